@@ -1,0 +1,33 @@
+#pragma once
+
+#include "GSTypes.hpp"
+#include "SourceLocation.hpp"
+#include "UniString.hpp"
+#include "RSExport.hpp"
+#include "Win32Api.hpp"
+
+// The host's resource library. An add-on's resources are Windows resources in its module (on
+// platforms without PE modules, the same .res bytes linked into the module's ".apxres" section).
+// Resource types are named ("STRS", "GSDG", ...); the host reads language 1033 only.
+
+enum ResStringType : Int32 {
+    RST_Default = 0
+};
+
+// Opens the resources of a loaded module. Returns the resource module, or -1 when the module has
+// no readable resources.
+RS_API GSResModule RSInitModuleImageCache(HINSTANCE module);
+// Closes what RSInitModuleImageCache opened; -1 and unknown values are ignored.
+RS_API void RSRemoveModuleImageCache(GSResModule module);
+
+// Text `index` (1-based) of the "STRS" string list `listId`. A missing module, list or index gives
+// the empty string. `location` is where the call was made, for the host's diagnostics.
+RS_API GS::UniString RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GSResID listId, Int32 index,
+                                                 GSResModule module, ResStringType type);
+// The same into `*text`; returns false, and leaves the empty string, when there is no such text.
+RS_API bool RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GS::UniString* text,
+                                        GSResID listId, Int32 index, GSResModule module, ResStringType type);
+
+// Host-side: the bytes of resource `type` (a type name such as "GSDG") number `number`, language
+// 1033. Null when there is none. The bytes stay valid until the module's cache is removed.
+RS_API const UInt8* RSFindResource(GSResModule module, const char* type, Int32 number, UInt32* size);

@@ -1,0 +1,17 @@
+# add_host_library(NAME SOURCES ...): one of the host's shared libraries. The library's export
+# macro (NAME_API in NAMEExport.hpp) switches to dllexport while the library itself is built.
+function(add_host_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;POSIX_SOURCES;WINDOWS_SOURCES;DEPENDS" ${ARGN})
+    set(sources ${ARG_SOURCES})
+    if(WIN32)
+        list(APPEND sources ${ARG_WINDOWS_SOURCES})
+    else()
+        list(APPEND sources ${ARG_POSIX_SOURCES})
+    endif()
+    add_library(${name} SHARED ${sources})
+    string(TOUPPER ${name} upper)
+    target_compile_definitions(${name} PRIVATE ${upper}_BUILDING)
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE project_warnings)
+    set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
