@@ -1,0 +1,7 @@
+# Windows tests run under Wine: one wine server for the whole run, started and stopped by CTest
+# fixtures that every test requires (see add_project_test).
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+add_test(NAME wine-server-start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server.sh start ${WINE_PREFIX})
+add_test(NAME wine-server-stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server.sh stop ${WINE_PREFIX})
+set_tests_properties(wine-server-start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine-server-stop PROPERTIES FIXTURES_CLEANUP wine)

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the demo and the tests need, and only those that are
+# missing, so that running it again costs nothing. Needs root (or sudo) on Debian 12.
+set -euo pipefail
+
+packages=(
+    # native build and tests
+    cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    zlib1g-dev clang-format python3
+    # Windows cross build, and Wine to run it
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
