@@ -1,0 +1,31 @@
+#include "UtilityFunctions.hpp"
+
+#include "RS.hpp"
+
+namespace {
+constexpr GSResID AlertStringListId = 32300;
+
+GSResModule resourceModule = InvalidResModule;
+// 0 until the first call takes the resource module.
+GSResModule dialogResourceModule = 0;
+} // namespace
+
+GS::UniString GetResourceString(Int16 index) {
+    return RSGetIndString_ParamAdapter(GS_SOURCE_LOCATION, AlertStringListId, static_cast<Int32>(index),
+                                       GetResourceModule(), RST_Default);
+}
+
+GSResModule GetResourceModule() {
+    return resourceModule;
+}
+
+void SetResourceModule(GSResModule module) {
+    resourceModule = module;
+}
+
+GSResModule GetDialogResourceModule() {
+    if (dialogResourceModule == 0) {
+        dialogResourceModule = GetResourceModule();
+    }
+    return dialogResourceModule;
+}
