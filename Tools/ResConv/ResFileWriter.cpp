@@ -1,0 +1,68 @@
+#include "ResFileWriter.hpp"
+
+#include "ResFormat/ByteOrder.hpp"
+#include "ResFormat/ResFileLayout.hpp"
+
+#include <stdexcept>
+
+namespace ResConv {
+
+namespace {
+
+using ResFormat::AppendUInt16LE;
+using ResFormat::AppendUInt32LE;
+
+void AppendName(std::vector<std::uint8_t>& out, const ResFormat::ResName& name) {
+    if (name.IsOrdinal()) {
+        AppendUInt16LE(out, ResFormat::OrdinalMarker);
+        AppendUInt16LE(out, name.GetOrdinal());
+        return;
+    }
+    for (char16_t unit : name.GetText()) {
+        AppendUInt16LE(out, unit);
+    }
+    AppendUInt16LE(out, 0);
+}
+
+void PadToEntryAlignment(std::vector<std::uint8_t>& out) {
+    out.resize(ResFormat::AlignToEntry(out.size()), 0);
+}
+
+void AppendEntry(std::vector<std::uint8_t>& out, const ResFormat::ResourceEntry& entry) {
+    std::vector<std::uint8_t> header;
+    AppendName(header, entry.type);
+    AppendName(header, entry.name);
+    // Header alignment counts from the entry's start, which is itself aligned: the prefix of
+    // DataSize and HeaderSize (8 bytes) keeps it so.
+    header.resize(ResFormat::AlignToEntry(ResFormat::HeaderPrefixSize + header.size()) -
+                      ResFormat::HeaderPrefixSize,
+                  0);
+    AppendUInt32LE(header, entry.dataVersion);
+    AppendUInt16LE(header, entry.memoryFlags);
+    AppendUInt16LE(header, entry.language);
+    AppendUInt32LE(header, entry.version);
+    AppendUInt32LE(header, entry.characteristics);
+
+    const std::size_t headerSize = ResFormat::HeaderPrefixSize + header.size();
+    if (entry.data.size() > 0xFFFFFFFFu || headerSize > 0xFFFFFFFFu) {
+        throw std::length_error("resource too large for a .res file");
+    }
+    AppendUInt32LE(out, static_cast<std::uint32_t>(entry.data.size()));
+    AppendUInt32LE(out, static_cast<std::uint32_t>(headerSize));
+    out.insert(out.end(), header.begin(), header.end());
+    out.insert(out.end(), entry.data.begin(), entry.data.end());
+    PadToEntryAlignment(out);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> WriteResFile(const std::vector<ResFormat::ResourceEntry>& entries) {
+    std::vector<std::uint8_t> out;
+    AppendEntry(out, ResFormat::ResourceEntry{});
+    for (const ResFormat::ResourceEntry& entry : entries) {
+        AppendEntry(out, entry);
+    }
+    return out;
+}
+
+} // namespace ResConv
