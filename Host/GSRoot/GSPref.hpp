@@ -10,10 +10,7 @@
 // is one file in the registry export format (see RegistryStore.hpp).
 namespace GSPref {
 
-enum class RootKeyDomain : Int32 {
-    CurrentUser = 1,
-    LocalMachine = 2
-};
+enum class RootKeyDomain : Int32 { CurrentUser = 1, LocalMachine = 2 };
 
 // Receives subkey names during an enumeration.
 class GSROOT_API SubKeyVisitor {
@@ -62,5 +59,11 @@ GSROOT_API GSErrCode DeleteKey(RootKeyDomain domain, const char* keyPath);
 // Where the file-backed registry keeps its files (one per domain); ignored on Windows. Must be set
 // by the host before the first registry call on platforms without a registry.
 GSROOT_API void SetStoreFolder(const char* utf8FolderPath);
+
+// Why the domain's store cannot be used ("LocalMachine.reg:7: value line outside a key"), or the
+// empty string when it can. While a store file is malformed every call on its domain fails
+// (OpenRootKey gives null, writes BadData) and the file is left exactly as it is; the message is
+// also printed once on the debug output. Always empty on Windows.
+GSROOT_API GS::UniString GetStoreDiagnostic(RootKeyDomain domain);
 
 } // namespace GSPref

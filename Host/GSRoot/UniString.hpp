@@ -8,10 +8,7 @@ namespace GS {
 constexpr UIndex MaxUIndex = 0xFFFFFFFFu;
 
 // How two texts are compared. The values are the host's.
-enum CaseComparison : Int32 {
-    CaseSensitive = 0,
-    CaseInsensitive = 1
-};
+enum CaseComparison : Int32 { CaseSensitive = 0, CaseInsensitive = 1 };
 
 // The host's Unicode string: UTF-16 code units in a buffer from GS::MemoryManager, so a string made
 // on either side of the add-on boundary may be changed or destroyed on the other. Layout (16 bytes,

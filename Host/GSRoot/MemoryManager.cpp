@@ -1,0 +1,145 @@
+#include "MemoryManager.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+namespace GS {
+
+namespace {
+
+// Every block starts with this header; the caller's bytes follow it. 16 bytes keep the caller's
+// bytes as aligned as malloc's (16 on the 64-bit targets).
+struct BlockHeader {
+    UInt32 magic;
+    MemoryOwner owner;
+    UInt64 size;
+};
+static_assert(sizeof(BlockHeader) == 16);
+static_assert(alignof(std::max_align_t) <= sizeof(BlockHeader));
+
+constexpr UInt32 LiveBlockMagic = 0x4753424Cu;  // "GSBL"
+constexpr UInt32 FreedBlockMagic = 0x46524545u; // "FREE"
+
+struct OwnerCounts {
+    std::string name;
+    UInt64 liveBlocks = 0;
+    UInt64 liveBytes = 0;
+    UInt64 totalAllocations = 0;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::unordered_map<MemoryOwner, OwnerCounts> owners;
+    MemoryOwner lastOwner = HostMemoryOwner;
+};
+
+// Never destroyed: blocks are still freed while other libraries' statics are torn down.
+Registry& GetRegistry() {
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+thread_local MemoryOwner currentOwner = HostMemoryOwner;
+
+[[noreturn]] void Die(const char* what, const void* block) {
+    std::fprintf(stderr, "GS::MemoryManager: %s (block %p)\n", what, block);
+    std::fflush(stderr);
+    std::abort();
+}
+
+} // namespace
+
+void* MemoryManager::Allocate(std::size_t size) {
+    if (size > SIZE_MAX - sizeof(BlockHeader)) {
+        Die("allocation size out of range", nullptr);
+    }
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
+    if (header == nullptr) {
+        Die("out of memory", nullptr);
+    }
+    header->magic = LiveBlockMagic;
+    header->owner = currentOwner;
+    header->size = size;
+    {
+        Registry& registry = GetRegistry();
+        std::lock_guard lock(registry.mutex);
+        OwnerCounts& counts = registry.owners[header->owner];
+        ++counts.liveBlocks;
+        counts.liveBytes += size;
+        ++counts.totalAllocations;
+    }
+    return header + 1;
+}
+
+void MemoryManager::Free(void* block) {
+    if (block == nullptr) {
+        return;
+    }
+    BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
+    if (header->magic == FreedBlockMagic) {
+        Die("block freed twice", block);
+    }
+    if (header->magic != LiveBlockMagic) {
+        Die("freeing a block that this memory manager did not allocate", block);
+    }
+    header->magic = FreedBlockMagic;
+    {
+        Registry& registry = GetRegistry();
+        std::lock_guard lock(registry.mutex);
+        OwnerCounts& counts = registry.owners[header->owner];
+        --counts.liveBlocks;
+        counts.liveBytes -= header->size;
+    }
+    std::free(header);
+}
+
+MemoryOwner MemoryManager::RegisterOwner(const char* name) {
+    Registry& registry = GetRegistry();
+    std::lock_guard lock(registry.mutex);
+    const MemoryOwner owner = ++registry.lastOwner;
+    registry.owners[owner].name = name != nullptr ? name : "";
+    return owner;
+}
+
+MemoryOwner MemoryManager::GetCurrentOwner() {
+    return currentOwner;
+}
+
+MemoryOwner MemoryManager::SetCurrentOwner(MemoryOwner owner) {
+    const MemoryOwner previous = currentOwner;
+    currentOwner = owner;
+    return previous;
+}
+
+namespace {
+template <typename Member>
+UInt64 ReadCount(MemoryOwner owner, Member member) {
+    Registry& registry = GetRegistry();
+    std::lock_guard lock(registry.mutex);
+    auto found = registry.owners.find(owner);
+    return found == registry.owners.end() ? 0 : found->second.*member;
+}
+} // namespace
+
+UInt64 MemoryManager::GetLiveBlockCount(MemoryOwner owner) {
+    return ReadCount(owner, &OwnerCounts::liveBlocks);
+}
+
+UInt64 MemoryManager::GetLiveByteCount(MemoryOwner owner) {
+    return ReadCount(owner, &OwnerCounts::liveBytes);
+}
+
+UInt64 MemoryManager::GetTotalAllocationCount(MemoryOwner owner) {
+    return ReadCount(owner, &OwnerCounts::totalAllocations);
+}
+
+MemoryOwnerScope::MemoryOwnerScope(MemoryOwner owner) : previous(MemoryManager::SetCurrentOwner(owner)) {}
+
+MemoryOwnerScope::~MemoryOwnerScope() {
+    MemoryManager::SetCurrentOwner(previous);
+}
+
+} // namespace GS
