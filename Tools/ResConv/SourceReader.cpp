@@ -70,7 +70,10 @@ private:
         } else if (values->front().text == HeaderKeyword) {
             ReadHeaderLine(*values, position);
         } else if (headerLine == 0) {
-            Fail(position, "\"" + values->front().text + "\" comes before the resource line");
+            // After an error (a resource line that could not be split, say) this is likely its echo.
+            if (!failed) {
+                Fail(position, "\"" + values->front().text + "\" comes before the resource line");
+            }
         } else if (resource) {
             std::string keyword = std::move(values->front().text);
             values->erase(values->begin());
