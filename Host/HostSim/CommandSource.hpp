@@ -1,0 +1,33 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace HostSim {
+
+// Where command lines come from: a script file, or a person at the terminal who sees a prompt. The
+// same words work in both; only what happens after an unusable line differs (a script stops there,
+// a person may type again).
+class CommandSource {
+public:
+    // `prompt` is null for a script.
+    CommandSource(std::istream& input, std::string name, std::ostream* prompt);
+
+    // The next line without its line break, or nothing at the end of the input.
+    std::optional<std::string> NextLine();
+
+    const std::string& Name() const { return name; }
+    // Number of the line NextLine returned last, from 1.
+    unsigned LineNumber() const { return lineNumber; }
+    bool IsInteractive() const { return prompt != nullptr; }
+
+private:
+    std::istream& input;
+    std::string name;
+    std::ostream* prompt;
+    unsigned lineNumber = 0;
+};
+
+} // namespace HostSim

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "GSTypes.hpp"
+
+#include <map>
+#include <string>
+
+namespace HostSim {
+
+// The host's data folder (--home): the registry files live in DIR/Registry, exports go to DIR/Export
+// unless told otherwise. Both are made when missing.
+
+// Makes DIR and DIR/Registry and points the registry there. False, with the reason, when it cannot.
+bool PrepareRegistryFolder(const std::string& home, std::string& error);
+
+// The host's special folders: number 7 is the export folder, DIR/Export (made when missing) unless
+// `given` names it; everything in `given` is used as it is, existing or not.
+std::map<Int32, std::string>
+PrepareSpecialFolders(const std::string& home, const std::map<Int32, std::string>& given, std::string& error);
+
+constexpr Int32 ExportFolderNumber = 7;
+
+} // namespace HostSim

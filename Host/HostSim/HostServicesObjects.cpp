@@ -1,0 +1,114 @@
+#include "Handles.hpp"
+#include "HostCallRecord.hpp"
+#include "HostServices.hpp"
+#include "ReadableText.hpp"
+
+namespace HostSim {
+
+namespace {
+
+std::string Utf8(const GS::UniString& text) {
+    return text.ToUTF8().Get();
+}
+
+std::string GuidText(const GS::Guid& guid) {
+    return Utf8(guid.ToUniString());
+}
+
+void DescribeContent(Json& arguments, const GSHandle* content) {
+    if (content == nullptr) {
+        arguments["content"] = nullptr;
+        return;
+    }
+    const std::vector<char> bytes = ObjectStore::CopyHandle(*content);
+    arguments["contentSize"] = bytes.size();
+    arguments["contentHex"] = HexOf(reinterpret_cast<const UInt8*>(bytes.data()), bytes.size());
+}
+
+} // namespace
+
+GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name, GSHandle* content,
+                                     GS::Guid* guid) {
+    HostCallRecord call(*this, world, TableOperation::ObjectCreate, token);
+    if (name != nullptr) {
+        call.Arguments()["name"] = Utf8(*name);
+    }
+    DescribeContent(call.Arguments(), content);
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (name == nullptr || content == nullptr || guid == nullptr) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    *guid = world.objects.Create(*name, *content);
+    call.Arguments()["guid"] = GuidText(*guid);
+    return call.Finish(NoError);
+}
+
+GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::UniString* name,
+                                   GSHandle* content) {
+    HostCallRecord call(*this, world, TableOperation::ObjectRead, token);
+    if (guid != nullptr) {
+        call.Arguments()["guid"] = GuidText(*guid);
+    }
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (guid == nullptr || name == nullptr || content == nullptr) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    const ObjectStore::Object* object = world.objects.Find(*guid);
+    if (object == nullptr) {
+        return call.Finish(GSErr::NotFound);
+    }
+    if (*content != nullptr) {
+        call.Arguments()["note"] = "content handle was not null before the call";
+    }
+    // The handle is new and the caller's to kill; the store keeps its own bytes.
+    const GSErrCode made =
+        BMPtrToHandle(object->content.data(), content, static_cast<GSSize>(object->content.size()));
+    if (made != NoError) {
+        return call.Finish(made);
+    }
+    *name = object->name;
+    call.Arguments()["name"] = Utf8(object->name);
+    DescribeContent(call.Arguments(), content);
+    return call.Finish(NoError);
+}
+
+GSErrCode HostServices::ObjectModify(AddOnToken token, const GS::Guid* guid, const GS::UniString* name,
+                                     GSHandle* content) {
+    HostCallRecord call(*this, world, TableOperation::ObjectModify, token);
+    if (guid != nullptr) {
+        call.Arguments()["guid"] = GuidText(*guid);
+    }
+    if (name != nullptr) {
+        call.Arguments()["name"] = Utf8(*name);
+    }
+    DescribeContent(call.Arguments(), content);
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (guid == nullptr || name == nullptr || content == nullptr) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    return call.Finish(world.objects.Modify(*guid, *name, *content) ? NoError : GSErr::NotFound);
+}
+
+GSErrCode HostServices::ObjectFind(AddOnToken token, const GS::UniString* name, GS::Guid* guid) {
+    HostCallRecord call(*this, world, TableOperation::ObjectFind, token);
+    if (name != nullptr) {
+        call.Arguments()["name"] = Utf8(*name);
+    }
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (name == nullptr || guid == nullptr) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    *guid = world.objects.FindByName(*name);
+    call.Arguments()["guid"] = GuidText(*guid);
+    return call.Finish(NoError);
+}
+
+} // namespace HostSim

@@ -1,0 +1,100 @@
+#include "HostCallRecord.hpp"
+#include "HostErrors.hpp"
+#include "HostServices.hpp"
+#include "Location.hpp"
+#include "ReadableText.hpp"
+#include "SaveRecords.hpp"
+
+namespace HostSim {
+
+namespace {
+
+constexpr UInt32 SpecialFolderQuery = FourLetterCode("GSPF");
+constexpr UInt32 SaveRequest = FourLetterCode("SAVE");
+
+std::string PathOf(const IO::Location& location) {
+    GS::UniString path;
+    location.ToPath(&path);
+    return path.ToUTF8().Get();
+}
+
+void DescribeSaveRequest(Json& arguments, const void* par1, const void* par2) {
+    if (const auto* file = static_cast<const SaveFileRecord*>(par1)) {
+        arguments["fileType"] = file->fileType;
+        if (file->location != nullptr) {
+            arguments["location"] = PathOf(*file->location);
+        }
+    }
+    if (const auto* parameters = static_cast<const SafSaveParameterRecord*>(par2)) {
+        arguments["parameterKind"] = parameters->parameterKind;
+        arguments["translatorName"] = parameters->translatorName.ToUTF8().Get();
+    }
+}
+
+} // namespace
+
+GSErrCode HostServices::Environment(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
+    HostCallRecord call(*this, world, TableOperation::Environment, token);
+    const UInt32 request = static_cast<UInt32>(code);
+    call.Arguments()["code"] = FourLetterText(request);
+    if (request == SpecialFolderQuery && par1 != nullptr) {
+        call.Arguments()["folderNumber"] = *static_cast<const Int32*>(par1);
+    }
+    call.Arguments()["par2"] = AddressText(par2);
+    call.Arguments()["par3"] = AddressText(par3);
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (request != SpecialFolderQuery) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    if (par1 == nullptr || par2 == nullptr) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    auto folder = world.specialFolders.find(*static_cast<const Int32*>(par1));
+    if (folder == world.specialFolders.end()) {
+        return call.Finish(GSErr::NotFound);
+    }
+    *static_cast<IO::Location*>(par2) = IO::Location(GS::UniString(folder->second.c_str(), CC_UTF8));
+    call.Arguments()["folder"] = folder->second;
+    return call.Finish(NoError);
+}
+
+GSErrCode HostServices::Automate(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
+    HostCallRecord call(*this, world, TableOperation::Automate, token);
+    const UInt32 request = static_cast<UInt32>(code);
+    call.Arguments()["code"] = FourLetterText(request);
+    if (request == SaveRequest) {
+        DescribeSaveRequest(call.Arguments(), par1, par2);
+    }
+    call.Arguments()["par3"] = AddressText(par3);
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    if (request == SaveRequest) {
+        call.Arguments()["note"] = "saving is not available in this host build";
+        return call.Finish(RequestNotAvailable);
+    }
+    return call.Finish(GSErr::BadParameter);
+}
+
+GSErrCode HostServices::CommandCall(AddOnToken token, const AddOnModuleId* target, UInt32 command,
+                                    UInt32 version, void* parameter, void* result, bool silent) {
+    HostCallRecord call(*this, world, TableOperation::CommandCall, token);
+    if (target != nullptr) {
+        call.Arguments()["target"] = {FormatResultCodeHex(static_cast<GSErrCode>(target->first)),
+                                      FormatResultCodeHex(static_cast<GSErrCode>(target->second))};
+    }
+    call.Arguments()["command"] = FourLetterText(command);
+    call.Arguments()["version"] = version;
+    call.Arguments()["parameter"] = AddressText(parameter);
+    call.Arguments()["result"] = AddressText(result);
+    call.Arguments()["silent"] = silent;
+    if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
+        return call.Finish(*answer);
+    }
+    // No add-on in this host build answers command calls: every target is unknown.
+    return call.Finish(GSErr::NotFound);
+}
+
+} // namespace HostSim

@@ -1,0 +1,308 @@
+#include "HostSession.hpp"
+
+#include "PathText.hpp"
+#include "RS.hpp"
+#include "ReadableText.hpp"
+
+#include <algorithm>
+#include <utility>
+
+namespace HostSim {
+
+HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::string> folders,
+                         Transcript& output, std::ostream& consoleStream)
+    : options(runOptions), specialFolders(std::move(folders)), transcript(output), console(consoleStream),
+      libraryCalls(output, faults, [this] { return CallerName(); }),
+      debugLines(output, consoleStream, [this] { return CallerName(); }),
+      services(
+          HostWorld{output, faults, addOns, menus, objects, libraryCalls, specialFolders, consoleStream}),
+      table(BuildHostFunctionTable(runOptions.emptySlots)), monitorInstallation(libraryCalls),
+      sinkInstallation(debugLines) {
+    for (const FailRule& rule : options.failRules) {
+        faults.Add(rule);
+    }
+    SetActiveHostOperations(&services);
+}
+
+HostSession::~HostSession() {
+    Shutdown();
+    SetActiveHostOperations(nullptr);
+}
+
+std::string HostSession::CallerName() const {
+    const AddOn* caller = addOns.Caller();
+    return caller != nullptr ? caller->name : std::string();
+}
+
+void HostSession::LoadAddOn(const std::string& utf8Path) {
+    auto created = std::make_unique<AddOn>();
+    created->path = utf8Path;
+    created->name = PathToUtf8(PathFromUtf8(utf8Path).stem());
+    created->staticOwner = GS::MemoryManager::RegisterOwner((created->name + " static").c_str());
+    created->owner = GS::MemoryManager::RegisterOwner(created->name.c_str());
+    AddOn& addOn = addOns.Add(std::move(created));
+
+    LoadedModule::LoadResult loaded;
+    {
+        AddOnDirectory::CallScope scope(addOns, addOn, "load", addOn.staticOwner);
+        loaded = LoadedModule::Load(utf8Path);
+    }
+    libraryCalls.Flush();
+    Json fields;
+    fields["module"] = addOn.name;
+    fields["path"] = utf8Path;
+    fields["result"] = loaded.module ? "loaded" : "failed";
+    if (!loaded.module) {
+        fields["reason"] = loaded.error;
+    }
+    transcript.Write("module-load", fields);
+    if (!loaded.module) {
+        ++rejectedModules;
+        console << "hostsim: cannot load " << addOn.name << " (" << utf8Path << "): " << loaded.error
+                << std::endl;
+        addOn.lifecycle.Unloaded();
+        return;
+    }
+    addOn.module = std::move(loaded.module);
+    if (BindAddOn(addOn)) {
+        StartAddOn(addOn);
+    }
+}
+
+void HostSession::Reject(AddOn& addOn, const std::string& reason) {
+    ++rejectedModules;
+    Json fields;
+    fields["module"] = addOn.name;
+    fields["path"] = addOn.path;
+    fields["reason"] = reason;
+    transcript.Write("module-rejected", fields);
+    console << "hostsim: " << addOn.name << " (" << addOn.path
+            << ") is not an add-on this host can use: " << reason << std::endl;
+    Unload(addOn);
+}
+
+bool HostSession::BindAddOn(AddOn& addOn) {
+    auto getExports =
+        reinterpret_cast<GetExportedFuncAddrsProc>(addOn.module->FindExport(GetExportedFuncAddrsName));
+    auto setImports =
+        reinterpret_cast<SetImportedFuncAddrsProc>(addOn.module->FindExport(SetImportedFuncAddrsName));
+    if (getExports == nullptr || setImports == nullptr) {
+        Reject(addOn, std::string("the module does not export ") +
+                          (getExports == nullptr ? GetExportedFuncAddrsName : SetImportedFuncAddrsName));
+        return false;
+    }
+    // A pattern, not zeros, so that the transcript shows whether the add-on wrote every byte.
+    EntryPointBytes bytes;
+    bytes.fill(0xA5);
+    {
+        AddOnDirectory::CallScope scope(addOns, addOn, "GetExportedFuncAddrs", addOn.owner);
+        getExports(bytes.data());
+    }
+    libraryCalls.Flush();
+    EntryPointCheck check = CheckEntryPointRecord(bytes);
+    Json fields;
+    fields["module"] = addOn.name;
+    fields.update(check.fields);
+    transcript.Write("exports", fields);
+    if (!check.IsUsable()) {
+        Reject(addOn, check.fault);
+        return false;
+    }
+    addOn.entries = check.record;
+
+    if (options.entryBeforeTable) {
+        for (EntryPoint entry :
+             {EntryPoint::Describe, EntryPoint::Register, EntryPoint::Start, EntryPoint::Release}) {
+            CallEntry(addOn, entry, true);
+        }
+    }
+    GSErrCode tableResult = NoError;
+    {
+        AddOnDirectory::CallScope scope(addOns, addOn, "SetImportedFuncAddrs", addOn.owner);
+        tableResult = setImports(table.data());
+    }
+    libraryCalls.Flush();
+    addOn.lifecycle.TableSet();
+    Json entry;
+    entry["module"] = addOn.name;
+    entry["name"] = "SetImportedFuncAddrs";
+    entry["result"] = tableResult;
+    entry["resultHex"] = FormatResultCodeHex(tableResult);
+    transcript.Write("entry", entry);
+    return true;
+}
+
+void HostSession::StartAddOn(AddOn& addOn) {
+    CallEntry(addOn, EntryPoint::Describe, false);
+    const GSErrCode registered = CallEntry(addOn, EntryPoint::Register, false);
+    if (registered != NoError) {
+        console << "hostsim: " << addOn.name << " did not register (" << FormatResultCodeHex(registered)
+                << "); it is not started" << std::endl;
+        return;
+    }
+    const GSErrCode started = CallEntry(addOn, EntryPoint::Start, false);
+    if (started != NoError) {
+        console << "hostsim: " << addOn.name << " answered " << FormatResultCodeHex(started) << " to start"
+                << std::endl;
+    }
+}
+
+GSErrCode HostSession::Describe(AddOn& addOn, Json& fields) {
+    GSErrCode result = 0;
+    {
+        // Made with empty strings, read at once and destroyed: the strings the add-on filled in are
+        // freed by the host, and the add-on's block count is back where it was.
+        AddOnDescriptionRecord description{};
+        description.recordVersion = 1;
+        {
+            AddOnDirectory::CallScope scope(addOns, addOn, "describe", addOn.owner);
+            result = addOn.entries.describe(&description);
+        }
+        fields["addOnName"] = description.name.ToUTF8().Get();
+        fields["addOnDescription"] = description.description.ToUTF8().Get();
+    }
+    return result;
+}
+
+GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable) {
+    if (std::string fault = addOn.lifecycle.EntryCalled(entry); !fault.empty()) {
+        services.ReportViolation(&addOn, fault);
+    }
+    Json fields;
+    fields["module"] = addOn.name;
+    fields["name"] = NameOf(entry);
+    GSErrCode result = NoError;
+    switch (entry) {
+    case EntryPoint::Describe:
+        result = Describe(addOn, fields);
+        break;
+    case EntryPoint::Register: {
+        AddOnDirectory::CallScope scope(addOns, addOn, "register", addOn.owner);
+        result = addOn.entries.registerInterface(nullptr);
+        break;
+    }
+    case EntryPoint::Start: {
+        const AddOnToken token = addOns.IssueToken(addOn);
+        fields["token"] = AddressText(token);
+        addOn.startCalled = !beforeTable;
+        AddOnDirectory::CallScope scope(addOns, addOn, "start", addOn.owner);
+        result = addOn.entries.start(token);
+        break;
+    }
+    case EntryPoint::Release: {
+        AddOnDirectory::CallScope scope(addOns, addOn, "release", addOn.owner);
+        result = addOn.entries.release();
+        break;
+    }
+    }
+    libraryCalls.Flush();
+    fields["result"] = result;
+    fields["resultHex"] = FormatResultCodeHex(result);
+    if (beforeTable) {
+        fields["beforeTable"] = true;
+    }
+    transcript.Write("entry", fields);
+    if (std::string fault = addOn.lifecycle.EntryAnswered(entry, result); !fault.empty()) {
+        services.ReportViolation(&addOn, fault);
+    }
+    return result;
+}
+
+void HostSession::PickMenu(const MenuPick& pick) {
+    const Int16 handlerList = pick.deliverTo.value_or(pick.list);
+    Json fields;
+    fields["list"] = pick.list;
+    fields["item"] = pick.item;
+    if (pick.deliverTo) {
+        fields["deliveredTo"] = handlerList;
+    }
+    const MenuBook::Handler* installed = menus.HandlerFor(handlerList);
+    if (installed == nullptr) {
+        fields["handled"] = false;
+        fields["error"] = "no handler installed for menu list " + std::to_string(handlerList);
+        transcript.Write("menu", fields);
+        console << "hostsim: menu " << pick.list << ' ' << pick.item
+                << ": no add-on installed a handler for menu list " << handlerList << std::endl;
+        return;
+    }
+    // A copy: the handler may install handlers, which moves the book's entries.
+    const MenuBook::Handler handler = *installed;
+    AddOn& addOn = *handler.addOn;
+    if (std::string fault = addOn.lifecycle.CheckMenuCommand(); !fault.empty()) {
+        services.ReportViolation(&addOn, fault);
+    }
+    const MenuCommandRecord record{pick.list, 0, pick.item};
+    GSErrCode result = NoError;
+    {
+        AddOnDirectory::CallScope scope(addOns, addOn, "menu handler", addOn.owner);
+        result = handler.handler(&record);
+    }
+    libraryCalls.Flush();
+    fields["module"] = addOn.name;
+    fields["handled"] = true;
+    fields["result"] = result;
+    fields["resultHex"] = FormatResultCodeHex(result);
+    transcript.Write("menu", fields);
+    WriteAllocations(addOn, addOn.owner, addOn.name, "menu");
+}
+
+void HostSession::WriteAllocations(const AddOn& addOn, GS::MemoryOwner owner, const std::string& ownerName,
+                                   const char* after) {
+    Json fields;
+    fields["module"] = addOn.name;
+    fields["owner"] = ownerName;
+    fields["liveBlocks"] = GS::MemoryManager::GetLiveBlockCount(owner);
+    fields["liveBytes"] = GS::MemoryManager::GetLiveByteCount(owner);
+    fields["after"] = after;
+    transcript.Write("allocations", fields);
+}
+
+void HostSession::Unload(AddOn& addOn) {
+    if (addOn.module == nullptr || !addOn.module->IsLoaded()) {
+        return;
+    }
+    {
+        LibraryCallRecorder::HostWork hostWork(libraryCalls);
+        RSRemoveModuleImageCache(addOn.resources);
+        addOn.resources = InvalidResModule;
+    }
+    const bool released = addOn.lifecycle.State() == LifecycleState::Released;
+    LoadedModule::UnloadResult unloaded;
+    {
+        AddOnDirectory::CallScope scope(addOns, addOn, "unload", addOn.staticOwner);
+        unloaded = addOn.module->Unload();
+    }
+    libraryCalls.Flush();
+    debugLines.Flush();
+    addOn.lifecycle.Unloaded();
+    menus.Remove(addOn);
+    Json fields;
+    fields["module"] = addOn.name;
+    fields["path"] = addOn.path;
+    fields["released"] = released;
+    fields["result"] = unloaded.error.empty() ? "unloaded" : "failed";
+    if (!unloaded.error.empty()) {
+        fields["reason"] = unloaded.error;
+    }
+    fields["stillMapped"] = unloaded.stillMapped;
+    transcript.Write("module-unload", fields);
+    WriteAllocations(addOn, addOn.owner, addOn.name, "unload");
+    WriteAllocations(addOn, addOn.staticOwner, addOn.name + " static", "unload");
+}
+
+void HostSession::Shutdown() {
+    const auto& all = addOns.All();
+    for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
+        if ((*addOn)->startCalled && (*addOn)->lifecycle.State() == LifecycleState::Started &&
+            !options.noRelease) {
+            CallEntry(**addOn, EntryPoint::Release, false);
+            menus.Remove(**addOn);
+        }
+    }
+    for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
+        Unload(**addOn);
+    }
+    debugLines.Flush();
+}
+
+} // namespace HostSim

@@ -1,0 +1,13 @@
+#include "HostSimRun.hpp"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!arguments.empty() && arguments.front() == "registry") {
+        arguments.erase(arguments.begin());
+        return HostSim::RunRegistryCommand(arguments);
+    }
+    return HostSim::RunHostSim(arguments);
+}

@@ -1,0 +1,115 @@
+#include "HostSimRun.hpp"
+
+#include "CommandInterpreter.hpp"
+#include "DataFolder.hpp"
+#include "HostSession.hpp"
+#include "PathText.hpp"
+#include "RegistryTool.hpp"
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+
+namespace HostSim {
+
+namespace {
+
+// The explicit modules first, then every *.apx of the add-ons folder, sorted by file name.
+std::vector<std::string> ModulesToLoad(const HostSimOptions& options, std::string& error) {
+    std::vector<std::string> modules = options.modules;
+    if (!options.addonsFolder) {
+        return modules;
+    }
+    std::error_code failure;
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(PathFromUtf8(*options.addonsFolder), failure)) {
+        if (entry.path().extension() == ".apx") {
+            found.push_back(entry.path());
+        }
+    }
+    if (failure) {
+        error = "cannot read add-ons folder " + *options.addonsFolder + ": " + failure.message();
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& left, const auto& right) { return left.filename() < right.filename(); });
+    for (const auto& path : found) {
+        modules.push_back(PathToUtf8(path));
+    }
+    return modules;
+}
+
+bool RunCommands(const HostSimOptions& options, HostSession& session, Transcript& transcript) {
+    CommandInterpreter interpreter(session, transcript, std::cerr);
+    if (!options.script) {
+        CommandSource terminal(std::cin, "terminal", &std::cout);
+        return interpreter.Run(terminal);
+    }
+    std::ifstream file(PathFromUtf8(*options.script), std::ios::binary);
+    if (!file) {
+        interpreter.ReportError(*options.script, 0, "cannot open the script", "");
+        return false;
+    }
+    CommandSource script(file, *options.script, nullptr);
+    return interpreter.Run(script);
+}
+
+} // namespace
+
+int RunHostSim(const std::vector<std::string>& arguments) {
+    OptionsParse parsed = ParseHostSimOptions(arguments);
+    if (parsed.helpRequested) {
+        std::cout << HostSimUsage();
+        return ExitCode::Success;
+    }
+    if (!parsed.options) {
+        std::cerr << "hostsim: " << parsed.error << '\n' << HostSimUsage();
+        return ExitCode::Usage;
+    }
+    const HostSimOptions& options = *parsed.options;
+    std::string error;
+    if (!PrepareRegistryFolder(options.home, error)) {
+        std::cerr << "hostsim: " << error << std::endl;
+        return ExitCode::Usage;
+    }
+    std::map<Int32, std::string> folders = PrepareSpecialFolders(options.home, options.specialFolders, error);
+    Transcript transcript = options.transcript ? Transcript(*options.transcript) : Transcript();
+    if (options.transcript && !transcript.IsOpen()) {
+        std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;
+        return ExitCode::Usage;
+    }
+    if (!error.empty()) {
+        std::cerr << "hostsim: " << error << std::endl;
+    }
+
+    bool scriptRanClean = true;
+    unsigned faults = 0;
+    {
+        HostSession session(options, std::move(folders), transcript, std::cerr);
+        std::string listError;
+        for (const std::string& module : ModulesToLoad(options, listError)) {
+            session.LoadAddOn(module);
+        }
+        if (!listError.empty()) {
+            std::cerr << "hostsim: " << listError << std::endl;
+        }
+        scriptRanClean = RunCommands(options, session, transcript);
+        session.Shutdown();
+        faults = session.RejectedModuleCount() + session.ViolationCount();
+    }
+    if (!scriptRanClean) {
+        return ExitCode::ScriptError;
+    }
+    return faults == 0 ? ExitCode::Success : ExitCode::AddOnFault;
+}
+
+int RunRegistryCommand(const std::vector<std::string>& arguments) {
+    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
+    if (!parsed.request) {
+        std::cerr << "hostsim: " << parsed.error << std::endl;
+        return ExitCode::Usage;
+    }
+    return RunRegistryRequest(*parsed.request, std::cout, std::cerr);
+}
+
+} // namespace HostSim

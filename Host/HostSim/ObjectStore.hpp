@@ -1,0 +1,40 @@
+#pragma once
+
+#include "GSTypes.hpp"
+#include "Guid.hpp"
+#include "UniString.hpp"
+
+#include <string>
+#include <vector>
+
+namespace HostSim {
+
+// The add-on objects of the open project: named records, each with a GUID and opaque content. The
+// store keeps its own copies; what it hands out (names, handles) belongs to the receiver. It holds
+// the objects in memory only, until the project document arrives.
+class ObjectStore {
+public:
+    struct Object {
+        GS::Guid guid;
+        GS::UniString name;
+        std::vector<char> content;
+    };
+
+    // A new object with a copy of `content`'s bytes (a null handle is empty content).
+    GS::Guid Create(const GS::UniString& name, GSConstHandle content);
+    // Null when there is none.
+    const Object* Find(const GS::Guid& guid) const;
+    // The GUID of the first object named `name` (case-sensitive), or the null GUID.
+    GS::Guid FindByName(const GS::UniString& name) const;
+    // False when there is no such object.
+    bool Modify(const GS::Guid& guid, const GS::UniString& name, GSConstHandle content);
+
+    const std::vector<Object>& All() const { return objects; }
+
+    static std::vector<char> CopyHandle(GSConstHandle content);
+
+private:
+    std::vector<Object> objects;
+};
+
+} // namespace HostSim

@@ -1,0 +1,142 @@
+#include "Options.hpp"
+
+#include "ResultCode.hpp"
+
+#include <string_view>
+#include <utility>
+
+namespace HostSim {
+
+namespace {
+
+class OptionReader {
+public:
+    explicit OptionReader(const std::vector<std::string>& args) : arguments(args) {}
+
+    bool AtEnd() const { return position >= arguments.size(); }
+    const std::string& Next() { return arguments[position++]; }
+
+    // The value after option `name`, or an error.
+    std::optional<std::string> Value(const std::string& name, std::string& error) {
+        if (AtEnd()) {
+            error = name + " needs a value";
+            return std::nullopt;
+        }
+        return Next();
+    }
+
+private:
+    const std::vector<std::string>& arguments;
+    std::size_t position = 0;
+};
+
+std::string AddEmptySlot(HostSimOptions& options, const std::string& name) {
+    std::optional<TableOperation> operation = TableOperationFromName(name);
+    if (!operation) {
+        return "--empty-slot: unknown operation \"" + name +
+               "\" (MenuRegister, MenuHandlerInstall, Environment, Automate, CommandCall, ObjectCreate, "
+               "ObjectRead, ObjectModify, ObjectFind)";
+    }
+    options.emptySlots.insert(*operation);
+    return {};
+}
+
+std::string AddFailRule(HostSimOptions& options, const std::string& text) {
+    FailRuleParse parsed = ParseFailRule(text);
+    if (!parsed.rule) {
+        return "--fail: " + parsed.error;
+    }
+    if (std::optional<TableOperation> operation = TableOperationFromName(parsed.rule->operation)) {
+        parsed.rule->operation = std::string(InfoOf(*operation).name);
+    }
+    options.failRules.push_back(std::move(*parsed.rule));
+    return {};
+}
+
+std::string AddSpecialFolder(HostSimOptions& options, const std::string& text) {
+    const std::size_t equals = text.find('=');
+    std::optional<Int64> number =
+        equals == std::string::npos
+            ? std::nullopt
+            : ParseSigned(std::string_view(text).substr(0, equals), INT32_MIN, INT32_MAX);
+    if (!number || equals + 1 >= text.size()) {
+        return "--special-folder: expected NUMBER=PATH, got \"" + text + "\"";
+    }
+    options.specialFolders[static_cast<Int32>(*number)] = text.substr(equals + 1);
+    return {};
+}
+
+// Handles one option that takes a value; false when `name` is not one of them.
+bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptions& options,
+                     std::string& error) {
+    static const std::set<std::string> valueOptions{
+        "--home", "--transcript", "--script", "--addons", "--empty-slot", "--fail", "--special-folder"};
+    if (!valueOptions.contains(name)) {
+        return false;
+    }
+    std::optional<std::string> value = reader.Value(name, error);
+    if (!value) {
+        return true;
+    }
+    if (name == "--home") {
+        options.home = *value;
+    } else if (name == "--transcript") {
+        options.transcript = *value;
+    } else if (name == "--script") {
+        options.script = *value;
+    } else if (name == "--addons") {
+        options.addonsFolder = *value;
+    } else if (name == "--empty-slot") {
+        error = AddEmptySlot(options, *value);
+    } else if (name == "--fail") {
+        error = AddFailRule(options, *value);
+    } else {
+        error = AddSpecialFolder(options, *value);
+    }
+    return true;
+}
+
+} // namespace
+
+OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments) {
+    HostSimOptions options;
+    OptionReader reader(arguments);
+    while (!reader.AtEnd()) {
+        const std::string& argument = reader.Next();
+        std::string error;
+        if (argument == "--help" || argument == "-h") {
+            return {std::nullopt, {}, true};
+        } else if (argument == "--no-release") {
+            options.noRelease = true;
+        } else if (argument == "--entry-before-table") {
+            options.entryBeforeTable = true;
+        } else if (ReadValueOption(argument, reader, options, error)) {
+            if (!error.empty()) {
+                return {std::nullopt, error, false};
+            }
+        } else if (argument.starts_with("--")) {
+            return {std::nullopt, "unknown option " + argument, false};
+        } else {
+            options.modules.push_back(argument);
+        }
+    }
+    return {std::move(options), {}, false};
+}
+
+const char* HostSimUsage() {
+    return "usage: hostsim [options] [MODULE.apx ...]\n"
+           "       hostsim registry --home DIR set-string|set-dword|delete-key|delete-value|get ...\n"
+           "options:\n"
+           "  --home DIR               data folder (created if missing; registry in DIR/Registry)\n"
+           "  --addons DIR             load every *.apx in DIR, sorted by name\n"
+           "  --script FILE            read commands from FILE instead of the terminal\n"
+           "  --transcript FILE        write one JSON event per line to FILE\n"
+           "  --empty-slot OP          leave table operation OP empty (repeatable)\n"
+           "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th)\n"
+           "  --special-folder N=PATH  the folder that 'GSPF' answers for number N\n"
+           "  --no-release             unload started add-ons without calling release\n"
+           "  --entry-before-table     call every entry point once before the function table is set\n"
+           "commands: menu LIST ITEM [to HANDLER-LIST], quit\n";
+}
+
+} // namespace HostSim

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "GSTypes.hpp"
+
+#include <cstddef>
+#include <string>
+
+namespace HostSim {
+
+// How the transcript and the console show values that are not text.
+
+// "0x81060387" for any code: the form error codes are looked up by.
+std::string FormatResultCodeHex(GSErrCode code);
+// "GSPF" for a four-letter code whose bytes are printable, else its hex form.
+std::string FourLetterText(UInt32 code);
+// Lower-case hex digits, two per byte, no separators.
+std::string HexOf(const UInt8* bytes, std::size_t count);
+std::string AddressText(const void* address);
+
+} // namespace HostSim
