@@ -9,13 +9,23 @@
 // The host's resource library. An add-on's resources are Windows resources in its module (on
 // platforms without PE modules, the same .res bytes linked into the module's ".apxres" section).
 // Resource types are named ("STRS", "GSDG", ...); the host reads language 1033 only.
+//
+// Calls that add-ons make report themselves to GS::ReportCall under their own names, with details
+// and results as name=value pairs; a non-zero answer from the monitor makes the call fail:
+//   RSInitModuleImageCache       file="<module file name>"              -> module=N | module=-1 [code=C]
+//   RSRemoveModuleImageCache     module=N                               -> removed=true|false [code=C]
+//     (refused: the module stays open)
+//   RSGetIndString_ParamAdapter  list=L index=I module=N type=T         -> found=true text="..." |
+//                                                                          found=false [code=C]
+//     (refused: the empty string, false)
 
 enum ResStringType : Int32 {
     RST_Default = 0
 };
 
 // Opens the resources of a loaded module. Returns the resource module, or -1 when the module has
-// no readable resources.
+// no readable resources. Every call opens a new resource module with a number never used before
+// in the process (1, 2, ...), even for a module that is open already.
 RS_API GSResModule RSInitModuleImageCache(HINSTANCE module);
 // Closes what RSInitModuleImageCache opened; -1 and unknown values are ignored.
 RS_API void RSRemoveModuleImageCache(GSResModule module);

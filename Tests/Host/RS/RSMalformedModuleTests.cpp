@@ -1,0 +1,67 @@
+#include "RSTestModules.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using RSTest::Text;
+using RSTest::TextByPointer;
+
+TEST(RSModuleImages, SectionThatIsNoResourceFileGivesMinusOne) {
+    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&GarbageResourceModuleAnchor)), InvalidResModule);
+}
+
+TEST(RSModuleImages, ModuleWithoutResourceSectionGivesMinusOne) {
+    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&RSFindResource)), InvalidResModule);
+}
+
+TEST(RSModuleImages, AddressThatIsNoLoadedModuleGivesMinusOne) {
+    const auto* programStart = reinterpret_cast<const char*>(RSTest::ModuleOf(&RSTest::Utf8));
+    EXPECT_EQ(RSInitModuleImageCache(reinterpret_cast<HINSTANCE>(const_cast<char*>(programStart + 4096))),
+              InvalidResModule);
+}
+
+class MalformedStringLists : public testing::Test {
+protected:
+    void SetUp() override {
+        module = RSInitModuleImageCache(RSTest::ModuleOf(&MalformedListModuleAnchor));
+        ASSERT_GE(module, 1);
+    }
+    void TearDown() override { RSRemoveModuleImageCache(module); }
+
+    GSResModule module = InvalidResModule;
+};
+
+TEST_F(MalformedStringLists, BrokenListsGiveNoTextAtAnyIndex) {
+    for (GSResID list : {GSResID{1}, GSResID{2}, GSResID{3}}) {
+        for (Int32 index : {1, 2, 3}) {
+            EXPECT_EQ(Text(module, list, index), "") << list << "/" << index;
+            const RSTest::Lookup lookup = TextByPointer(module, list, index);
+            EXPECT_FALSE(lookup.found) << list << "/" << index;
+            EXPECT_EQ(lookup.text, "");
+        }
+    }
+}
+
+TEST_F(MalformedStringLists, GoodListBesideThemStillReads) {
+    EXPECT_EQ(Text(module, 5, 1), "OK");
+    EXPECT_TRUE(TextByPointer(module, 5, 1).found);
+    EXPECT_EQ(Text(module, 5, 2), "");
+}
+
+TEST_F(MalformedStringLists, ResourcesInOtherLanguagesAreNotThere) {
+    UInt32 size = 0;
+    EXPECT_EQ(RSFindResource(module, "STRS", 4, &size), nullptr);
+    EXPECT_EQ(Text(module, 4, 1), "");
+}
+
+TEST_F(MalformedStringLists, HostGetsTheRawBytesOfABrokenList) {
+    UInt32 size = 0;
+    const UInt8* bytes = RSFindResource(module, "STRS", 1, &size);
+    ASSERT_NE(bytes, nullptr);
+    ASSERT_EQ(size, 7u);
+    EXPECT_EQ(bytes[0], 9);
+    EXPECT_EQ(bytes[5], 'K');
+}
+
+} // namespace
