@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <unordered_set>
 
 namespace {
 
@@ -13,14 +15,28 @@ namespace {
 struct HandleRecord {
     char* master;
     GSSize size;
-    UInt32 magic;
 };
 
-constexpr UInt32 HandleMagic = 0x48414E44u; // "HAND"
+// Handles that are alive, so that a pointer that is none is caught before it is read.
+struct LiveHandles {
+    std::mutex mutex;
+    std::unordered_set<const void*> records;
+};
+
+LiveHandles& GetLiveHandles() {
+    static LiveHandles* handles = new LiveHandles;
+    return *handles;
+}
+
+bool IsLive(const void* record) {
+    LiveHandles& live = GetLiveHandles();
+    std::lock_guard lock(live.mutex);
+    return live.records.count(record) != 0;
+}
 
 HandleRecord* RecordOf(GSConstHandle handle) {
     auto* record = reinterpret_cast<HandleRecord*>(const_cast<char**>(handle));
-    if (record->magic != HandleMagic) {
+    if (!IsLive(record)) {
         std::fprintf(stderr, "BMKillHandle/BMGetHandleSize: %p is not a live handle\n",
                      static_cast<const void*>(handle));
         std::fflush(stderr);
@@ -44,7 +60,11 @@ GSErrCode BMPtrToHandle(const void* source, GSHandle* handle, GSSize size) {
     auto* record = static_cast<HandleRecord*>(GS::MemoryManager::Allocate(sizeof(HandleRecord)));
     record->master = static_cast<char*>(GS::MemoryManager::Allocate(static_cast<std::size_t>(size)));
     record->size = size;
-    record->magic = HandleMagic;
+    {
+        LiveHandles& live = GetLiveHandles();
+        std::lock_guard lock(live.mutex);
+        live.records.insert(record);
+    }
     if (size > 0) {
         std::memcpy(record->master, source, static_cast<std::size_t>(size));
     }
@@ -61,7 +81,11 @@ GSErrCode BMKillHandle(GSHandle* handle) {
         return NoError;
     }
     HandleRecord* record = RecordOf(*handle);
-    record->magic = 0;
+    {
+        LiveHandles& live = GetLiveHandles();
+        std::lock_guard lock(live.mutex);
+        live.records.erase(record);
+    }
     GS::MemoryManager::Free(record->master);
     GS::MemoryManager::Free(record);
     *handle = nullptr;

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace GS {
 
@@ -20,8 +21,9 @@ struct BlockHeader {
 static_assert(sizeof(BlockHeader) == 16);
 static_assert(alignof(std::max_align_t) <= sizeof(BlockHeader));
 
-constexpr UInt32 LiveBlockMagic = 0x4753424Cu;  // "GSBL"
-constexpr UInt32 FreedBlockMagic = 0x46524545u; // "FREE"
+// The magic word catches a header that was overwritten (a write before the block's start); the set
+// of live blocks catches double frees and foreign pointers without reading memory that is not ours.
+constexpr UInt32 LiveBlockMagic = 0x4753424Cu; // "GSBL"
 
 struct OwnerCounts {
     std::string name;
@@ -33,6 +35,7 @@ struct OwnerCounts {
 struct Registry {
     std::mutex mutex;
     std::unordered_map<MemoryOwner, OwnerCounts> owners;
+    std::unordered_set<const void*> liveBlocks;
     MemoryOwner lastOwner = HostMemoryOwner;
 };
 
@@ -66,6 +69,7 @@ void* MemoryManager::Allocate(std::size_t size) {
     {
         Registry& registry = GetRegistry();
         std::lock_guard lock(registry.mutex);
+        registry.liveBlocks.insert(header + 1);
         OwnerCounts& counts = registry.owners[header->owner];
         ++counts.liveBlocks;
         counts.liveBytes += size;
@@ -79,16 +83,17 @@ void MemoryManager::Free(void* block) {
         return;
     }
     BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
-    if (header->magic == FreedBlockMagic) {
-        Die("block freed twice", block);
-    }
-    if (header->magic != LiveBlockMagic) {
-        Die("freeing a block that this memory manager did not allocate", block);
-    }
-    header->magic = FreedBlockMagic;
     {
         Registry& registry = GetRegistry();
         std::lock_guard lock(registry.mutex);
+        if (registry.liveBlocks.erase(block) == 0) {
+            Die("freeing a block that is not live: freed twice, or not allocated by this memory manager",
+                block);
+        }
+        if (header->magic != LiveBlockMagic) {
+            Die("the block's header was overwritten", block);
+        }
+        header->magic = 0;
         OwnerCounts& counts = registry.owners[header->owner];
         --counts.liveBlocks;
         counts.liveBytes -= header->size;

@@ -103,6 +103,9 @@ public:
 
 private:
     bool Fail(std::size_t lineNumber, std::string_view message);
+    bool ParseAll(std::string_view text);
+    // Every line valid UTF-8 without NULs, and the header first.
+    bool CheckText(const std::vector<Line>& lines);
     bool ParseSection(const Line& line);
     bool ParseValue(const std::vector<Line>& lines, std::size_t& index);
     // Reads a quoted text at `text` (which starts after the opening quote); advances past the
@@ -125,28 +128,49 @@ bool Parser::Fail(std::size_t lineNumber, std::string_view message) {
 }
 
 ParseResult Parser::Run(std::string_view text) {
-    ParseResult result;
     hive.root.name = TextEncoding::Decode(hiveName.data(), hiveName.size(), CC_UTF8);
+    ParseResult result;
+    result.ok = ParseAll(text);
+    if (result.ok) {
+        result.hive = std::move(hive);
+    } else {
+        result.error = std::move(error);
+    }
+    return result;
+}
+
+bool Parser::CheckText(const std::vector<Line>& lines) {
+    for (const Line& line : lines) {
+        if (!IsValidUtf8(line.text)) {
+            return Fail(line.number, "text is not valid UTF-8");
+        }
+        if (line.text.find('\0') != std::string_view::npos) {
+            return Fail(line.number, "NUL byte in the text");
+        }
+    }
+    if (!lines.empty() && TrimRight(lines[0].text) != HeaderLine) {
+        return Fail(1, "expected \"" + std::string(HeaderLine) + "\"");
+    }
+    return true;
+}
+
+bool Parser::ParseAll(std::string_view text) {
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
         text.remove_prefix(ByteOrderMark.size());
     }
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        return Fail(1, "the file is UTF-16 (as the registry editor exports it); store files are UTF-8");
+    }
     const std::vector<Line> lines = SplitLines(text);
-    bool ok = true;
-    for (std::size_t i = 0; ok && i < lines.size(); ++i) {
-        if (lines[i].text.find('\0') != std::string_view::npos) {
-            ok = Fail(lines[i].number, "NUL byte in the text");
-        } else if (!IsValidUtf8(lines[i].text)) {
-            ok = Fail(lines[i].number, "text is not valid UTF-8");
-        }
+    if (!CheckText(lines)) {
+        return false;
     }
-    if (ok && !lines.empty() && TrimRight(lines[0].text) != HeaderLine) {
-        ok = Fail(1, "expected \"" + std::string(HeaderLine) + "\"");
-    }
-    for (std::size_t i = 1; ok && i < lines.size(); ++i) {
+    for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view content = TrimLeft(lines[i].text);
         if (Trim(content).empty() || content.front() == ';') {
             continue;
         }
+        bool ok = false;
         if (content.front() == '[') {
             ok = ParseSection({content, lines[i].number});
         } else if (content.front() == '"' || content.front() == '@') {
@@ -154,14 +178,11 @@ ParseResult Parser::Run(std::string_view text) {
         } else {
             ok = Fail(lines[i].number, "expected a [key] line, a value line or a comment");
         }
+        if (!ok) {
+            return false;
+        }
     }
-    result.ok = ok;
-    if (ok) {
-        result.hive = std::move(hive);
-    } else {
-        result.error = std::move(error);
-    }
-    return result;
+    return true;
 }
 
 bool Parser::ParseSection(const Line& line) {
