@@ -1,5 +1,7 @@
 #include "HostSession.hpp"
 
+#include "EntryPointCheck.hpp"
+
 #include "PathText.hpp"
 #include "RS.hpp"
 #include "ReadableText.hpp"
