@@ -11,7 +11,7 @@
 namespace {
 constexpr const char* OpenRootKey = "GSPref::OpenRootKey";
 constexpr const char* CloseRootKey = "GSPref::CloseRootKey";
-constexpr const char* ReadStringValue = "GSPref::IRoot::ReadStringValue";
+constexpr const char* ReadStringValue = "GSPref::ReadStringValue";
 
 IO::Location LocationOf(const std::filesystem::path& path) {
     const std::string utf8 = path.string();

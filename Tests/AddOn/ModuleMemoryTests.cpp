@@ -1,28 +1,15 @@
-// The module's global allocation functions, compiled into this test as they are into the module
-// (and kept out of the process's other libraries the same way).
+// The module's global allocation functions, seen through a probe library built like the module.
 
 #include "MemoryManager.hpp"
+#include "ModuleMemoryProbe.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 
 namespace {
-// Keeps the compiler from pairing up and dropping an allocation and its release.
-void* volatile lastBlock = nullptr;
-template <typename T>
-T* Keep(T* block) {
-    lastBlock = block;
-    return block;
-}
-
-struct alignas(64) CacheLine {
-    unsigned char bytes[64];
-};
-
-// A memory owner of the test's own, current while it lives; counts read without gtest in between.
+// A memory owner of the test's own, current while it lives.
 class CountingOwner {
 public:
     CountingOwner() : owner(GS::MemoryManager::RegisterOwner("module memory test")), scope(owner) {}
@@ -40,65 +27,46 @@ bool IsAligned(const void* block, std::size_t alignment) {
 } // namespace
 
 TEST(ModuleMemory, NewAndDeleteGoThroughTheHostsMemoryManager) {
-    UInt64 liveWhileHeld = 0;
-    UInt64 liveAfter = 0;
-    UInt64 total = 0;
-    {
-        CountingOwner owner;
-        int* single = Keep(new int(42));
-        char* several = Keep(new char[100]);
-        int* quiet = Keep(new (std::nothrow) int(7));
-        liveWhileHeld = owner.Live();
-        delete single;
-        delete[] several;
-        ::operator delete(quiet, std::nothrow);
-        liveAfter = owner.Live();
-        total = owner.Total();
-    }
-    EXPECT_EQ(liveWhileHeld, 3u);
-    EXPECT_EQ(liveAfter, 0u);
-    EXPECT_EQ(total, 3u);
+    CountingOwner owner;
+    void* single = ProbeNewObject();
+    void* several = ProbeNewArray(100);
+    void* quiet = ProbeNewNothrow();
+    EXPECT_EQ(owner.Live(), 3u);
+    ProbeDeleteObject(single);
+    ProbeDeleteArray(several);
+    ProbeDeleteNothrow(quiet);
+    EXPECT_EQ(owner.Live(), 0u);
+    EXPECT_EQ(owner.Total(), 3u);
 }
 
 TEST(ModuleMemory, OverAlignedBlocksAreAlignedAndFreedWhole) {
-    bool allAligned = true;
-    UInt64 liveWhileHeld = 0;
-    UInt64 liveAfter = 0;
-    {
-        CountingOwner owner;
-        CacheLine* single = Keep(new CacheLine);
-        CacheLine* several = Keep(new CacheLine[3]);
-        CacheLine* quiet = Keep(new (std::nothrow) CacheLine);
-        void* raw = Keep(::operator new (10, std::align_val_t{256}));
-        allAligned =
-            IsAligned(single, 64) && IsAligned(several, 64) && IsAligned(quiet, 64) && IsAligned(raw, 256);
-        liveWhileHeld = owner.Live();
-        delete single;
-        delete[] several;
-        ::operator delete (quiet, std::align_val_t{alignof(CacheLine)}, std::nothrow);
-        ::operator delete (raw, 10, std::align_val_t{256});
-        liveAfter = owner.Live();
-    }
-    EXPECT_TRUE(allAligned);
-    EXPECT_EQ(liveWhileHeld, 4u);
-    EXPECT_EQ(liveAfter, 0u);
+    CountingOwner owner;
+    void* single = ProbeNewCacheLine();
+    void* several = ProbeNewCacheLines(3);
+    void* raw = ProbeAllocateAligned(10, 256);
+    EXPECT_TRUE(IsAligned(single, 64));
+    EXPECT_TRUE(IsAligned(several, 64));
+    EXPECT_TRUE(IsAligned(raw, 256));
+    EXPECT_EQ(owner.Live(), 3u);
+    ProbeDeleteCacheLine(single);
+    ProbeDeleteCacheLines(several);
+    ProbeFreeAligned(raw, 10, 256);
+    EXPECT_EQ(owner.Live(), 0u);
 }
 
 TEST(ModuleMemory, ZeroByteRequestsGiveDistinctBlocks) {
-    void* first = Keep(::operator new(0));
-    void* second = Keep(::operator new(0));
+    void* first = ProbeAllocate(0);
+    void* second = ProbeAllocate(0);
     EXPECT_NE(first, nullptr);
     EXPECT_NE(first, second);
-    ::operator delete(first);
-    ::operator delete(second);
+    ProbeFree(first);
+    ProbeFree(second);
 }
 
-TEST(ModuleMemory, TheHostMayFreeWhatTheModuleAllocated) {
-    UInt64 liveAfter = 1;
-    {
-        CountingOwner owner;
-        GS::MemoryManager::Free(Keep(::operator new(24)));
-        liveAfter = owner.Live();
-    }
-    EXPECT_EQ(liveAfter, 0u);
+TEST(ModuleMemory, TheHostMayFreeWhatTheModuleAllocatedAndTheOtherWayRound) {
+    CountingOwner owner;
+    GS::MemoryManager::Free(ProbeAllocate(24));
+    ProbeFree(GS::MemoryManager::Allocate(24));
+    EXPECT_EQ(owner.Live(), 0u);
+    EXPECT_EQ(owner.Total(), 2u);
 }
