@@ -1,6 +1,7 @@
 #include "RegistryTool.hpp"
 
 #include "DataFolder.hpp"
+#include "DebugOutput.hpp"
 #include "ReadableText.hpp"
 #include "UniString.hpp"
 
@@ -36,6 +37,24 @@ const char* ActionWord(RegistryAction action) {
     return "?";
 }
 
+// The store prints why a file is unusable on the debug output as well; the tool reports that reason
+// once, with the request that failed, so it collects the debug text instead of letting it through.
+class CollectedDebugOutput {
+public:
+    CollectedDebugOutput() { GS::SetDebugSink(Collect, &text); }
+    ~CollectedDebugOutput() { GS::SetDebugSink(nullptr, nullptr); }
+    CollectedDebugOutput(const CollectedDebugOutput&) = delete;
+    CollectedDebugOutput& operator=(const CollectedDebugOutput&) = delete;
+
+    const std::string& Text() const { return text; }
+
+private:
+    static void Collect(const char* utf8Text, void* context) {
+        *static_cast<std::string*>(context) += utf8Text;
+    }
+    std::string text;
+};
+
 } // namespace
 
 int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::ostream& err) {
@@ -49,6 +68,7 @@ int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::o
     const char* name = request.valueName.c_str();
     GSErrCode result = NoError;
     std::string found;
+    CollectedDebugOutput debugOutput;
     switch (request.action) {
     case RegistryAction::SetString:
         result = GSPref::WriteStringValue(domain, key, name, GS::UniString(request.text.c_str(), CC_UTF8));
@@ -66,6 +86,10 @@ int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::o
         result = ReadString(request, found);
         break;
     }
+    const GS::UniString diagnostic = GSPref::GetStoreDiagnostic(domain);
+    if (diagnostic.IsEmpty() || result == NoError) {
+        err << debugOutput.Text() << std::flush;
+    }
     if (result == NoError) {
         if (request.action == RegistryAction::Get) {
             out << found << std::endl;
@@ -74,7 +98,6 @@ int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::o
     }
     err << "hostsim registry: " << ActionWord(request.action) << " failed (" << FormatResultCodeHex(result)
         << ")";
-    const GS::UniString diagnostic = GSPref::GetStoreDiagnostic(domain);
     if (!diagnostic.IsEmpty()) {
         err << ": " << diagnostic.ToUTF8().Get();
     } else if (request.action == RegistryAction::Get) {
