@@ -40,7 +40,9 @@ TEST_F(ScenarioTest, AMalformedRegistryFileIsReportedWithFileAndLineAndNeverOver
     ProcessResult write = RunRegistry({"set-string", "HKLM\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\23",
                                        "InstallDir", installFolder.string()});
     EXPECT_NE(write.exitCode, 0);
-    EXPECT_NE(write.errors.find("LocalMachine.reg:3"), std::string::npos) << write.errors;
+    const std::size_t first = write.errors.find("LocalMachine.reg:3: ");
+    ASSERT_NE(first, std::string::npos) << write.errors;
+    EXPECT_EQ(write.errors.find("LocalMachine.reg:3: ", first + 1), std::string::npos) << "reported once";
     EXPECT_EQ(ReadFile(hive), MalformedHive);
 
     HostSimRun run = RunHostSim("quit\n");
