@@ -45,6 +45,17 @@ TEST(ModuleLoad, StartUpBuiltTheConstantsAndOpenedTheResources) {
     EXPECT_NE(GetResourceModule(), InvalidResModule);
 }
 
+TEST(ModuleLoad, UnloadClosesTheResourceModuleOnceAndAnotherUnloadClosesNothing) {
+    const GSResModule opened = GetResourceModule();
+    HostLibraryCalls calls;
+    {
+        UnloadedModule unloaded;
+        EXPECT_EQ(DllMain(ThisModule(), DLL_PROCESS_DETACH, nullptr), TRUE);
+    }
+    const std::vector<std::string> expected = {"module=" + std::to_string(opened)};
+    EXPECT_EQ(calls.DetailsOf("RSRemoveModuleImageCache"), expected);
+}
+
 TEST_F(BoundAddOn, UnloadAfterStartWithoutReleaseWritesOneAbnormalTerminationLine) {
     ASSERT_EQ(AddOnStart(HostToken()), NoError);
     DebugOutputCapture output;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 // A memory owner of the test's own, current while it lives.
@@ -15,6 +16,7 @@ public:
     CountingOwner() : owner(GS::MemoryManager::RegisterOwner("module memory test")), scope(owner) {}
     UInt64 Live() const { return GS::MemoryManager::GetLiveBlockCount(owner); }
     UInt64 Total() const { return GS::MemoryManager::GetTotalAllocationCount(owner); }
+    UInt64 LiveBytes() const { return GS::MemoryManager::GetLiveByteCount(owner); }
 
 private:
     GS::MemoryOwner owner;
@@ -52,6 +54,27 @@ TEST(ModuleMemory, OverAlignedBlocksAreAlignedAndFreedWhole) {
     ProbeDeleteCacheLines(several);
     ProbeFreeAligned(raw, 10, 256);
     EXPECT_EQ(owner.Live(), 0u);
+}
+
+TEST(ModuleMemory, AlignedBlocksAtEveryPlacementLeaveTheHostsAccountsBalanced) {
+    // Whatever address the host hands out, the module's bookkeeping must stay inside the block.
+    struct Block {
+        void* address;
+        std::size_t alignment;
+    };
+    CountingOwner owner;
+    std::vector<Block> blocks;
+    for (std::size_t alignment : {32u, 64u, 128u, 4096u}) {
+        for (int i = 0; i < 16; ++i) {
+            blocks.push_back({ProbeAllocateAligned(8, alignment), alignment});
+            EXPECT_TRUE(IsAligned(blocks.back().address, alignment));
+        }
+    }
+    for (const Block& block : blocks) {
+        ProbeFreeAligned(block.address, 8, block.alignment);
+    }
+    EXPECT_EQ(owner.Live(), 0u);
+    EXPECT_EQ(owner.LiveBytes(), 0u);
 }
 
 TEST(ModuleMemory, ZeroByteRequestsGiveDistinctBlocks) {
