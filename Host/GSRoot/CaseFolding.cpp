@@ -61,6 +61,9 @@ char16_t Shift(char16_t unit, Int32 delta) {
 } // namespace
 
 char16_t Fold(char16_t unit) {
+    if (unit < 0x80) {
+        return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit;
+    }
     for (const SingleMapping& extra : ExtraFoldings) {
         if (extra.from == unit) {
             return extra.to;
@@ -75,6 +78,9 @@ char16_t Fold(char16_t unit) {
 }
 
 char16_t ToUpper(char16_t unit) {
+    if (unit < 0x80) {
+        return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit;
+    }
     for (const SingleMapping& extra : ExtraUpperCases) {
         if (extra.from == unit) {
             return extra.to;

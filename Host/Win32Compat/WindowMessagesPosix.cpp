@@ -4,7 +4,7 @@
 
 #include <mutex>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 namespace {
 
@@ -12,9 +12,10 @@ namespace {
 constexpr UINT FirstMessage = 0xC000;
 constexpr std::size_t MessageCapacity = 0x4000;
 
+// Keyed by the folded name, so that names differing only in case share their number.
 struct MessageTable {
     std::mutex mutex;
-    std::vector<std::u16string> names; // message FirstMessage + i is names[i]
+    std::unordered_map<std::u16string, UINT> numbers;
 };
 
 MessageTable& GetTable() {
@@ -22,8 +23,12 @@ MessageTable& GetTable() {
     return *table;
 }
 
-bool SameName(const std::u16string& left, const std::u16string& right) {
-    return GS::CaseFolding::CompareFolded(left.data(), left.size(), right.data(), right.size()) == 0;
+std::u16string Folded(LPCWSTR name) {
+    std::u16string folded;
+    for (; *name != u'\0'; ++name) {
+        folded += GS::CaseFolding::Fold(*name);
+    }
+    return folded;
 }
 
 } // namespace
@@ -32,17 +37,17 @@ extern "C" UINT RegisterWindowMessageW(LPCWSTR name) {
     if (name == nullptr || name[0] == u'\0') {
         return 0;
     }
-    const std::u16string wanted(name);
+    std::u16string key = Folded(name);
     MessageTable& table = GetTable();
     std::lock_guard lock(table.mutex);
-    for (std::size_t i = 0; i < table.names.size(); ++i) {
-        if (SameName(table.names[i], wanted)) {
-            return FirstMessage + static_cast<UINT>(i);
-        }
+    const auto found = table.numbers.find(key);
+    if (found != table.numbers.end()) {
+        return found->second;
     }
-    if (table.names.size() >= MessageCapacity) {
+    if (table.numbers.size() >= MessageCapacity) {
         return 0;
     }
-    table.names.push_back(wanted);
-    return FirstMessage + static_cast<UINT>(table.names.size() - 1);
+    const UINT message = FirstMessage + static_cast<UINT>(table.numbers.size());
+    table.numbers.emplace(std::move(key), message);
+    return message;
 }

@@ -1,0 +1,62 @@
+#include "FileTests.hpp"
+#include "HostTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using HostTestSupport::RecordingMonitor;
+using HostTestSupport::TempFolder;
+
+namespace {
+IO::Location LocationOf(const std::filesystem::path& path) {
+    return IO::Location(GS::UniString(path.string().c_str(), CC_UTF8));
+}
+} // namespace
+
+TEST(FileExists, TrueOnlyForARegularFile) {
+    TempFolder folder;
+    folder.WriteFile("VeldEngineer.exe", "program");
+    std::filesystem::create_directory(folder.Path() / "a folder");
+    EXPECT_TRUE(FileExists(LocationOf(folder.Path() / "VeldEngineer.exe")));
+    EXPECT_FALSE(FileExists(LocationOf(folder.Path() / "a folder")));
+    EXPECT_FALSE(FileExists(LocationOf(folder.Path() / "missing.exe")));
+    EXPECT_FALSE(FileExists(IO::Location()));
+}
+
+TEST(FileExists, SpacesQuotesAndNonAsciiAreOrdinaryPathText) {
+    TempFolder folder;
+    const std::filesystem::path inner = folder.Path() / "VELD \"Engineer\" Ünï ✓";
+    std::filesystem::create_directory(inner);
+    std::ofstream(inner / "VeldEngineer.exe") << "program";
+    IO::Location location = LocationOf(inner);
+    ASSERT_EQ(location.AppendToLocal(IO::Name("VeldEngineer.exe")), NoError);
+    EXPECT_TRUE(FileExists(location));
+}
+
+TEST(FileExists, FollowsASymbolicLinkToAFile) {
+    TempFolder folder;
+    folder.WriteFile("target.exe", "program");
+    std::filesystem::create_symlink(folder.Path() / "target.exe", folder.Path() / "link.exe");
+    std::filesystem::create_symlink(folder.Path() / "gone.exe", folder.Path() / "dangling.exe");
+    EXPECT_TRUE(FileExists(LocationOf(folder.Path() / "link.exe")));
+    EXPECT_FALSE(FileExists(LocationOf(folder.Path() / "dangling.exe")));
+}
+
+TEST(FileExists, IsReportedAndAFailureReadsAsNoFile) {
+    TempFolder folder;
+    folder.WriteFile("VeldEngineer.exe", "program");
+    const IO::Location location = LocationOf(folder.Path() / "VeldEngineer.exe");
+    RecordingMonitor monitor;
+    EXPECT_TRUE(FileExists(location));
+    monitor.failures["FileExists"] = GSErr::IOError;
+    EXPECT_FALSE(FileExists(location));
+
+    ASSERT_EQ(monitor.calls.size(), 2u);
+    EXPECT_EQ(monitor.calls[0].operation, "FileExists");
+    EXPECT_EQ(monitor.calls[0].details, "path=\"" + (folder.Path() / "VeldEngineer.exe").string() + "\"");
+    ASSERT_EQ(monitor.results.size(), 2u);
+    EXPECT_EQ(monitor.results[0].details, "true");
+    EXPECT_EQ(monitor.results[1].details, "false");
+}
