@@ -51,7 +51,7 @@ void UnloadModule() {
 }
 
 Int32 Describe(AddOnDescriptionRecord* description) {
-    // The host's diagnostics name these two lookups by their lines; keep each call on one line.
+    // The host's diagnostics know these two lookups as lines 56 and 57 of this file: keep them there.
     // clang-format off
     RSGetIndString_ParamAdapter(GS_SOURCE_LOCATION, &description->name, DescriptionListId, 1, GetResourceModule(), RST_Default);
     RSGetIndString_ParamAdapter(GS_SOURCE_LOCATION, &description->description, DescriptionListId, 2, GetResourceModule(), RST_Default);

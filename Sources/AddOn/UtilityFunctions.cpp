@@ -9,7 +9,7 @@ GSResModule resourceModule = InvalidResModule;
 // 0 until the first call takes the resource module.
 GSResModule dialogResourceModule = 0;
 } // namespace
-
+// The host's diagnostics know this lookup as line 14 of this file: keep it there.
 GS::UniString GetResourceString(Int16 index) {
     return RSGetIndString_ParamAdapter(GS_SOURCE_LOCATION, AlertStringListId, static_cast<Int32>(index),
                                        GetResourceModule(), RST_Default);
