@@ -58,8 +58,12 @@ void DBPrintf(const char* format, ...) {
     const std::string text = GS::FormatDebugText(format, arguments);
     va_end(arguments);
     // Debug output cannot fail: the monitor's answer is not asked for.
-    if (GS::IsCallMonitorActive()) {
+    const bool monitored = GS::IsCallMonitorActive();
+    if (monitored) {
         GS::ReportCall("DBPrintf", ("text=" + GS::CallDetails::Quote(text)).c_str());
     }
     GS::Emit(text);
+    if (monitored) {
+        GS::ReportResult("DBPrintf", "printed");
+    }
 }

@@ -83,8 +83,10 @@ void WriteValue(std::string& out, const Value& value) {
         WriteByteList(out, name + "=hex(1):", Utf16LittleEndianWithNul(value.text));
     } else if (value.type == DWordType && value.bytes.size() == 4) {
         char digits[9];
-        const UInt32 number = value.bytes[0] | (value.bytes[1] << 8) | (value.bytes[2] << 16) |
-                              (static_cast<UInt32>(value.bytes[3]) << 24);
+        UInt32 number = 0;
+        for (std::size_t i = 4; i-- > 0;) {
+            number = (number << 8) | value.bytes[i];
+        }
         std::snprintf(digits, sizeof(digits), "%08x", number);
         out += name + "=dword:" + digits + "\n";
     } else if (value.type == BinaryType) {
