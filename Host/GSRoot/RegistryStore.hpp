@@ -23,7 +23,8 @@
 // As written: LF line ends, no byte order mark, every key that has values or subkeys in its own
 // section, depth first in enumeration order, values in the order they were made, byte lists
 // wrapped at 80 columns. Strings holding control characters or unpaired surrogates are written as
-// hex(1), which "text" cannot carry.
+// hex(1), which "text" cannot carry. Comments, blank lines and the order of sections are not kept
+// (as the registry editor keeps none of them on import).
 namespace GS::RegistryStore {
 
 // Value types, as the registry numbers them.

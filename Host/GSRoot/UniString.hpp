@@ -65,7 +65,9 @@ public:
     CStr ToUTF8() const;
 
     bool IsEqual(const UniString& other, CaseComparison comparison = CaseSensitive) const;
-    // Negative, 0 or positive by code unit order (case folding for CaseInsensitive).
+    // Negative, 0 or positive by code unit order (case folding for CaseInsensitive: the simple
+    // one-to-one folding of the Latin, Greek, Cyrillic and Armenian letters; CaseFolding.hpp lists
+    // exactly what folds).
     Int32 Compare(const UniString& other, CaseComparison comparison = CaseSensitive) const;
     bool operator==(const UniString& other) const { return IsEqual(other); }
     bool operator!=(const UniString& other) const { return !IsEqual(other); }
