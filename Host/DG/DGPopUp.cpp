@@ -1,0 +1,138 @@
+#include "CallReport.hpp"
+#include "DGItem.hpp"
+#include "DialogState.hpp"
+
+namespace DG {
+
+namespace {
+
+bool InRange(const ItemModel& model, Int16 entry) {
+    return entry >= 1 && static_cast<std::size_t>(entry) <= model.entries.size();
+}
+
+PopUpEntryModel& EntryAt(ItemModel& model, Int16 entry) {
+    return model.entries[static_cast<std::size_t>(entry - 1)];
+}
+
+std::string EntryDetails(Int32 panelId, Int16 item, Int16 entry) {
+    return ItemCallDetails(panelId, item) + " entry=" + std::to_string(entry);
+}
+
+} // namespace
+
+PopUp::PopUp(const Panel& onPanel, Int16 item)
+    : Item(onPanel, item, static_cast<UInt16>(ItemKind::PopUp), "DG::PopUp") {}
+
+Int16 PopUp::GetItemCount() const {
+    CallReport report("DG::PopUp::GetItemCount", ItemCallDetails(GetPanelId(), GetId()));
+    const ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    const auto count = static_cast<Int16>(model != nullptr ? model->entries.size() : 0);
+    report.Result("count=" + std::to_string(count));
+    return count;
+}
+
+GS::UniString PopUp::GetItemText(Int16 entry) const {
+    CallReport report("DG::PopUp::GetItemText", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model == nullptr || !InRange(*model, entry)) {
+        report.Result("text=\"\"");
+        return GS::UniString();
+    }
+    const std::string& text = EntryAt(*model, entry).text;
+    report.Result("text=" + QuotedText(text));
+    return GS::UniString::FromUTF8(text.c_str(), static_cast<UIndex>(text.size()));
+}
+
+void PopUp::SetItemText(Int16 entry, const GS::UniString& text) {
+    const std::string utf8 = text.ToUTF8().Get();
+    CallReport report("DG::PopUp::SetItemText",
+                      EntryDetails(GetPanelId(), GetId(), entry) + " text=" + QuotedText(utf8));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model != nullptr && InRange(*model, entry)) {
+        EntryAt(*model, entry).text = utf8;
+    }
+}
+
+void PopUp::InsertItem(Int16 entry) {
+    CallReport report("DG::PopUp::InsertItem", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model == nullptr || entry < 1) {
+        return;
+    }
+    const std::size_t position = std::min(static_cast<std::size_t>(entry - 1), model->entries.size());
+    model->entries.insert(model->entries.begin() + static_cast<std::ptrdiff_t>(position), PopUpEntryModel{});
+    if (model->selected > 0 && static_cast<std::size_t>(model->selected) > position) {
+        ++model->selected;
+    }
+}
+
+void PopUp::AppendItem() {
+    CallReport report("DG::PopUp::AppendItem", ItemCallDetails(GetPanelId(), GetId()));
+    if (ItemModel* model = FindItemModel(GetPanelId(), GetId())) {
+        model->entries.emplace_back();
+    }
+}
+
+void PopUp::DeleteItem(Int16 entry) {
+    CallReport report("DG::PopUp::DeleteItem", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model == nullptr) {
+        return;
+    }
+    if (entry == 0) {
+        model->entries.clear();
+        model->selected = 0;
+        return;
+    }
+    if (!InRange(*model, entry)) {
+        return;
+    }
+    model->entries.erase(model->entries.begin() + (entry - 1));
+    if (model->selected == entry) {
+        model->selected = 0;
+    } else if (model->selected > entry) {
+        --model->selected;
+    }
+}
+
+void PopUp::SelectItem(Int16 entry) {
+    CallReport report("DG::PopUp::SelectItem", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model != nullptr && InRange(*model, entry)) {
+        model->selected = entry;
+    }
+}
+
+Int16 PopUp::GetSelectedItem() const {
+    CallReport report("DG::PopUp::GetSelectedItem", ItemCallDetails(GetPanelId(), GetId()));
+    const ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    const Int16 selected = model != nullptr ? model->selected : 0;
+    report.Result("selected=" + std::to_string(selected));
+    return selected;
+}
+
+void PopUp::DisableItem(Int16 entry) {
+    CallReport report("DG::PopUp::DisableItem", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model != nullptr && InRange(*model, entry)) {
+        EntryAt(*model, entry).enabled = false;
+    }
+}
+
+void PopUp::EnableItem(Int16 entry) {
+    CallReport report("DG::PopUp::EnableItem", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model != nullptr && InRange(*model, entry)) {
+        EntryAt(*model, entry).enabled = true;
+    }
+}
+
+bool PopUp::IsItemEnabled(Int16 entry) const {
+    CallReport report("DG::PopUp::IsItemEnabled", EntryDetails(GetPanelId(), GetId(), entry));
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    const bool enabled = model != nullptr && InRange(*model, entry) && EntryAt(*model, entry).enabled;
+    report.Result(enabled ? "enabled=true" : "enabled=false");
+    return enabled;
+}
+
+} // namespace DG
