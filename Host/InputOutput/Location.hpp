@@ -22,6 +22,10 @@ public:
     GSErrCode ToPath(GS::UniString* path) const;
     // The last component, or the empty name.
     Name GetLastLocalName() const;
+    // Whether the path text can name something in this platform's file systems (see
+    // PathLegality.hpp for the rules); nothing is looked up. Reported to the call monitor as
+    // "IO::Location::IsLegalInNativeFileSystem"; a code the monitor answers reads as false.
+    bool IsLegalInNativeFileSystem() const;
 
     bool IsEmpty() const { return path.IsEmpty(); }
     bool operator==(const Location& other) const;

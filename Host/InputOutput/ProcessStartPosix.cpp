@@ -1,0 +1,97 @@
+#include "ProcessStart.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace IO::Process::ProcessStart {
+
+namespace {
+
+// The spawn attributes and file actions, released on every path.
+class SpawnSetup {
+public:
+    SpawnSetup() {
+        posix_spawnattr_init(&attributes);
+        posix_spawn_file_actions_init(&actions);
+        sigset_t signals;
+        sigemptyset(&signals);
+        posix_spawnattr_setsigmask(&attributes, &signals);
+        sigfillset(&signals);
+        posix_spawnattr_setsigdefault(&attributes, &signals);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        posix_spawnattr_setflags(&attributes,
+                                 POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+        // The host's pipes and files stay the host's: a reader of the host's output must not wait
+        // for the launched program to end.
+        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawnattr_t attributes{};
+    posix_spawn_file_actions_t actions{};
+};
+
+bool HoldsNul(const GS::UniString& text) {
+    return text.FindFirst(u'\0') != GS::MaxUIndex;
+}
+
+// Waits for the child on a thread of its own, so it is reaped as soon as it ends. If no thread can
+// be had the child is left to be reaped by whoever inherits it when the host exits.
+void ReapWhenDone(pid_t child) {
+    try {
+        std::thread([child] {
+            int status = 0;
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+    }
+}
+
+GSErrCode CodeOf(int spawnError) {
+    return spawnError == ENOENT || spawnError == ENOTDIR ? GSErr::NotFound : GSErr::IOError;
+}
+
+} // namespace
+
+GSErrCode StartDetached(const GS::UniString& executablePath, const GS::Array<GS::UniString>& arguments) {
+    std::vector<std::string> texts;
+    texts.emplace_back(executablePath.ToUTF8().Get());
+    for (const GS::UniString& argument : arguments) {
+        if (HoldsNul(argument)) {
+            return GSErr::BadParameter;
+        }
+        texts.emplace_back(argument.ToUTF8().Get());
+    }
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+
+    SpawnSetup setup;
+    pid_t child = 0;
+    // glibc reports a failed exec (missing file, not executable) as posix_spawn's own result.
+    const int spawned =
+        ::posix_spawn(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+    if (spawned != 0) {
+        return CodeOf(spawned);
+    }
+    ReapWhenDone(child);
+    return NoError;
+}
+
+} // namespace IO::Process::ProcessStart
