@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Diagnostics.hpp"
+#include "FileLoading.hpp"
 #include "SourceModel.hpp"
 
 #include <cstdint>
@@ -15,6 +16,8 @@ struct Compilation {
 };
 
 // Reads, checks and writes: the sources in, one .res file out, in the order the sources were given.
-Compilation CompileSources(const std::vector<SourceText>& sources);
+// Files that the sources name (images, the manifest) come through `loadFile`.
+Compilation CompileSources(const std::vector<SourceText>& sources,
+                           const FileLoader& loadFile = LoadFileFromDisk);
 
 } // namespace ResConv

@@ -1,5 +1,6 @@
 #include "PayloadWriter.hpp"
 
+#include "IconResourceWriter.hpp"
 #include "ResFormat/ByteOrder.hpp"
 
 #include <limits>
@@ -11,21 +12,35 @@ namespace {
 
 std::uint32_t CheckedCount(std::size_t count, const CheckedResource& resource) {
     if (count > std::numeric_limits<std::uint32_t>::max()) {
-        throw std::length_error(std::string(resource.kind->word) + " " + resource.name.ToDisplayString() +
-                                " is too large for a 32-bit byte count");
+        throw std::length_error(resource.displayName + " is too large for a 32-bit byte count");
     }
     return static_cast<std::uint32_t>(count);
 }
 
-void AppendField(std::vector<std::uint8_t>& out, const CheckedField& field) {
-    switch (field.type) {
-    case FieldType::Text8:
-        out.insert(out.end(), field.text.begin(), field.text.end());
-        out.push_back(0);
+void AppendNumber(std::vector<std::uint8_t>& out, FieldType type, std::int64_t number) {
+    switch (type) {
+    case FieldType::UInt8:
+        out.push_back(static_cast<std::uint8_t>(number));
         break;
     case FieldType::UInt16:
-        ResFormat::AppendUInt16LE(out, static_cast<std::uint16_t>(field.number));
+        ResFormat::AppendUInt16LE(out, static_cast<std::uint16_t>(number));
         break;
+    case FieldType::UInt32:
+        ResFormat::AppendUInt32LE(out, static_cast<std::uint32_t>(number));
+        break;
+    default:
+        throw std::logic_error("not a number field");
+    }
+}
+
+void AppendField(std::vector<std::uint8_t>& out, const CheckedField& field, const CheckedResource& resource) {
+    if (field.shape->origin == FieldOrigin::ItemCount) {
+        AppendNumber(out, field.shape->type, static_cast<std::int64_t>(resource.ItemCount()));
+    } else if (field.shape->type == FieldType::Text8) {
+        out.insert(out.end(), field.text.begin(), field.text.end());
+        out.push_back(0);
+    } else {
+        AppendNumber(out, field.shape->type, field.number);
     }
 }
 
@@ -33,7 +48,7 @@ std::vector<std::uint8_t> WriteHostFramed(const CheckedResource& resource) {
     std::vector<std::uint8_t> body;
     for (const CheckedRecord& record : resource.records) {
         for (const CheckedField& field : record.fields) {
-            AppendField(body, field);
+            AppendField(body, field, resource);
         }
     }
     std::vector<std::uint8_t> payload;
@@ -42,9 +57,14 @@ std::vector<std::uint8_t> WriteHostFramed(const CheckedResource& resource) {
     return payload;
 }
 
+const CheckedField& OnlyField(const CheckedResource& resource) {
+    return resource.records.front().fields.front();
+}
+
 } // namespace
 
-ResFormat::ResourceEntry WriteResourceEntry(const CheckedResource& resource) {
+ResFormat::ResourceEntry WriteResourceEntry(const CheckedResource& resource,
+                                            const std::vector<ResFormat::ResourceEntry>& written) {
     ResFormat::ResourceEntry entry;
     entry.type = resource.kind->type;
     entry.name = resource.name;
@@ -53,6 +73,15 @@ ResFormat::ResourceEntry WriteResourceEntry(const CheckedResource& resource) {
     switch (resource.kind->layout) {
     case PayloadLayout::HostFramed:
         entry.data = WriteHostFramed(resource);
+        break;
+    case PayloadLayout::IconImage:
+        entry.data = WriteIconImage(*OnlyField(resource).image);
+        break;
+    case PayloadLayout::IconDirectory:
+        entry.data = WriteIconDirectory(resource, written);
+        break;
+    case PayloadLayout::FileContent:
+        entry.data.assign(OnlyField(resource).text.begin(), OnlyField(resource).text.end());
         break;
     }
     CheckedCount(entry.data.size(), resource);

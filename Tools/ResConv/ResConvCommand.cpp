@@ -2,11 +2,10 @@
 
 #include "AtomicFileWrite.hpp"
 #include "Compiler.hpp"
+#include "FileLoading.hpp"
 #include "ResDump.hpp"
 #include "ResFormat/ResFileReader.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 
@@ -46,19 +45,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& argument
     return (compiles || dumps) ? std::optional<Arguments>(std::move(parsed)) : std::nullopt;
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
-    }
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    return stream.bad() ? std::nullopt : std::optional<std::string>(std::move(bytes));
-}
-
 int Compile(const Arguments& arguments, std::ostream& err) {
     std::vector<SourceText> sources;
     for (const std::string& path : arguments.sources) {
-        std::optional<std::string> bytes = ReadFileBytes(path);
+        std::optional<std::string> bytes = LoadFileFromDisk(path);
         if (!bytes) {
             err << "ResConv: cannot read " << path << "\n";
             return ExitFailure;
@@ -78,7 +68,7 @@ int Compile(const Arguments& arguments, std::ostream& err) {
 }
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const std::optional<std::string> bytes = LoadFileFromDisk(path);
     if (!bytes) {
         err << "ResConv: cannot read " << path << "\n";
         return ExitFailure;

@@ -1,8 +1,10 @@
 #include "ResourceChecker.hpp"
 
+#include "FieldChecker.hpp"
 #include "ResFormat/ResFileLayout.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace ResConv {
@@ -11,45 +13,69 @@ namespace {
 
 constexpr std::int64_t HostLanguage = ResFormat::LanguageEnglishUS;
 
-std::optional<std::string> WidthProblem(std::int64_t value, FieldType type) {
-    if (type == FieldType::UInt16 && (value < 0 || value > 0xFFFF)) {
-        return std::to_string(value) + " does not fit in 16 bits";
+std::string Join(const std::vector<std::string_view>& words) {
+    std::string joined;
+    for (std::string_view word : words) {
+        joined += (joined.empty() ? "" : ", ") + std::string(word);
+    }
+    return joined;
+}
+
+std::string DescribeSourceFields(const RecordShape& shape) {
+    std::vector<std::string_view> names;
+    for (const FieldShape& field : shape.fields) {
+        if (field.origin == FieldOrigin::Source) {
+            names.push_back(field.name);
+        }
+    }
+    return Join(names);
+}
+
+std::size_t CountSourceFields(const RecordShape& shape) {
+    return static_cast<std::size_t>(
+        std::count_if(shape.fields.begin(), shape.fields.end(),
+                      [](const FieldShape& field) { return field.origin == FieldOrigin::Source; }));
+}
+
+std::string ListKeywords(const ResourceKind& kind) {
+    std::vector<std::string_view> keywords;
+    if (kind.header) {
+        keywords.push_back(kind.header->keyword);
+    }
+    for (const RecordShape& shape : kind.items) {
+        keywords.push_back(shape.keyword);
+    }
+    return Join(keywords);
+}
+
+// `"text" lines` for a kind with one item keyword, `item lines` for one with several.
+std::string DescribeItemLines(const ResourceKind& kind, std::size_t count) {
+    const std::string what =
+        kind.items.size() == 1 ? "\"" + std::string(kind.items.front().keyword) + "\" line" : "item line";
+    return what + (count == 1 ? "" : "s");
+}
+
+// Named resources: Windows compares names ignoring case and tools store them upper-case; the host
+// and the .res format take any UTF-16, but these sources write ASCII names only.
+std::optional<std::string> NameProblem(const std::string& name) {
+    if (name.empty()) {
+        return "resource name is empty";
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte > 0x7E) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", byte);
+            return "resource name holds byte " + std::string(hex) + ": names are printable ASCII";
+        }
     }
     return std::nullopt;
 }
 
-std::string DescribeValue(const SourceValue& value) {
-    switch (value.kind) {
-    case ValueKind::Number:
-        return "the number " + std::to_string(value.number);
-    case ValueKind::Word:
-        return "the word " + value.text;
-    case ValueKind::Text:
-        break;
-    }
-    return "a quoted text";
-}
-
-std::string DescribeFields(const RecordShape& shape) {
-    std::string names;
-    for (const FieldShape& field : shape.fields) {
-        names += (names.empty() ? "" : ", ") + std::string(field.name);
-    }
-    return names;
-}
-
-std::string ListKeywords(const ResourceKind& kind) {
-    std::string keywords;
-    for (const RecordShape& shape : kind.records) {
-        keywords += (keywords.empty() ? "" : ", ") + std::string(shape.keyword);
-    }
-    return keywords;
-}
-
 class SourceChecker {
 public:
-    SourceChecker(const ResourceSource& resourceSource, Diagnostics& sink)
-        : source(resourceSource), diagnostics(sink) {}
+    SourceChecker(const ResourceSource& resourceSource, const FileLoader& loadFile, Diagnostics& sink)
+        : source(resourceSource), files{loadFile, resourceSource.position.file}, diagnostics(sink) {}
 
     std::optional<CheckedResource> Check() {
         const ResourceKind* kind = FindResourceKind(source.kind);
@@ -61,16 +87,10 @@ public:
         CheckedResource resource;
         resource.position = source.position;
         resource.kind = kind;
-        CheckNumber(*kind, resource);
+        resource.displayName = std::string(kind->displayName) + " " + DescribeId();
+        CheckName(*kind, resource);
         CheckLanguage(resource);
-        for (std::size_t i = 0; i < source.statements.size(); ++i) {
-            CheckRecord(*kind, source.statements[i], i + 1, resource);
-        }
-        if (source.statements.size() < kind->minimumRecords) {
-            Fail(source.position, std::string(kind->word) + " " + DescribeId() +
-                                      " is empty: it needs at least " + std::to_string(kind->minimumRecords) +
-                                      " \"" + std::string(kind->records.front().keyword) + "\" line");
-        }
+        CheckLines(*kind, resource);
         return failed ? std::nullopt : std::optional<CheckedResource>(std::move(resource));
     }
 
@@ -80,10 +100,16 @@ private:
                                                    : "\"" + source.id.text + "\"";
     }
 
-    void CheckNumber(const ResourceKind& kind, CheckedResource& resource) {
+    void CheckName(const ResourceKind& kind, CheckedResource& resource) {
         const SourceValue& id = source.id;
         if (id.kind != ValueKind::Number) {
-            Fail(source.position, std::string(kind.word) + " resources take a number, not a name");
+            if (!kind.takesNames) {
+                Fail(source.position, std::string(kind.word) + " resources take a number, not a name");
+            } else if (const auto problem = NameProblem(id.text)) {
+                Fail(source.position, *problem);
+            } else {
+                resource.name = ResFormat::ResName::NamedUpperCase(id.text);
+            }
         } else if (const auto problem = WidthProblem(id.number, FieldType::UInt16)) {
             Fail(source.position, "resource number " + *problem);
         } else if (id.number < kind.firstNumber || id.number > kind.lastNumber) {
@@ -107,59 +133,92 @@ private:
         }
     }
 
-    void CheckRecord(const ResourceKind& kind, const SourceStatement& statement, std::size_t item,
-                     CheckedResource& resource) {
-        const std::string itemName = "item " + std::to_string(item);
-        const RecordShape* shape = FindShape(kind, statement.keyword);
-        if (shape == nullptr) {
+    // A kind's header line comes first and once; every other line is an item, counted from 1.
+    void CheckLines(const ResourceKind& kind, CheckedResource& resource) {
+        std::size_t items = 0;
+        const SourceStatement* header = nullptr;
+        for (const SourceStatement& statement : source.statements) {
+            if (kind.header && statement.keyword == kind.header->keyword) {
+                CheckHeaderLine(kind, statement, header, items, resource);
+                header = header != nullptr ? header : &statement;
+            } else {
+                CheckItem(kind, statement, ++items, resource);
+            }
+        }
+        if (kind.header && header == nullptr) {
+            Fail(source.position, resource.displayName + " has no \"" + std::string(kind.header->keyword) +
+                                      "\" line: it begins with one");
+        }
+        CheckItemCount(kind, items, resource);
+    }
+
+    void CheckHeaderLine(const ResourceKind& kind, const SourceStatement& statement,
+                         const SourceStatement* earlier, std::size_t itemsBefore, CheckedResource& resource) {
+        const std::string line = "\"" + std::string(kind.header->keyword) + "\" line";
+        if (earlier != nullptr) {
+            Fail(statement.position, resource.displayName + ": a second " + line + " (the first is at line " +
+                                         std::to_string(earlier->position.line) + ")");
+        } else if (itemsBefore > 0) {
+            Fail(statement.position,
+                 resource.displayName + ": the " + line + " comes before every item line");
+        } else {
+            CheckRecord(*kind.header, statement, resource.displayName + ", " + line, true, resource);
+        }
+    }
+
+    void CheckItem(const ResourceKind& kind, const SourceStatement& statement, std::size_t item,
+                   CheckedResource& resource) {
+        const std::string itemName = resource.displayName + ", item " + std::to_string(item);
+        const auto shape =
+            std::find_if(kind.items.begin(), kind.items.end(), [&](const RecordShape& candidate) {
+                return candidate.keyword == statement.keyword;
+            });
+        if (shape == kind.items.end()) {
             Fail(statement.position, itemName + ": " + std::string(kind.word) + " has no \"" +
                                          statement.keyword + "\" lines (it takes: " + ListKeywords(kind) +
                                          ")");
             return;
         }
-        if (statement.values.size() != shape->fields.size()) {
-            Fail(statement.position, itemName + ": \"" + statement.keyword + "\" takes " +
-                                         std::to_string(shape->fields.size()) + " value(s) (" +
-                                         DescribeFields(*shape) + "), got " +
-                                         std::to_string(statement.values.size()));
+        CheckRecord(*shape, statement, itemName + " (" + std::string(shape->displayName) + ")", false,
+                    resource);
+    }
+
+    void CheckRecord(const RecordShape& shape, const SourceStatement& statement, const std::string& place,
+                     bool isHeader, CheckedResource& resource) {
+        const std::size_t expected = CountSourceFields(shape);
+        if (statement.values.size() != expected) {
+            Fail(statement.position,
+                 place + ": \"" + statement.keyword + "\" takes " + std::to_string(expected) + " value(s) (" +
+                     DescribeSourceFields(shape) + "), got " + std::to_string(statement.values.size()));
             return;
         }
-        CheckedRecord record;
-        for (std::size_t i = 0; i < shape->fields.size(); ++i) {
-            const FieldShape& field = shape->fields[i];
-            const auto problem = FieldProblem(field.type, statement.values[i]);
-            if (problem) {
-                Fail(statement.position, itemName + ", field " + std::string(field.name) + ": " + *problem);
+        CheckedRecord record{statement.position, &shape, isHeader, {}};
+        auto value = statement.values.begin();
+        for (const FieldShape& field : shape.fields) {
+            if (field.origin != FieldOrigin::Source) {
+                record.fields.push_back(UnwrittenField(field));
+                continue;
             }
-            record.fields.push_back(
-                CheckedField{field.type, statement.values[i].number, statement.values[i].text});
+            auto checked = CheckSourceField(field, *value++, files);
+            if (auto* problem = std::get_if<std::string>(&checked)) {
+                Fail(statement.position, place + ", field " + std::string(field.name) + ": " + *problem);
+                continue;
+            }
+            record.fields.push_back(std::move(std::get<CheckedField>(checked)));
         }
         resource.records.push_back(std::move(record));
     }
 
-    static const RecordShape* FindShape(const ResourceKind& kind, const std::string& keyword) {
-        for (const RecordShape& shape : kind.records) {
-            if (shape.keyword == keyword) {
-                return &shape;
-            }
+    void CheckItemCount(const ResourceKind& kind, std::size_t items, const CheckedResource& resource) {
+        const std::string has = resource.displayName + " has " + (items == 0 ? "no" : std::to_string(items)) +
+                                " " + DescribeItemLines(kind, items) + ": it ";
+        if (kind.minimumItems == kind.maximumItems && items != kind.minimumItems) {
+            Fail(source.position, has + "takes exactly " + std::to_string(kind.minimumItems));
+        } else if (items < kind.minimumItems) {
+            Fail(source.position, has + "needs at least " + std::to_string(kind.minimumItems));
+        } else if (items > kind.maximumItems) {
+            Fail(source.position, has + "takes at most " + std::to_string(kind.maximumItems));
         }
-        return nullptr;
-    }
-
-    static std::optional<std::string> FieldProblem(FieldType type, const SourceValue& value) {
-        if (type == FieldType::Text8) {
-            if (value.kind != ValueKind::Text) {
-                return "expected a quoted text, got " + DescribeValue(value);
-            }
-            if (value.text.find('\0') != std::string::npos) {
-                return std::string("holds a NUL byte, which would end the text early");
-            }
-            return std::nullopt;
-        }
-        if (value.kind != ValueKind::Number) {
-            return "expected a number, got " + DescribeValue(value);
-        }
-        return WidthProblem(value.number, type);
     }
 
     void Fail(const SourcePosition& position, std::string message) {
@@ -168,6 +227,7 @@ private:
     }
 
     const ResourceSource& source;
+    FileContext files;
     Diagnostics& diagnostics;
     bool failed = false;
 };
@@ -179,10 +239,10 @@ bool SameResource(const CheckedResource& left, const CheckedResource& right) {
 } // namespace
 
 std::vector<CheckedResource> CheckResources(const std::vector<ResourceSource>& sources,
-                                            Diagnostics& diagnostics) {
+                                            const FileLoader& loadFile, Diagnostics& diagnostics) {
     std::vector<CheckedResource> resources;
     for (const ResourceSource& source : sources) {
-        std::optional<CheckedResource> resource = SourceChecker(source, diagnostics).Check();
+        std::optional<CheckedResource> resource = SourceChecker(source, loadFile, diagnostics).Check();
         if (!resource) {
             continue;
         }

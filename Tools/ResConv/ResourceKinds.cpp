@@ -1,31 +1,8 @@
 #include "ResourceKinds.hpp"
 
-#include "ResFormat/ResFileLayout.hpp"
-#include "ResFormat/StringListFormat.hpp"
-
 namespace ResConv {
 
 namespace {
-
-// GSResID is a signed 16-bit number: the host cannot ask for a resource of its own types above 32767.
-constexpr std::int64_t LastHostResourceNumber = 32767;
-
-const std::vector<ResourceKind>& AllKinds() {
-    static const std::vector<ResourceKind> kinds = {
-        ResourceKind{
-            ResFormat::StringListTypeName,
-            ResFormat::ResName::NamedUpperCase(ResFormat::StringListTypeName),
-            ResFormat::MemoryMoveable | ResFormat::MemoryPure,
-            1,
-            LastHostResourceNumber,
-            "the host asks for string lists by signed 16-bit numbers",
-            {RecordShape{"text", {FieldShape{"text", FieldType::Text8}}}},
-            1,
-            PayloadLayout::HostFramed,
-        },
-    };
-    return kinds;
-}
 
 bool EqualIgnoringCase(std::string_view left, std::string_view right) {
     const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
@@ -43,9 +20,11 @@ bool EqualIgnoringCase(std::string_view left, std::string_view right) {
 } // namespace
 
 const ResourceKind* FindResourceKind(std::string_view word) {
-    for (const ResourceKind& kind : AllKinds()) {
-        if (EqualIgnoringCase(kind.word, word)) {
-            return &kind;
+    for (const auto* table : {&HostResourceKinds(), &WindowsResourceKinds()}) {
+        for (const ResourceKind& kind : *table) {
+            if (EqualIgnoringCase(kind.word, word)) {
+                return &kind;
+            }
         }
     }
     return nullptr;
@@ -53,8 +32,10 @@ const ResourceKind* FindResourceKind(std::string_view word) {
 
 std::string ListResourceKinds() {
     std::string list;
-    for (const ResourceKind& kind : AllKinds()) {
-        list += (list.empty() ? "" : ", ") + std::string(kind.word);
+    for (const auto* table : {&HostResourceKinds(), &WindowsResourceKinds()}) {
+        for (const ResourceKind& kind : *table) {
+            list += (list.empty() ? "" : ", ") + std::string(kind.word);
+        }
     }
     return list;
 }

@@ -88,7 +88,7 @@ TEST_F(ProgramStringLists, HostFindsNothingForOtherTypesOrNumbers) {
     UInt32 size = 99;
     EXPECT_EQ(RSFindResource(module, "STR", 32500, &size), nullptr);
     EXPECT_EQ(size, 0u);
-    EXPECT_EQ(RSFindResource(module, "GSDG", 7000, &size), nullptr);
+    EXPECT_EQ(RSFindResource(module, "GSDG", 7002, &size), nullptr);
     EXPECT_EQ(RSFindResource(module, "STRS", 32500 + 65536, &size), nullptr);
     EXPECT_EQ(RSFindResource(module, "STRS", -1, &size), nullptr);
     EXPECT_EQ(RSFindResource(module, nullptr, 32500, &size), nullptr);

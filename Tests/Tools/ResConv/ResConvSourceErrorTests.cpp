@@ -23,7 +23,8 @@ std::string ErrorsFor(const std::string& name, const std::string& text) {
 
 TEST(ResConvHeaderErrors, UnknownKindNamesTheKnownOnes) {
     EXPECT_EQ(ErrorsFor("kind.rsrc", "resource STRX 1 language 1033\ntext \"a\"\n"),
-              "kind.rsrc:1: unknown resource kind \"STRX\" (known kinds: STRS)\n");
+              "kind.rsrc:1: unknown resource kind \"STRX\" (known kinds: DLGH, GSDG, MDID, STRS, ICON, "
+              "ICONGROUP, MANIFEST)\n");
 }
 
 TEST(ResConvHeaderErrors, NumberWithLettersIsNotANumber) {
@@ -103,13 +104,14 @@ TEST(ResConvTextErrors, EscapesThatDoNotExist) {
 
 TEST(ResConvTextErrors, TextWithNulNamesItemAndField) {
     EXPECT_EQ(ErrorsFor("nul.rsrc", "resource STRS 1 language 1033\ntext \"a\"\ntext \"b\\x00c\"\n"),
-              "nul.rsrc:3: item 2, field text: holds a NUL byte, which would end the text early\n");
+              "nul.rsrc:3: string list 1, item 2 (text), field text: holds a NUL byte, which would end the "
+              "text early\n");
 }
 
 TEST(ResConvTextErrors, RawNulByteInsideQuotesIsANulToo) {
     const std::string source = std::string("resource STRS 1 language 1033\ntext \"b") + '\0' + "c\"\n";
-    EXPECT_EQ(ErrorsFor("raw.rsrc", source),
-              "raw.rsrc:2: item 1, field text: holds a NUL byte, which would end the text early\n");
+    EXPECT_EQ(ErrorsFor("raw.rsrc", source), "raw.rsrc:2: string list 1, item 1 (text), field text: holds a "
+                                             "NUL byte, which would end the text early\n");
 }
 
 TEST(ResConvTextErrors, SomethingGluedToTheClosingQuote) {
@@ -128,7 +130,7 @@ TEST(ResConvTextErrors, StrayCharacters) {
 
 TEST(ResConvRecordErrors, UnknownLineKeywordListsTheKindsKeywords) {
     EXPECT_EQ(ErrorsFor("keyword.rsrc", "resource STRS 1 language 1033\ntxt \"a\"\n"),
-              "keyword.rsrc:2: item 1: STRS has no \"txt\" lines (it takes: text)\n");
+              "keyword.rsrc:2: string list 1, item 1: STRS has no \"txt\" lines (it takes: text)\n");
 }
 
 TEST(ResConvRecordErrors, LineWithoutKeyword) {
@@ -138,21 +140,23 @@ TEST(ResConvRecordErrors, LineWithoutKeyword) {
 
 TEST(ResConvRecordErrors, WrongNumberOfValues) {
     EXPECT_EQ(ErrorsFor("count.rsrc", "resource STRS 1 language 1033\ntext \"a\" \"b\"\n"),
-              "count.rsrc:2: item 1: \"text\" takes 1 value(s) (text), got 2\n");
+              "count.rsrc:2: string list 1, item 1 (text): \"text\" takes 1 value(s) (text), got 2\n");
     EXPECT_EQ(ErrorsFor("none.rsrc", "resource STRS 1 language 1033\ntext\n"),
-              "none.rsrc:2: item 1: \"text\" takes 1 value(s) (text), got 0\n");
+              "none.rsrc:2: string list 1, item 1 (text): \"text\" takes 1 value(s) (text), got 0\n");
 }
 
 TEST(ResConvRecordErrors, ValueOfTheWrongType) {
     EXPECT_EQ(ErrorsFor("number.rsrc", "resource STRS 1 language 1033\ntext 5\n"),
-              "number.rsrc:2: item 1, field text: expected a quoted text, got the number 5\n");
-    EXPECT_EQ(ErrorsFor("word.rsrc", "resource STRS 1 language 1033\ntext OK\n"),
-              "word.rsrc:2: item 1, field text: expected a quoted text, got the word OK\n");
+              "number.rsrc:2: string list 1, item 1 (text), field text: expected a quoted text, got the "
+              "number 5\n");
+    EXPECT_EQ(
+        ErrorsFor("word.rsrc", "resource STRS 1 language 1033\ntext OK\n"),
+        "word.rsrc:2: string list 1, item 1 (text), field text: expected a quoted text, got the word OK\n");
 }
 
 TEST(ResConvRecordErrors, StringListWithoutTexts) {
     EXPECT_EQ(ErrorsFor("nothing.rsrc", "resource STRS 5 language 1033\n# nothing yet\n"),
-              "nothing.rsrc:1: STRS 5 is empty: it needs at least 1 \"text\" line\n");
+              "nothing.rsrc:1: string list 5 has no \"text\" lines: it needs at least 1\n");
 }
 
 TEST(ResConvResourceSetErrors, DuplicateResourceNamesBothPlaces) {
@@ -169,7 +173,8 @@ TEST(ResConvResourceSetErrors, EveryErrorOfEveryFileIsReportedInOrder) {
         "first.rsrc:2: text has no closing quote\n"
         "first.rsrc:4: unknown escape \"\\z\" in text\n"
         "second.rsrc:1: language 1031: the host reads language 1033 only\n"
-        "second.rsrc:2: item 1, field text: expected a quoted text, got the number 7\n");
+        "second.rsrc:2: string list 2, item 1 (text), field text: expected a quoted text, got the number "
+        "7\n");
 }
 
 } // namespace

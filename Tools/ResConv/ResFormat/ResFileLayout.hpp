@@ -32,9 +32,16 @@ constexpr std::uint32_t LeadingEntryHeaderSize = 32;
 constexpr std::uint16_t LanguageEnglishUS = 1033;
 
 // Memory flags: meaningless to 32-bit Windows, kept in the file for compatibility; resource
-// compilers write MOVEABLE | PURE for resources of named (user-defined) types.
+// compilers write MOVEABLE | PURE for resources of named (user-defined) types and for manifests,
+// MOVEABLE | DISCARDABLE for icons and all three for icon groups.
 constexpr std::uint16_t MemoryMoveable = 0x0010;
 constexpr std::uint16_t MemoryPure = 0x0020;
+constexpr std::uint16_t MemoryDiscardable = 0x1000;
+
+// The Windows resource types that a module holds besides the host's named ones.
+constexpr std::uint16_t TypeIcon = 3;
+constexpr std::uint16_t TypeIconGroup = 14;
+constexpr std::uint16_t TypeManifest = 24;
 
 constexpr std::size_t AlignToEntry(std::size_t offset) {
     return (offset + EntryAlignment - 1) / EntryAlignment * EntryAlignment;
