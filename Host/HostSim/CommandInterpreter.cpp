@@ -30,7 +30,7 @@ std::string CommandInterpreter::Execute(const ScriptCommand& command, bool& quit
                 quit = true;
                 return {};
             } else if (what.word == "save") {
-                return "\"save\" is not available: this host build cannot save a project";
+                return session.SaveProject();
             } else {
                 return "\"" + what.word + "\" needs an alert or a dialog, and none is on screen";
             }

@@ -6,6 +6,7 @@
 #include "LibraryCallRecorder.hpp"
 #include "MenuBook.hpp"
 #include "ObjectStore.hpp"
+#include "SafAddOn.hpp"
 #include "Transcript.hpp"
 
 #include <map>
@@ -25,6 +26,7 @@ struct HostWorld {
     LibraryCallRecorder& libraryCalls;
     std::map<Int32, std::string>& specialFolders; // folder number -> UTF-8 path
     std::ostream& console;
+    SAF::SafAddOn* saf = nullptr; // where command calls to the SAF add-on go; null: nowhere
 };
 
 // The host's side of the function table. Each operation runs with the host's memory owner current,

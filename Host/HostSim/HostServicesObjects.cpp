@@ -25,6 +25,18 @@ void DescribeContent(Json& arguments, const GSHandle* content) {
     arguments["contentHex"] = HexOf(reinterpret_cast<const UInt8*>(bytes.data()), bytes.size());
 }
 
+// The "object" event: what the operation did to the project's objects.
+void WriteObjectEvent(HostWorld& world, const char* op, const GS::UniString* name, const GS::Guid* guid,
+                      const GSHandle* content, GSErrCode result) {
+    Json fields;
+    fields["op"] = op;
+    fields["name"] = name != nullptr ? Json(Utf8(*name)) : Json();
+    fields["guid"] = guid != nullptr ? Json(GuidText(*guid)) : Json();
+    fields["contentSize"] = content != nullptr ? Json(BMGetHandleSize(*content)) : Json();
+    fields["result"] = result;
+    world.transcript.Write("object", fields);
+}
+
 } // namespace
 
 GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name, GSHandle* content,
@@ -42,6 +54,7 @@ GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name
     }
     *guid = world.objects.Create(*name, *content);
     call.Arguments()["guid"] = GuidText(*guid);
+    WriteObjectEvent(world, "create", name, guid, content, NoError);
     return call.Finish(NoError);
 }
 
@@ -59,6 +72,7 @@ GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::U
     }
     const ObjectStore::Object* object = world.objects.Find(*guid);
     if (object == nullptr) {
+        WriteObjectEvent(world, "read", nullptr, guid, nullptr, GSErr::NotFound);
         return call.Finish(GSErr::NotFound);
     }
     if (*content != nullptr) {
@@ -73,6 +87,7 @@ GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::U
     *name = object->name;
     call.Arguments()["name"] = Utf8(object->name);
     DescribeContent(call.Arguments(), content);
+    WriteObjectEvent(world, "read", name, guid, content, NoError);
     return call.Finish(NoError);
 }
 
@@ -92,7 +107,9 @@ GSErrCode HostServices::ObjectModify(AddOnToken token, const GS::Guid* guid, con
     if (guid == nullptr || name == nullptr || content == nullptr) {
         return call.Finish(GSErr::BadParameter);
     }
-    return call.Finish(world.objects.Modify(*guid, *name, *content) ? NoError : GSErr::NotFound);
+    const GSErrCode result = world.objects.Modify(*guid, *name, *content) ? NoError : GSErr::NotFound;
+    WriteObjectEvent(world, "modify", name, guid, content, result);
+    return call.Finish(result);
 }
 
 GSErrCode HostServices::ObjectFind(AddOnToken token, const GS::UniString* name, GS::Guid* guid) {
@@ -108,6 +125,7 @@ GSErrCode HostServices::ObjectFind(AddOnToken token, const GS::UniString* name, 
     }
     *guid = world.objects.FindByName(*name);
     call.Arguments()["guid"] = GuidText(*guid);
+    WriteObjectEvent(world, "find", name, guid, nullptr, NoError);
     return call.Finish(NoError);
 }
 

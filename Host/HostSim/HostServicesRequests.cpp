@@ -3,6 +3,7 @@
 #include "HostServices.hpp"
 #include "Location.hpp"
 #include "ReadableText.hpp"
+#include "SafCommands.hpp"
 #include "SaveRecords.hpp"
 
 namespace HostSim {
@@ -93,8 +94,24 @@ GSErrCode HostServices::CommandCall(AddOnToken token, const AddOnModuleId* targe
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
-    // No add-on in this host build answers command calls: every target is unknown.
-    return call.Finish(GSErr::NotFound);
+    // The SAF add-on is the only add-on of this host that answers command calls.
+    GSErrCode outcome = GSErr::NotFound;
+    Json details = Json::object();
+    if (target == nullptr || world.saf == nullptr || !SAF::IsSafModule(*target)) {
+        details["reason"] = "no add-on with that module identifier answers command calls";
+    } else {
+        outcome = world.saf->Call(command, version, parameter, result, call.Subject()->name, details);
+    }
+    Json fields;
+    fields["module"] = call.Subject()->name;
+    fields["target"] = call.Arguments().value("target", Json());
+    fields["command"] = FourLetterText(command);
+    fields["version"] = version;
+    fields.update(details);
+    fields["result"] = outcome;
+    fields["resultHex"] = FormatResultCodeHex(outcome);
+    world.transcript.Write("command-call", fields);
+    return call.Finish(outcome);
 }
 
 } // namespace HostSim

@@ -12,16 +12,26 @@
 namespace HostSim {
 
 HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::string> folders,
-                         Transcript& output, std::ostream& consoleStream)
+                         ProjectDocument& openProject, Transcript& output, std::ostream& consoleStream)
     : options(runOptions), specialFolders(std::move(folders)), transcript(output), console(consoleStream),
+      project(openProject), saf(PathFromUtf8(runOptions.home)),
       libraryCalls(output, faults, [this] { return CallerName(); }),
       debugLines(output, consoleStream, [this] { return CallerName(); }),
-      services(
-          HostWorld{output, faults, addOns, menus, objects, libraryCalls, specialFolders, consoleStream}),
+      services(HostWorld{output, faults, addOns, menus, project.Objects(), libraryCalls, specialFolders,
+                         consoleStream, &saf}),
       table(BuildHostFunctionTable(runOptions.emptySlots)), monitorInstallation(libraryCalls),
       sinkInstallation(debugLines) {
     for (const FailRule& rule : options.failRules) {
         faults.Add(rule);
+    }
+    for (const auto& [command, code] : options.safFailures) {
+        saf.FailCommand(command, code);
+    }
+    if (!saf.StoreError().empty()) {
+        Json fields;
+        fields["message"] = saf.StoreError();
+        transcript.Write("saf-store-error", fields);
+        console << "hostsim: " << saf.StoreError() << std::endl;
     }
     SetActiveHostOperations(&services);
 }
@@ -292,6 +302,47 @@ void HostSession::Unload(AddOn& addOn) {
     WriteAllocations(addOn, addOn.staticOwner, addOn.name + " static", "unload");
 }
 
+std::string HostSession::SaveProject() {
+    std::string error;
+    const bool saved = project.Save(error);
+    Json fields;
+    fields["path"] = project.Path().value_or("");
+    fields["objects"] = project.Objects().All().size();
+    fields["result"] = saved ? "saved" : "failed";
+    if (!saved) {
+        fields["reason"] = error;
+    }
+    transcript.Write("project-save", fields);
+    return saved ? std::string() : "\"save\" failed: " + error;
+}
+
+// A bracket the add-on opened and never closed is a fault of the add-on, like a block it never freed.
+void HostSession::ReportOpenSafHandles() {
+    if (safHandlesReported) {
+        return;
+    }
+    safHandlesReported = true;
+    const std::vector<SAF::SafAddOn::OpenHandle> open = saf.OpenHandles();
+    Json handles = Json::array();
+    for (const auto& handle : open) {
+        handles.push_back({{"handle", AddressText(handle.handle)}, {"openedBy", handle.openedBy}});
+    }
+    Json fields;
+    fields["count"] = open.size();
+    fields["handles"] = std::move(handles);
+    transcript.Write("saf-open-handles", fields);
+    for (const auto& handle : open) {
+        const AddOn* opener = nullptr;
+        for (const auto& addOn : addOns.All()) {
+            if (addOn->name == handle.openedBy) {
+                opener = addOn.get();
+            }
+        }
+        services.ReportViolation(opener, "the SAF data handle " + AddressText(handle.handle) +
+                                             " from 'LADA' was never given back with 'FADA'");
+    }
+}
+
 void HostSession::Shutdown() {
     const auto& all = addOns.All();
     for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
@@ -301,6 +352,7 @@ void HostSession::Shutdown() {
             menus.Remove(**addOn);
         }
     }
+    ReportOpenSafHandles();
     for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
         Unload(**addOn);
     }

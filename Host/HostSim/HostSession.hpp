@@ -7,8 +7,9 @@
 #include "HostTable.hpp"
 #include "LibraryCallRecorder.hpp"
 #include "MenuBook.hpp"
-#include "ObjectStore.hpp"
 #include "Options.hpp"
+#include "ProjectDocument.hpp"
+#include "SafAddOn.hpp"
 #include "ScriptCommand.hpp"
 #include "Transcript.hpp"
 
@@ -22,8 +23,9 @@ namespace HostSim {
 // the host the function table, the library monitor and the debug output lead to.
 class HostSession {
 public:
+    // The session works on `project` (an open project document that outlives it).
     HostSession(const HostSimOptions& options, std::map<Int32, std::string> specialFolders,
-                Transcript& transcript, std::ostream& console);
+                ProjectDocument& project, Transcript& transcript, std::ostream& console);
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -32,6 +34,8 @@ public:
     // A module that cannot be used is reported and unloaded; the session goes on without it.
     void LoadAddOn(const std::string& utf8Path);
     void PickMenu(const MenuPick& pick);
+    // The `save` command; empty when the project was written, otherwise why not.
+    std::string SaveProject();
     // What the host does on exit: release every started add-on (unless told not to), then unload all.
     void Shutdown();
 
@@ -48,6 +52,7 @@ private:
     void WriteAllocations(const AddOn& addOn, GS::MemoryOwner owner, const std::string& ownerName,
                           const char* after);
     std::string CallerName() const;
+    void ReportOpenSafHandles();
 
     const HostSimOptions& options;
     std::map<Int32, std::string> specialFolders;
@@ -56,7 +61,9 @@ private:
     FaultPlan faults;
     AddOnDirectory addOns;
     MenuBook menus;
-    ObjectStore objects;
+    ProjectDocument& project;
+    SAF::SafAddOn saf;
+    bool safHandlesReported = false;
     LibraryCallRecorder libraryCalls;
     DebugLineCollector debugLines;
     HostServices services;

@@ -4,7 +4,11 @@
 #include "DataFolder.hpp"
 #include "HostSession.hpp"
 #include "PathText.hpp"
+#include "ProductVersionInfo.hpp"
+#include "ProjectDocument.hpp"
 #include "RegistryTool.hpp"
+#include "ScreenRun.hpp"
+#include "UserDataTool.hpp"
 
 #include <algorithm>
 #include <fstream>
@@ -39,11 +43,12 @@ std::vector<std::string> ModulesToLoad(const HostSimOptions& options, std::strin
     return modules;
 }
 
-bool RunCommands(const HostSimOptions& options, HostSession& session, Transcript& transcript) {
+bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptions, HostSession& session,
+                 Transcript& transcript) {
     CommandInterpreter interpreter(session, transcript, std::cerr);
     if (!options.script) {
         CommandSource terminal(std::cin, "terminal", &std::cout);
-        return interpreter.Run(terminal);
+        return RunWithScreen(interpreter, terminal, transcript, screenOptions);
     }
     std::ifstream file(PathFromUtf8(*options.script), std::ios::binary);
     if (!file) {
@@ -51,25 +56,30 @@ bool RunCommands(const HostSimOptions& options, HostSession& session, Transcript
         return false;
     }
     CommandSource script(file, *options.script, nullptr);
-    return interpreter.Run(script);
+    return RunWithScreen(interpreter, script, transcript, screenOptions);
 }
 
 } // namespace
 
 int RunHostSim(const std::vector<std::string>& arguments) {
-    OptionsParse parsed = ParseHostSimOptions(arguments);
+    const ScreenOptionsParse screen = TakeScreenOptions(arguments);
+    OptionsParse parsed = ParseHostSimOptions(screen.rest);
     if (parsed.helpRequested) {
         std::cout << HostSimUsage();
         return ExitCode::Success;
     }
-    if (!parsed.options) {
-        std::cerr << "hostsim: " << parsed.error << '\n' << HostSimUsage();
+    if (!parsed.options || !screen.error.empty()) {
+        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n' << HostSimUsage();
         return ExitCode::Usage;
     }
     const HostSimOptions& options = *parsed.options;
     std::string error;
     if (!PrepareRegistryFolder(options.home, error)) {
         std::cerr << "hostsim: " << error << std::endl;
+        return ExitCode::Usage;
+    }
+    if (std::string stored = StoreUserData(screen.options.userData); !stored.empty()) {
+        std::cerr << "hostsim: " << stored << std::endl;
         return ExitCode::Usage;
     }
     std::map<Int32, std::string> folders = PrepareSpecialFolders(options.home, options.specialFolders, error);
@@ -82,10 +92,28 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         std::cerr << "hostsim: " << error << std::endl;
     }
 
+    // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
+    ProjectDocument::OpenResult project =
+        options.project ? ProjectDocument::Open(*options.project) : ProjectDocument::OpenResult{};
+    if (!options.project) {
+        project.project = std::make_unique<ProjectDocument>();
+    }
+    if (!project.project) {
+        Json fields;
+        fields["path"] = *options.project;
+        fields["message"] = project.error;
+        transcript.Write("project-refused", fields);
+        std::cerr << "hostsim: " << project.error << std::endl;
+        return ExitCode::ProjectRefused;
+    }
+    SU::ProductVersionInfo::SetHostVersion(
+        GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
+        options.buildNumber);
+
     bool scriptRanClean = true;
     unsigned faults = 0;
     {
-        HostSession session(options, std::move(folders), transcript, std::cerr);
+        HostSession session(options, std::move(folders), *project.project, transcript, std::cerr);
         std::string listError;
         for (const std::string& module : ModulesToLoad(options, listError)) {
             session.LoadAddOn(module);
@@ -93,7 +121,7 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         if (!listError.empty()) {
             std::cerr << "hostsim: " << listError << std::endl;
         }
-        scriptRanClean = RunCommands(options, session, transcript);
+        scriptRanClean = RunCommands(options, screen.options, session, transcript);
         session.Shutdown();
         faults = session.RejectedModuleCount() + session.ViolationCount();
     }

@@ -5,13 +5,14 @@
 #include "UniString.hpp"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace HostSim {
 
 // The add-on objects of the open project: named records, each with a GUID and opaque content. The
-// store keeps its own copies; what it hands out (names, handles) belongs to the receiver. It holds
-// the objects in memory only, until the project document arrives.
+// store keeps its own copies; what it hands out (names, handles) belongs to the receiver. The project
+// document reads and writes them.
 class ObjectStore {
 public:
     struct Object {
@@ -30,6 +31,7 @@ public:
     bool Modify(const GS::Guid& guid, const GS::UniString& name, GSConstHandle content);
 
     const std::vector<Object>& All() const { return objects; }
+    void Load(std::vector<Object> loaded) { objects = std::move(loaded); }
 
     static std::vector<char> CopyHandle(GSConstHandle content);
 

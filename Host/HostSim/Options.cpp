@@ -66,11 +66,36 @@ std::string AddSpecialFolder(HostSimOptions& options, const std::string& text) {
     return {};
 }
 
+std::string AddSafFailure(HostSimOptions& options, const std::string& text) {
+    const std::size_t equals = text.find('=');
+    std::optional<GSErrCode> code =
+        equals == 4 ? ParseResultCode(std::string_view(text).substr(equals + 1)) : std::nullopt;
+    if (!code) {
+        return "--saf-fail: expected CMD=CODE with a four-letter command, got \"" + text + "\"";
+    }
+    UInt32 command = 0;
+    for (std::size_t index = 0; index < 4; ++index) {
+        command = (command << 8) | static_cast<unsigned char>(text[index]);
+    }
+    options.safFailures.emplace_back(command, *code);
+    return {};
+}
+
+std::string SetBuildNumber(HostSimOptions& options, const std::string& text) {
+    std::optional<Int64> number = ParseSigned(text, INT32_MIN, INT32_MAX);
+    if (!number) {
+        return "--build: \"" + text + "\" is not a build number";
+    }
+    options.buildNumber = static_cast<Int32>(*number);
+    return {};
+}
+
 // Handles one option that takes a value; false when `name` is not one of them.
 bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptions& options,
                      std::string& error) {
     static const std::set<std::string> valueOptions{
-        "--home", "--transcript", "--script", "--addons", "--empty-slot", "--fail", "--special-folder"};
+        "--home",           "--transcript", "--script",       "--addons", "--empty-slot", "--fail",
+        "--special-folder", "--project",    "--host-version", "--build",  "--saf-fail"};
     if (!valueOptions.contains(name)) {
         return false;
     }
@@ -90,6 +115,14 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
         error = AddEmptySlot(options, *value);
     } else if (name == "--fail") {
         error = AddFailRule(options, *value);
+    } else if (name == "--project") {
+        options.project = *value;
+    } else if (name == "--host-version") {
+        options.hostVersion = *value;
+    } else if (name == "--build") {
+        error = SetBuildNumber(options, *value);
+    } else if (name == "--saf-fail") {
+        error = AddSafFailure(options, *value);
     } else {
         error = AddSpecialFolder(options, *value);
     }
@@ -134,9 +167,13 @@ const char* HostSimUsage() {
            "  --empty-slot OP          leave table operation OP empty (repeatable)\n"
            "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th)\n"
            "  --special-folder N=PATH  the folder that 'GSPF' answers for number N\n"
+           "  --project FILE           the open project (created by the first save if missing)\n"
+           "  --host-version V         the host's short version string (default 27)\n"
+           "  --build N                the host's build number (default 5000)\n"
+           "  --saf-fail CMD=CODE      the SAF add-on answers CODE to command CMD (e.g. GTRS=7)\n"
            "  --no-release             unload started add-ons without calling release\n"
            "  --entry-before-table     call every entry point once before the function table is set\n"
-           "commands: menu LIST ITEM [to HANDLER-LIST], quit\n";
+           "commands: menu LIST ITEM [to HANDLER-LIST], save, quit\n";
 }
 
 } // namespace HostSim

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace HostSim {
@@ -25,6 +26,13 @@ struct HostSimOptions {
     std::map<Int32, std::string> specialFolders;
     bool noRelease = false;
     bool entryBeforeTable = false;
+    // The open project's file (--project); without it the project lives in memory only.
+    std::optional<std::string> project;
+    // What SU::ProductVersionInfo announces to add-ons.
+    std::string hostVersion = "27";
+    Int32 buildNumber = 5000;
+    // `--saf-fail CMD=CODE`: the SAF add-on answers CODE to command CMD (a four-letter code).
+    std::vector<std::pair<UInt32, GSErrCode>> safFailures;
 };
 
 struct OptionsParse {

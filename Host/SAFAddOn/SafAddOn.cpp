@@ -1,0 +1,220 @@
+#include "SafAddOn.hpp"
+
+#include "Array.hpp"
+#include "AtomicFile.hpp"
+#include "SafCommands.hpp"
+
+#include <sstream>
+
+namespace SAF {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string HandleText(const void* handle) {
+    std::ostringstream text;
+    text << handle;
+    return text.str();
+}
+
+std::string Utf8(const GS::UniString& text) {
+    return text.ToUTF8().Get();
+}
+
+std::optional<UInt32> VersionOf(UInt32 command) {
+    switch (command) {
+    case Command::OpenData:
+    case Command::CloseData:
+        return BracketVersion;
+    case Command::SelectTranslator:
+    case Command::ShowDetails:
+    case Command::GetSelected:
+    case Command::GetTranslators:
+    case Command::FillPopUp:
+        return WorkingVersion;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::filesystem::path SafAddOn::StorePath(const std::filesystem::path& dataFolder) {
+    return dataFolder / "SAF" / "Translators.json";
+}
+
+SafAddOn::SafAddOn(const std::filesystem::path& dataFolder) {
+    const std::filesystem::path path = StorePath(dataFolder);
+    std::error_code failure;
+    if (!std::filesystem::exists(path, failure) && !failure) {
+        translators = DefaultTranslators();
+        std::filesystem::create_directories(path.parent_path(), failure);
+        if (!WriteFileAtomically(path, FormatTranslatorFile(translators), storeError)) {
+            translators.clear();
+        }
+    } else {
+        std::string text;
+        if (!ReadWholeFile(path, text, storeError)) {
+            storeError = "the SAF translator store " + storeError;
+        } else if (TranslatorFileRead read = ParseTranslatorFile(text); !read.translators) {
+            const std::u8string name = path.u8string();
+            storeError = "the SAF translator store " + std::string(name.begin(), name.end()) +
+                         " is not usable and was left as it is: " + read.error;
+        } else {
+            translators = std::move(*read.translators);
+        }
+    }
+    if (!translators.empty()) {
+        selected = 0;
+    }
+}
+
+SafAddOn::~SafAddOn() = default;
+
+std::vector<SafAddOn::OpenHandle> SafAddOn::OpenHandles() const {
+    std::vector<OpenHandle> open;
+    for (const auto& [handle, session] : sessions) {
+        open.push_back({handle, session->openedBy});
+    }
+    return open;
+}
+
+GSErrCode SafAddOn::Call(UInt32 command, UInt32 version, void* parameter, void* result,
+                         const std::string& caller, Json& details) {
+    const std::optional<UInt32> expected = VersionOf(command);
+    if (!expected) {
+        details["reason"] = "unknown command";
+        return Err::UnknownCommand;
+    }
+    if (version != *expected) {
+        details["reason"] =
+            "version " + std::to_string(version) + " where " + std::to_string(*expected) + " is expected";
+        return Err::WrongVersion;
+    }
+    if (auto failure = failures.find(command); failure != failures.end()) {
+        details["injected"] = true;
+        return failure->second;
+    }
+    switch (command) {
+    case Command::OpenData:
+        return Open(parameter, caller, details);
+    case Command::CloseData:
+        return Close(parameter, details);
+    case Command::SelectTranslator:
+        return Select(parameter, result, details);
+    case Command::GetSelected:
+        return GetSelected(parameter, result, details);
+    case Command::GetTranslators:
+        return GetTranslators(parameter, result, details);
+    default: {
+        // 'ISID' hands over the handle variable's address, 'FTRP' the handle itself.
+        const void* handle =
+            command == Command::ShowDetails && result != nullptr ? *static_cast<void**>(result) : result;
+        details["handle"] = HandleText(handle);
+        if (!IsOpen(handle)) {
+            details["reason"] = "not an open handle";
+            return Err::UnknownHandle;
+        }
+        details["reason"] = "this build of the SAF add-on has no dialogs";
+        return Err::DialogsNotAvailable;
+    }
+    }
+}
+
+GSErrCode SafAddOn::Open(void* parameter, const std::string& caller, Json& details) {
+    if (parameter == nullptr) {
+        details["reason"] = "no handle variable";
+        return GSErr::BadParameter;
+    }
+    if (!storeError.empty()) {
+        details["reason"] = storeError;
+        return Err::StoreUnreadable;
+    }
+    auto session = std::make_unique<DataSession>();
+    session->openedBy = caller;
+    void* handle = session.get();
+    sessions.emplace(handle, std::move(session));
+    *static_cast<void**>(parameter) = handle;
+    details["handle"] = HandleText(handle);
+    return NoError;
+}
+
+GSErrCode SafAddOn::Close(void* parameter, Json& details) {
+    if (parameter == nullptr) {
+        details["reason"] = "no handle variable";
+        return GSErr::BadParameter;
+    }
+    void*& handle = *static_cast<void**>(parameter);
+    details["handle"] = HandleText(handle);
+    auto session = sessions.find(handle);
+    if (session == sessions.end()) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
+    }
+    sessions.erase(session);
+    handle = nullptr;
+    return NoError;
+}
+
+GSErrCode SafAddOn::Select(void* handle, void* result, Json& details) {
+    details["handle"] = HandleText(handle);
+    if (!IsOpen(handle)) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
+    }
+    if (result == nullptr) {
+        details["reason"] = "no name";
+        return GSErr::BadParameter;
+    }
+    const auto& name = *static_cast<const GS::UniString*>(result);
+    details["name"] = Utf8(name);
+    for (std::size_t index = 0; index < translators.size(); ++index) {
+        if (translators[index].name.IsEqual(name)) {
+            selected = index;
+            return NoError;
+        }
+    }
+    details["reason"] = "no translator has that name";
+    return Err::UnknownTranslator;
+}
+
+GSErrCode SafAddOn::GetSelected(void* handle, void* result, Json& details) {
+    details["handle"] = HandleText(handle);
+    if (!IsOpen(handle)) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
+    }
+    if (result == nullptr) {
+        details["reason"] = "no string to fill";
+        return GSErr::BadParameter;
+    }
+    if (!selected) {
+        details["reason"] = "there are no translators";
+        return Err::NoTranslatorSelected;
+    }
+    *static_cast<GS::UniString*>(result) = translators[*selected].name;
+    details["name"] = Utf8(translators[*selected].name);
+    return NoError;
+}
+
+GSErrCode SafAddOn::GetTranslators(void* parameter, void* handle, Json& details) {
+    details["handle"] = HandleText(handle);
+    if (!IsOpen(handle)) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
+    }
+    if (parameter == nullptr) {
+        details["reason"] = "no list to fill";
+        return GSErr::BadParameter;
+    }
+    auto& names = *static_cast<GS::Array<GS::UniString>*>(parameter);
+    names.Clear();
+    for (const Translator& translator : translators) {
+        names.Push(translator.name);
+    }
+    details["count"] = translators.size();
+    return NoError;
+}
+
+} // namespace SAF
