@@ -8,6 +8,9 @@ CommandSource::CommandSource(std::istream& in, std::string sourceName, std::ostr
     : input(in), name(std::move(sourceName)), prompt(promptStream) {}
 
 std::optional<std::string> CommandSource::NextLine() {
+    if (stopped) {
+        return std::nullopt;
+    }
     if (prompt != nullptr) {
         *prompt << "hostsim> " << std::flush;
     }

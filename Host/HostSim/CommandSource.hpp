@@ -22,12 +22,15 @@ public:
     // Number of the line NextLine returned last, from 1.
     unsigned LineNumber() const { return lineNumber; }
     bool IsInteractive() const { return prompt != nullptr; }
+    // No line is read after this: the commands are given up (a script line that did not fit an alert).
+    void Stop() { stopped = true; }
 
 private:
     std::istream& input;
     std::string name;
     std::ostream* prompt;
     unsigned lineNumber = 0;
+    bool stopped = false;
 };
 
 } // namespace HostSim

@@ -1,4 +1,5 @@
 #include "HostSimRun.hpp"
+#include "UserDataTool.hpp"
 
 #include <string>
 #include <vector>
@@ -8,6 +9,10 @@ int main(int argc, char** argv) {
     if (!arguments.empty() && arguments.front() == "registry") {
         arguments.erase(arguments.begin());
         return HostSim::RunRegistryCommand(arguments);
+    }
+    if (!arguments.empty() && arguments.front() == "user-data") {
+        arguments.erase(arguments.begin());
+        return HostSim::RunUserDataCommand(arguments);
     }
     return HostSim::RunHostSim(arguments);
 }

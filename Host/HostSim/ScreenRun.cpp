@@ -1,0 +1,26 @@
+#include "ScreenRun.hpp"
+
+#include "ScreenDriver.hpp"
+
+#include <iostream>
+
+namespace HostSim {
+
+bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
+                   const ScreenOptions& options) {
+    auto report = [&interpreter](const std::string& file, unsigned line, const std::string& message,
+                                 const std::string& text) {
+        interpreter.ReportError(file, line, message, text);
+    };
+    ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
+    if (options.snapshots) {
+        // Icon images would come from the module's icon groups, which RS does not look up yet: every
+        // icon is drawn as a placeholder.
+        driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, nullptr));
+    }
+    UIDriverInstallation installation(driver);
+    const bool ranClean = interpreter.Run(source);
+    return ranClean && !driver.ScriptAbandoned();
+}
+
+} // namespace HostSim

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "CommandInterpreter.hpp"
+#include "CommandSource.hpp"
+#include "Transcript.hpp"
+#include "UserDataTool.hpp"
+
+namespace HostSim {
+
+// Runs the commands of `source` with hostsim's UI driver installed on the same source, so that alerts
+// and dialogs read their commands where the menu commands come from. False when the commands could
+// not all be used (a line the interpreter refused, or one that did not fit an alert or dialog).
+bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
+                   const ScreenOptions& options);
+
+} // namespace HostSim
