@@ -86,6 +86,27 @@ TEST_F(ResConvCommand, UnreadableSourceAndUnwritableOutputFail) {
     EXPECT_NE(err.str().find("ResConv: cannot write "), std::string::npos) << err.str();
 }
 
+// A file that a source names is found beside the source, wherever ResConv is run from.
+TEST_F(ResConvCommand, FilesNamedBySourcesAreReadBesideThem) {
+    fs::create_directories(folder / "Module");
+    Write("Module/app.manifest", "<assembly/>\r\n");
+    const std::string source =
+        Write("Module/2-Manifest.rsrc", "resource MANIFEST 2 language 1033\nfile \"app.manifest\"\n");
+    const std::string output = (folder / "out.res").string();
+    EXPECT_EQ(Run({source, "-o", output}), ResConv::ExitSuccess) << err.str();
+    const std::string bytes = Read(output);
+    const auto contents =
+        ResFormat::ReadResFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    ASSERT_EQ(contents.entries.size(), 1u);
+    EXPECT_EQ(std::string(contents.entries[0].data.begin(), contents.entries[0].data.end()),
+              "<assembly/>\r\n");
+
+    fs::remove(folder / "Module" / "app.manifest");
+    EXPECT_EQ(Run({source, "-o", output}), ResConv::ExitFailure);
+    EXPECT_EQ(err.str(), source + ":2: manifest 2, item 1 (manifest file), field file: cannot read " +
+                             (folder / "Module" / "app.manifest").string() + "\n");
+}
+
 TEST_F(ResConvCommand, WrongArgumentsShowUsage) {
     const std::vector<std::vector<std::string>> wrong = {{},
                                                          {"a.rsrc"},
