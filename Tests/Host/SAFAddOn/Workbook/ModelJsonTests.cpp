@@ -1,0 +1,187 @@
+#include "FrameBuilding.hpp"
+#include "ModelJson.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Json = nlohmann::json;
+
+// A small valid model: one steel column on two nodes, with a support at its foot.
+Json SmallModel() {
+    return Json::parse(R"({
+        "materials": [{"name": "S235", "type": "Steel", "quality": "S235", "unitMass": 7850, "eModulus": 210000,
+                       "gModulus": 80769, "poisson": 0.3, "thermalExpansion": 1.2e-5}],
+        "crossSections": [{"name": "HEA200", "material": "S235", "kind": "Manufactured", "profile": "HEA200",
+                           "formCode": 1}],
+        "nodes": [{"name": "N1", "x": 0, "y": 0, "z": 0}, {"name": "N2", "x": 0, "y": 0, "z": 4}],
+        "curveMembers": [{"name": "B1", "type": "Column", "crossSection": "HEA200", "nodes": ["N1", "N2"]}],
+        "supports": [{"name": "Sn1", "type": "Hinged", "node": "N1"}]
+    })");
+}
+
+std::string RefusalOf(const Json& document) {
+    const Building::ModelReadResult result = Building::ReadModel(document);
+    EXPECT_FALSE(result.model.has_value()) << "accepted although it should be refused";
+    return result.error;
+}
+
+TEST(ModelJson, ASmallModelReadsWithTheDefaultsItLeavesOut) {
+    const Building::ModelReadResult result = Building::ReadModel(SmallModel());
+    ASSERT_TRUE(result.model) << result.error;
+    const Building::CurveMember& column = result.model->curveMembers.at(0);
+    EXPECT_EQ(column.nodes, (std::vector<std::string>{"N1", "N2"}));
+    EXPECT_EQ(column.systemLine, "Centre");
+    EXPECT_EQ(column.behaviour, "Standard");
+    EXPECT_EQ(result.model->supports.at(0).restraints,
+              (Building::Restraints{true, true, true, false, false, false}));
+}
+
+TEST(ModelJson, TheDemoBuildingSurvivesWritingAndReadingBack) {
+    const Building::Model demo = Building::GenerateDemoBuilding();
+    const Building::ModelReadResult result =
+        Building::ReadModel(Json::parse(Building::ModelToJson(demo).dump()));
+    ASSERT_TRUE(result.model) << result.error;
+    EXPECT_EQ(Building::ModelToJson(*result.model), Building::ModelToJson(demo));
+}
+
+TEST(ModelJson, CustomRestraintsSurviveWritingAndReadingBack) {
+    Json document = SmallModel();
+    document["supports"][0] =
+        Json::parse(R"({"name": "Sn1", "type": "Custom", "node": "N1", "rigid": ["uz", "fix"]})");
+    const Building::ModelReadResult first = Building::ReadModel(document);
+    ASSERT_TRUE(first.model) << first.error;
+    const Building::ModelReadResult second =
+        Building::ReadModel(Json::parse(Building::ModelToJson(*first.model).dump()));
+    ASSERT_TRUE(second.model) << second.error;
+    EXPECT_EQ(second.model->supports.at(0).restraints,
+              (Building::Restraints{false, false, true, true, false, false}));
+}
+
+TEST(ModelJsonRefusal, NamesTheMemberAndTheUnknownNode) {
+    Json document = SmallModel();
+    document["curveMembers"][0]["nodes"][1] = "N99";
+    EXPECT_EQ(RefusalOf(document), "curveMembers[0] \"B1\": unknown node \"N99\"");
+}
+
+TEST(ModelJsonRefusal, NamesADuplicateName) {
+    Json document = SmallModel();
+    document["nodes"][1]["name"] = "N1";
+    EXPECT_EQ(RefusalOf(document), "nodes[1] \"N1\": duplicate name");
+}
+
+TEST(ModelJsonRefusal, NamesEveryKindOfBrokenReference) {
+    Json section = SmallModel();
+    section["crossSections"][0]["material"] = "S355";
+    EXPECT_EQ(RefusalOf(section), "crossSections[0] \"HEA200\": unknown material \"S355\"");
+
+    Json member = SmallModel();
+    member["curveMembers"][0]["crossSection"] = "IPE300";
+    EXPECT_EQ(RefusalOf(member), "curveMembers[0] \"B1\": unknown cross-section \"IPE300\"");
+
+    Json support = SmallModel();
+    support["supports"][0]["node"] = "N7";
+    EXPECT_EQ(RefusalOf(support), "supports[0] \"Sn1\": unknown node \"N7\"");
+
+    Json surface = SmallModel();
+    surface["surfaceMembers"] = Json::parse(
+        R"([{"name": "S1", "type": "Plate", "material": "C30/37", "thickness": 200, "nodes": ["N1", "N2", "N1"]}])");
+    EXPECT_EQ(RefusalOf(surface), "surfaceMembers[0] \"S1\": unknown material \"C30/37\"");
+}
+
+TEST(ModelJsonRefusal, NamesMissingWrongAndUnknownMembers) {
+    Json missing = SmallModel();
+    missing["nodes"][0].erase("z");
+    EXPECT_EQ(RefusalOf(missing), "nodes[0] \"N1\": \"z\" is missing");
+
+    Json wrongType = SmallModel();
+    wrongType["nodes"][1]["x"] = "0";
+    EXPECT_EQ(RefusalOf(wrongType), "nodes[1] \"N2\": \"x\" is not a number");
+
+    Json misspelt = SmallModel();
+    misspelt["curveMembers"][0]["crosssection"] = "HEA200";
+    EXPECT_EQ(RefusalOf(misspelt), "curveMembers[0] \"B1\": unknown member \"crosssection\"");
+
+    Json unknownList = SmallModel();
+    unknownList["loads"] = Json::array();
+    EXPECT_EQ(RefusalOf(unknownList), "model: unknown member \"loads\"");
+
+    Json nameless = SmallModel();
+    nameless["materials"][0].erase("name");
+    EXPECT_EQ(RefusalOf(nameless), "materials[0]: \"name\" is missing");
+}
+
+TEST(ModelJsonRefusal, NamesValuesOutsideTheirChoices) {
+    Json type = SmallModel();
+    type["materials"][0]["type"] = "Glass";
+    EXPECT_EQ(RefusalOf(type), "materials[0] \"S235\": \"type\" is \"Glass\", not one of Concrete, Steel, "
+                               "Timber, Aluminium, Masonry, Other");
+
+    Json formCode = SmallModel();
+    formCode["crossSections"][0]["formCode"] = 9;
+    EXPECT_EQ(RefusalOf(formCode), "crossSections[0] \"HEA200\": \"formCode\" is 9, outside 1..8");
+
+    Json shortMember = SmallModel();
+    shortMember["curveMembers"][0]["nodes"] = Json::array({"N1"});
+    EXPECT_EQ(RefusalOf(shortMember), "curveMembers[0] \"B1\": \"nodes\" names 1, fewer than 2");
+
+    Json restraint = SmallModel();
+    restraint["supports"][0]["rigid"] = Json::array({"ux", "rz"});
+    EXPECT_EQ(RefusalOf(restraint),
+              "supports[0] \"Sn1\": \"rigid\" names \"rz\", not one of ux, uy, uz, fix, fiy, fiz");
+}
+
+TEST(ModelJsonRefusal, RefusesDocumentsThatAreNotModels) {
+    EXPECT_EQ(RefusalOf(Json::array()), "model: not an object");
+    EXPECT_EQ(RefusalOf(Json::parse(R"({"nodes": {}})")), "nodes: not a list");
+    EXPECT_EQ(RefusalOf(Json::parse(R"({"nodes": [7]})")), "nodes[0]: not an object");
+}
+
+TEST(ModelJsonFile, AFileThatIsNotJsonIsRefusedWithItsByteOffset) {
+    const std::filesystem::path file = std::filesystem::path(testing::TempDir()) / "broken-model.json";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "{\"nodes\": [}";
+    }
+    const Building::ModelReadResult result = Building::ReadModelFile(file);
+    EXPECT_FALSE(result.model);
+    EXPECT_EQ(result.error, file.string() + ": not JSON at byte 12");
+    std::filesystem::remove(file);
+}
+
+TEST(DemoBuilding, TheShippedFileIsTheGeneratorsDemoBuilding) {
+    const Building::ModelReadResult shipped = Building::ReadModelFile(DEMO_BUILDING_PATH);
+    ASSERT_TRUE(shipped.model) << shipped.error;
+    EXPECT_EQ(Building::ModelToJson(*shipped.model), Building::ModelToJson(Building::GenerateDemoBuilding()));
+}
+
+TEST(DemoBuilding, IsASmallTwoStoreySteelAndConcreteFrame) {
+    const Building::Model demo = Building::GenerateDemoBuilding();
+    ASSERT_EQ(demo.materials.size(), 2u);
+    EXPECT_EQ(demo.materials[0].name, "S235");
+    EXPECT_EQ(demo.materials[1].name, "C30/37");
+    EXPECT_EQ(demo.nodes.size(), 36u); // 4 x 3 grid on three levels
+    EXPECT_EQ(demo.surfaceMembers.size(), 2u);
+    EXPECT_EQ(demo.storeys.size(), 3u);
+    std::size_t columns = 0;
+    for (const Building::CurveMember& member : demo.curveMembers) {
+        columns += member.type == "Column" ? 1u : 0u;
+    }
+    EXPECT_EQ(columns, 24u);
+    EXPECT_EQ(demo.curveMembers.size() - columns, 34u);
+}
+
+TEST(GeneratedBuilding, HasExactlyTheMembersAskedForAndReadsBackValid) {
+    for (const std::size_t count : {std::size_t{1}, std::size_t{100}, std::size_t{2500}}) {
+        const Building::Model model = Building::GenerateBuildingWithMembers(count);
+        EXPECT_EQ(model.curveMembers.size(), count);
+        const Building::ModelReadResult result =
+            Building::ReadModel(Json::parse(Building::ModelToJson(model).dump()));
+        EXPECT_TRUE(result.model) << count << " members: " << result.error;
+    }
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+"""Opens workbooks written by WriteSafWorkbook with python's zipfile and with openpyxl, neither of which
+shares any code with our writer, and checks sheets, headers, values and counts against the model file.
+
+usage: openpyxl_witness.py WRITER MODEL.json WORKFOLDER
+"""
+import json
+import math
+import os
+import shutil
+import subprocess
+import sys
+import zipfile
+
+try:
+    import openpyxl
+except ImportError:
+    print("SKIPPED: python3-openpyxl is not installed (scripts/install-deps.sh installs it)")
+    sys.exit(77)
+
+# Column headers as the SAF 2.2.0 format lists them, metric.
+HEADERS = {
+    "StructuralMaterial": ["Name", "Type", "Subtype", "Quality", "Unit mass [kg/m3]", "E modulus [MPa]",
+                           "G modulus [MPa]", "Poisson coefficient", "Thermal expansion [1/K]",
+                           "Design properties", "Id"],
+    "StructuralCrossSection": ["Name", "Material", "Cross-section Type", "Shape", "Parameters [mm]", "Profile",
+                               "Form code", "Description ID of the profile", "A [m2]", "Iy [m4]", "Iz [m4]",
+                               "It [m4]", "Iw [m6]", "Wply [m3]", "Wplz [m3]", "Id"],
+    "StructuralPointConnection": ["Name", "Coordinate X [m]", "Coordinate Y [m]", "Coordinate Z [m]", "Id"],
+    "StructuralCurveMember": ["Name", "Type", "Cross section", "Arbitrary definition", "Nodes", "Segments",
+                              "Internal nodes", "Length [m]", "Geometrical shape", "LCS", "LCS Rotation [deg]",
+                              "Coordinate X [m]", "Coordinate Y [m]", "Coordinate Z [m]", "System line",
+                              "Structural Y Eccentricity of Beg Node [mm]",
+                              "Structural Y Eccentricity of End Node [mm]",
+                              "Structural Z Eccentricity of Beg Node [mm]",
+                              "Structural Z Eccentricity of End Node [mm]",
+                              "Analysis Y Eccentricity of Beg Node [mm]", "Analysis Y Eccentricity of End Node [mm]",
+                              "Analysis Z Eccentricity of Beg Node [mm]", "Analysis Z Eccentricity of End Node [mm]",
+                              "Layer", "Behaviour in analysis", "Color", "Parent ID", "Id"],
+    "StructuralSurfaceMember": ["Name", "Type", "Material", "Thickness type", "Thickness [mm]", "System plane at",
+                                "Nodes", "Internal nodes", "Edges", "Area [m2]", "Layer", "LCS Type",
+                                "Coordinate X [m]", "Coordinate Y [m]", "Coordinate Z [m]", "LCS Rotation [deg]",
+                                "Structural Z Eccentricity [mm]", "Analysis Z Eccentricity [mm]", "Shape",
+                                "Behavior in analysis", "Color", "Parent ID", "Id"],
+    "StructuralStorey": ["Name", "Height level [m]", "Id"],
+    "StructuralPointSupport": ["Name", "Type", "Boundary condition", "Node", "Member", "Coordinate system", "Origin",
+                               "Coordinate definition", "Position x [m]", "ux", "uy", "uz", "fix", "fiy", "fiz",
+                               "Id"],
+}
+MODEL_ROWS = ["Name", "Description", "Discipline", "Level of detail", "Status", "Owner", "Revision number",
+              "Created", "Last update", "Source type", "Source application", "SAF Version", "Source company",
+              "Global coordinate system", "LCS of cross-section", "System of units", "National code",
+              "Ignored objects", "Ignored groups", "Id"]
+LIST_OF_SHEET = {"StructuralMaterial": "materials", "StructuralCrossSection": "crossSections",
+                 "StructuralPointConnection": "nodes", "StructuralCurveMember": "curveMembers",
+                 "StructuralSurfaceMember": "surfaceMembers", "StructuralStorey": "storeys",
+                 "StructuralPointSupport": "supports"}
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def write(writer, model_file, target, *options):
+    run = subprocess.run([writer, model_file, target, *options], capture_output=True, text=True)
+    if run.returncode != 0:
+        print(f"FAILED: the writer refused: {run.stderr}")
+        sys.exit(1)
+    return run.stdout
+
+
+def check_container(path):
+    with zipfile.ZipFile(path) as archive:
+        check(archive.testzip() is None, "zipfile found a damaged member (CRC or size)")
+        names = archive.namelist()
+        for required in ["[Content_Types].xml", "_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels"]:
+            check(required in names, f"the package has no {required}")
+        check(all(info.compress_type == zipfile.ZIP_DEFLATED for info in archive.infolist()),
+              "not every part is deflated")
+
+
+def named_rows(sheet):
+    rows = list(sheet.iter_rows(values_only=True))
+    return rows[0], [row for row in rows[1:] if row and row[0] not in (None, "")]
+
+
+def check_metric(path, model, writer_output):
+    book = openpyxl.load_workbook(path)
+    check(book.sheetnames == ["Model"] + list(HEADERS), f"sheets are {book.sheetnames}")
+
+    properties = {row[0]: row[1] for row in book["Model"].iter_rows(values_only=True)}
+    check(list(properties) == MODEL_ROWS, f"Model rows are {list(properties)}")
+    for key, value in {"SAF Version": "2.2.0", "System of units": "Metric", "Global coordinate system": "Z vertical",
+                       "LCS of cross-section": "ZYX", "Name": model["name"]}.items():
+        check(properties.get(key) == value, f"Model {key} is {properties.get(key)!r}, not {value!r}")
+
+    for sheet_name, expected in HEADERS.items():
+        header, rows = named_rows(book[sheet_name])
+        check(list(header) == expected, f"{sheet_name} headers are {header}")
+        objects = model.get(LIST_OF_SHEET[sheet_name], [])
+        check(len(rows) == len(objects), f"{sheet_name} has {len(rows)} objects, the model {len(objects)}")
+        check([row[0] for row in rows] == [item["name"] for item in objects], f"{sheet_name} names differ")
+        check(f"{sheet_name} {len(objects)}" in writer_output, f"the writer's report lacks '{sheet_name} {len(objects)}'")
+
+    _, materials = named_rows(book["StructuralMaterial"])
+    steel = materials[0]
+    check(steel[:9] == ("S235", "Steel", None, "S235", 7850, 210000, 80769, 0.3, 1.2e-05),
+          f"the S235 row is {steel}")
+
+    _, nodes = named_rows(book["StructuralPointConnection"])
+    for row, node in zip(nodes, model["nodes"]):
+        check(all(isinstance(value, (int, float)) for value in row[1:4]), f"node {row[0]} coordinates are not numbers")
+        check(tuple(row[1:4]) == (node["x"], node["y"], node["z"]), f"node {row[0]} lies at {row[1:4]}")
+
+    _, members = named_rows(book["StructuralCurveMember"])
+    for row, member in zip(members, model["curveMembers"]):
+        check(row[4] == ";".join(member["nodes"]), f"member {row[0]} nodes are {row[4]}")
+        check(row[2] == member["crossSection"], f"member {row[0]} cross-section is {row[2]}")
+
+    _, supports = named_rows(book["StructuralPointSupport"])
+    check(all(row[9:15] == ("Rigid",) * 6 for row in supports), "a fixed support is not rigid in all six")
+
+
+def check_imperial(path, model):
+    book = openpyxl.load_workbook(path)
+    properties = {row[0]: row[1] for row in book["Model"].iter_rows(values_only=True)}
+    check(properties.get("System of units") == "Imperial", "the imperial workbook does not say so")
+    header, nodes = named_rows(book["StructuralPointConnection"])
+    check(header[1] == "Coordinate X [ft]", f"imperial coordinate header is {header[1]}")
+    for row, node in zip(nodes, model["nodes"]):
+        check(math.isclose(row[1], node["x"] / 0.3048, abs_tol=1e-9), f"node {row[0]} x is {row[1]} ft")
+
+
+def main():
+    writer, model_file, work = sys.argv[1:4]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    with open(model_file, encoding="utf-8") as source:
+        model = json.load(source)
+
+    metric = os.path.join(work, "metric.xlsx")
+    output = write(writer, model_file, metric)
+    check_container(metric)
+    check_metric(metric, model, output)
+
+    imperial = os.path.join(work, "imperial.xlsx")
+    write(writer, model_file, imperial, "--imperial")
+    check_container(imperial)
+    check_imperial(imperial, model)
+
+    for failure in failures:
+        print("FAILED:", failure)
+    if not failures:
+        print("openpyxl and zipfile read both workbooks as written")
+    return 1 if failures else 0
+
+
+sys.exit(main())
