@@ -107,6 +107,12 @@ FakeHost& FakeHost::Current() {
 
 GSErrCode FakeHost::Record(HostCall call) {
     const auto answer = results.find(call.slot);
+    const auto responder = responders.find(call.slot);
     calls.push_back(std::move(call));
+    if (responder != responders.end()) {
+        // A copy: the responder may record further calls, which moves the recorded ones.
+        const HostCall recorded = calls.back();
+        return responder->second(recorded);
+    }
     return answer == results.end() ? NoError : answer->second;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <type_traits>
 #include <vector>
@@ -39,6 +40,9 @@ public:
     const void* Table() const { return slots.data(); }
     void EmptySlot(std::size_t offset);
     void AnswerWith(std::size_t offset, GSErrCode result) { results[offset] = result; }
+    // Lets `responder` do the slot's work and give its answer (it sees the call as recorded).
+    using Responder = std::function<GSErrCode(const HostCall&)>;
+    void RespondWith(std::size_t offset, Responder responder) { responders[offset] = std::move(responder); }
 
     const std::vector<HostCall>& Calls() const { return calls; }
 
@@ -49,6 +53,7 @@ public:
 private:
     std::array<void*, HostFunctionSlotCount> slots{};
     std::map<std::size_t, GSErrCode> results;
+    std::map<std::size_t, Responder> responders;
     std::vector<HostCall> calls;
 };
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "GSTypes.hpp"
+#include "UniString.hpp"
+
+#include <optional>
+
+namespace DG {
+class PopUp;
+}
+
+// The add-on's side of the talk with the host's SAF add-on, which owns the translators. Each
+// operation is one bracket of command calls: 'LADA' hands out a translator data handle, the working
+// calls use it, and 'FADA' gives it back after every successful 'LADA', whatever the working calls
+// answered. Nothing is kept between operations and nothing is shown to the user.
+
+// True when the SAF add-on accepted `name` as its selected translator.
+bool SelectTranslator(GS::UniString name);
+
+// Selects `name` (accepted or not), runs the SAF add-on's details step, in which the user may pick
+// another translator, and answers the translator selected afterwards; absent when the bracket could
+// not be opened, or the details step, the read-back or the close failed.
+std::optional<GS::UniString> ShowTranslatorDetails(GS::UniString name);
+
+// Fills `popUp` with the translator names. Early version-26 hosts (build below 4000) let the SAF
+// add-on fill it; every other host gets the name list and the current translator, and the pop-up is
+// refilled here with the current translator selected. 0 when every call succeeded; on a failure
+// before the refill the pop-up keeps what it had.
+GSErrCode FillTranslatorPopUp(DG::PopUp& popUp);
