@@ -105,18 +105,20 @@ void DontShowAgainDialogUtils::InvokeDontShowAgainDialog(GSResModule dialogResMo
     }
     const bool suppressedBefore = IsRemembered(utf8Key);
     bool suppressedAfter = suppressedBefore;
+    bool shown = false;
     if (!suppressedBefore) {
         DG::HostWorkScope hostWork;
         DontShowAgainDialog dialog(dialogResModule, dialogId, dialogIconResModule);
+        shown = dialog.IsValid();
         dialog.Invoke();
         if (dialog.IsTicked()) {
             Remember(utf8Key);
             suppressedAfter = true;
         }
     }
-    Tell(dialogId, utf8Key, !suppressedBefore, suppressedAfter);
+    Tell(dialogId, utf8Key, shown, suppressedAfter);
     if (monitored) {
-        GS::ReportResult(Operation, (std::string("shown=") + (suppressedBefore ? "false" : "true") +
+        GS::ReportResult(Operation, (std::string("shown=") + (shown ? "true" : "false") +
                                      " suppressed=" + (suppressedAfter ? "true" : "false"))
                                         .c_str());
     }
