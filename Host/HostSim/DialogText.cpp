@@ -13,7 +13,7 @@ std::string Padded(const std::string& text, std::size_t width) {
 }
 
 void WriteItem(std::ostringstream& out, const DG::ItemModel& item) {
-    out << "  [" << item.number << "] " << Padded(DG::ItemKindWord(item.kind), 9);
+    out << "  [" << item.number << "] " << Padded(DG::ItemKindWord(item.kind), 10);
     switch (item.kind) {
     case DG::ItemKind::CheckBox:
         out << (item.checked ? "[x] " : "[ ] ") << '"' << item.text << '"';

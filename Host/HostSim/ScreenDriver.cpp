@@ -38,6 +38,11 @@ void ScreenDriver::Draw(const std::string& picture) {
     }
 }
 
+void ScreenDriver::Show(const std::string& picture) {
+    std::ostream& out = screen != nullptr ? *screen : console;
+    out << picture << std::flush;
+}
+
 void ScreenDriver::Abandon(const std::string& message, const std::string& line) {
     reportError(source.Name(), source.LineNumber(), message, line);
     abandoned = true;
@@ -75,7 +80,7 @@ Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
     Draw(AlertAsText(request));
     while (std::optional<ScreenAction> action = NextAction(Screen::Alert, AlertName(request))) {
         if (std::holds_alternative<ShowScreen>(*action)) {
-            Draw(AlertAsText(request));
+            Show(AlertAsText(request));
             continue;
         }
         const Int16 pressed = std::get<PressButton>(*action).button;
@@ -152,9 +157,11 @@ void ScreenDriver::RunModalDialog(DG::DialogSession& session) {
         if (!action) {
             break;
         }
-        if (!std::holds_alternative<ShowScreen>(*action)) {
-            Perform(session, *action);
+        if (std::holds_alternative<ShowScreen>(*action)) {
+            Show(DialogAsText(session.Model()));
+            continue;
         }
+        Perform(session, *action);
         if (!session.IsCloseRequested()) {
             Draw(DialogAsText(session.Model()));
         }

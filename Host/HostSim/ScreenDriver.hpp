@@ -49,7 +49,10 @@ private:
     void Abandon(const std::string& message, const std::string& line);
     void Perform(DG::DialogSession& session, const ScreenAction& action);
     void RecordDialog(const char* event, const DG::DialogModel& model, Json extra = Json::object());
+    // Draws on the terminal; a script sees nothing.
     void Draw(const std::string& picture);
+    // `show`: draws on the terminal, or for a script on the console.
+    void Show(const std::string& picture);
 
     CommandSource& source;
     Transcript& transcript;
