@@ -1,0 +1,128 @@
+#include "AtomicFile.hpp"
+#include "Handles.hpp"
+#include "ProjectDocument.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+using namespace HostSim;
+
+namespace {
+
+class ProjectFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("hostsim-project-" + std::to_string(std::random_device()()));
+        std::filesystem::create_directories(folder);
+        path = (folder / "Tower \u00E9.json").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    void Write(const std::string& text) {
+        std::ofstream out(path, std::ios::binary);
+        out << text;
+    }
+    std::string OnDisk() const {
+        std::string bytes, error;
+        SAF::ReadWholeFile(path, bytes, error);
+        return bytes;
+    }
+    std::string RefusalOf(const std::string& text) {
+        Write(text);
+        ProjectDocument::OpenResult opened = ProjectDocument::Open(path);
+        EXPECT_EQ(opened.project, nullptr) << text;
+        EXPECT_EQ(OnDisk(), text) << "a refused project stays as it was";
+        return opened.error;
+    }
+
+    std::filesystem::path folder;
+    std::string path;
+};
+
+GSHandle HandleOf(const std::vector<char>& bytes) {
+    GSHandle handle = nullptr;
+    EXPECT_EQ(BMPtrToHandle(bytes.data(), &handle, static_cast<GSSize>(bytes.size())), NoError);
+    return handle;
+}
+
+TEST_F(ProjectFile, AMissingFileOpensEmptyAndTheFirstSaveCreatesIt) {
+    ProjectDocument::OpenResult opened = ProjectDocument::Open(path);
+    ASSERT_NE(opened.project, nullptr) << opened.error;
+    EXPECT_TRUE(opened.project->Objects().All().empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::string error;
+    ASSERT_TRUE(opened.project->Save(error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
+        << "no temporary file is left";
+}
+
+TEST_F(ProjectFile, ObjectsAndTheModelSurviveASaveAndAReopenByteForByte) {
+    Write(R"({"format": "hostsim-project", "version": 1, "model": {"storeys": [{"name": "Ground"}]},
+              "addOnObjects": []})");
+    ProjectDocument::OpenResult first = ProjectDocument::Open(path);
+    ASSERT_NE(first.project, nullptr) << first.error;
+    const std::vector<char> content{1, 0, 2, 0, 0, 0, 'A', 0, '\xFF', '\xD8'};
+    GSHandle handle = HandleOf(content);
+    const GS::Guid guid = first.project->Objects().Create(GS::UniString(u"VELD \u00C9"), handle);
+    BMKillHandle(&handle);
+    std::string error;
+    ASSERT_TRUE(first.project->Save(error)) << error;
+
+    ProjectDocument::OpenResult second = ProjectDocument::Open(path);
+    ASSERT_NE(second.project, nullptr) << second.error;
+    const ObjectStore::Object* object = second.project->Objects().Find(guid);
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->name.IsEqual(GS::UniString(u"VELD \u00C9")));
+    EXPECT_EQ(object->content, content);
+    EXPECT_EQ(second.project->Format(), first.project->Format());
+    EXPECT_NE(OnDisk().find("\"storeys\""), std::string::npos);
+}
+
+TEST_F(ProjectFile, ANonJsonProjectIsRefusedWithItsLineAndColumn) {
+    // The second comma of line 3 is the fault.
+    const std::string error = RefusalOf("{\n  \"format\": \"hostsim-project\",\n  \"version\": 1,,\n}");
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find("line 3, column 16"), std::string::npos) << error;
+}
+
+TEST_F(ProjectFile, AWrongMemberIsRefusedByItsName) {
+    const std::string head = R"({"format": "hostsim-project", "version": 1, "model": {}, )";
+    EXPECT_NE(RefusalOf(R"({"format": "other", "version": 1, "model": {}, "addOnObjects": []})")
+                  .find("member format"),
+              std::string::npos);
+    EXPECT_NE(RefusalOf(R"({"format": "hostsim-project", "version": 2, "model": {}, "addOnObjects": []})")
+                  .find("member version"),
+              std::string::npos);
+    EXPECT_NE(RefusalOf(R"({"format": "hostsim-project", "version": 1, "model": [], "addOnObjects": []})")
+                  .find("member model"),
+              std::string::npos);
+    EXPECT_NE(RefusalOf(head + R"("addOnObjects": [{"name": "a", "guid": "nope", "content": ""}]})")
+                  .find("member addOnObjects[0].guid"),
+              std::string::npos);
+    const std::string good =
+        R"({"name": "a", "guid": "6F9619FF-8B86-D011-B42D-00C04FC964FF", "content": "00"})";
+    EXPECT_NE(
+        RefusalOf(head + R"("addOnObjects": [)" + good +
+                  R"(, {"name": "b", "guid": "6F9619FF-8B86-D011-B42D-00C04FC964F0", "content": "0"}]})")
+            .find("member addOnObjects[1].content"),
+        std::string::npos);
+    EXPECT_NE(
+        RefusalOf(head +
+                  R"("addOnObjects": [{"guid": "6F9619FF-8B86-D011-B42D-00C04FC964FF", "content": ""}]})")
+            .find("member addOnObjects[0].name"),
+        std::string::npos);
+}
+
+TEST(ProjectDocument, AProjectWithoutAFileCannotBeSaved) {
+    ProjectDocument untitled;
+    std::string error;
+    EXPECT_FALSE(untitled.Save(error));
+    EXPECT_NE(error.find("--project"), std::string::npos);
+}
+
+} // namespace
