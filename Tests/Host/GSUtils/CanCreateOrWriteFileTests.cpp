@@ -1,3 +1,4 @@
+#include "CallDetails.hpp"
 #include "FileTests.hpp"
 #include "HostTestSupport.hpp"
 
@@ -13,8 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// std::filesystem speaks the system code page on Windows; the host speaks UTF-8.
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 IO::Location LocationOf(const fs::path& path) {
-    return IO::Location(GS::UniString(path.string().c_str(), CC_UTF8));
+    return IO::Location(GS::UniString(Utf8Of(path).c_str(), CC_UTF8));
 }
 
 // Takes every write bit away, as `chmod a-w` does. The tests run as root, who could write all the
@@ -43,7 +50,7 @@ TEST(CanCreateOrWriteFile, AReadOnlyFileIsNotWritableEvenForAnAdministrator) {
 
 TEST(CanCreateOrWriteFile, AMissingFileInAWritableFolderCanBeCreatedAndNothingIsLeftBehind) {
     TempFolder temp;
-    const fs::path folder = temp.Path() / "VELD \"Export\" Ünï ✓";
+    const fs::path folder = temp.Path() / fs::path(u8"VELD Export 100% Ünï ✓");
     fs::create_directory(folder);
     EXPECT_TRUE(CanCreateOrWriteFile(LocationOf(folder / "ACToVELDEngineer.xlsx")));
     EXPECT_TRUE(fs::is_empty(folder));
@@ -95,7 +102,8 @@ TEST(CanCreateOrWriteFile, IsReportedAndAFailureReadsAsNotWritable) {
 
     ASSERT_EQ(monitor.calls.size(), 2u);
     EXPECT_EQ(monitor.calls[0].operation, "CanCreateOrWriteFile");
-    EXPECT_EQ(monitor.calls[0].details, "path=\"" + (temp.Path() / "ACToVELDEngineer.xlsx").string() + "\"");
+    EXPECT_EQ(monitor.calls[0].details,
+              "path=" + GS::CallDetails::Quote(Utf8Of(temp.Path() / "ACToVELDEngineer.xlsx")));
     ASSERT_EQ(monitor.results.size(), 2u);
     EXPECT_EQ(monitor.results[0].details, "true");
     EXPECT_EQ(monitor.results[1].details, "false");

@@ -1,3 +1,4 @@
+#include "CallDetails.hpp"
 #include "File.hpp"
 #include "Folder.hpp"
 #include "HostTestSupport.hpp"
@@ -14,8 +15,22 @@ using IO::OnNotFound;
 
 namespace {
 
+// std::filesystem speaks the system code page on Windows; the host speaks UTF-8.
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return GS::CallDetails::Quote(Utf8Of(path));
+}
+
 IO::Location LocationOf(const std::filesystem::path& path) {
-    return IO::Location(GS::UniString(path.string().c_str(), CC_UTF8));
+    return IO::Location(GS::UniString(Utf8Of(path).c_str(), CC_UTF8));
 }
 
 std::string PathOf(const IO::Location& location) {
@@ -46,7 +61,7 @@ TEST(IOFolder, AMissingFolderIsAnErrorOnlyWhenAskedAndIsNeverCreated) {
     EXPECT_EQ(IO::Folder(LocationOf(missing), OnNotFound::FailIfMissing).GetStatus(), GSErr::NotFound);
     const IO::Folder accepted(LocationOf(missing), OnNotFound::AcceptMissing);
     EXPECT_EQ(accepted.GetStatus(), NoError);
-    EXPECT_EQ(PathOf(accepted.GetLocation()), missing.string());
+    EXPECT_EQ(PathOf(accepted.GetLocation()), Utf8Of(missing));
     EXPECT_EQ(EntryCount(temp.Path()), 0u);
 }
 
@@ -61,12 +76,12 @@ TEST(IOFolder, AFileOrNothingAtAllIsNoFolder) {
 
 TEST(IOFile, AWorkbookLocationIsComposedInAFolderWithoutTouchingTheDisk) {
     TempFolder temp;
-    const std::filesystem::path inner = temp.Path() / "VELD \"Export\" Ü ✓";
+    const std::filesystem::path inner = temp.Path() / PathFromUtf8("VELD Export 100% Ünï ✓");
     std::filesystem::create_directory(inner);
     const IO::Folder folder(LocationOf(inner), OnNotFound::FailIfMissing);
     const IO::File file(folder, IO::Name("ACToVELDEngineer.xlsx"), OnNotFound::AcceptMissing);
     EXPECT_EQ(file.GetStatus(), NoError);
-    EXPECT_EQ(PathOf(file.GetLocation()), (inner / "ACToVELDEngineer.xlsx").string());
+    EXPECT_EQ(PathOf(file.GetLocation()), Utf8Of(inner / "ACToVELDEngineer.xlsx"));
     EXPECT_FALSE(std::filesystem::exists(inner / "ACToVELDEngineer.xlsx"));
     EXPECT_EQ(IO::File(folder, IO::Name("ACToVELDEngineer.xlsx"), OnNotFound::FailIfMissing).GetStatus(),
               GSErr::NotFound);
@@ -94,7 +109,7 @@ TEST(IOFile, InAMissingFolderTheLocationIsStillComposedAndTheFolderErrorCarriedO
     const IO::Folder folder(LocationOf(temp.Path() / "gone"), OnNotFound::FailIfMissing);
     const IO::File file(folder, IO::Name("ACToVELDEngineer.xlsx"), OnNotFound::AcceptMissing);
     EXPECT_EQ(file.GetStatus(), GSErr::NotFound);
-    EXPECT_EQ(PathOf(file.GetLocation()), (temp.Path() / "gone" / "ACToVELDEngineer.xlsx").string());
+    EXPECT_EQ(PathOf(file.GetLocation()), Utf8Of(temp.Path() / "gone" / "ACToVELDEngineer.xlsx"));
     EXPECT_EQ(EntryCount(temp.Path()), 0u);
 }
 
@@ -121,15 +136,15 @@ TEST(IOFolderAndFile, BothReportThemselvesAndTakeTheMonitorsCodeAsTheirStatus) {
     const IO::File file(folder, IO::Name("book.xlsx"), OnNotFound::AcceptMissing);
     EXPECT_EQ(folder.GetStatus(), NoError);
     EXPECT_EQ(file.GetStatus(), GSErr::IOError);
-    EXPECT_EQ(PathOf(file.GetLocation()), (temp.Path() / "book.xlsx").string());
+    EXPECT_EQ(PathOf(file.GetLocation()), Utf8Of(temp.Path() / "book.xlsx"));
 
     ASSERT_EQ(monitor.calls.size(), 2u);
     EXPECT_EQ(monitor.calls[0].operation, "IO::Folder::Folder");
-    EXPECT_EQ(monitor.calls[0].details, "location=\"" + temp.Utf8() + "\" onNotFound=0");
+    EXPECT_EQ(monitor.calls[0].details, "location=" + Quoted(temp.Path()) + " onNotFound=0");
     EXPECT_EQ(monitor.calls[1].operation, "IO::File::File");
-    EXPECT_EQ(monitor.calls[1].details, "folder=\"" + temp.Utf8() + "\" name=\"book.xlsx\" onNotFound=1");
+    EXPECT_EQ(monitor.calls[1].details, "folder=" + Quoted(temp.Path()) + " name=\"book.xlsx\" onNotFound=1");
     ASSERT_EQ(monitor.results.size(), 2u);
     EXPECT_EQ(monitor.results[0].details, "status=0");
-    EXPECT_EQ(monitor.results[1].details, "status=" + std::to_string(GSErr::IOError) + " location=\"" +
-                                              (temp.Path() / "book.xlsx").string() + "\"");
+    EXPECT_EQ(monitor.results[1].details,
+              "status=" + std::to_string(GSErr::IOError) + " location=" + Quoted(temp.Path() / "book.xlsx"));
 }

@@ -1,3 +1,4 @@
+#include "CallDetails.hpp"
 #include "HostTestSupport.hpp"
 #include "Location.hpp"
 #include "PathLegality.hpp"
@@ -130,7 +131,7 @@ TEST(LocationLegality, JudgesByThisPlatformsRulesAndReportsItself) {
     EXPECT_EQ(monitor.calls[0].operation, "IO::Location::IsLegalInNativeFileSystem");
     GS::UniString path;
     legal.ToPath(&path);
-    EXPECT_EQ(monitor.calls[0].details, std::string("location=\"") + path.ToUTF8().Get() + "\"");
+    EXPECT_EQ(monitor.calls[0].details, "location=" + GS::CallDetails::Quote(path.ToUTF8().Get()));
     ASSERT_EQ(monitor.results.size(), 2u);
     EXPECT_EQ(monitor.results[0].details, "true");
     EXPECT_EQ(monitor.results[1].details, "false");
