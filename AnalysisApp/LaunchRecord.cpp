@@ -10,6 +10,18 @@ std::string FormatLaunch(const Launch& launch) {
     nlohmann::ordered_json line;
     line["argv"] = launch.arguments;
     line["cwd"] = launch.workingFolder;
+    line["exitCode"] = launch.exitCode;
+    if (launch.summary) {
+        const SafSummary& summary = *launch.summary;
+        line["summary"] = {{"safVersion", summary.safVersion}, {"unitSystem", summary.unitSystem},
+                           {"materials", summary.materials},   {"crossSections", summary.crossSections},
+                           {"nodes", summary.nodes},           {"members", summary.members},
+                           {"surfaces", summary.surfaces},     {"storeys", summary.storeys},
+                           {"supports", summary.supports}};
+    }
+    if (!launch.error.empty()) {
+        line["error"] = launch.error;
+    }
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 

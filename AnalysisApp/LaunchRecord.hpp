@@ -1,18 +1,26 @@
 #pragma once
 
+#include "SafSummary.hpp"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace AnalysisApp {
 
-// How the program was started: every argument after the program name, and the working folder.
+// How the program was started (every argument after the program name, and the working folder) and
+// what it made of the workbook: its summary, or why it was refused.
 struct Launch {
     std::vector<std::string> arguments;
     std::string workingFolder;
+    std::optional<SafSummary> summary;
+    std::string error;
+    int exitCode = 0;
 };
 
-// One JSON line: {"argv":[...],"cwd":"..."}. Bytes that are not UTF-8 become U+FFFD rather than
+// One JSON line: {"argv":[...],"cwd":"...","exitCode":0,"summary":{...}} with "error" instead of
+// "summary" for a refused workbook. Bytes that are not UTF-8 become U+FFFD rather than
 // losing the line.
 std::string FormatLaunch(const Launch& launch);
 

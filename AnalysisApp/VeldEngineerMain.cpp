@@ -1,11 +1,13 @@
 #include "LaunchRecord.hpp"
 #include "OwnExecutable.hpp"
+#include "WorkbookCheck.hpp"
 
 #include <iostream>
 #include <system_error>
 
-// The analysis application's stand-in, first version: it records how it was started, beside itself,
-// so that a test can see exactly which arguments the add-on handed over.
+// The analysis application's stand-in: it opens the SAF workbook it was started with, prints what
+// the workbook holds, and records how it was started and what it found, beside itself, so that a test
+// can see exactly which arguments the add-on handed over.
 int main(int argc, char** argv) {
     AnalysisApp::Launch launch;
     for (int index = 1; index < argc; ++index) {
@@ -15,10 +17,26 @@ int main(int argc, char** argv) {
     const std::u8string cwd = std::filesystem::current_path(failure).u8string();
     launch.workingFolder.assign(cwd.begin(), cwd.end());
 
+    if (launch.arguments.size() != 1) {
+        launch.error = "expects one argument, the SAF workbook's path";
+        launch.exitCode = AnalysisApp::ExitCodeOf(AnalysisApp::WorkbookVerdict::NoWorkbook);
+        std::cerr << "VeldEngineer.exe: " << launch.error << '\n';
+    } else {
+        AnalysisApp::WorkbookCheck check = AnalysisApp::CheckWorkbook(launch.arguments.front());
+        launch.exitCode = AnalysisApp::ExitCodeOf(check.verdict);
+        launch.summary = std::move(check.summary);
+        if (launch.summary) {
+            std::cout << "VeldEngineer.exe: " << check.message << '\n';
+        } else {
+            launch.error = check.message;
+            std::cerr << "VeldEngineer.exe: " << check.message << '\n';
+        }
+    }
+
     const std::filesystem::path self = AnalysisApp::OwnExecutablePath();
     if (self.empty() || !AnalysisApp::AppendLaunch(self.parent_path(), launch)) {
         std::cerr << "VeldEngineer.exe: cannot record the launch beside " << self.string() << '\n';
-        return 1;
+        return launch.exitCode != 0 ? launch.exitCode : 1;
     }
-    return 0;
+    return launch.exitCode;
 }

@@ -7,6 +7,8 @@ packages=(
     # native build and tests
     cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     zlib1g-dev clang-format python3
+    # independent readers of the SAF workbooks the writer makes (tests)
+    python3-openpyxl libreoffice-calc-nogui
     # Windows cross build, and Wine to run it
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
 )

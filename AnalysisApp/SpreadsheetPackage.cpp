@@ -1,0 +1,223 @@
+#include "SpreadsheetPackage.hpp"
+
+#include "RichText.hpp"
+#include "XmlPullParser.hpp"
+
+#include <algorithm>
+#include <map>
+
+namespace AnalysisApp {
+namespace {
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+struct Relationship {
+    std::string type;
+    std::string target; // resolved part path
+};
+
+// Relationship elements of a .rels part, by Id; external targets are left out.
+std::map<std::string, Relationship> ReadRelationships(const std::string& xml, std::string_view sourcePart,
+                                                      std::string& error) {
+    std::map<std::string, Relationship> relationships;
+    XmlPullParser parser(xml);
+    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
+        if (event.kind == XmlEventKind::Error) {
+            error = event.text;
+            return {};
+        }
+        if (event.kind == XmlEventKind::Start && event.name == "Relationship" &&
+            event.Attribute("TargetMode") != "External") {
+            relationships[event.Attribute("Id")] = {event.Attribute("Type"),
+                                                    ResolvePartPath(sourcePart, event.Attribute("Target"))};
+        }
+    }
+    return relationships;
+}
+
+std::string RelationshipsPartOf(std::string_view part) {
+    const std::size_t slash = part.rfind('/');
+    const std::string_view folder =
+        slash == std::string_view::npos ? std::string_view() : part.substr(0, slash + 1);
+    const std::string_view file = slash == std::string_view::npos ? part : part.substr(slash + 1);
+    return std::string(folder) + "_rels/" + std::string(file) + ".rels";
+}
+
+constexpr std::size_t LastColumn = 16383; // XFD
+
+} // namespace
+
+std::string_view SheetRow::ValueAt(std::size_t column) const {
+    for (const SheetCell& cell : cells) {
+        if (cell.column == column) {
+            return cell.value;
+        }
+    }
+    return {};
+}
+
+std::string ResolvePartPath(std::string_view sourcePart, std::string_view target) {
+    std::string combined;
+    if (!target.empty() && target.front() == '/') {
+        combined = std::string(target.substr(1));
+    } else {
+        const std::size_t slash = sourcePart.rfind('/');
+        combined = std::string(slash == std::string_view::npos ? std::string_view()
+                                                               : sourcePart.substr(0, slash + 1)) +
+                   std::string(target);
+    }
+    std::vector<std::string> segments;
+    std::size_t start = 0;
+    while (start <= combined.size()) {
+        const std::size_t slash = std::min(combined.find('/', start), combined.size());
+        const std::string segment = combined.substr(start, slash - start);
+        if (segment == "..") {
+            if (!segments.empty()) {
+                segments.pop_back();
+            }
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        start = slash + 1;
+    }
+    std::string path;
+    for (const std::string& segment : segments) {
+        path += path.empty() ? segment : "/" + segment;
+    }
+    return path;
+}
+
+std::optional<std::size_t> ColumnOfReference(std::string_view reference) {
+    std::size_t column = 0;
+    std::size_t letters = 0;
+    for (const char character : reference) {
+        const char upper =
+            (character >= 'a' && character <= 'z') ? static_cast<char>(character - 'a' + 'A') : character;
+        if (upper < 'A' || upper > 'Z') {
+            break;
+        }
+        column = column * 26 + static_cast<std::size_t>(upper - 'A' + 1);
+        if (++letters > 3 || column - 1 > LastColumn) {
+            return std::nullopt;
+        }
+    }
+    if (letters == 0) {
+        return std::nullopt;
+    }
+    return column - 1;
+}
+
+std::optional<std::string> SpreadsheetPackage::ReadPart(const std::string& path, std::string& error) const {
+    const ZipMember* member = FindZipMember(listing, path);
+    if (member == nullptr) {
+        error = "the workbook has no part " + path;
+        return std::nullopt;
+    }
+    ZipExtraction extraction = ExtractZipMember(archive, *member, PartSizeLimit);
+    if (!extraction.data) {
+        error = extraction.error;
+    }
+    return std::move(extraction.data);
+}
+
+std::string SpreadsheetPackage::Open(std::string_view bytes) {
+    archive = bytes;
+    listing = ListZip(bytes);
+    if (!listing.error.empty()) {
+        return listing.error;
+    }
+    std::string error;
+    std::string workbookPart = "xl/workbook.xml";
+    if (FindZipMember(listing, "_rels/.rels") != nullptr) {
+        const std::optional<std::string> rootRelationships = ReadPart("_rels/.rels", error);
+        if (!rootRelationships) {
+            return error;
+        }
+        for (const auto& [id, relationship] : ReadRelationships(*rootRelationships, "", error)) {
+            if (EndsWith(relationship.type, "/officeDocument")) {
+                workbookPart = relationship.target;
+            }
+        }
+        if (!error.empty()) {
+            return "_rels/.rels: " + error;
+        }
+    }
+    const std::optional<std::string> workbook = ReadPart(workbookPart, error);
+    if (!workbook) {
+        return "not a spreadsheet workbook: " + error;
+    }
+    std::map<std::string, Relationship> relationships;
+    const std::string relationshipsPart = RelationshipsPartOf(workbookPart);
+    if (FindZipMember(listing, relationshipsPart) != nullptr) {
+        const std::optional<std::string> relationshipsXml = ReadPart(relationshipsPart, error);
+        if (!relationshipsXml) {
+            return error;
+        }
+        relationships = ReadRelationships(*relationshipsXml, workbookPart, error);
+        if (!error.empty()) {
+            return relationshipsPart + ": " + error;
+        }
+    }
+    XmlPullParser parser(*workbook);
+    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
+        if (event.kind == XmlEventKind::Error) {
+            return workbookPart + ": " + event.text;
+        }
+        if (event.kind == XmlEventKind::Start && event.name == "sheet") {
+            const auto found = relationships.find(event.Attribute("id"));
+            sheetNames.push_back(event.Attribute("name"));
+            sheetParts.push_back(found == relationships.end() ? std::string() : found->second.target);
+        }
+    }
+    for (const auto& [id, relationship] : relationships) {
+        if (EndsWith(relationship.type, "/sharedStrings")) {
+            error = ReadSharedStrings(relationship.target);
+            if (!error.empty()) {
+                return error;
+            }
+        }
+    }
+    return {};
+}
+
+std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
+    std::string error;
+    const std::optional<std::string> xml = ReadPart(path, error);
+    if (!xml) {
+        return error;
+    }
+    RichTextCollector collector;
+    XmlPullParser parser(*xml);
+    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
+        switch (event.kind) {
+        case XmlEventKind::Error:
+            return path + ": " + event.text;
+        case XmlEventKind::Start:
+            if (event.name == "si") {
+                collector.Take();
+            }
+            collector.Start(event.name);
+            break;
+        case XmlEventKind::End:
+            collector.End(event.name);
+            if (event.name == "si") {
+                sharedStrings.push_back(collector.Take());
+            }
+            break;
+        case XmlEventKind::Text:
+            collector.Text(event.text);
+            break;
+        case XmlEventKind::Done:
+            break;
+        }
+    }
+    return {};
+}
+
+bool SpreadsheetPackage::HasSheet(std::string_view name) const {
+    return std::find(sheetNames.begin(), sheetNames.end(), name) != sheetNames.end();
+}
+
+} // namespace AnalysisApp

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SafSummary.hpp"
+
+#include <string>
+
+namespace AnalysisApp {
+
+enum class WorkbookVerdict { Summarised, NoWorkbook, NotSaf };
+
+struct WorkbookCheck {
+    WorkbookVerdict verdict = WorkbookVerdict::NoWorkbook;
+    std::optional<SafSummary> summary;
+    std::string message; // one line for the user
+};
+
+// Opens the workbook at a UTF-8 path and reads it as SAF.
+WorkbookCheck CheckWorkbook(const std::string& utf8Path);
+
+// 0 summarised, 2 no workbook at the path, 3 a file that is not a SAF workbook.
+int ExitCodeOf(WorkbookVerdict verdict);
+
+} // namespace AnalysisApp

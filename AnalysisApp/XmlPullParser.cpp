@@ -1,0 +1,263 @@
+#include "XmlPullParser.hpp"
+
+#include <cstdint>
+
+namespace AnalysisApp {
+namespace {
+
+bool IsSpace(char character) {
+    return character == ' ' || character == '\t' || character == '\n' || character == '\r';
+}
+
+bool EndsName(char character) {
+    return IsSpace(character) || character == '/' || character == '>' || character == '=' ||
+           character == '\0';
+}
+
+void AppendUtf8(std::string& out, std::uint32_t codePoint) {
+    if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        codePoint = 0xFFFD;
+    }
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// "#65", "#x41" -> 'A'; false for anything else.
+bool DecodeCharacterReference(std::string_view reference, std::string& out) {
+    if (reference.size() < 2 || reference[0] != '#') {
+        return false;
+    }
+    const bool hex = reference[1] == 'x' || reference[1] == 'X';
+    const std::string_view digits = reference.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 8) {
+        return false;
+    }
+    std::uint32_t value = 0;
+    for (const char digit : digits) {
+        std::uint32_t number = 0;
+        if (digit >= '0' && digit <= '9') {
+            number = static_cast<std::uint32_t>(digit - '0');
+        } else if (hex && digit >= 'a' && digit <= 'f') {
+            number = static_cast<std::uint32_t>(digit - 'a' + 10);
+        } else if (hex && digit >= 'A' && digit <= 'F') {
+            number = static_cast<std::uint32_t>(digit - 'A' + 10);
+        } else {
+            return false;
+        }
+        value = value * (hex ? 16u : 10u) + number;
+    }
+    AppendUtf8(out, value);
+    return true;
+}
+
+} // namespace
+
+std::string_view LocalName(std::string_view qualifiedName) {
+    const std::size_t colon = qualifiedName.rfind(':');
+    return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
+}
+
+std::string XmlEvent::Attribute(std::string_view attributeName) const {
+    for (const auto& [key, value] : attributes) {
+        if (key == attributeName) {
+            return value;
+        }
+    }
+    return {};
+}
+
+XmlPullParser::XmlPullParser(std::string_view document) : input(document) {}
+
+char XmlPullParser::At(std::size_t offset) const {
+    return offset < input.size() ? input[offset] : '\0';
+}
+
+bool XmlPullParser::StartsWith(std::string_view prefix) const {
+    return position <= input.size() && input.substr(position).substr(0, prefix.size()) == prefix;
+}
+
+XmlEvent XmlPullParser::Fail(const std::string& reason) {
+    failed = true;
+    failure = reason + " at byte " + std::to_string(position);
+    return {XmlEventKind::Error, {}, {}, failure};
+}
+
+bool XmlPullParser::SkipPast(std::string_view terminator) {
+    const std::size_t found = input.find(terminator, position);
+    if (found == std::string_view::npos) {
+        return false;
+    }
+    position = found + terminator.size();
+    return true;
+}
+
+void XmlPullParser::SkipSpace() {
+    while (position < input.size() && IsSpace(input[position])) {
+        ++position;
+    }
+}
+
+std::string XmlPullParser::ReadName() {
+    const std::size_t start = position;
+    while (position < input.size() && !EndsName(input[position])) {
+        ++position;
+    }
+    return std::string(LocalName(input.substr(start, position - start)));
+}
+
+bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
+    std::size_t index = 0;
+    while (index < raw.size()) {
+        const std::size_t ampersand = raw.find('&', index);
+        decoded.append(
+            raw.substr(index, ampersand == std::string_view::npos ? raw.size() - index : ampersand - index));
+        if (ampersand == std::string_view::npos) {
+            return true;
+        }
+        const std::size_t semicolon = raw.find(';', ampersand);
+        if (semicolon == std::string_view::npos || semicolon - ampersand > 12) {
+            return false;
+        }
+        const std::string_view entity = raw.substr(ampersand + 1, semicolon - ampersand - 1);
+        if (entity == "lt") {
+            decoded += '<';
+        } else if (entity == "gt") {
+            decoded += '>';
+        } else if (entity == "amp") {
+            decoded += '&';
+        } else if (entity == "quot") {
+            decoded += '"';
+        } else if (entity == "apos") {
+            decoded += '\'';
+        } else if (!DecodeCharacterReference(entity, decoded)) {
+            return false;
+        }
+        index = semicolon + 1;
+    }
+    return true;
+}
+
+XmlEvent XmlPullParser::Next() {
+    if (failed) {
+        return {XmlEventKind::Error, {}, {}, failure};
+    }
+    if (havePendingEnd) {
+        havePendingEnd = false;
+        return {XmlEventKind::End, std::move(pendingEnd), {}, {}};
+    }
+    while (position < input.size()) {
+        if (At(position) != '<') {
+            return ReadText();
+        }
+        if (StartsWith("<?")) {
+            if (!SkipPast("?>")) {
+                return Fail("unterminated processing instruction");
+            }
+        } else if (StartsWith("<!--")) {
+            if (!SkipPast("-->")) {
+                return Fail("unterminated comment");
+            }
+        } else if (StartsWith("<![CDATA[")) {
+            const std::size_t start = position + 9;
+            if (!SkipPast("]]>")) {
+                return Fail("unterminated CDATA section");
+            }
+            return {XmlEventKind::Text, {}, {}, std::string(input.substr(start, position - 3 - start))};
+        } else if (StartsWith("<!")) {
+            const std::size_t bracket = input.find('[', position);
+            const std::size_t close = input.find('>', position);
+            const bool internalSubset = bracket != std::string_view::npos && bracket < close;
+            if (!SkipPast(internalSubset ? "]>" : ">")) {
+                return Fail("unterminated declaration");
+            }
+        } else {
+            return ReadMarkup();
+        }
+    }
+    return {XmlEventKind::Done, {}, {}, {}};
+}
+
+XmlEvent XmlPullParser::ReadText() {
+    const std::size_t start = position;
+    const std::size_t next = input.find('<', position);
+    position = next == std::string_view::npos ? input.size() : next;
+    XmlEvent event{XmlEventKind::Text, {}, {}, {}};
+    if (!DecodeInto(input.substr(start, position - start), event.text)) {
+        position = start;
+        return Fail("bad entity reference");
+    }
+    return event;
+}
+
+XmlEvent XmlPullParser::ReadMarkup() {
+    return At(position + 1) == '/' ? ReadEndTag() : ReadStartTag();
+}
+
+XmlEvent XmlPullParser::ReadEndTag() {
+    position += 2;
+    XmlEvent event{XmlEventKind::End, ReadName(), {}, {}};
+    SkipSpace();
+    if (At(position) != '>') {
+        return Fail("malformed end tag");
+    }
+    ++position;
+    return event;
+}
+
+XmlEvent XmlPullParser::ReadStartTag() {
+    ++position;
+    XmlEvent event{XmlEventKind::Start, ReadName(), {}, {}};
+    if (event.name.empty()) {
+        return Fail("element without a name");
+    }
+    for (;;) {
+        SkipSpace();
+        const char next = At(position);
+        if (next == '>') {
+            ++position;
+            return event;
+        }
+        if (next == '/' && At(position + 1) == '>') {
+            position += 2;
+            pendingEnd = event.name;
+            havePendingEnd = true;
+            return event;
+        }
+        std::string attributeName = ReadName();
+        SkipSpace();
+        if (attributeName.empty() || At(position) != '=') {
+            return Fail("malformed attribute");
+        }
+        ++position;
+        SkipSpace();
+        const char quote = At(position);
+        if (quote != '"' && quote != '\'') {
+            return Fail("attribute value without quotes");
+        }
+        const std::size_t end = input.find(quote, position + 1);
+        if (end == std::string_view::npos) {
+            return Fail("unterminated attribute value");
+        }
+        std::string value;
+        if (!DecodeInto(input.substr(position + 1, end - position - 1), value)) {
+            return Fail("bad entity reference");
+        }
+        position = end + 1;
+        event.attributes.emplace_back(std::move(attributeName), std::move(value));
+    }
+}
+
+} // namespace AnalysisApp

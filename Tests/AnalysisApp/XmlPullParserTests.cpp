@@ -1,0 +1,79 @@
+#include "XmlPullParser.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using AnalysisApp::XmlEventKind;
+
+// Start, End and Text events as "<name a=v>", "</name>" and the text, up to Done or Error.
+std::vector<std::string> Events(std::string_view xml) {
+    AnalysisApp::XmlPullParser parser(xml);
+    std::vector<std::string> events;
+    for (AnalysisApp::XmlEvent event = parser.Next();; event = parser.Next()) {
+        switch (event.kind) {
+        case XmlEventKind::Start: {
+            std::string start = "<" + event.name;
+            for (const auto& [key, value] : event.attributes) {
+                start += " " + key + "=" + value;
+            }
+            events.push_back(start + ">");
+            break;
+        }
+        case XmlEventKind::End:
+            events.push_back("</" + event.name + ">");
+            break;
+        case XmlEventKind::Text:
+            events.push_back(event.text);
+            break;
+        case XmlEventKind::Error:
+            events.push_back("error: " + event.text);
+            return events;
+        case XmlEventKind::Done:
+            return events;
+        }
+    }
+}
+
+TEST(XmlPullParser, ReadsElementsAttributesAndTextWithoutPrefixes) {
+    EXPECT_EQ(Events("<?xml version=\"1.0\"?><x:row r='2' x:spans=\"1:3\"><x:c/>text</x:row>"),
+              (std::vector<std::string>{"<row r=2 spans=1:3>", "<c>", "</c>", "text", "</row>"}));
+}
+
+TEST(XmlPullParser, DecodesEntitiesAndCharacterReferences) {
+    EXPECT_EQ(Events("<t a=\"&quot;&amp;\">&lt;&gt;&apos;&#65;&#x42;&#xE9;&#x1F600;</t>"),
+              (std::vector<std::string>{"<t a=\"&>", "<>'AB\xC3\xA9\xF0\x9F\x98\x80", "</t>"}));
+}
+
+TEST(XmlPullParser, SkipsCommentsAndDeclarationsAndKeepsCdataAsText) {
+    EXPECT_EQ(Events("<!DOCTYPE x [<!ENTITY y 'z'>]><!-- a <b> --><t><![CDATA[<&>]]></t>"),
+              (std::vector<std::string>{"<t>", "<&>", "</t>"}));
+}
+
+TEST(XmlPullParser, DamagedInputEndsInAnErrorWithItsOffset) {
+    EXPECT_EQ(Events("<t>&bogus;</t>").back(), "error: bad entity reference at byte 3");
+    EXPECT_EQ(Events("<t a=1>").back(), "error: attribute value without quotes at byte 5");
+    EXPECT_EQ(Events("<t a=\"1>").back(), "error: unterminated attribute value at byte 5");
+    EXPECT_EQ(Events("<!-- never closed").back(), "error: unterminated comment at byte 0");
+    EXPECT_EQ(Events("<>").back(), "error: element without a name at byte 1");
+}
+
+// Every prefix of a realistic part must end in Done or Error without reading past its end (the
+// sanitizer build proves the second half).
+TEST(XmlPullParser, EveryTruncationEndsCleanly) {
+    const std::string xml = "<?xml version=\"1.0\"?><sst><si><r><t xml:space=\"preserve\">a &amp; b</t></r>"
+                            "<rPh><t>x</t></rPh></si><!-- c --><si><t><![CDATA[d]]></t></si></sst>";
+    for (std::size_t length = 0; length <= xml.size(); ++length) {
+        AnalysisApp::XmlPullParser parser(std::string_view(xml).substr(0, length));
+        std::size_t steps = 0;
+        for (AnalysisApp::XmlEvent event = parser.Next();
+             event.kind != XmlEventKind::Done && event.kind != XmlEventKind::Error; event = parser.Next()) {
+            ASSERT_LT(++steps, xml.size()) << "no progress at length " << length;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+"""Runs VeldEngineer.exe, copied into a folder of its own, on workbooks from several writers and on files
+that are not SAF workbooks, and checks its exit code, its message and the record it keeps beside itself.
+
+usage: veldengineer_cli.py VELDENGINEER WRITER MODEL.json WORKFOLDER
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import zipfile
+
+try:
+    import openpyxl
+except ImportError:
+    print("SKIPPED: python3-openpyxl is not installed (scripts/install-deps.sh installs it)")
+    sys.exit(77)
+
+MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+RELATIONSHIPS = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+PACKAGE = "http://schemas.openxmlformats.org/package/2006/relationships"
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def write_openpyxl_workbook(path):
+    book = openpyxl.Workbook()
+    model = book.active
+    model.title = "Model"
+    model.append(["Name", "Portal"])
+    model.append(["SAF Version", "2.2.0"])
+    nodes = book.create_sheet("StructuralPointConnection")
+    nodes.append(["Name", "Coordinate X [m]", "Coordinate Y [m]", "Coordinate Z [m]", "Comment"])
+    for name, x, z in [("N1", 0, 0), ("N2", 0, 4), (None, 9, 9), ("N3", 6, 4), ("N4", 6, 0)]:
+        nodes.append([name, x, 0, z, "extra column"])
+    members = book.create_sheet("StructuralCurveMember")
+    members.append(["Name", "Type", "Cross section", "Nodes"])
+    members.append(["B1", "Column", "CS1", "N1;N2"])
+    members.append(["B2", "Beam", "CS2", "N2; N3"])
+    members.append(["B3", "Column", "CS1", "N4;N3"])
+    book.create_sheet("Project").append(["Name", "Portal frame"])
+    book.save(path)
+
+
+def write_shared_strings_workbook(path):
+    strings = ["SAF Version", "2.2.0", "Name", "Height level [m]", "Ground floor", "Roof"]
+    parts = {
+        "[Content_Types].xml": "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>",
+        "_rels/.rels": f"<Relationships xmlns=\"{PACKAGE}\"><Relationship Id=\"r1\" "
+                       f"Type=\"{RELATIONSHIPS}/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>",
+        "xl/workbook.xml": f"<workbook xmlns=\"{MAIN}\" xmlns:r=\"{RELATIONSHIPS}\"><sheets>"
+                           "<sheet name=\"StructuralStorey\" sheetId=\"2\" r:id=\"s2\"/>"
+                           "<sheet name=\"Model\" sheetId=\"1\" r:id=\"s1\"/></sheets></workbook>",
+        "xl/_rels/workbook.xml.rels": f"<Relationships xmlns=\"{PACKAGE}\">"
+                                      f"<Relationship Id=\"s1\" Type=\"{RELATIONSHIPS}/worksheet\" Target=\"worksheets/first.xml\"/>"
+                                      f"<Relationship Id=\"s2\" Type=\"{RELATIONSHIPS}/worksheet\" Target=\"worksheets/second.xml\"/>"
+                                      f"<Relationship Id=\"t\" Type=\"{RELATIONSHIPS}/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+                                      "</Relationships>",
+        "xl/sharedStrings.xml": f"<sst xmlns=\"{MAIN}\">" + "".join(f"<si><t>{s}</t></si>" for s in strings) + "</sst>",
+        "xl/worksheets/first.xml": f"<worksheet xmlns=\"{MAIN}\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                   "<c r=\"B1\" t=\"s\"><v>1</v></c></row></sheetData></worksheet>",
+        "xl/worksheets/second.xml": f"<worksheet xmlns=\"{MAIN}\"><sheetData>"
+                                    "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>2</v></c><c r=\"B1\" t=\"s\"><v>3</v></c></row>"
+                                    "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>4</v></c><c r=\"B2\"><v>0</v></c></row>"
+                                    "<row r=\"4\"><c r=\"A4\" t=\"s\"><v>5</v></c><c r=\"B4\"><v>4</v></c></row>"
+                                    "</sheetData></worksheet>",
+    }
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, text in parts.items():
+            archive.writestr(name, text)
+
+
+def run(app, argument):
+    return subprocess.run([app, argument], capture_output=True, text=True)
+
+
+def main():
+    veld_engineer, writer, model_file, work = sys.argv[1:5]
+    shutil.rmtree(work, ignore_errors=True)
+    app_folder = os.path.join(work, "VELD Engineer 24")
+    data = os.path.join(work, "exports \"été\"")
+    os.makedirs(app_folder)
+    os.makedirs(data)
+    app = os.path.join(app_folder, os.path.basename(veld_engineer))
+    shutil.copy2(veld_engineer, app)
+
+    ours = os.path.join(data, "ACToVELDEngineer.xlsx")
+    subprocess.run([writer, model_file, ours], check=True, capture_output=True)
+    openpyxl_book = os.path.join(data, "openpyxl.xlsx")
+    write_openpyxl_workbook(openpyxl_book)
+    shared = os.path.join(data, "shared strings.xlsx")
+    write_shared_strings_workbook(shared)
+    not_zip = os.path.join(data, "notes.xlsx")
+    with open(not_zip, "w") as text:
+        text.write("this is not a workbook\n")
+    no_sheets = os.path.join(data, "nosheets.xlsx")
+    with zipfile.ZipFile(no_sheets, "w") as archive:
+        archive.writestr("readme.txt", "a zip, but no workbook in it")
+    no_model = os.path.join(data, "nomodel.xlsx")
+    openpyxl.Workbook().save(no_model)
+    missing = os.path.join(data, "missing.xlsx")
+
+    cases = [
+        (ours, 0, "SAF 2.2.0: 2 materials, 4 cross-sections, 36 nodes, 58 members, 2 surfaces, 3 storeys, 12 supports"),
+        (openpyxl_book, 0, "SAF 2.2.0: 0 materials, 0 cross-sections, 4 nodes, 3 members, 0 surfaces, 0 storeys, 0 supports"),
+        (shared, 0, "SAF 2.2.0: 0 materials, 0 cross-sections, 0 nodes, 0 members, 0 surfaces, 2 storeys, 0 supports"),
+        (missing, 2, "no workbook at " + missing),
+        (not_zip, 3, "is not a SAF workbook: not a zip file"),
+        (no_sheets, 3, "is not a SAF workbook: not a spreadsheet workbook: the workbook has no part xl/workbook.xml"),
+        (no_model, 3, "is not a SAF workbook: not a SAF workbook: it has no Model sheet"),
+    ]
+    for path, code, message in cases:
+        result = run(app, path)
+        name = os.path.basename(path)
+        check(result.returncode == code, f"{name}: exit code {result.returncode}, expected {code}")
+        said = result.stdout if code == 0 else result.stderr
+        check(message in said, f"{name}: said {said!r}, expected it to contain {message!r}")
+
+    with open(os.path.join(app_folder, "VeldEngineer.launches.jsonl"), encoding="utf-8") as log:
+        records = [json.loads(line) for line in log]
+    check(len(records) == len(cases), f"{len(records)} launches recorded for {len(cases)} runs")
+    for record, (path, code, _) in zip(records, cases):
+        check(record["argv"] == [path], f"recorded argv {record['argv']} for {path}")
+        check(record["exitCode"] == code, f"recorded exit code {record['exitCode']} for {path}")
+        check(("summary" in record) == (code == 0) and ("error" in record) == (code != 0),
+              f"record for {os.path.basename(path)} has the wrong kind of outcome: {record}")
+    if records:
+        check(records[0].get("summary", {}).get("members") == 58, f"our workbook's record: {records[0]}")
+
+    for failure in failures:
+        print("FAILED:", failure)
+    if not failures:
+        print(f"VeldEngineer.exe answered all {len(cases)} workbooks as expected")
+    return 1 if failures else 0
+
+
+sys.exit(main())
