@@ -43,11 +43,10 @@ public:
     // Starts `executable` with `arguments` (read during the call, not kept) and returns once the
     // process has started or failed to. Answers NoError when it started; GSErr::NotFound when there
     // is no such file; GSErr::BadParameter for a mode or option not offered, a batch file (Windows),
-    // or an argument holding a NUL (POSIX); GSErr::IOError when the system refused the start (not
-    // executable, a folder, no resources); or the code a call monitor answered.
-    // Throws LaunchException for an empty executable location, one that is not legal in the native
-    // file system, or when the call monitor answers ThrowRequested.
-    // Reported as "IO::Process::ApplicationLauncher::Launch".
+    // or an argument holding a NUL (no command line can carry one); GSErr::IOError when the system refused
+    // the start (not executable, a folder, no resources); or the code a call monitor answered. Throws
+    // LaunchException for an empty executable location, one that is not legal in the native file system, or
+    // when the call monitor answers ThrowRequested. Reported as "IO::Process::ApplicationLauncher::Launch".
     GSErrCode Launch(const Location& executable, const GS::Array<GS::UniString>& arguments, LaunchMode mode,
                      LaunchOption option);
 

@@ -22,6 +22,16 @@ bool IsBatchFile(const GS::UniString& path) {
     return EndsWithCaseless(path, GS::UniString(u".bat")) || EndsWithCaseless(path, GS::UniString(u".cmd"));
 }
 
+// A command line ends at its first NUL; such an argument cannot reach the program whole.
+bool AnyHoldsNul(const GS::Array<GS::UniString>& arguments) {
+    for (const GS::UniString& argument : arguments) {
+        if (argument.FindFirst(u'\0') != GS::MaxUIndex) {
+            return true;
+        }
+    }
+    return false;
+}
+
 GSErrCode CodeOf(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? GSErr::NotFound : GSErr::IOError;
 }
@@ -29,7 +39,7 @@ GSErrCode CodeOf(DWORD error) {
 } // namespace
 
 GSErrCode StartDetached(const GS::UniString& executablePath, const GS::Array<GS::UniString>& arguments) {
-    if (IsBatchFile(executablePath)) {
+    if (IsBatchFile(executablePath) || AnyHoldsNul(arguments)) {
         return GSErr::BadParameter;
     }
     const GS::UniString line = WindowsCommandLine::Build(executablePath, arguments);
