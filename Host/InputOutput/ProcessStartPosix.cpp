@@ -4,6 +4,7 @@
 #include <csignal>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <system_error>
 #include <thread>
@@ -61,6 +62,18 @@ void ReapWhenDone(pid_t child) {
     }
 }
 
+// Judged before the start as well as by posix_spawn's result: where the spawn runs as a plain fork
+// (under valgrind, or a C library that reports exec failures only through the child's exit), a
+// program that cannot run would otherwise count as started.
+GSErrCode CheckRunnable(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return GSErr::NotFound;
+    }
+    const bool anyExecuteBit = (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0;
+    return S_ISREG(info.st_mode) && anyExecuteBit ? NoError : GSErr::IOError;
+}
+
 GSErrCode CodeOf(int spawnError) {
     return spawnError == ENOENT || spawnError == ENOTDIR ? GSErr::NotFound : GSErr::IOError;
 }
@@ -70,6 +83,9 @@ GSErrCode CodeOf(int spawnError) {
 GSErrCode StartDetached(const GS::UniString& executablePath, const GS::Array<GS::UniString>& arguments) {
     std::vector<std::string> texts;
     texts.emplace_back(executablePath.ToUTF8().Get());
+    if (const GSErrCode runnable = CheckRunnable(texts.front()); runnable != NoError) {
+        return runnable;
+    }
     for (const GS::UniString& argument : arguments) {
         if (HoldsNul(argument)) {
             return GSErr::BadParameter;
