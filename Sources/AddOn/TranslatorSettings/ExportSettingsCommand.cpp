@@ -1,6 +1,13 @@
 #include "ExportSettingsCommand.hpp"
 
+#include "TranslatorSettings/ExportSettingsDialog.hpp"
+
+namespace {
+// The dialog was closed without OK.
+constexpr GSErrCode NotAccepted = -7004;
+} // namespace
+
 GSErrCode RunExportSettingsDialog() {
-    // The command's body arrives with the translator settings work.
-    return NoError;
+    VELDIO::ExportSettingsDialog dialog;
+    return dialog.Invoke() ? NoError : NotAccepted;
 }

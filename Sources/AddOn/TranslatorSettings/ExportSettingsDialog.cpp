@@ -1,0 +1,141 @@
+#include "ExportSettingsDialog.hpp"
+
+#include "TranslatorSettings/SafTranslatorBridge.hpp"
+#include "TranslatorSettings/TranslatorStore.hpp"
+#include "UtilityFunctions.hpp"
+
+#include <optional>
+
+namespace VELDIO {
+
+namespace {
+constexpr Int16 ExportSettingsDialogId = 7001;
+constexpr Int16 PlaceholderText = 8;
+
+namespace Item {
+constexpr Int16 Ok = 1;
+constexpr Int16 Cancel = 2;
+constexpr Int16 TranslatorLabel = 3;
+constexpr Int16 TranslatorPopUp = 4;
+constexpr Int16 Details = 5;
+constexpr Int16 InfoIcon = 6;
+constexpr Int16 InfoText = 7;
+constexpr Int16 Separator = 8;
+} // namespace Item
+
+// The placeholder entry is recognised by its text alone.
+bool IsPlaceholder(const GS::UniString& text) {
+    return text.IsEqual(GetResourceString(PlaceholderText), GS::CaseSensitive);
+}
+
+GS::UniString SelectedText(const DG::PopUp& popUp) {
+    return popUp.GetItemText(popUp.GetSelectedItem());
+}
+} // namespace
+
+ExportSettingsDialog::ExportSettingsDialog()
+    : DG::ModalDialog(GetDialogResourceModule(), ExportSettingsDialogId, GetDialogResourceModule()),
+      cancelButton(GetReference(), Item::Cancel), okButton(GetReference(), Item::Ok),
+      translatorLabel(GetReference(), Item::TranslatorLabel),
+      translatorPopUp(GetReference(), Item::TranslatorPopUp), detailsButton(GetReference(), Item::Details),
+      infoIcon(GetReference(), Item::InfoIcon), infoText(GetReference(), Item::InfoText),
+      separator(GetReference(), Item::Separator) {
+    Attach(*this);
+    AttachToAllItems(GetReference());
+    SetGrowType(DG::HGrow);
+    SelectStoredTranslator();
+    RestoreWidth();
+    UpdateOkButton();
+}
+
+ExportSettingsDialog::~ExportSettingsDialog() {
+    Detach(*this);
+    DetachFromAllItems(GetReference());
+}
+
+// Selects the last entry named like the stored translator; without one, a disabled placeholder asks
+// the user to choose.
+void ExportSettingsDialog::SelectStoredTranslator() {
+    const GS::UniString storedName = ReadTranslatorName().value_or(GS::UniString());
+    static_cast<void>(FillTranslatorPopUp(translatorPopUp));
+
+    Int16 match = 0;
+    for (Int16 entry = 1; entry <= translatorPopUp.GetItemCount(); ++entry) {
+        if (translatorPopUp.GetItemText(entry).IsEqual(storedName, GS::CaseSensitive)) {
+            match = entry;
+        }
+    }
+    if (match != 0) {
+        translatorPopUp.SelectItem(match);
+        return;
+    }
+    translatorPopUp.InsertItem(1);
+    translatorPopUp.SelectItem(1);
+    translatorPopUp.SetItemText(1, GetResourceString(PlaceholderText));
+    translatorPopUp.DisableItem(1);
+}
+
+// The host may keep a width for this dialog in the user's data; it is applied only when the host has
+// exactly the 2-byte record.
+void ExportSettingsDialog::RestoreWidth() {
+    constexpr GSSize StoredRecordSize = 2;
+    Int16 width = GetWidth();
+    if (DGRetrieveUserDataFromRegistry(GS::UniString("ExportSettingsDialogData"), &width, sizeof(width)) ==
+        StoredRecordSize) {
+        Resize(width, 0, DG::TopLeft, false);
+    }
+}
+
+void ExportSettingsDialog::UpdateOkButton() {
+    const bool realTranslator = !IsPlaceholder(SelectedText(translatorPopUp));
+    okButton.SetStatus(realTranslator);
+    if (realTranslator && IsPlaceholder(translatorPopUp.GetItemText(1))) {
+        translatorPopUp.DeleteItem(1);
+    }
+}
+
+void ExportSettingsDialog::PanelResized(const DG::PanelResizeEvent& event) {
+    const Int16 change = event.GetHorizontalChange();
+    translatorLabel.Resize(change, 0);
+    translatorPopUp.Resize(change, 0);
+    detailsButton.Move(change, 0);
+    infoText.Resize(change, 0);
+    separator.Resize(change, 0);
+    okButton.Move(change, 0);
+    cancelButton.Move(change, 0);
+}
+
+void ExportSettingsDialog::ButtonClicked(const DG::ButtonClickEvent& event) {
+    const DG::Button* source = event.GetSource();
+    if (source == &okButton) {
+        WriteTranslatorName(SelectedText(translatorPopUp));
+        PostCloseRequest(DG::Accept);
+    } else if (source == &cancelButton) {
+        PostCloseRequest(DG::Cancel);
+    } else if (source == &detailsButton) {
+        ShowDetailsOfSelection();
+    }
+}
+
+void ExportSettingsDialog::PopUpChanged(const DG::PopUpChangeEvent& /*event*/) {
+    UpdateOkButton();
+}
+
+// The SAF add-on may select another translator in its details step: the first entry of that name
+// becomes the selection. The list is not refilled, so a translator created meanwhile appears only the
+// next time the dialog opens.
+void ExportSettingsDialog::ShowDetailsOfSelection() {
+    const std::optional<GS::UniString> selected = ShowTranslatorDetails(SelectedText(translatorPopUp));
+    if (!selected.has_value()) {
+        return;
+    }
+    for (Int16 entry = 1; entry <= translatorPopUp.GetItemCount(); ++entry) {
+        if (translatorPopUp.GetItemText(entry).IsEqual(*selected, GS::CaseSensitive)) {
+            translatorPopUp.SelectItem(entry);
+            break;
+        }
+    }
+    UpdateOkButton();
+}
+
+} // namespace VELDIO
