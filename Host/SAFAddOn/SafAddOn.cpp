@@ -3,6 +3,7 @@
 #include "Array.hpp"
 #include "AtomicFile.hpp"
 #include "SafCommands.hpp"
+#include "SafDialogs.hpp"
 
 #include <sstream>
 
@@ -107,19 +108,43 @@ GSErrCode SafAddOn::Call(UInt32 command, UInt32 version, void* parameter, void* 
         return GetSelected(parameter, result, details);
     case Command::GetTranslators:
         return GetTranslators(parameter, result, details);
-    default: {
-        // 'ISID' hands over the handle variable's address, 'FTRP' the handle itself.
-        const void* handle =
-            command == Command::ShowDetails && result != nullptr ? *static_cast<void**>(result) : result;
-        details["handle"] = HandleText(handle);
-        if (!IsOpen(handle)) {
-            details["reason"] = "not an open handle";
-            return Err::UnknownHandle;
-        }
-        details["reason"] = "this build of the SAF add-on has no dialogs";
-        return Err::DialogsNotAvailable;
+    case Command::ShowDetails:
+        return ShowDetails(result, details);
+    default:
+        return FillPopUp(parameter, result, details);
     }
+}
+
+GSErrCode SafAddOn::ShowDetails(void* result, Json& details) {
+    // 'ISID' receives the caller's handle variable, not the handle.
+    const void* handle = result != nullptr ? *static_cast<void**>(result) : nullptr;
+    details["handle"] = HandleText(handle);
+    if (!IsOpen(handle)) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
     }
+    const std::optional<std::size_t> chosen = ShowDetailsDialog(translators, selected);
+    details["accepted"] = chosen.has_value();
+    if (chosen) {
+        selected = chosen;
+        details["name"] = Utf8(translators[*chosen].name);
+    }
+    return NoError;
+}
+
+GSErrCode SafAddOn::FillPopUp(void* parameter, void* handle, Json& details) {
+    details["handle"] = HandleText(handle);
+    if (!IsOpen(handle)) {
+        details["reason"] = "not an open handle";
+        return Err::UnknownHandle;
+    }
+    if (parameter == nullptr) {
+        details["reason"] = "no pop-up to fill";
+        return GSErr::BadParameter;
+    }
+    SAF::FillPopUp(*static_cast<DG::PopUp*>(parameter), translators, selected);
+    details["count"] = translators.size();
+    return NoError;
 }
 
 GSErrCode SafAddOn::Open(void* parameter, const std::string& caller, Json& details) {

@@ -55,6 +55,8 @@ private:
     GSErrCode Select(void* handle, void* result, nlohmann::ordered_json& details);
     GSErrCode GetSelected(void* handle, void* result, nlohmann::ordered_json& details);
     GSErrCode GetTranslators(void* parameter, void* handle, nlohmann::ordered_json& details);
+    GSErrCode ShowDetails(void* result, nlohmann::ordered_json& details);
+    GSErrCode FillPopUp(void* parameter, void* handle, nlohmann::ordered_json& details);
     bool IsOpen(const void* handle) const { return sessions.contains(handle); }
 
     std::vector<Translator> translators;

@@ -35,8 +35,6 @@ constexpr GSErrCode UnknownHandle = static_cast<GSErrCode>(0x81061003u);
 constexpr GSErrCode UnknownTranslator = static_cast<GSErrCode>(0x81061004u);
 constexpr GSErrCode NoTranslatorSelected = static_cast<GSErrCode>(0x81061005u);
 constexpr GSErrCode StoreUnreadable = static_cast<GSErrCode>(0x81061006u);
-// 'ISID' and 'FTRP' show and fill dialog items; this build of the SAF add-on has no dialogs.
-constexpr GSErrCode DialogsNotAvailable = static_cast<GSErrCode>(0x81061007u);
 } // namespace Err
 
 } // namespace SAF

@@ -129,6 +129,22 @@ TEST_F(TranslatorSettingsScenario, SafFailuresAndCommandCallFailuresReachTheCall
     EXPECT_EQ(badOption.exitCode, 64);
 }
 
+TEST_F(TranslatorSettingsScenario, TheDetailsStepShowsTheSafDialogAndOkSelectsTheUsersChoice) {
+    HostSimRun run = RunProbe("menu 100 6\nselect 4 3\nclick 1\nmenu 100 6\nselect 4 1\nclose 2\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(MenuResult(run, 0), 0);
+    EXPECT_EQ(MenuResult(run, 1), 0);
+    const std::vector<Json> opened = run.EventsNamed("dialog-open");
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0]["title"], "SAF Translator Details");
+    EXPECT_EQ(opened[0]["items"][3]["entries"].size(), 3u);
+    EXPECT_EQ(opened[1]["items"][3]["selected"], 3) << "the second run starts from the first run's choice";
+    const std::vector<Json> read = run.EventsWhere("command-call", "command", "GSTD");
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0]["name"], "Load-Bearing Elements Only");
+    EXPECT_EQ(read[1]["name"], "Load-Bearing Elements Only") << "a cancelled details step changes nothing";
+}
+
 TEST_F(TranslatorSettingsScenario, ACorruptTranslatorStoreIsReportedLeftAsItWasAndEveryLadaFails) {
     std::filesystem::create_directories(TranslatorStorePath().parent_path());
     const std::string corrupt = "{\"version\": 1, \"translators\": [{\"name\": 5}]}";

@@ -1,10 +1,13 @@
 #include "Array.hpp"
 #include "AtomicFile.hpp"
+#include "DGTestSupport.hpp"
 #include "HostTestSupport.hpp"
 #include "SafAddOn.hpp"
 #include "SafCommands.hpp"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 namespace {
 
@@ -125,13 +128,63 @@ TEST_F(SafCommands, AnInjectedFailureAnswersItsCodeAndDoesNothing) {
     EXPECT_EQ(saf.OpenHandles().size(), 1u);
 }
 
-TEST_F(SafCommands, TheDetailsStepAndThePopUpFillAreNotAvailableWithoutDialogs) {
+TEST_F(SafCommands, FtrpFillsThePopUpItselfWithTheCurrentTranslatorSelected) {
+    DGTest::TestLayouts layouts;
+    DG::ModalDialog dialog{DGTest::TestModule, DGTest::ExportSettingsNumber, DGTest::TestModule};
+    DG::PopUp popUp{dialog.GetReference(), 4};
+    DGTest::Fill(popUp, {"stale"});
     void* handle = Open();
-    EXPECT_EQ(Call(Command::ShowDetails, nullptr, &handle), SAF::Err::DialogsNotAvailable);
-    int popUpStandIn = 0;
-    EXPECT_EQ(Call(Command::FillPopUp, &popUpStandIn, handle), SAF::Err::DialogsNotAvailable);
+    GS::UniString second = GS::UniString(Names(handle)[1].c_str(), CC_UTF8);
+    ASSERT_EQ(Call(Command::SelectTranslator, handle, &second), NoError);
+    EXPECT_EQ(Call(Command::FillPopUp, &popUp, handle), NoError);
+    EXPECT_EQ(DGTest::Entries(popUp), Names(handle));
+    EXPECT_EQ(popUp.GetSelectedItem(), 2);
+    EXPECT_EQ(Call(Command::FillPopUp, nullptr, handle), GSErr::BadParameter);
+    void* closed = reinterpret_cast<void*>(std::uintptr_t{0x10});
+    EXPECT_EQ(Call(Command::FillPopUp, &popUp, closed), SAF::Err::UnknownHandle);
+    EXPECT_EQ(Call(Command::CloseData, &handle, nullptr), NoError);
+}
+
+TEST_F(SafCommands, TheDetailsDialogShowsTheOptionsAndOkSelectsWhatTheUserChose) {
+    DGTest::ScriptedDriver user;
+    std::vector<DG::DialogModel> seen;
+    user.script = [&seen](DG::DialogSession& session) {
+        seen.push_back(session.Model());
+        EXPECT_TRUE(session.Select(4, 3)) << session.Refusal();
+        seen.push_back(session.Model());
+        EXPECT_TRUE(session.Click(1)) << session.Refusal();
+    };
+    void* handle = Open();
+    const std::vector<std::string> names = Names(handle);
+    EXPECT_EQ(Call(Command::ShowDetails, nullptr, &handle), NoError);
+    EXPECT_EQ(Selected(handle), names[2]);
+
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "SAF Translator Details");
+    const DG::ItemModel& before = DGTest::ItemOf(seen[0], 4);
+    ASSERT_EQ(before.entries.size(), 3u);
+    EXPECT_EQ(before.entries[2].text, names[2]);
+    EXPECT_EQ(before.selected, 1);
+    EXPECT_EQ(DGTest::ItemOf(seen[0], 6).text, "Unit system: SI");
+    EXPECT_EQ(DGTest::ItemOf(seen[1], 5).text, "Element kinds: beam, column, slab, wall, support");
+    EXPECT_EQ(Call(Command::CloseData, &handle, nullptr), NoError);
+}
+
+TEST_F(SafCommands, CancellingTheDetailsDialogKeepsTheSelection) {
+    DGTest::ScriptedDriver user;
+    user.script = [](DG::DialogSession& session) {
+        EXPECT_TRUE(session.Select(4, 2));
+        EXPECT_TRUE(session.Click(2));
+    };
+    void* handle = Open();
+    const std::string before = Selected(handle);
+    EXPECT_EQ(Call(Command::ShowDetails, nullptr, &handle), NoError);
+    EXPECT_EQ(Selected(handle), before);
+    EXPECT_EQ(user.dialogsShown, 1);
     void* closed = nullptr;
     EXPECT_EQ(Call(Command::ShowDetails, nullptr, &closed), SAF::Err::UnknownHandle);
+    EXPECT_EQ(Call(Command::ShowDetails, nullptr, nullptr), SAF::Err::UnknownHandle);
+    EXPECT_EQ(user.dialogsShown, 1);
     EXPECT_EQ(Call(Command::CloseData, &handle, nullptr), NoError);
 }
 

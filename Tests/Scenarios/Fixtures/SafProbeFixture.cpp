@@ -12,6 +12,7 @@
 //   add-on does (Find, then Create or Modify), serialized through the host's channel
 // - item 5: reads that object back; answers 0 when it holds exactly that name, 1 when there is none,
 //   2 when it holds something else
+// - item 6: the details step in one bracket, LADA ISID GSTD FADA; answers 0 when all four succeeded
 namespace {
 
 UInt8 table[HostFunctionTableSize];
@@ -41,6 +42,21 @@ GSErrCode BalancedBracket() {
     GS::Array<GS::UniString> names;
     GS::UniString current;
     result = Saf("GTRS", &names, data);
+    if (result == NoError) {
+        result = Saf("GSTD", data, &current);
+    }
+    const GSErrCode closed = Saf("FADA", &data, nullptr);
+    return result != NoError ? result : closed;
+}
+
+GSErrCode DetailsStep() {
+    void* data = nullptr;
+    GSErrCode result = Saf("LADA", &data, nullptr);
+    if (result != NoError) {
+        return result;
+    }
+    result = Saf("ISID", nullptr, &data);
+    GS::UniString current;
     if (result == NoError) {
         result = Saf("GSTD", data, &current);
     }
@@ -124,6 +140,8 @@ GSErrCode HOST_CALL Handler(const MenuCommandRecord* command) {
         return WriteObject();
     case 5:
         return ReadObject();
+    case 6:
+        return DetailsStep();
     default:
         return NoError;
     }
