@@ -159,4 +159,86 @@ TEST_F(TranslatorSettingsScenario, ACorruptTranslatorStoreIsReportedLeftAsItWasA
     EXPECT_EQ(ReadFile(TranslatorStorePath()), corrupt);
 }
 
+// The add-on itself: the export settings dialog fills its pop-up from the SAF add-on, stores the
+// choice in the project, and a later run on the saved project starts from that choice.
+class AddOnTranslatorScenario : public TranslatorSettingsScenario {
+protected:
+    HostSimRun RunAddOn(const std::string& script) {
+        return RunHostSim(script, {"--project", ProjectPath().string()});
+    }
+    // The content the add-on stores: the host channel's bytes of the name, as the project keeps them.
+    static std::string ContentHexOf(const std::string& asciiName) {
+        static const char* digits = "0123456789abcdef";
+        std::string hex = "0100";
+        const auto count = static_cast<unsigned>(asciiName.size());
+        for (int shift = 0; shift < 32; shift += 8) {
+            const unsigned byte = (count >> shift) & 0xFFu;
+            hex += {digits[byte >> 4], digits[byte & 0xFu]};
+        }
+        for (char c : asciiName) {
+            const auto byte = static_cast<unsigned char>(c);
+            hex += {digits[byte >> 4], digits[byte & 0xFu], '0', '0'};
+        }
+        return hex;
+    }
+    Json SavedObjects() const { return Json::parse(ReadFile(ProjectPath()))["addOnObjects"]; }
+    static std::vector<std::string> Commands(const HostSimRun& run) {
+        std::vector<std::string> commands;
+        for (const Json& call : run.EventsNamed("command-call")) {
+            commands.push_back(call["command"]);
+        }
+        return commands;
+    }
+};
+
+TEST_F(AddOnTranslatorScenario, TheChosenTranslatorIsStoredSavedAndPreselectedInTheNextRun) {
+    RegisterInstallation();
+    HostSimRun first = RunAddOn("menu 32500 2\nselect 4 3\nclick 1\nsave\nquit\n");
+    ASSERT_EQ(first.exitCode, 0) << first.errors;
+    EXPECT_EQ(Commands(first), (std::vector<std::string>{"LADA", "GTRS", "GSTD", "FADA"}));
+    const Json opened = first.EventsNamed("dialog-open").at(0);
+    EXPECT_EQ(opened["items"][3]["entries"].size(), 4u) << "three translators and the placeholder";
+    EXPECT_EQ(opened["items"][3]["selected"], 1);
+    ASSERT_EQ(SavedObjects().size(), 1u);
+    EXPECT_EQ(SavedObjects()[0]["name"], "VELDExportTranslatorName");
+    EXPECT_EQ(SavedObjects()[0]["content"], ContentHexOf("Structural Analysis (Imperial)"));
+    for (const Json& count : first.EventsWhere("allocations", "after", "menu")) {
+        EXPECT_EQ(count["liveBlocks"], 0);
+    }
+
+    HostSimRun second = RunAddOn("menu 32500 2\nclose 2\nquit\n");
+    ASSERT_EQ(second.exitCode, 0) << second.errors;
+    const Json reopened = second.EventsNamed("dialog-open").at(0);
+    EXPECT_EQ(reopened["items"][3]["entries"].size(), 3u) << "no placeholder for a stored translator";
+    EXPECT_EQ(reopened["items"][3]["selected"], 2);
+    EXPECT_EQ(second.EventsWhere("object", "op", "read").size(), 1u);
+    EXPECT_TRUE(second.EventsWhere("object", "op", "modify").empty()) << "cancel writes nothing";
+}
+
+TEST_F(AddOnTranslatorScenario, DetailsPickedInTheSafDialogBecomeTheStoredTranslator) {
+    RegisterInstallation();
+    HostSimRun run =
+        RunAddOn("menu 32500 2\nselect 4 2\nclick 5\nselect 4 3\nclick 1\nclick 1\nsave\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(Commands(run), (std::vector<std::string>{"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID",
+                                                       "GSTD", "FADA"}));
+    EXPECT_EQ(run.EventsWhere("command-call", "command", "SSTD").at(0)["name"], "Structural Analysis (SI)");
+    EXPECT_EQ(run.EventsNamed("dialog-open").at(1)["title"], "SAF Translator Details");
+    ASSERT_EQ(SavedObjects().size(), 1u);
+    EXPECT_EQ(SavedObjects()[0]["content"], ContentHexOf("Load-Bearing Elements Only"));
+    EXPECT_EQ(run.EventsNamed("saf-open-handles").at(0)["count"], 0);
+}
+
+TEST_F(AddOnTranslatorScenario, WithoutTranslatorsFromTheSafAddOnOnlyThePlaceholderIsOffered) {
+    RegisterInstallation();
+    HostSimRun run = RunHostSim("menu 32500 2\nclose 2\nquit\n",
+                                {"--project", ProjectPath().string(), "--saf-fail", "GTRS=7"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(Commands(run), (std::vector<std::string>{"LADA", "GTRS", "FADA"}));
+    const Json opened = run.EventsNamed("dialog-open").at(0);
+    ASSERT_EQ(opened["items"][3]["entries"].size(), 1u);
+    EXPECT_EQ(opened["items"][3]["entries"][0]["text"], "Select translator");
+    EXPECT_EQ(opened["items"][0]["enabled"], false);
+}
+
 } // namespace
