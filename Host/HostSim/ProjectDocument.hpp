@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace HostSim {
 
@@ -43,6 +44,9 @@ public:
     bool Save(std::string& error);
 
     const std::optional<std::string>& Path() const { return path; }
+    // The building model, as the document holds it ({} when the project has none).
+    const nlohmann::ordered_json& Model() const { return model; }
+    void SetModel(nlohmann::ordered_json buildingModel) { model = std::move(buildingModel); }
     ObjectStore& Objects() { return objects; }
     const ObjectStore& Objects() const { return objects; }
 
