@@ -1,0 +1,81 @@
+#include "FuzzCheck.hpp"
+#include "ProjectDocument.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// hostsim's project document, through the file it really opens and saves: the input is the file,
+// hostsim opens it, saves it atomically, and the saved file must parse to the same add-on objects and
+// model as the input did; formatting that again gives the same bytes.
+namespace {
+
+std::filesystem::path WorkFolder() {
+    static const std::filesystem::path folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "fuzz_project_document.XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    FUZZ_REQUIRE(out.good(), "the input file is written");
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SameObjects(const std::vector<HostSim::ObjectStore::Object>& left,
+                 const std::vector<HostSim::ObjectStore::Object>& right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < left.size(); ++index) {
+        if (!(left[index].guid == right[index].guid) || !(left[index].name == right[index].name) ||
+            left[index].content != right[index].content) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const HostSim::ProjectDocument::ParseResult first = HostSim::ProjectDocument::Parse(text);
+    if (!first.objects) {
+        FUZZ_REQUIRE(!first.error.empty(), "a refused project says why");
+        return 0;
+    }
+
+    const std::filesystem::path file = WorkFolder() / "project.json";
+    WriteFile(file, data, size);
+    HostSim::ProjectDocument::OpenResult opened = HostSim::ProjectDocument::Open(file.string());
+    FUZZ_REQUIRE(opened.project != nullptr, "a project that parses opens");
+    std::string error;
+    FUZZ_REQUIRE(opened.project->Save(error), "an open project saves");
+
+    const std::string saved = ReadFile(file);
+    const HostSim::ProjectDocument::ParseResult second = HostSim::ProjectDocument::Parse(saved);
+    FUZZ_REQUIRE(second.objects.has_value(), "a saved project parses");
+    FUZZ_REQUIRE(SameObjects(*first.objects, *second.objects), "it holds the same add-on objects");
+    FUZZ_REQUIRE(first.model == second.model, "it holds the same model");
+
+    HostSim::ProjectDocument::OpenResult reopened = HostSim::ProjectDocument::Open(file.string());
+    FUZZ_REQUIRE(reopened.project != nullptr, "a saved project opens");
+    FUZZ_REQUIRE(reopened.project->Format() == saved, "saving it again gives the same bytes");
+    return 0;
+}

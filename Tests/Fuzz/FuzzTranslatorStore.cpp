@@ -1,0 +1,43 @@
+#include "FuzzCheck.hpp"
+#include "TranslatorFile.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The SAF add-on's translator store (Translators.json). A store that reads is formatted and read
+// again: the same translators in the same order, and formatting that gives the same text.
+namespace {
+
+bool SameTranslators(const std::vector<SAF::Translator>& left, const std::vector<SAF::Translator>& right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < left.size(); ++index) {
+        if (!(left[index].name == right[index].name) ||
+            left[index].elementKinds != right[index].elementKinds ||
+            left[index].unitSystem != right[index].unitSystem) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const SAF::TranslatorFileRead first =
+        SAF::ParseTranslatorFile(std::string(reinterpret_cast<const char*>(data), size));
+    if (!first.translators) {
+        FUZZ_REQUIRE(!first.error.empty(), "a refused store says why");
+        return 0;
+    }
+    const std::string formatted = SAF::FormatTranslatorFile(*first.translators);
+    const SAF::TranslatorFileRead second = SAF::ParseTranslatorFile(formatted);
+    FUZZ_REQUIRE(second.translators.has_value(), "a formatted store reads");
+    FUZZ_REQUIRE(SameTranslators(*first.translators, *second.translators),
+                 "it reads as the same translators");
+    FUZZ_REQUIRE(SAF::FormatTranslatorFile(*second.translators) == formatted,
+                 "formatting again gives the same text");
+    return 0;
+}
