@@ -6,8 +6,11 @@
 #include "LibraryCallRecorder.hpp"
 #include "MenuBook.hpp"
 #include "ObjectStore.hpp"
+#include "ProjectDocument.hpp"
 #include "SafAddOn.hpp"
 #include "Transcript.hpp"
+
+#include "SaveRecords.hpp"
 
 #include <map>
 #include <optional>
@@ -26,7 +29,8 @@ struct HostWorld {
     LibraryCallRecorder& libraryCalls;
     std::map<Int32, std::string>& specialFolders; // folder number -> UTF-8 path
     std::ostream& console;
-    SAF::SafAddOn* saf = nullptr; // where command calls to the SAF add-on go; null: nowhere
+    SAF::SafAddOn* saf = nullptr;             // where command calls to the SAF add-on go; null: nowhere
+    const ProjectDocument* project = nullptr; // whose model 'SAVE' writes; null: 'SAVE' is not offered
 };
 
 // The host's side of the function table. Each operation runs with the host's memory owner current,
@@ -59,6 +63,10 @@ public:
 
 private:
     class Call;
+
+    // 'SAVE' after the call was recorded and allowed: writes the "save" event and answers the code.
+    GSErrCode SaveRequested(const std::string& module, const SaveFileRecord* file,
+                            const SafSaveParameterRecord* parameters);
 
     HostWorld world;
     unsigned violations = 0;

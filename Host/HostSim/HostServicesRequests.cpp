@@ -2,8 +2,11 @@
 #include "HostErrors.hpp"
 #include "HostServices.hpp"
 #include "Location.hpp"
+#include "PathText.hpp"
+#include "ProjectDocument.hpp"
 #include "ReadableText.hpp"
 #include "SafCommands.hpp"
+#include "SafSave.hpp"
 #include "SaveRecords.hpp"
 
 namespace HostSim {
@@ -72,11 +75,56 @@ GSErrCode HostServices::Automate(AddOnToken token, Int32 code, void* par1, void*
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
-    if (request == SaveRequest) {
-        call.Arguments()["note"] = "saving is not available in this host build";
+    if (request != SaveRequest) {
+        return call.Finish(GSErr::BadParameter);
+    }
+    if (world.saf == nullptr || world.project == nullptr) {
+        call.Arguments()["note"] = "this host has no SAF add-on or no open project";
         return call.Finish(RequestNotAvailable);
     }
-    return call.Finish(GSErr::BadParameter);
+    return call.Finish(SaveRequested(call.Subject()->name, static_cast<const SaveFileRecord*>(par1),
+                                     static_cast<const SafSaveParameterRecord*>(par2)));
+}
+
+// File type 69 with parameter kind 2 goes to the SAF add-on's writer; the host offers no other type.
+GSErrCode HostServices::SaveRequested(const std::string& module, const SaveFileRecord* file,
+                                      const SafSaveParameterRecord* parameters) {
+    Json fields;
+    fields["module"] = module;
+    SafSaveOutcome outcome;
+    if (file == nullptr || file->fileType != SafWorkbookFileType || file->location == nullptr) {
+        outcome.code = SaveFileTypeNotOffered;
+        outcome.reason = "only file type 69 (SAF workbook) with a location can be saved";
+    } else if (parameters == nullptr || parameters->parameterKind != SafTranslatorByNameKind) {
+        outcome.code = SaveParameterNotOffered;
+        outcome.reason = "a SAF save needs parameter kind 2 (translator by name)";
+    }
+    if (file != nullptr) {
+        fields["fileType"] = file->fileType;
+        fields["path"] = file->location != nullptr ? PathOf(*file->location) : std::string();
+    }
+    if (parameters != nullptr) {
+        fields["parameterKind"] = parameters->parameterKind;
+        fields["translator"] = parameters->translatorName.ToUTF8().Get();
+    }
+    if (outcome.code == NoError) {
+        outcome = SaveSafWorkbook(world.project->Model(), world.saf->Translators(),
+                                  parameters->translatorName, PathFromUtf8(PathOf(*file->location)));
+    }
+    fields["result"] = outcome.code;
+    fields["resultHex"] = FormatResultCodeHex(outcome.code);
+    if (outcome.code != NoError) {
+        fields["reason"] = outcome.reason;
+    } else {
+        Json sheets = Json::array();
+        for (const SafWorkbook::SheetCount& sheet : outcome.sheets) {
+            sheets.push_back({{"sheet", sheet.sheet}, {"rows", sheet.objects}});
+        }
+        fields["sheets"] = std::move(sheets);
+        fields["bytes"] = outcome.bytes;
+    }
+    world.transcript.Write("save", fields);
+    return outcome.code;
 }
 
 GSErrCode HostServices::CommandCall(AddOnToken token, const AddOnModuleId* target, UInt32 command,

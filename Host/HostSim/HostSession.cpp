@@ -18,7 +18,7 @@ HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::
       libraryCalls(output, faults, [this] { return CallerName(); }),
       debugLines(output, consoleStream, [this] { return CallerName(); }),
       services(HostWorld{output, faults, addOns, menus, project.Objects(), libraryCalls, specialFolders,
-                         consoleStream, &saf}),
+                         consoleStream, &saf, &project}),
       table(BuildHostFunctionTable(runOptions.emptySlots)), monitorInstallation(libraryCalls),
       sinkInstallation(debugLines) {
     for (const FailRule& rule : options.failRules) {

@@ -3,6 +3,7 @@
 #include "CommandInterpreter.hpp"
 #include "DataFolder.hpp"
 #include "HostSession.hpp"
+#include "ModelJson.hpp"
 #include "PathText.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProjectDocument.hpp"
@@ -69,7 +70,8 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::Success;
     }
     if (!parsed.options || !screen.error.empty()) {
-        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n' << HostSimUsage();
+        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n'
+                  << HostSimUsage();
         return ExitCode::Usage;
     }
     const HostSimOptions& options = *parsed.options;
@@ -105,6 +107,14 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         transcript.Write("project-refused", fields);
         std::cerr << "hostsim: " << project.error << std::endl;
         return ExitCode::ProjectRefused;
+    }
+    if (options.model) {
+        const Building::ModelReadResult model = Building::ReadModelFile(PathFromUtf8(*options.model));
+        if (!model.model) {
+            std::cerr << "hostsim: --model: " << model.error << std::endl;
+            return ExitCode::Usage;
+        }
+        project.project->SetModel(Building::ModelToJson(*model.model));
     }
     SU::ProductVersionInfo::SetHostVersion(
         GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),

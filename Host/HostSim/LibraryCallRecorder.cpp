@@ -1,5 +1,6 @@
 #include "LibraryCallRecorder.hpp"
 
+#include "LaunchEvent.hpp"
 #include "ReadableText.hpp"
 
 #include <utility>
@@ -70,6 +71,27 @@ void LibraryCallRecorder::Write(const PendingCall& call, const std::optional<std
     }
     fields["sequence"] = call.sequence;
     transcript.Write("library-call", fields);
+    if (call.operation == ApplicationLaunchOperation) {
+        WriteLaunch(call, result);
+    }
+}
+
+// The process start on its own line, with the arguments as the started program receives them.
+void LibraryCallRecorder::WriteLaunch(const PendingCall& call, const std::optional<std::string>& result) {
+    Json fields;
+    if (!call.module.empty()) {
+        fields["module"] = call.module;
+    }
+    if (std::optional<Json> launch = LaunchEventFields(call.details, result)) {
+        fields.update(*launch);
+    } else {
+        fields["result"] = "unknown";
+        fields["details"] = call.details;
+    }
+    if (call.injected) {
+        fields["injected"] = *call.injected;
+    }
+    transcript.Write("launch", fields);
 }
 
 LibraryCallRecorder::HostWork::HostWork(LibraryCallRecorder& owner) : recorder(owner) {

@@ -49,6 +49,7 @@ private:
     };
 
     void Write(const PendingCall& call, const std::optional<std::string>& result);
+    void WriteLaunch(const PendingCall& call, const std::optional<std::string>& result);
 
     Transcript& transcript;
     FaultPlan& faults;

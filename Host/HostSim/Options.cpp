@@ -1,5 +1,7 @@
 #include "Options.hpp"
 
+#include "ApplicationLauncher.hpp"
+#include "ReadableText.hpp"
 #include "ResultCode.hpp"
 
 #include <string_view>
@@ -41,8 +43,28 @@ std::string AddEmptySlot(HostSimOptions& options, const std::string& name) {
     return {};
 }
 
+constexpr const char* LaunchOperation = "IO::Process::ApplicationLauncher::Launch";
+
+// `launcher=...` is short for the launcher's library operation, and `throw` for the code that makes
+// the launcher throw instead of answering.
+std::string ExpandLauncherRule(const std::string& text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        return text;
+    }
+    std::string operation = text.substr(0, equals);
+    std::string value = text.substr(equals + 1);
+    if (operation == "launcher") {
+        operation = LaunchOperation;
+    }
+    if (operation == LaunchOperation && (value == "throw" || value.starts_with("throw@"))) {
+        value = FormatResultCodeHex(IO::Process::ThrowRequested) + value.substr(5);
+    }
+    return operation + "=" + value;
+}
+
 std::string AddFailRule(HostSimOptions& options, const std::string& text) {
-    FailRuleParse parsed = ParseFailRule(text);
+    FailRuleParse parsed = ParseFailRule(ExpandLauncherRule(text));
     if (!parsed.rule) {
         return "--fail: " + parsed.error;
     }
@@ -95,7 +117,7 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
                      std::string& error) {
     static const std::set<std::string> valueOptions{
         "--home",           "--transcript", "--script",       "--addons", "--empty-slot", "--fail",
-        "--special-folder", "--project",    "--host-version", "--build",  "--saf-fail"};
+        "--special-folder", "--project",    "--host-version", "--build",  "--saf-fail",   "--model"};
     if (!valueOptions.contains(name)) {
         return false;
     }
@@ -117,6 +139,8 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
         error = AddFailRule(options, *value);
     } else if (name == "--project") {
         options.project = *value;
+    } else if (name == "--model") {
+        options.model = *value;
     } else if (name == "--host-version") {
         options.hostVersion = *value;
     } else if (name == "--build") {
@@ -165,9 +189,11 @@ const char* HostSimUsage() {
            "  --script FILE            read commands from FILE instead of the terminal\n"
            "  --transcript FILE        write one JSON event per line to FILE\n"
            "  --empty-slot OP          leave table operation OP empty (repeatable)\n"
-           "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th)\n"
+           "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th);\n"
+           "                           launcher=CODE or launcher=throw for the application launcher\n"
            "  --special-folder N=PATH  the folder that 'GSPF' answers for number N\n"
            "  --project FILE           the open project (created by the first save if missing)\n"
+           "  --model FILE             the open project's building model comes from FILE\n"
            "  --host-version V         the host's short version string (default 27)\n"
            "  --build N                the host's build number (default 5000)\n"
            "  --saf-fail CMD=CODE      the SAF add-on answers CODE to command CMD (e.g. GTRS=7)\n"

@@ -28,6 +28,8 @@ struct HostSimOptions {
     bool entryBeforeTable = false;
     // The open project's file (--project); without it the project lives in memory only.
     std::optional<std::string> project;
+    // A building model file (--model) that replaces the open project's model, as if the user had drawn it.
+    std::optional<std::string> model;
     // What SU::ProductVersionInfo announces to add-ons.
     std::string hostVersion = "27";
     Int32 buildNumber = 5000;
