@@ -241,4 +241,27 @@ TEST_F(AddOnTranslatorScenario, WithoutTranslatorsFromTheSafAddOnOnlyThePlacehol
     EXPECT_EQ(opened["items"][0]["enabled"], false);
 }
 
+TEST_F(AddOnTranslatorScenario, OnlyAnEarlyVersion26HostHasTheSafAddOnFillThePopUp) {
+    RegisterInstallation();
+    struct HostGeneration {
+        const char* version;
+        const char* build;
+        std::vector<std::string> commands;
+    };
+    const std::vector<HostGeneration> generations = {
+        {"26", "3999", {"LADA", "FTRP", "FADA"}},
+        {"26", "4000", {"LADA", "GTRS", "GSTD", "FADA"}},
+        {"27", "100", {"LADA", "GTRS", "GSTD", "FADA"}},
+    };
+    for (const HostGeneration& generation : generations) {
+        HostSimRun run = RunHostSim("menu 32500 2\nclose 2\nquit\n",
+                                    {"--host-version", generation.version, "--build", generation.build});
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_EQ(Commands(run), generation.commands) << generation.version << " build " << generation.build;
+        const Json popUp = run.EventsNamed("dialog-open").at(0)["items"][3];
+        ASSERT_EQ(popUp["entries"].size(), 4u);
+        EXPECT_EQ(popUp["entries"][1]["text"], "Structural Analysis (SI)");
+    }
+}
+
 } // namespace
