@@ -75,18 +75,18 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 
 ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
     ParseResult result;
-    Json document;
-    try {
-        document = Json::parse(text);
-    } catch (const Json::parse_error& error) {
-        result.error = SAF::DescribeParseError(text, error);
+    SAF::JsonRead read = SAF::ReadJson(text);
+    if (!read.document) {
+        result.error = read.error;
         return result;
     }
+    const Json& document = *read.document;
     if (!document.is_object()) {
         result.error = "the document is not a JSON object";
         return result;
     }
-    if (document.value("format", std::string()) != FormatName) {
+    const auto format = document.find("format");
+    if (format == document.end() || !format->is_string() || *format != FormatName) {
         result.error = "member format: missing, or not \"" + std::string(FormatName) + "\"";
         return result;
     }
@@ -122,7 +122,7 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
 std::string ProjectDocument::Format() const {
     Json list = Json::array();
     for (const ObjectStore::Object& object : objects.All()) {
-        list.push_back({{"name", object.name.ToUTF8().Get()},
+        list.push_back({{"name", SAF::Utf8Of(object.name)},
                         {"guid", object.guid.ToUniString().ToUTF8().Get()},
                         {"content", HexOf(reinterpret_cast<const UInt8*>(object.content.data()),
                                           object.content.size())}});

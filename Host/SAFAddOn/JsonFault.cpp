@@ -30,4 +30,29 @@ std::string DescribeParseError(const std::string& text, const nlohmann::json::pa
     return PlaceOfByte(text, error.byte) + ": " + what;
 }
 
+JsonRead ReadJson(const std::string& text) {
+    try {
+        return {nlohmann::ordered_json::parse(text), {}};
+    } catch (const nlohmann::json::parse_error& error) {
+        return {std::nullopt, DescribeParseError(text, error)};
+    } catch (const nlohmann::json::out_of_range& error) {
+        return {std::nullopt, DescribeOutOfRange(error)};
+    }
+}
+
+std::string Utf8Of(const GS::UniString& text) {
+    const GS::UniString::CStr utf8 = text.ToUTF8();
+    return std::string(utf8.Get(), utf8.GetLength());
+}
+
+std::string DescribeOutOfRange(const nlohmann::json::out_of_range& error) {
+    std::string what = error.what();
+    // Past the library's "[json.exception.out_of_range.406] ".
+    const std::size_t bracket = what.find("] ");
+    if (bracket != std::string::npos) {
+        what = what.substr(bracket + 2);
+    }
+    return "a number out of range: " + what;
+}
+
 } // namespace SAF

@@ -2,6 +2,7 @@
 
 #include "Array.hpp"
 #include "AtomicFile.hpp"
+#include "JsonFault.hpp"
 #include "SafCommands.hpp"
 #include "SafDialogs.hpp"
 
@@ -20,7 +21,7 @@ std::string HandleText(const void* handle) {
 }
 
 std::string Utf8(const GS::UniString& text) {
-    return text.ToUTF8().Get();
+    return Utf8Of(text);
 }
 
 std::optional<UInt32> VersionOf(UInt32 command) {

@@ -13,10 +13,6 @@ using Json = nlohmann::ordered_json;
 
 constexpr int FileVersion = 1;
 
-std::string Utf8(const GS::UniString& text) {
-    return text.ToUTF8().Get();
-}
-
 GS::UniString FromUtf8(const std::string& text) {
     return GS::UniString::FromUTF8(text.data(), static_cast<UIndex>(text.size()));
 }
@@ -73,12 +69,11 @@ std::vector<Translator> DefaultTranslators() {
 }
 
 TranslatorFileRead ParseTranslatorFile(const std::string& text) {
-    Json document;
-    try {
-        document = Json::parse(text);
-    } catch (const Json::parse_error& error) {
-        return {std::nullopt, DescribeParseError(text, error)};
+    JsonRead read = ReadJson(text);
+    if (!read.document) {
+        return {std::nullopt, read.error};
     }
+    const Json& document = *read.document;
     if (!document.is_object()) {
         return {std::nullopt, "the document is not a JSON object"};
     }
@@ -105,7 +100,7 @@ TranslatorFileRead ParseTranslatorFile(const std::string& text) {
 std::string FormatTranslatorFile(const std::vector<Translator>& translators) {
     Json list = Json::array();
     for (const Translator& translator : translators) {
-        list.push_back({{"name", Utf8(translator.name)},
+        list.push_back({{"name", Utf8Of(translator.name)},
                         {"elementKinds", translator.elementKinds},
                         {"unitSystem", translator.unitSystem}});
     }

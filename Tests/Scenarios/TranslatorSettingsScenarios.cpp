@@ -11,10 +11,15 @@ namespace {
 class TranslatorSettingsScenario : public ScenarioTest {
 protected:
     HostSimRun RunProbe(const std::string& script, std::vector<std::string> options = {}) {
-        options.insert(options.begin(), {"--project", ProjectPath().string()});
+        options.insert(options.begin(), {"--project", ProjectArgument()});
         return RunHostSimOn({SAF_PROBE_FIXTURE}, script, options);
     }
-    std::filesystem::path ProjectPath() const { return root / "Tower Project \u00E9.json"; }
+    std::filesystem::path ProjectPath() const { return root / u8"Tower Project \u00E9.json"; }
+    // hostsim takes its arguments as UTF-8 on every platform.
+    std::string ProjectArgument() const {
+        const std::u8string text = ProjectPath().u8string();
+        return std::string(text.begin(), text.end());
+    }
     std::filesystem::path TranslatorStorePath() const { return home / "SAF" / "Translators.json"; }
 
     static Json MenuResult(const HostSimRun& run, std::size_t index) {
@@ -164,7 +169,7 @@ TEST_F(TranslatorSettingsScenario, ACorruptTranslatorStoreIsReportedLeftAsItWasA
 class AddOnTranslatorScenario : public TranslatorSettingsScenario {
 protected:
     HostSimRun RunAddOn(const std::string& script) {
-        return RunHostSim(script, {"--project", ProjectPath().string()});
+        return RunHostSim(script, {"--project", ProjectArgument()});
     }
     // The content the add-on stores: the host channel's bytes of the name, as the project keeps them.
     static std::string ContentHexOf(const std::string& asciiName) {
@@ -231,8 +236,8 @@ TEST_F(AddOnTranslatorScenario, DetailsPickedInTheSafDialogBecomeTheStoredTransl
 
 TEST_F(AddOnTranslatorScenario, WithoutTranslatorsFromTheSafAddOnOnlyThePlaceholderIsOffered) {
     RegisterInstallation();
-    HostSimRun run = RunHostSim("menu 32500 2\nclose 2\nquit\n",
-                                {"--project", ProjectPath().string(), "--saf-fail", "GTRS=7"});
+    HostSimRun run =
+        RunHostSim("menu 32500 2\nclose 2\nquit\n", {"--project", ProjectArgument(), "--saf-fail", "GTRS=7"});
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(Commands(run), (std::vector<std::string>{"LADA", "GTRS", "FADA"}));
     const Json opened = run.EventsNamed("dialog-open").at(0);

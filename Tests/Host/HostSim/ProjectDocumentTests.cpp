@@ -1,5 +1,6 @@
 #include "AtomicFile.hpp"
 #include "Handles.hpp"
+#include "PathText.hpp"
 #include "ProjectDocument.hpp"
 
 #include <gtest/gtest.h>
@@ -18,17 +19,17 @@ protected:
         folder = std::filesystem::temp_directory_path() /
                  ("hostsim-project-" + std::to_string(std::random_device()()));
         std::filesystem::create_directories(folder);
-        path = (folder / "Tower \u00E9.json").string();
+        path = PathToUtf8(folder / u8"Tower \u00E9.json");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
     void Write(const std::string& text) {
-        std::ofstream out(path, std::ios::binary);
+        std::ofstream out(PathFromUtf8(path), std::ios::binary);
         out << text;
     }
     std::string OnDisk() const {
         std::string bytes, error;
-        SAF::ReadWholeFile(path, bytes, error);
+        SAF::ReadWholeFile(PathFromUtf8(path), bytes, error);
         return bytes;
     }
     std::string RefusalOf(const std::string& text) {
@@ -53,10 +54,10 @@ TEST_F(ProjectFile, AMissingFileOpensEmptyAndTheFirstSaveCreatesIt) {
     ProjectDocument::OpenResult opened = ProjectDocument::Open(path);
     ASSERT_NE(opened.project, nullptr) << opened.error;
     EXPECT_TRUE(opened.project->Objects().All().empty());
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(path)));
     std::string error;
     ASSERT_TRUE(opened.project->Save(error)) << error;
-    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(path)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
         << "no temporary file is left";
 }
@@ -116,6 +117,39 @@ TEST_F(ProjectFile, AWrongMemberIsRefusedByItsName) {
                   R"("addOnObjects": [{"guid": "6F9619FF-8B86-D011-B42D-00C04FC964FF", "content": ""}]})")
             .find("member addOnObjects[0].name"),
         std::string::npos);
+}
+
+TEST_F(ProjectFile, AFormatThatIsNotTextIsRefusedNotThrown) {
+    for (const char* format : {"1", "null", "[]", "{}", "true"}) {
+        EXPECT_NE(RefusalOf(std::string(R"({"format": )") + format +
+                            R"(, "version": 1, "model": {}, "addOnObjects": []})")
+                      .find("member format"),
+                  std::string::npos)
+            << format;
+    }
+}
+
+TEST_F(ProjectFile, ANumberNoDoubleHoldsIsRefusedNotThrown) {
+    const std::string error = RefusalOf(
+        R"({"format": "hostsim-project", "version": 1, "model": {"span": 1e400}, "addOnObjects": []})");
+    EXPECT_NE(error.find("number overflow parsing '1e400'"), std::string::npos) << error;
+}
+
+TEST_F(ProjectFile, AnObjectNameHoldingUPlus0000SurvivesASaveAndAReopen) {
+    ProjectDocument::OpenResult first = ProjectDocument::Open(path);
+    ASSERT_NE(first.project, nullptr) << first.error;
+    const char16_t units[] = {u'a', u'\0', u'b'};
+    const GS::UniString name(units, 3);
+    const GS::Guid guid = first.project->Objects().Create(name, nullptr);
+    std::string error;
+    ASSERT_TRUE(first.project->Save(error)) << error;
+
+    ProjectDocument::OpenResult second = ProjectDocument::Open(path);
+    ASSERT_NE(second.project, nullptr) << second.error;
+    const ObjectStore::Object* object = second.project->Objects().Find(guid);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->name.GetLength(), 3u);
+    EXPECT_TRUE(object->name.IsEqual(name));
 }
 
 TEST(ProjectDocument, AProjectWithoutAFileCannotBeSaved) {

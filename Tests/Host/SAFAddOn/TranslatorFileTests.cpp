@@ -34,6 +34,23 @@ TEST(TranslatorFile, WhatIsWrittenReadsBackWithNamesAndOptions) {
     }
 }
 
+TEST(TranslatorFile, ANameHoldingUPlus0000ReadsBackWhole) {
+    const char16_t units[] = {u'A', u'\0', u'B'};
+    const std::vector<SAF::Translator> written{{GS::UniString(units, 3), {"beam"}, "SI"}};
+    SAF::TranslatorFileRead read = ParseTranslatorFile(SAF::FormatTranslatorFile(written));
+    ASSERT_TRUE(read.translators.has_value()) << read.error;
+    ASSERT_EQ(read.translators->size(), 1u);
+    EXPECT_EQ((*read.translators)[0].name.GetLength(), 3u);
+    EXPECT_TRUE((*read.translators)[0].name.IsEqual(written[0].name));
+}
+
+TEST(TranslatorFile, ANumberNoDoubleHoldsIsRefusedNotThrown) {
+    EXPECT_EQ(ErrorOf(R"({"version": 1e400, "translators": []})"),
+              "a number out of range: number overflow parsing '1e400'");
+    EXPECT_EQ(ErrorOf(R"({"version": 1, "translators": [], "x": -1e999})"),
+              "a number out of range: number overflow parsing '-1e999'");
+}
+
 TEST(TranslatorFile, BrokenJsonIsReportedByLineAndColumn) {
     EXPECT_EQ(ErrorOf("{\n  \"version\": 1,\n  \"translators\": [,]\n}").substr(0, 20),
               "line 3, column 19: s");
