@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, then builds and tests the native debug build and the
-# same suite under the address and undefined-behaviour sanitizers.
+# same suite under the address and undefined-behaviour sanitizers, then runs every fuzz target for a
+# fixed number of runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +22,9 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 stage "sanitizer tests (asan)"
 ctest --preset asan
+
+stage "fuzz build (fuzz)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+stage "fuzzers, a fixed number of runs each (fuzz)"
+FUZZ_NO_BUILD=1 bash scripts/fuzz.sh ci
