@@ -96,6 +96,12 @@ GSErrCode SafAddOn::Call(UInt32 command, UInt32 version, void* parameter, void* 
     }
     if (auto failure = failures.find(command); failure != failures.end()) {
         details["injected"] = true;
+        // The caller did give the handle back; only the answer is made to fail. Keeping the session
+        // open would report at exit a handle "never given back", blaming the caller for our injection.
+        if (command == Command::CloseData) {
+            Json ignored;
+            static_cast<void>(Close(parameter, ignored));
+        }
         return failure->second;
     }
     switch (command) {
