@@ -1,3 +1,4 @@
+#include "CommandLine.hpp"
 #include "LaunchRecord.hpp"
 #include "OwnExecutable.hpp"
 #include "WorkbookCheck.hpp"
@@ -10,9 +11,7 @@
 // can see exactly which arguments the add-on handed over.
 int main(int argc, char** argv) {
     AnalysisApp::Launch launch;
-    for (int index = 1; index < argc; ++index) {
-        launch.arguments.emplace_back(argv[index]);
-    }
+    launch.arguments = CommandLine::Utf8Arguments(argc, argv);
     std::error_code failure;
     const std::u8string cwd = std::filesystem::current_path(failure).u8string();
     launch.workingFolder.assign(cwd.begin(), cwd.end());

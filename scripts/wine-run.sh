@@ -6,6 +6,7 @@ set -u
 export WINEPREFIX="$1"
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
 args=()
 for arg in "$@"; do
     if [[ "$arg" == /* ]]; then

@@ -5,11 +5,19 @@ set -eu
 action="$1"
 export WINEPREFIX="$2"
 export WINEDEBUG=-all
+# Without these overrides a new prefix offers to install Mono and Gecko and, with no one to answer,
+# waits until the test run's time-out.
+export WINEDLLOVERRIDES="mscoree,mshtml="
 case "$action" in
     start)
         mkdir -p "$WINEPREFIX"
-        wineserver -p
-        wine wineboot -i >/dev/null 2>&1 || true
+        # A server left over from an interrupted run would refuse the new one.
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w || true
+        # The server and the services wineboot starts outlive this script: they must not hold CTest's
+        # output pipes, or CTest waits for them until its time-out.
+        wineserver -p </dev/null >/dev/null 2>&1
+        wine wineboot -i </dev/null >"$WINEPREFIX/wineboot.log" 2>&1 || true
         ;;
     stop)
         wineserver -k || true

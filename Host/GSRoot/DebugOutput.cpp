@@ -3,6 +3,7 @@
 #include "CallDetails.hpp"
 #include "CallMonitor.hpp"
 #include "DebugFormat.hpp"
+#include "SystemDebugger.hpp"
 
 #include <cstdarg>
 #include <cstdio>
@@ -25,6 +26,7 @@ SinkSetting& GetSinkSetting() {
 }
 
 void Emit(const std::string& text) {
+    WriteToSystemDebugger(text);
     SinkSetting& setting = GetSinkSetting();
     DebugSink sink = nullptr;
     void* context = nullptr;

@@ -1,3 +1,4 @@
+#include "CommandLine.hpp"
 #include "HostSimRun.hpp"
 #include "UserDataTool.hpp"
 
@@ -5,7 +6,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> arguments = CommandLine::Utf8Arguments(argc, argv);
     if (!arguments.empty() && arguments.front() == "registry") {
         arguments.erase(arguments.begin());
         return HostSim::RunRegistryCommand(arguments);

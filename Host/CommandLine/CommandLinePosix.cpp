@@ -1,0 +1,9 @@
+#include "CommandLine.hpp"
+
+namespace CommandLine {
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+} // namespace CommandLine
