@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, then builds and tests the native debug build and the
-# same suite under the address and undefined-behaviour sanitizers, then runs every fuzz target for a
-# fixed number of runs.
+# same suite under the address and undefined-behaviour sanitizers, runs every fuzz target for a
+# fixed number of runs, and builds the Windows target and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,3 +28,12 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 stage "fuzzers, a fixed number of runs each (fuzz)"
 FUZZ_NO_BUILD=1 bash scripts/fuzz.sh ci
+
+# The Windows target: the mingw-w64 cross build (its resources compiled by the dev build's ResConv)
+# and every test program run under Wine, with one wine server around the run.
+stage "Windows cross build (windows)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+stage "Windows tests under Wine (windows)"
+ctest --preset windows
+stage "done"

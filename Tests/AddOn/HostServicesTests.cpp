@@ -13,10 +13,12 @@ namespace {
 constexpr auto MissingSlot = static_cast<GSErrCode>(0x81060387u);
 using Arguments = std::vector<std::uint64_t>;
 
+constexpr UInt8 UntouchedGuidTail[8] = {9, 8, 7, 6, 5, 4, 3, 2};
+
 // Distinct outputs whose every byte a test can compare after an empty slot was met.
 struct Outputs {
     GS::UniString name{"untouched name"};
-    GS::Guid guid{0xCAFEBABEu, 0x1234u, 0x5678u, {9, 8, 7, 6, 5, 4, 3, 2}};
+    GS::Guid guid{0xCAFEBABEu, 0x1234u, 0x5678u, UntouchedGuidTail};
     GSHandle content = reinterpret_cast<GSHandle>(std::uintptr_t{0xC0FFEE});
     Int32 folderNumber = 7;
     unsigned char result[16] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,

@@ -3,6 +3,7 @@
 
 #include "BoundAddOn.hpp"
 #include "HostObservers.hpp"
+#include "ModuleAddress.hpp"
 #include "UniStringPrinting.hpp"
 #include "UtilityFunctions.hpp"
 
@@ -15,13 +16,13 @@
 
 namespace {
 HINSTANCE ThisModule() {
-    return Win32Compat::ModuleFromAddress(reinterpret_cast<const void*>(&DllMain));
+    return TestSupport::ModuleContaining(reinterpret_cast<const void*>(&DllMain));
 }
 
 std::string ThisModulePath() {
     WCHAR path[MAX_PATH] = {};
     GetModuleFileNameW(ThisModule(), path, MAX_PATH);
-    return GS::UniString(path).ToUTF8().Get();
+    return GS::UniString(reinterpret_cast<const char16_t*>(path)).ToUTF8().Get();
 }
 
 // Unloads the module for the rest of the scope and loads it again at the end, whatever the test

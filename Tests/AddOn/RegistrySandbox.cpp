@@ -1,4 +1,5 @@
 #include "RegistrySandbox.hpp"
+#include "RegistrySandboxPlatform.hpp"
 
 #include "GSPref.hpp"
 #include "UniString.hpp"
@@ -35,11 +36,11 @@ GS::UniString FromPath(const std::filesystem::path& path) {
 } // namespace
 
 RegistrySandbox::RegistrySandbox() : root(MakeUniqueFolder()) {
-    std::filesystem::create_directory(root / "registry");
-    GSPref::SetStoreFolder((root / "registry").string().c_str());
+    RegistrySandboxPlatform::Enter(root);
 }
 
 RegistrySandbox::~RegistrySandbox() {
+    RegistrySandboxPlatform::Leave();
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
 }

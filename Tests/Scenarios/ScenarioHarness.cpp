@@ -1,4 +1,5 @@
 #include "ScenarioHarness.hpp"
+#include "ScenarioRegistry.hpp"
 
 #include <fstream>
 #include <random>
@@ -59,6 +60,7 @@ std::vector<Json> HostSimRun::HostCalls(const std::string& operation) const {
 }
 
 void ScenarioTest::SetUp() {
+    ClearScenarioRegistry();
     std::random_device random;
     const std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     root = std::filesystem::temp_directory_path() /
@@ -72,6 +74,7 @@ void ScenarioTest::SetUp() {
 }
 
 void ScenarioTest::TearDown() {
+    ClearScenarioRegistry();
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
 }

@@ -18,7 +18,12 @@ public:
         : path(std::filesystem::temp_directory_path() /
                ("hostsim-unit-" + std::to_string(std::random_device()()) + ".jsonl")),
           transcript(std::make_unique<HostSim::Transcript>(path.string())) {}
-    ~TranscriptFile() { std::filesystem::remove(path); }
+    // The transcript closes its file first: Windows removes no file that is still open.
+    ~TranscriptFile() {
+        transcript.reset();
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
 
     HostSim::Transcript& Get() { return *transcript; }
 

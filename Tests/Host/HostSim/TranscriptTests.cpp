@@ -35,11 +35,13 @@ TEST(TranscriptTests, WritesOneParsableLinePerEvent) {
         transcript.Write("module-load", Json{{"module", "A"}});
         transcript.Write("quit");
     }
-    std::ifstream file(path);
     std::string first, second, third;
-    ASSERT_TRUE(std::getline(file, first));
-    ASSERT_TRUE(std::getline(file, second));
-    EXPECT_FALSE(std::getline(file, third));
+    {
+        std::ifstream file(path);
+        ASSERT_TRUE(std::getline(file, first));
+        ASSERT_TRUE(std::getline(file, second));
+        EXPECT_FALSE(std::getline(file, third));
+    }
     EXPECT_EQ(Json::parse(first)["module"], "A");
     EXPECT_EQ(second, R"({"event":"quit"})");
     std::filesystem::remove(path);

@@ -1,0 +1,143 @@
+// The Windows module file as the cross build made it, read with the tests' own PE reader and compared
+// with what ResConv wrote: 64-bit DLL, exactly the two entry functions, the very resource bytes, and
+// no runtime DLL that a bare Windows installation would lack.
+
+#include "PeImage.hpp"
+
+#include "ResFormat/ResFileReader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#ifndef WINDOWS_ADDON_MODULE_PATH
+#error "WINDOWS_ADDON_MODULE_PATH names the cross-built module"
+#endif
+#ifndef WINDOWS_RESOURCE_FILE
+#error "WINDOWS_RESOURCE_FILE names the .res file that the cross build linked into the module"
+#endif
+
+namespace {
+
+using PeModule::PeImage;
+using PeModule::PeResource;
+
+// On Linux the Windows build may not exist: the test then has nothing to look at.
+class WindowsModuleFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(WINDOWS_ADDON_MODULE_PATH)) {
+            GTEST_SKIP() << "no Windows build of the module at " << WINDOWS_ADDON_MODULE_PATH;
+        }
+        image = PeModule::ReadPeImageFile(WINDOWS_ADDON_MODULE_PATH);
+    }
+
+    PeImage image;
+};
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::vector<ResFormat::ResourceEntry> ResourcesResConvWrote() {
+    std::ifstream in(WINDOWS_RESOURCE_FILE, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    ResFormat::ResFileContents contents = ResFormat::ReadResFile(bytes);
+    EXPECT_FALSE(contents.problem.has_value()) << contents.problem->message;
+    return contents.entries;
+}
+
+const PeResource* FindResource(const PeImage& image, const std::u16string& type, std::uint16_t number,
+                               std::uint16_t language) {
+    for (const PeResource& resource : image.resources) {
+        if (!resource.type.isNumber && resource.type.text == type && resource.name.isNumber &&
+            resource.name.number == number && resource.language == language) {
+            return &resource;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WindowsModuleFile, IsA64BitPe32PlusDll) {
+    EXPECT_EQ(image.machine, PeImage::MachineAmd64);
+    EXPECT_EQ(image.optionalHeaderMagic, PeImage::Pe32PlusMagic);
+    EXPECT_NE(image.characteristics & PeImage::DllCharacteristic, 0);
+}
+
+TEST_F(WindowsModuleFile, ExportsExactlyTheTwoEntryFunctionsUndecorated) {
+    const std::vector<std::string> expected = {"GetExportedFuncAddrs", "SetImportedFuncAddrs"};
+    EXPECT_EQ(image.exportNames, expected);
+}
+
+TEST_F(WindowsModuleFile, CarriesTheFourStringListsWithTheBytesResConvWrote) {
+    for (const std::uint16_t list : {32000, 32300, 32500, 32600}) {
+        SCOPED_TRACE(list);
+        const PeResource* resource = FindResource(image, u"STRS", list, 1033);
+        ASSERT_NE(resource, nullptr) << "no STRS " << list << " in language 1033";
+        bool compared = false;
+        for (const ResFormat::ResourceEntry& entry : ResourcesResConvWrote()) {
+            if (!entry.type.IsOrdinal() && entry.type.GetText() == u"STRS" && entry.name.IsOrdinal() &&
+                entry.name.GetOrdinal() == list) {
+                EXPECT_EQ(resource->bytes, entry.data);
+                compared = true;
+            }
+        }
+        EXPECT_TRUE(compared) << "ResConv's .res holds no STRS " << list;
+    }
+}
+
+TEST_F(WindowsModuleFile, HoldsEveryResourceOfTheResFileAndNothingElse) {
+    const std::vector<ResFormat::ResourceEntry> written = ResourcesResConvWrote();
+    EXPECT_EQ(image.resources.size(), written.size());
+    for (const ResFormat::ResourceEntry& entry : written) {
+        SCOPED_TRACE(entry.type.ToDisplayString() + " " + entry.name.ToDisplayString());
+        const bool found =
+            std::any_of(image.resources.begin(), image.resources.end(), [&](const PeResource& resource) {
+                const bool typeMatches =
+                    entry.type.IsOrdinal()
+                        ? resource.type.isNumber && resource.type.number == entry.type.GetOrdinal()
+                        : !resource.type.isNumber && resource.type.text == entry.type.GetText();
+                const bool nameMatches =
+                    entry.name.IsOrdinal()
+                        ? resource.name.isNumber && resource.name.number == entry.name.GetOrdinal()
+                        : !resource.name.isNumber && resource.name.text == entry.name.GetText();
+                return typeMatches && nameMatches && resource.language == entry.language &&
+                       resource.bytes == entry.data;
+            });
+        EXPECT_TRUE(found);
+    }
+}
+
+TEST_F(WindowsModuleFile, ImportsOnlyTheHostLibrariesAndWindowsOwnDlls) {
+    // The C and C++ runtimes are linked in: libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll
+    // would be missing on a machine that has only the host installed.
+    const std::set<std::string> hostLibraries = {"gsroot.dll",     "inputoutput.dll", "rs.dll", "gsutils.dll",
+                                                 "gsxmlutils.dll", "dg.dll",          "ud.dll"};
+    const std::set<std::string> systemLibraries = {"kernel32.dll", "msvcrt.dll",  "user32.dll",
+                                                   "advapi32.dll", "shell32.dll", "ole32.dll"};
+    ASSERT_FALSE(image.importedDlls.empty());
+    std::set<std::string> hostImported;
+    for (const std::string& dll : image.importedDlls) {
+        const std::string name = Lower(dll);
+        const bool known =
+            hostLibraries.count(name) + systemLibraries.count(name) > 0 || name.starts_with("api-ms-win-");
+        EXPECT_TRUE(known) << dll << " is neither a host library nor part of Windows";
+        if (hostLibraries.count(name) > 0) {
+            hostImported.insert(name);
+        }
+    }
+    for (const char* needed : {"gsroot.dll", "rs.dll", "gsxmlutils.dll"}) {
+        EXPECT_EQ(hostImported.count(needed), 1u) << "the module calls into " << needed << " by import";
+    }
+}

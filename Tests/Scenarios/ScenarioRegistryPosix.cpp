@@ -1,0 +1,7 @@
+#include "ScenarioRegistry.hpp"
+
+namespace Scenarios {
+
+void ClearScenarioRegistry() {}
+
+} // namespace Scenarios
