@@ -2,10 +2,6 @@
 
 namespace Scenarios {
 
-namespace {
-constexpr const char* AddOnModule = "VELDEngineerConnection";
-} // namespace
-
 void ExportSettingsScenario::SetUp() {
     ScenarioTest::SetUp();
     RegisterInstallation();
@@ -85,10 +81,10 @@ bool OkEnabled(const Json& view) {
 namespace {
 // The host-call record is used rather than the SAF add-on's own: a call that the host table itself
 // failed never reaches the SAF add-on, yet the add-on made it.
-std::vector<Json> SafCalls(const HostSimRun& run) {
+std::vector<Json> SafCalls(const HostSimRun& run, const std::string& module) {
     std::vector<Json> calls;
     for (const Json& call : run.EventsWhere("host-call", "op", "HostCommandCall")) {
-        if (call.value("module", "") == AddOnModule) {
+        if (call.value("module", "") == module) {
             calls.push_back(call);
         }
     }
@@ -96,19 +92,19 @@ std::vector<Json> SafCalls(const HostSimRun& run) {
 }
 } // namespace
 
-std::vector<std::string> SafCommands(const HostSimRun& run) {
+std::vector<std::string> SafCommands(const HostSimRun& run, const std::string& module) {
     std::vector<std::string> commands;
-    for (const Json& call : SafCalls(run)) {
+    for (const Json& call : SafCalls(run, module)) {
         commands.push_back(call.at("arguments").at("command"));
     }
     return commands;
 }
 
-std::vector<std::string> BracketFaults(const HostSimRun& run) {
+std::vector<std::string> BracketFaults(const HostSimRun& run, const std::string& module) {
     std::vector<std::string> faults;
     enum class Bracket { None, Open, FailedOpen } state = Bracket::None;
     std::size_t index = 0;
-    for (const Json& call : SafCalls(run)) {
+    for (const Json& call : SafCalls(run, module)) {
         const std::string command = call.at("arguments").at("command");
         const bool succeeded = call.at("result") == 0;
         const std::string where = "call " + std::to_string(++index) + " '" + command + "': ";
@@ -132,7 +128,7 @@ std::vector<std::string> BracketFaults(const HostSimRun& run) {
 }
 
 void ExpectMenusAnsweredZeroWithoutLeaks(const HostSimRun& run) {
-    const std::vector<Json> menus = run.EventsWhere("menu", "module", AddOnModule);
+    const std::vector<Json> menus = run.EventsWhere("menu", "module", AddOnModuleName);
     const std::vector<Json> counts = run.EventsWhere("allocations", "after", "menu");
     EXPECT_FALSE(menus.empty());
     EXPECT_EQ(counts.size(), menus.size());

@@ -7,6 +7,8 @@
 
 namespace Scenarios {
 
+inline const std::string AddOnModuleName = "VELDEngineerConnection";
+
 // The add-on's export settings command (menu 32500, item 2) run by hostsim on a project file of its
 // own, with a registered installation and, when a test writes one, its own SAF translator store.
 class ExportSettingsScenario : public ScenarioTest {
@@ -38,10 +40,10 @@ std::string SelectedText(const Json& view);
 bool OkEnabled(const Json& view);
 
 // The four-letter commands the add-on sent to the SAF add-on, failed ones included, in order.
-std::vector<std::string> SafCommands(const HostSimRun& run);
+std::vector<std::string> SafCommands(const HostSimRun& run, const std::string& module = AddOnModuleName);
 // What breaks the bracket rule: a 'LADA' that succeeded and is not closed by exactly one 'FADA' before
 // the next 'LADA', or any call after a 'LADA' that failed. Empty when the rule held.
-std::vector<std::string> BracketFaults(const HostSimRun& run);
+std::vector<std::string> BracketFaults(const HostSimRun& run, const std::string& module = AddOnModuleName);
 // Every menu command answered 0 and left none of the add-on's blocks alive.
 void ExpectMenusAnsweredZeroWithoutLeaks(const HostSimRun& run);
 

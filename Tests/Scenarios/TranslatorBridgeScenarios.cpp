@@ -29,8 +29,7 @@ protected:
 };
 
 struct FailureCase {
-    std::string option;
-    std::string value;
+    std::vector<std::string> options;
     // Once the dialog is up: "Details...", whatever the SAF details dialog needs, then Cancel.
     std::string script;
     Names expectedCommands;
@@ -43,59 +42,60 @@ TEST_F(TranslatorBridgeScenario, EveryOpenedBracketIsClosedOnceWhicheverCallFail
     Names withPlaceholder{Placeholder};
     withPlaceholder.insert(withPlaceholder.end(), DefaultNames.begin(), DefaultNames.end());
     const std::vector<FailureCase> cases = {
-        {"--saf-fail",
-         "GTRS=7",
+        {{"--saf-fail", "GTRS=7"},
          "click 5\nclick 1\nclick 2\n",
          {"LADA", "GTRS", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
          placeholderOnly,
          placeholderOnly},
-        {"--saf-fail",
-         "GSTD=7",
+        {{"--saf-fail", "GSTD=7"},
          "click 5\nclick 1\nclick 2\n",
          {"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
          placeholderOnly,
          placeholderOnly},
-        {"--saf-fail", "LADA=7", "click 5\nclick 2\n", {"LADA", "LADA"}, placeholderOnly, placeholderOnly},
-        {"--saf-fail",
-         "ISID=7",
+        {{"--saf-fail", "LADA=7"}, "click 5\nclick 2\n", {"LADA", "LADA"}, placeholderOnly, placeholderOnly},
+        {{"--saf-fail", "ISID=7"},
          "click 5\nclick 2\n",
          {"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID", "FADA"},
          withPlaceholder,
          withPlaceholder},
-        {"--saf-fail",
-         "FADA=7",
+        {{"--saf-fail", "FADA=7"},
          "click 5\nselect 4 2\nclick 1\nclick 2\n",
          {"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
          withPlaceholder,
          withPlaceholder},
-        {"--fail",
-         "CommandCall=0x81060387",
+        {{"--host-version", "26", "--build", "3999", "--saf-fail", "FTRP=7"},
+         "click 5\nclick 1\nclick 2\n",
+         {"LADA", "FTRP", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
+         placeholderOnly,
+         placeholderOnly},
+        {{"--fail", "CommandCall=0x81060387"},
          "click 5\nclick 2\n",
          {"LADA", "LADA"},
          placeholderOnly,
          placeholderOnly},
-        {"--fail",
-         "CommandCall=0x81060387@2",
+        {{"--fail", "CommandCall=0x81060387@2"},
          "click 5\nclick 1\nclick 2\n",
          {"LADA", "GTRS", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
          placeholderOnly,
          placeholderOnly},
-        {"--fail",
-         "CommandCall=0x81060387@3",
+        {{"--fail", "CommandCall=0x81060387@3"},
          "click 5\nclick 1\nclick 2\n",
          {"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID", "GSTD", "FADA"},
          placeholderOnly,
          placeholderOnly},
-        {"--fail",
-         "CommandCall=0x81060387@7",
+        {{"--fail", "CommandCall=0x81060387@7"},
          "click 5\nclick 2\n",
          {"LADA", "GTRS", "GSTD", "FADA", "LADA", "SSTD", "ISID", "FADA"},
          withPlaceholder,
          withPlaceholder},
     };
     for (const FailureCase& failure : cases) {
-        SCOPED_TRACE(failure.option + " " + failure.value);
-        HostSimRun run = RunSettings(failure.script, {failure.option, failure.value});
+        std::string trace;
+        for (const std::string& option : failure.options) {
+            trace += option + " ";
+        }
+        SCOPED_TRACE(trace);
+        HostSimRun run = RunSettings(failure.script, failure.options);
         ExpectBracketsKept(run);
         EXPECT_EQ(SafCommands(run), failure.expectedCommands);
         const std::vector<Json> views = SettingsViews(run);
@@ -108,6 +108,21 @@ TEST_F(TranslatorBridgeScenario, EveryOpenedBracketIsClosedOnceWhicheverCallFail
         }
         EXPECT_EQ(run.EventsWhere("dialog-close", "dialog", SettingsDialog).at(0).at("response"), 2);
     }
+}
+
+TEST_F(TranslatorBridgeScenario, TheBracketAuditCatchesAModuleThatLeavesABracketOpen) {
+    // The probe's item 3 opens with 'LADA' and never closes; item 1 is a whole bracket.
+    HostSimRun run =
+        RunHostSimOn({SAF_PROBE_FIXTURE}, "menu 100 1\nmenu 100 3\nmenu 100 1\nmenu 100 3\nquit\n");
+    EXPECT_EQ(SafCommands(run, "SafProbeFixture"),
+              (Names{"LADA", "GTRS", "GSTD", "FADA", "LADA", "LADA", "GTRS", "GSTD", "FADA", "LADA"}));
+    EXPECT_EQ(BracketFaults(run, "SafProbeFixture"),
+              (Names{"call 6 'LADA': opened while the previous bracket was still open",
+                     "the last 'LADA' was never closed"}));
+
+    HostSimRun failedOpen = RunHostSimOn({SAF_PROBE_FIXTURE}, "menu 100 1\nquit\n", {"--saf-fail", "LADA=7"});
+    EXPECT_EQ(BracketFaults(failedOpen, "SafProbeFixture"), Names{});
+    EXPECT_EQ(SafCommands(failedOpen, "SafProbeFixture"), Names{"LADA"});
 }
 
 TEST_F(TranslatorBridgeScenario, AFailedTranslatorListLeavesOnlyThePlaceholderEvenWithAStoredName) {
