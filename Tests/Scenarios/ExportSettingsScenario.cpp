@@ -13,8 +13,13 @@ HostSimRun ExportSettingsScenario::RunSettings(const std::string& dialogScript,
 }
 
 HostSimRun ExportSettingsScenario::RunOnProject(const std::string& script, std::vector<std::string> options) {
-    options.insert(options.begin(), {"--project", ProjectPath().string()});
+    options.insert(options.begin(), {"--project", ProjectArgument()});
     return RunHostSim(script, options);
+}
+
+std::string ExportSettingsScenario::ProjectArgument() const {
+    const std::u8string text = ProjectPath().u8string();
+    return std::string(text.begin(), text.end());
 }
 
 void ExportSettingsScenario::WriteTranslators(const std::vector<std::string>& names) {

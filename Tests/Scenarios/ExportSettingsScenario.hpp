@@ -26,7 +26,9 @@ protected:
     // The SAF add-on's store, read when hostsim starts: one translator per name, in this order.
     void WriteTranslators(const std::vector<std::string>& names);
 
-    std::filesystem::path ProjectPath() const { return root / "Tower \u00C9tage 3.json"; }
+    std::filesystem::path ProjectPath() const { return root / u8"Tower \u00C9tage 3.json"; }
+    // hostsim takes its arguments as UTF-8 on every platform.
+    std::string ProjectArgument() const;
     Json SavedObjects() const;
 };
 
