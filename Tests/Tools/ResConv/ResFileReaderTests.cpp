@@ -117,6 +117,16 @@ TEST(ResFileReader, HeaderTooSmallForItsFixedFields) {
     EXPECT_EQ(ReadResFile(bytes).problem->message, "data version does not fit in the entry's header");
 }
 
+TEST(ResFileReader, AHeaderThatEndsBeforeItsAlignmentIsReportedInsideTheFile) {
+    // A 15-byte file that claims a 15-byte header: a one-unit type name and an empty name end at byte
+    // 14, and aligning for the data version steps to 16, past the header and past the file.
+    const std::vector<std::uint8_t> bytes{0x55, 0, 0, 0, 15, 0, 0, 0, 0x11, 0x27, 0, 0, 0, 0, 0};
+    const auto contents = ReadResFile(bytes);
+    ASSERT_TRUE(contents.problem.has_value());
+    EXPECT_EQ(contents.problem->message, "data version does not fit in the entry's header");
+    EXPECT_EQ(contents.problem->offset, 15u) << "the place named is where the header stops";
+}
+
 TEST(ResNameDisplay, OrdinalsAsNumbersNamesQuotedAndEscaped) {
     EXPECT_EQ(ResName::Ordinal(32300).ToDisplayString(), "32300");
     EXPECT_EQ(ResName::Named(u"STRS").ToDisplayString(), "\"STRS\"");

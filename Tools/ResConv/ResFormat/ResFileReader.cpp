@@ -53,7 +53,9 @@ public:
 private:
     void Require(std::size_t count, const char* what) const {
         if (position > end || end - position < count) {
-            throw Problem{position, std::string(what) + " does not fit in the entry's header"};
+            // Alignment can carry `position` past the header's end, and so past the end of the file;
+            // the place to name is where the header stops.
+            throw Problem{std::min(position, end), std::string(what) + " does not fit in the entry's header"};
         }
     }
 
