@@ -99,6 +99,24 @@ TEST_F(OpenCommandSuccess, ASecondExportWithAnotherTranslatorOverwritesTheFirstA
     EXPECT_EQ(SheetRowsSeenByOpenpyxl(Workbook(), root).size(), saves[1]["sheets"].size());
 }
 
+TEST_F(OpenCommandSuccess, AProjectWithoutAModelStillGivesVeldEngineerAWorkbookItCanRead) {
+    RegisterInstallation();
+    HostSimRun run = RunHostSim(ChooseTranslator(1) + "menu 32500 1\nclick 1\nquit\n",
+                                {"--special-folder", "7=" + exportFolder.string()});
+    ExpectCleanRun(run);
+    const std::vector<Json> saves = run.EventsWhere("save", "result", 0);
+    ASSERT_EQ(saves.size(), 1u);
+    for (const Json& sheet : saves[0]["sheets"]) {
+        if (sheet["sheet"] != "Model") {
+            EXPECT_EQ(sheet["rows"], 0) << sheet.dump();
+        }
+    }
+    const std::vector<Json> records = LaunchRecords(installFolder, 1);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]["exitCode"], 0) << records[0].dump();
+    EXPECT_EQ(records[0]["summary"]["members"], 0);
+}
+
 // Folders whose names carry what quoting and encoding get wrong; each path is over 200 characters.
 class AwkwardPaths : public OpenCommandSuccess {
 protected:
