@@ -40,8 +40,14 @@ TEST_F(ExportSettingsDialogScenario, WithNothingStoredThePlaceholderIsSelectedDi
     EXPECT_EQ(EntryEnabled(views[0]), (std::vector<bool>{false, true, true, true}));
     EXPECT_EQ(SelectedEntry(views[0]), 1);
     EXPECT_FALSE(OkEnabled(views[0]));
+    const std::vector<Json> finds = ObjectOps(run, "find");
+    ASSERT_EQ(finds.size(), 1u);
+    EXPECT_EQ(finds[0].at("guid"), "00000000-0000-0000-0000-000000000000")
+        << "a project with nothing written";
+    EXPECT_TRUE(ObjectOps(run, "read").empty());
 
     EXPECT_EQ(EntryTexts(views[1]), (Names{Si, Imperial, LoadBearing})) << "picking removes the placeholder";
+    EXPECT_EQ(EntryEnabled(views[1]), (std::vector<bool>{true, true, true}));
     EXPECT_EQ(SelectedText(views[1]), Imperial);
     EXPECT_TRUE(OkEnabled(views[1]));
 
