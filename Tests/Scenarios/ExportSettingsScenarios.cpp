@@ -206,6 +206,16 @@ TEST_F(ExportSettingsDialogScenario, AWideningBy40WidensTheTextsPopUpAndRuleAndM
     ExpectMenusAnsweredZeroWithoutLeaks(run);
 }
 
+TEST_F(ExportSettingsDialogScenario, ANarrowingAfterAWideningTakesTheItemsBack) {
+    HostSimRun run = RunSettings("resize 60 0\nresize -20 0\nclick 2\n");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const std::vector<Json> views = SettingsViews(run);
+    ASSERT_EQ(views.size(), 4u);
+    ExpectFollowedAWidening(views[1], views[2], -20);
+    ExpectFollowedAWidening(views[0], views[2], 40);
+    ExpectMenusAnsweredZeroWithoutLeaks(run);
+}
+
 TEST_F(ExportSettingsDialogScenario, AStoredTwoByteWidthIsAppliedAndARecordOfAnotherSizeIsNot) {
     HostSimRun plain = RunSettings("click 2\n");
     HostSimRun widened = RunSettings("click 2\n", {"--user-data", "ExportSettingsDialogData=2800"});
