@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -94,17 +96,21 @@ TEST_F(BoundAddOn, ThreadAttachAndDetachChangeNothing) {
     EXPECT_TRUE(output.Pieces().empty());
 }
 
-TEST(ResourceModule, TheDialogResourceModuleKeepsTheValueItFirstTook) {
-    // The only call of GetDialogResourceModule in this process: it takes the current resource module.
-    const GSResModule first = GetDialogResourceModule();
-    EXPECT_EQ(first, GetResourceModule());
-    EXPECT_NE(first, InvalidResModule);
-    {
-        UnloadedModule unloaded;
-        EXPECT_EQ(GetResourceModule(), InvalidResModule);
-        EXPECT_EQ(GetDialogResourceModule(), first);
-    }
-    EXPECT_EQ(GetDialogResourceModule(), first);
+TEST(ResourceModuleDeathTest, TheDialogResourceModuleKeepsTheValueItFirstTook) {
+    // Other tests reach dialogs, and so the cache, first: the first call is made in a fresh process.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const GSResModule first = GetDialogResourceModule();
+            bool kept = first == GetResourceModule() && first != InvalidResModule;
+            {
+                UnloadedModule unloaded;
+                kept = kept && GetResourceModule() == InvalidResModule && GetDialogResourceModule() == first;
+            }
+            kept = kept && GetDialogResourceModule() == first;
+            std::exit(kept ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(ResourceStrings, AlertTextsComeFromTheAlertStringList) {
