@@ -10,8 +10,13 @@ cd "$(dirname "$0")/.."
 
 build=${DEMO_BUILD_DIR:-build/dev}
 bash scripts/install-deps.sh
-cmake --preset dev -B "$build" >/dev/null
-cmake --build "$build" --target hostsim VeldEngineer VELDEngineerConnection >/dev/null
+echo "Building hostsim, VeldEngineer.exe and the add-on in $build ..."
+log=$(mktemp)
+if ! { cmake --preset dev -B "$build" && cmake --build "$build" --target hostsim VeldEngineer VELDEngineerConnection; } >"$log" 2>&1; then
+    cat "$log"
+    exit 1
+fi
+rm -f "$log"
 
 bin=$build/bin
 demo=$PWD/demo
