@@ -1,0 +1,4 @@
+#include <benchmark/benchmark.h>
+
+// The hostsim benchmarks register themselves from their own files.
+BENCHMARK_MAIN();
