@@ -12,6 +12,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <set>
 #include <string>
@@ -81,7 +82,7 @@ TEST_F(WindowsModuleFile, ExportsExactlyTheTwoEntryFunctionsUndecorated) {
 }
 
 TEST_F(WindowsModuleFile, CarriesTheFourStringListsWithTheBytesResConvWrote) {
-    for (const std::uint16_t list : {32000, 32300, 32500, 32600}) {
+    for (const std::uint16_t list : std::initializer_list<std::uint16_t>{32000, 32300, 32500, 32600}) {
         SCOPED_TRACE(list);
         const PeResource* resource = FindResource(image, u"STRS", list, 1033);
         ASSERT_NE(resource, nullptr) << "no STRS " << list << " in language 1033";

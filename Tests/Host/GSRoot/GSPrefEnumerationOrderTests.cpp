@@ -4,6 +4,7 @@
 
 #include "GSPref.hpp"
 #include "HostTestSupport.hpp"
+#include "Wine.hpp"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,10 @@ TEST_F(EnumerationOrder, NonAsciiLettersSortAfterAsciiByTheirUpperCase) {
 
 TEST_F(EnumerationOrder, PunctuationBetweenTheCasesSortsAfterTheLetters) {
     // '[' and '_' lie between 'Z' and 'a': compared upper-cased they follow every letter. A registry
-    // that compared lower-cased names would put them first.
+    // that compared lower-cased names would put them first, and Wine's does.
+    if (TestSupport::RunsUnderWine()) {
+        GTEST_SKIP() << "Wine's registry sorts subkeys by their lower-cased names: '[' and '_' come first";
+    }
     for (const char* name : {"a_b", "ab", "_under", "[bracket", "Zulu"}) {
         MakeSubKey(name);
     }

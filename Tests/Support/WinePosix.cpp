@@ -1,0 +1,9 @@
+#include "Wine.hpp"
+
+namespace TestSupport {
+
+bool RunsUnderWine() {
+    return false;
+}
+
+} // namespace TestSupport
