@@ -1,8 +1,10 @@
 #include "CommandLine.hpp"
 
 #define WIN32_LEAN_AND_MEAN
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, whose definitions it needs.
+#include <shellapi.h>
 
 #include <memory>
 
