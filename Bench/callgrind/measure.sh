@@ -6,11 +6,16 @@
 #   Bench/callgrind/measure.sh BUILD_FOLDER [--record]
 #
 # Runs (each in a fresh data folder, VELD Engineer registered, the demo building as the model):
-#   open      - the translator chosen in the export settings dialog, then one successful open
-#               (the workbook written, VELD Engineer started; the child itself is not counted)
-#   settings  - the export settings dialog opened on the three default translators and closed
-#   baseline  - hostsim with the add-on, quitting at once (what both of the above include)
-# Each record file holds the total and the part spent inside the add-on's own module.
+#   open         - the translator chosen in the export settings dialog, then one successful open
+#                  (the workbook written, VELD Engineer started; the child itself is not counted)
+#   open-stubbed - the same with 'SAVE' answered 0 at once and the launcher answering 0 without
+#                  starting anything: the add-on's successful path without the host's work
+#   chosen       - the translator chosen, then quit (what both opens include)
+#   settings     - the export settings dialog opened on the three default translators and closed
+#   baseline     - hostsim with the add-on, quitting at once
+# Each record file holds the total and the add-on module's self cost (its own code only: its calls
+# into the host's libraries count for the libraries). The add-on's share of an open is
+# (open-stubbed - chosen) / (open - chosen), printed at the end.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -19,7 +24,7 @@ record="${2:-}"
 source_root="$(cd "$here/../.." && pwd)"
 hostsim="$build/bin/hostsim"
 addon="$build/bin/VELDEngineerConnection.apx"
-veld="$build/bin/VeldEngineer"
+veld="$build/bin/VeldEngineer.exe"
 [ -x "$hostsim" ] && [ -f "$addon" ] && [ -x "$veld" ] || {
     echo "measure.sh: build hostsim, VELDEngineerConnection and VeldEngineer in $build first" >&2
     exit 64
@@ -28,9 +33,10 @@ veld="$build/bin/VeldEngineer"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
-# Prints "TOTAL ADDON" for one run of script $2 in fresh folder $1.
+# Prints "TOTAL ADDON" for one run of script $2 in fresh folder $1, hostsim options after that.
 count_run() {
     local folder="$scratch/$1" script="$2"
+    shift 2
     mkdir -p "$folder/Export" "$folder/VELD Engineer 23"
     cp "$veld" "$folder/VELD Engineer 23/VeldEngineer.exe"
     "$hostsim" registry --home "$folder/home" set-string \
@@ -39,7 +45,7 @@ count_run() {
     valgrind --tool=callgrind --callgrind-out-file="$folder/callgrind.out" \
         "$hostsim" --home "$folder/home" --transcript "$folder/transcript.jsonl" --script "$folder/script.txt" \
         --special-folder "7=$folder/Export" --model "$source_root/Host/HostSim/Demo/DemoBuilding.json" \
-        "$addon" >"$folder/valgrind.log" 2>&1 || {
+        "$@" "$addon" >"$folder/valgrind.log" 2>&1 || {
         echo "measure.sh: the $1 run failed:" >&2
         cat "$folder/valgrind.log" >&2
         exit 1
@@ -48,9 +54,12 @@ count_run() {
 }
 
 status=0
+declare -A totals
 measure() {
     local name="$1" script="$2"
-    read -r total addon_part < <(count_run "$name" "$script")
+    shift 2
+    read -r total addon_part < <(count_run "$name" "$script" "$@")
+    totals[$name]="$total"
     local file="$here/$name.txt"
     if [ "$record" = "--record" ]; then
         printf 'total %s\naddon %s\n' "$total" "$addon_part" >"$file"
@@ -73,7 +82,14 @@ measure() {
     done
 }
 
-measure open 'menu 32500 2\nselect 4 2\nclick 1\nmenu 32500 1\nclick 1\nquit\n'
+choose='menu 32500 2\nselect 4 2\nclick 1\n'
+measure open "${choose}menu 32500 1\nclick 1\nquit\n"
+measure open-stubbed "${choose}menu 32500 1\nclick 1\nquit\n" --fail HostAutomate=0 --fail launcher=0
+measure chosen "${choose}quit\n"
 measure settings 'menu 32500 2\nclose 2\nquit\n'
 measure baseline 'quit\n'
+python3 -c "
+open_cost = ${totals[open]} - ${totals[chosen]}
+own = ${totals[open-stubbed]} - ${totals[chosen]}
+print(f'open: {open_cost} instructions, the add-on\'s own {own} ({100.0 * own / open_cost:.1f} %)')"
 exit "$status"
