@@ -37,7 +37,7 @@ TEST_F(ScenarioTest, AnInstallationLandsInTheMachinesRegistryAndNoStoreFileIsWri
         RegistryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VELD\\Installer\\VeldEngineer\\23.1", L"InstallDir");
     ASSERT_TRUE(installDir.has_value());
     EXPECT_EQ(*installDir, installFolder.wstring());
-    EXPECT_FALSE(std::filesystem::exists(home / "Registry"));
+    EXPECT_FALSE(std::filesystem::exists(home / "Registry" / "LocalMachine.reg"));
 }
 
 TEST_F(ScenarioTest, NonAsciiValuesTravelAsUtf16FromTheCommandLineIntoTheRegistry) {
