@@ -3,13 +3,16 @@
 #include "CommandInterpreter.hpp"
 #include "DataFolder.hpp"
 #include "HostSession.hpp"
+#include "MemoryManager.hpp"
 #include "ModelJson.hpp"
 #include "PathText.hpp"
+#include "ProcessMemory.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProjectDocument.hpp"
 #include "RegistryTool.hpp"
 #include "ScreenRun.hpp"
 #include "UserDataTool.hpp"
+#include "XercescInitializer.hpp"
 
 #include <algorithm>
 #include <fstream>
@@ -122,18 +125,31 @@ int RunHostSim(const std::vector<std::string>& arguments) {
 
     bool scriptRanClean = true;
     unsigned faults = 0;
-    {
-        HostSession session(options, std::move(folders), *project.project, transcript, std::cerr);
-        std::string listError;
-        for (const std::string& module : ModulesToLoad(options, listError)) {
-            session.LoadAddOn(module);
+    for (UInt32 cycle = 1; cycle <= options.cycles; ++cycle) {
+        {
+            HostSession session(options, std::map<Int32, std::string>(folders), *project.project, transcript,
+                                std::cerr);
+            std::string listError;
+            for (const std::string& module : ModulesToLoad(options, listError)) {
+                session.LoadAddOn(module);
+            }
+            if (!listError.empty()) {
+                std::cerr << "hostsim: " << listError << std::endl;
+            }
+            scriptRanClean = RunCommands(options, screen.options, session, transcript) && scriptRanClean;
+            session.Shutdown();
+            faults += session.RejectedModuleCount() + session.ViolationCount();
         }
-        if (!listError.empty()) {
-            std::cerr << "hostsim: " << listError << std::endl;
+        if (options.cycles > 1) {
+            // Every module is unloaded by now: what is left is the host's own.
+            Json fields;
+            fields["cycle"] = cycle;
+            fields["xmlReferenceCount"] = GSXML::XercescInitializer::GetReferenceCount();
+            fields["hostLiveBlocks"] = GS::MemoryManager::GetLiveBlockCount(GS::HostMemoryOwner);
+            fields["hostLiveBytes"] = GS::MemoryManager::GetLiveByteCount(GS::HostMemoryOwner);
+            fields["residentBytes"] = ResidentBytes();
+            transcript.Write("cycle", fields);
         }
-        scriptRanClean = RunCommands(options, screen.options, session, transcript);
-        session.Shutdown();
-        faults = session.RejectedModuleCount() + session.ViolationCount();
     }
     if (!scriptRanClean) {
         return ExitCode::ScriptError;

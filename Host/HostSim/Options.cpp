@@ -103,6 +103,15 @@ std::string AddSafFailure(HostSimOptions& options, const std::string& text) {
     return {};
 }
 
+std::string SetCycles(HostSimOptions& options, const std::string& text) {
+    std::optional<UInt64> cycles = ParseUnsigned(text, UINT32_MAX);
+    if (!cycles || *cycles == 0) {
+        return "--cycles: \"" + text + "\" is not a number of cycles (1 or more)";
+    }
+    options.cycles = static_cast<UInt32>(*cycles);
+    return {};
+}
+
 std::string SetBuildNumber(HostSimOptions& options, const std::string& text) {
     std::optional<Int64> number = ParseSigned(text, INT32_MIN, INT32_MAX);
     if (!number) {
@@ -116,8 +125,9 @@ std::string SetBuildNumber(HostSimOptions& options, const std::string& text) {
 bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptions& options,
                      std::string& error) {
     static const std::set<std::string> valueOptions{
-        "--home",           "--transcript", "--script",       "--addons", "--empty-slot", "--fail",
-        "--special-folder", "--project",    "--host-version", "--build",  "--saf-fail",   "--model"};
+        "--home",     "--transcript",     "--script",  "--addons",       "--empty-slot",
+        "--fail",     "--special-folder", "--project", "--host-version", "--build",
+        "--saf-fail", "--model",          "--cycles"};
     if (!valueOptions.contains(name)) {
         return false;
     }
@@ -147,6 +157,8 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
         error = SetBuildNumber(options, *value);
     } else if (name == "--saf-fail") {
         error = AddSafFailure(options, *value);
+    } else if (name == "--cycles") {
+        error = SetCycles(options, *value);
     } else {
         error = AddSpecialFolder(options, *value);
     }
@@ -197,6 +209,7 @@ const char* HostSimUsage() {
            "  --host-version V         the host's short version string (default 27)\n"
            "  --build N                the host's build number (default 5000)\n"
            "  --saf-fail CMD=CODE      the SAF add-on answers CODE to command CMD (e.g. GTRS=7)\n"
+           "  --cycles N               load, run the script, shut down and unload N times (default 1)\n"
            "  --no-release             unload started add-ons without calling release\n"
            "  --entry-before-table     call every entry point once before the function table is set\n"
            "commands: menu LIST ITEM [to HANDLER-LIST], save, quit\n";

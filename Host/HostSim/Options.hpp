@@ -35,6 +35,8 @@ struct HostSimOptions {
     Int32 buildNumber = 5000;
     // `--saf-fail CMD=CODE`: the SAF add-on answers CODE to command CMD (a four-letter code).
     std::vector<std::pair<UInt32, GSErrCode>> safFailures;
+    // `--cycles N`: the whole run (load, the script, shutdown, unload) N times in this one process.
+    UInt32 cycles = 1;
 };
 
 struct OptionsParse {
