@@ -1,4 +1,5 @@
 #include "Guid.hpp"
+#include "HexDigits.hpp"
 
 #include <cstdio>
 #include <cstring>
@@ -34,24 +35,11 @@ Guid Guid::Generate() {
 
 namespace {
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Reads `digits` hex digits; false at the first that is not one.
 bool ReadHex(const char* text, int digits, UInt64& value) {
     value = 0;
     for (int i = 0; i < digits; ++i) {
-        const int digit = HexValue(text[i]);
+        const int digit = GS::HexDigitValue(text[i]);
         if (digit < 0) {
             return false;
         }

@@ -1,5 +1,6 @@
 #include "RegistryStore.hpp"
 
+#include "HexDigits.hpp"
 #include "TextEncoding.hpp"
 
 #include <optional>
@@ -60,19 +61,6 @@ bool IsValidUtf8(std::string_view text) {
     const std::u16string decoded = TextEncoding::Decode(text.data(), text.size(), CC_UTF8);
     const std::string reencoded = TextEncoding::EncodeUtf8Lossy(decoded.data(), decoded.size());
     return reencoded == text;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
@@ -297,7 +285,7 @@ bool Parser::ParseData(std::string_view data, const std::vector<Line>& lines, st
             return Fail(lineNumber, "dword value needs 1 to 8 hex digits");
         }
         for (const char c : digits) {
-            const int digit = HexDigit(c);
+            const int digit = GS::HexDigitValue(c);
             if (digit < 0) {
                 return Fail(lineNumber, "dword value needs 1 to 8 hex digits");
             }
@@ -319,7 +307,7 @@ bool Parser::ParseData(std::string_view data, const std::vector<Line>& lines, st
             }
             type = 0;
             for (const char c : digits) {
-                const int digit = HexDigit(c);
+                const int digit = GS::HexDigitValue(c);
                 if (digit < 0) {
                     return Fail(lineNumber, "value type in hex(...) needs 1 to 8 hex digits");
                 }
@@ -367,11 +355,11 @@ bool Parser::ParseHexList(std::string_view data, const std::vector<Line>& lines,
             text = TrimRight(text.substr(0, text.size() - 1));
         }
         while (!text.empty()) {
-            if (text.size() < 2 || HexDigit(text[0]) < 0 || HexDigit(text[1]) < 0) {
+            if (text.size() < 2 || GS::HexDigitValue(text[0]) < 0 || GS::HexDigitValue(text[1]) < 0) {
                 return Fail(lines[index].number,
                             "byte list needs two hex digits per byte, separated by commas");
             }
-            bytes.push_back(static_cast<UInt8>(HexDigit(text[0]) * 16 + HexDigit(text[1])));
+            bytes.push_back(static_cast<UInt8>(GS::HexDigitValue(text[0]) * 16 + GS::HexDigitValue(text[1])));
             text.remove_prefix(2);
             text = TrimLeft(text);
             if (!text.empty()) {

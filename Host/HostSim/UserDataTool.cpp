@@ -1,4 +1,5 @@
 #include "UserDataTool.hpp"
+#include "HexDigits.hpp"
 
 #include "DGUserData.hpp"
 #include "DataFolder.hpp"
@@ -9,19 +10,6 @@
 namespace HostSim {
 
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // "NAME=HEX" into the records; empty or the error.
 std::string AddRecord(const std::string& text, std::map<std::string, std::vector<unsigned char>>& records) {
@@ -43,8 +31,8 @@ std::optional<std::vector<unsigned char>> ParseHexBytes(const std::string& text)
     }
     std::vector<unsigned char> bytes;
     for (std::size_t index = 0; index < text.size(); index += 2) {
-        const int high = HexDigit(text[index]);
-        const int low = HexDigit(text[index + 1]);
+        const int high = GS::HexDigitValue(text[index]);
+        const int low = GS::HexDigitValue(text[index + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
