@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, then builds and tests the native debug build and the
-# same suite under the address and undefined-behaviour sanitizers, runs every fuzz target for a
-# fixed number of runs, and builds the Windows target and runs its tests under Wine.
+# Runs every test: installs what is missing, then builds and tests the native debug build and runs
+# the demo's hostsim runs under valgrind, tests the same suite under the address and
+# undefined-behaviour sanitizers, runs every fuzz target for a fixed number of runs, and builds the
+# Windows target and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,8 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev
 stage "native tests (dev)"
 ctest --preset dev
+stage "the demo's hostsim runs under valgrind (dev)"
+bash scripts/valgrind.sh
 
 stage "sanitizer build (asan)"
 cmake --preset asan >/dev/null
