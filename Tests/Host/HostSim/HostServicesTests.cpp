@@ -13,6 +13,14 @@ using namespace HostSim;
 
 namespace {
 
+// The host hands folders over as native paths, so the export folder is written the way this
+// platform writes an absolute path.
+#ifdef _WIN32
+constexpr const char* ExportFolder = "C:\\data\\Export";
+#else
+constexpr const char* ExportFolder = "/data/Export";
+#endif
+
 // A host world with one add-on, started as the host starts it, but without a module behind it.
 class HostServicesTest : public ::testing::Test {
 protected:
@@ -54,7 +62,7 @@ protected:
     MenuBook menus;
     ObjectStore objects;
     LibraryCallRecorder recorder{transcript.Get(), faults, [] { return std::string(); }};
-    std::map<Int32, std::string> folders{{7, "/data/Export"}};
+    std::map<Int32, std::string> folders{{7, ExportFolder}};
     std::ostringstream console;
     HostServices services{
         HostWorld{transcript.Get(), faults, addOns, menus, objects, recorder, folders, console}};
@@ -146,7 +154,7 @@ TEST_F(HostServicesTest, SpecialFolderSevenIsTheExportFolderAndOtherRequestsFail
               NoError);
     GS::UniString path;
     folder.ToPath(&path);
-    EXPECT_EQ(path, GS::UniString("/data/Export"));
+    EXPECT_EQ(path, GS::UniString(ExportFolder));
 
     number = 8;
     IO::Location untouched(GS::UniString("/keep"));
@@ -156,7 +164,7 @@ TEST_F(HostServicesTest, SpecialFolderSevenIsTheExportFolderAndOtherRequestsFail
               GSErr::BadParameter);
     EXPECT_EQ(untouched, IO::Location(GS::UniString("/keep")));
     EXPECT_EQ(transcript.Events("host-call")[0]["arguments"]["code"], "GSPF");
-    EXPECT_EQ(transcript.Events("host-call")[0]["arguments"]["folder"], "/data/Export");
+    EXPECT_EQ(transcript.Events("host-call")[0]["arguments"]["folder"], ExportFolder);
 }
 
 TEST_F(HostServicesTest, SavingAndCommandCallsAreNotAvailableInThisHostBuild) {
