@@ -132,3 +132,18 @@ const UInt8* RSFindResource(GSResModule module, const char* type, Int32 number, 
     }
     return bytes != nullptr ? bytes->data() : nullptr;
 }
+
+const UInt8* RSFindWindowsResource(GSResModule module, UInt16 type, const char16_t* name, Int32 number,
+                                   UInt32* size) {
+    const std::vector<UInt8>* bytes = nullptr;
+    if (name != nullptr) {
+        bytes = openModules.Find(module, ResFormat::ResName::Ordinal(type), ResFormat::ResName::Named(name));
+    } else if (number >= 0 && number <= 0xFFFF) {
+        bytes = openModules.Find(module, ResFormat::ResName::Ordinal(type),
+                                 ResFormat::ResName::Ordinal(static_cast<UInt16>(number)));
+    }
+    if (size != nullptr) {
+        *size = bytes != nullptr ? static_cast<UInt32>(bytes->size()) : 0;
+    }
+    return bytes != nullptr ? bytes->data() : nullptr;
+}

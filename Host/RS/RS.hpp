@@ -1,9 +1,9 @@
 #pragma once
 
 #include "GSTypes.hpp"
+#include "RSExport.hpp"
 #include "SourceLocation.hpp"
 #include "UniString.hpp"
-#include "RSExport.hpp"
 #include "Win32Api.hpp"
 
 // The host's resource library. An add-on's resources are Windows resources in its module (on
@@ -19,9 +19,7 @@
 //                                                                          found=false [code=C]
 //     (refused: the empty string, false)
 
-enum ResStringType : Int32 {
-    RST_Default = 0
-};
+enum ResStringType : Int32 { RST_Default = 0 };
 
 // Opens the resources of a loaded module. Returns the resource module, or -1 when the module has
 // no readable resources. Every call opens a new resource module with a number never used before
@@ -32,8 +30,8 @@ RS_API void RSRemoveModuleImageCache(GSResModule module);
 
 // Text `index` (1-based) of the "STRS" string list `listId`. A missing module, list or index gives
 // the empty string. `location` is where the call was made, for the host's diagnostics.
-RS_API GS::UniString RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GSResID listId, Int32 index,
-                                                 GSResModule module, ResStringType type);
+RS_API GS::UniString RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GSResID listId,
+                                                 Int32 index, GSResModule module, ResStringType type);
 // The same into `*text`; returns false, and leaves the empty string, when there is no such text.
 RS_API bool RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GS::UniString* text,
                                         GSResID listId, Int32 index, GSResModule module, ResStringType type);
@@ -41,3 +39,10 @@ RS_API bool RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GS::
 // Host-side: the bytes of resource `type` (a type name such as "GSDG") number `number`, language
 // 1033. Null when there is none. The bytes stay valid until the module's cache is removed.
 RS_API const UInt8* RSFindResource(GSResModule module, const char* type, Int32 number, UInt32* size);
+
+// Host-side: the bytes of Windows resource type `type` (an ordinal type such as 3 for icons or 14 for
+// icon groups), language 1033, named `name` (a string name, compared ignoring the case of ASCII
+// letters, as Windows compares them) or, when `name` is null, numbered `number`. Null when there is
+// none. The bytes stay valid until the module's cache is removed.
+RS_API const UInt8* RSFindWindowsResource(GSResModule module, UInt16 type, const char16_t* name, Int32 number,
+                                          UInt32* size);

@@ -21,6 +21,10 @@ public:
     // The bytes of resource `typeName` (compared ignoring case) number `number`, or null. They stay
     // where they are until the module is removed.
     const std::vector<UInt8>* Find(GSResModule module, std::string_view typeName, Int32 number) const;
+    // The bytes of the resource of type `type` called `name`, or null. A named `name` matches ignoring
+    // the case of ASCII letters; an ordinal matches only the same ordinal.
+    const std::vector<UInt8>* Find(GSResModule module, const ResFormat::ResName& type,
+                                   const ResFormat::ResName& name) const;
 
 private:
     mutable std::mutex mutex;
