@@ -1,5 +1,6 @@
 #include "ScreenRun.hpp"
 
+#include "ModuleIconImage.hpp"
 #include "ScreenDriver.hpp"
 
 #include <iostream>
@@ -14,9 +15,7 @@ bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Trans
     };
     ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
     if (options.snapshots) {
-        // Icon images would come from the module's icon groups, which RS does not look up yet: every
-        // icon is drawn as a placeholder.
-        driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, nullptr));
+        driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, ModuleIconPng));
     }
     UIDriverInstallation installation(driver);
     const bool ranClean = interpreter.Run(source);
