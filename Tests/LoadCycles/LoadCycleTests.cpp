@@ -16,6 +16,13 @@ constexpr unsigned EarlyCycle = 10;
 // Generous on purpose: a leak of even a few hundred bytes a cycle passes it after 990 cycles, a
 // leaked string list or dialog per cycle does not.
 constexpr long long AllowedGrowthBytes = 1024 * 1024;
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer keeps freed blocks in its quarantine, so a sanitized hostsim grows without a
+// leak; its own leak check and the module's block counts still apply.
+constexpr bool ResidentBoundApplies = false;
+#else
+constexpr bool ResidentBoundApplies = true;
+#endif
 
 class LoadCycles : public Scenarios::ScenarioTest {
 protected:
@@ -88,7 +95,9 @@ TEST_F(LoadCycles, EveryUnloadDropsTheXmlSubsystemAndTheProcessStaysFlat) {
               << last.value("hostLiveBlocks", 0LL) << ", host bytes " << early.value("hostLiveBytes", 0LL)
               << " -> " << last.value("hostLiveBytes", 0LL) << '\n';
     EXPECT_GT(earlyResident, 0);
-    EXPECT_LT(lastResident - earlyResident, AllowedGrowthBytes);
+    if (ResidentBoundApplies) {
+        EXPECT_LT(lastResident - earlyResident, AllowedGrowthBytes);
+    }
     EXPECT_LT(last.value("hostLiveBytes", 0LL) - early.value("hostLiveBytes", 0LL), AllowedGrowthBytes);
 }
 
