@@ -1,4 +1,5 @@
 #include "ScenarioHarness.hpp"
+#include "ScenarioRegistry.hpp"
 
 #include <fstream>
 
@@ -149,7 +150,10 @@ TEST_F(DialogScenario, ATickedDontShowAgainDialogStaysAwayInTheNextRunButNotInAF
     EXPECT_TRUE(second.EventsNamed("dialog-open").empty());
     EXPECT_EQ(second.EventsNamed("dont-show-again").at(0)["shown"], false);
 
+    // A fresh data folder is a fresh user: on Windows the choice lives in the user's registry, which
+    // outlives any data folder, so that user's keys go as well.
     home = root / "fresh-home";
+    ClearScenarioRegistry();
     HostSimRun fresh = Run("menu 100 3\nclick 1\nquit\n");
     ASSERT_EQ(fresh.exitCode, 0) << fresh.errors;
     EXPECT_EQ(fresh.EventsNamed("dialog-open").size(), 1u);

@@ -1,6 +1,7 @@
 #include "OpenCommandScenario.hpp"
 
 #include <cstdint>
+#include <fstream>
 
 using namespace Scenarios;
 
@@ -181,6 +182,18 @@ protected:
     }
 };
 
+#ifdef _WIN32
+TEST_F(FailedStart, AnExecutableThatIsNoProgramIsRefusedWithTheLaunchersCode) {
+    RegisterInstallation();
+    // A DOS header's signature and nothing behind it: Windows refuses to start it as a program.
+    std::ofstream(installFolder / "VeldEngineer.exe", std::ios::binary | std::ios::trunc)
+        << "MZ not a program";
+    const Json launch = ExpectLaunchFailed(Open(ChooseTranslator(1) + "menu 32500 1\nbutton 1\nquit\n"));
+    EXPECT_EQ(launch["result"], "failed");
+    EXPECT_EQ(launch["code"], IOErrorCode);
+    EXPECT_FALSE(std::filesystem::exists(installFolder / "VeldEngineer.launches.jsonl"));
+}
+#else
 TEST_F(FailedStart, AnExecutableWithoutItsExecuteMarksIsRefusedWithTheLaunchersCode) {
     RegisterInstallation();
     std::filesystem::permissions(installFolder / "VeldEngineer.exe",
@@ -190,6 +203,7 @@ TEST_F(FailedStart, AnExecutableWithoutItsExecuteMarksIsRefusedWithTheLaunchersC
     EXPECT_EQ(launch["code"], IOErrorCode);
     EXPECT_FALSE(std::filesystem::exists(installFolder / "VeldEngineer.launches.jsonl"));
 }
+#endif
 
 TEST_F(FailedStart, ALauncherCodeAskedForOnTheCommandLineReachesTheAlert) {
     RegisterInstallation();
