@@ -7,6 +7,8 @@ packages=(
     # native build and tests
     cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     zlib1g-dev clang-format python3
+    # memory checks of the hostsim runs (scripts/valgrind.sh)
+    valgrind
     # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes
     clang libclang-rt-14-dev
     # independent readers of the SAF workbooks the writer makes (tests)
