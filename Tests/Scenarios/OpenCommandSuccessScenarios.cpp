@@ -120,11 +120,25 @@ TEST_F(OpenCommandSuccess, AProjectWithoutAModelStillGivesVeldEngineerAWorkbookI
 // Folders whose names carry what quoting and encoding get wrong; each path is over 200 characters.
 class AwkwardPaths : public OpenCommandSuccess {
 protected:
+    static std::filesystem::path Utf8Path(const std::string& utf8) {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
+
     static std::filesystem::path Awkward(const std::filesystem::path& base, const std::string& tag) {
-        std::filesystem::path folder =
-            base / (tag + " \"quoted\" 100% back\\slash 'single' \xC3\xA9t\xC3\xA9 "
-                          "\xE5\xBB\xBA\xE7\xAF\x89 $HOME `x` ;&|");
-        folder /= std::string(120, 'l') + " \xC3\xBC";
+#ifdef _WIN32
+        // Windows allows neither quotes, backslashes nor bars in a name; what it allows still has
+        // to come through: the command line's own quoting and escaping characters among them. The
+        // host passes paths in MAX_PATH buffers, so the long name is shorter than on POSIX.
+        constexpr std::size_t longName = 40;
+        const std::string awkward = " 100% ^caret^ 'single' \xC3\xA9t\xC3\xA9 \xE5\xBB\xBA\xE7\xAF\x89 "
+                                    "$HOME %PATH% `x` ;&! (x) [y]";
+#else
+        const std::string awkward = " \"quoted\" 100% back\\slash 'single' \xC3\xA9t\xC3\xA9 "
+                                    "\xE5\xBB\xBA\xE7\xAF\x89 $HOME `x` ;&|";
+        constexpr std::size_t longName = 120;
+#endif
+        std::filesystem::path folder = base / Utf8Path(tag + awkward);
+        folder /= Utf8Path(std::string(longName, 'l') + " \xC3\xBC");
         return folder;
     }
 };

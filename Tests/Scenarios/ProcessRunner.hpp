@@ -18,4 +18,9 @@ ProcessResult RunProcess(const std::vector<std::string>& arguments,
                          const std::filesystem::path& scratchFolder,
                          const std::filesystem::path& workingFolder = {});
 
+// `path` as a program of this machine's own kind reads it. Under Wine, programs that are not Windows
+// programs (the openpyxl witness) see the Unix file system, so a Windows path is turned into the
+// Unix path Wine maps it to; everywhere else it is the path itself.
+std::string NativeProgramPath(const std::filesystem::path& path);
+
 } // namespace Scenarios

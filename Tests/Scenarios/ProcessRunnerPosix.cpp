@@ -63,4 +63,8 @@ ProcessResult RunProcess(const std::vector<std::string>& arguments,
     return result;
 }
 
+std::string NativeProgramPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
 } // namespace Scenarios

@@ -114,4 +114,25 @@ ProcessResult RunProcess(const std::vector<std::string>& arguments,
     return result;
 }
 
+std::string NativeProgramPath(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    const std::string asGiven(utf8.begin(), utf8.end());
+    // Wine's own export; on Windows itself kernel32 has no such function.
+    using UnixName = char*(__cdecl*)(const wchar_t*);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const auto toUnix = kernel == nullptr ? nullptr
+                                          : reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+                                                ::GetProcAddress(kernel, "wine_get_unix_file_name")));
+    if (toUnix == nullptr) {
+        return asGiven;
+    }
+    char* unixName = toUnix(path.wstring().c_str());
+    if (unixName == nullptr) {
+        return asGiven;
+    }
+    std::string result(unixName);
+    ::HeapFree(::GetProcessHeap(), 0, unixName);
+    return result;
+}
+
 } // namespace Scenarios
