@@ -1,4 +1,5 @@
 #include "DGTestSupport.hpp"
+#include "DGUserData.hpp"
 #include "GSPref.hpp"
 #include "HostTestSupport.hpp"
 
@@ -66,8 +67,16 @@ TEST_F(AlertTest, AnAlertWithoutButtonTextsShowsOneOK) {
 
 class UserDataTest : public ::testing::Test {
 protected:
-    UserDataTest() { GSPref::SetStoreFolder(folder.Utf8().c_str()); }
-    ~UserDataTest() override { GSPref::SetStoreFolder(""); }
+    // On Windows the store folder means nothing: the current user's registry outlives every test,
+    // so the key this test writes is deleted before and after it.
+    UserDataTest() {
+        GSPref::SetStoreFolder(folder.Utf8().c_str());
+        static_cast<void>(GSPref::DeleteKey(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey));
+    }
+    ~UserDataTest() override {
+        static_cast<void>(GSPref::DeleteKey(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey));
+        GSPref::SetStoreFolder("");
+    }
 
     HostTestSupport::TempFolder folder;
 };

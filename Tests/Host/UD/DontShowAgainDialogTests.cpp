@@ -11,8 +11,16 @@ using namespace DGTest;
 // current-user registry per test.
 class DontShowAgainTest : public ::testing::Test {
 protected:
-    DontShowAgainTest() { GSPref::SetStoreFolder(folder.Utf8().c_str()); }
-    ~DontShowAgainTest() override { GSPref::SetStoreFolder(""); }
+    // On Windows the store folder means nothing: the current user's registry outlives every test,
+    // so the key this test writes is deleted before and after it.
+    DontShowAgainTest() {
+        GSPref::SetStoreFolder(folder.Utf8().c_str());
+        static_cast<void>(GSPref::DeleteKey(GSPref::RootKeyDomain::CurrentUser, UD::DontShowAgainKey));
+    }
+    ~DontShowAgainTest() override {
+        static_cast<void>(GSPref::DeleteKey(GSPref::RootKeyDomain::CurrentUser, UD::DontShowAgainKey));
+        GSPref::SetStoreFolder("");
+    }
 
     class RecordingDriver : public ScriptedDriver {
     public:
@@ -89,6 +97,8 @@ TEST_F(DontShowAgainTest, AFreshRegistryShowsItAgain) {
     Invoke();
     HostTestSupport::TempFolder otherUser;
     GSPref::SetStoreFolder(otherUser.Utf8().c_str());
+    // Windows has one registry for every store folder: the other user starts without the key.
+    static_cast<void>(GSPref::DeleteKey(GSPref::RootKeyDomain::CurrentUser, UD::DontShowAgainKey));
     Invoke();
     EXPECT_EQ(driver.dialogsShown, 2);
 }
