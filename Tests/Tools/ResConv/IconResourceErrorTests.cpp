@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 // Errors in icons, icon groups and the manifest: the files they name, and what a group's directory
@@ -19,9 +20,10 @@ std::string Icon(int number, const std::string& line) {
 }
 
 TEST(IconErrors, ImageFileThatCannotBeRead) {
-    EXPECT_EQ(
-        ErrorsFor({{"icons/i.rsrc", Icon(1, "png \"Images/missing.png\"")}}),
-        "icons/i.rsrc:2: icon 1, item 1 (PNG image), field file: cannot read icons/Images/missing.png\n");
+    // The file is found beside its source: the source's folder joined with the platform's separator.
+    EXPECT_EQ(ErrorsFor({{"icons/i.rsrc", Icon(1, "png \"Images/missing.png\"")}}),
+              "icons/i.rsrc:2: icon 1, item 1 (PNG image), field file: cannot read " +
+                  (std::filesystem::path("icons") / "Images/missing.png").string() + "\n");
     EXPECT_EQ(ErrorsFor({{"i.rsrc", Icon(1, "png \"empty.png\"")}}, {{"empty.png", ""}}),
               "i.rsrc:2: icon 1, item 1 (PNG image), field file: empty.png is empty\n");
     EXPECT_EQ(ErrorsFor({{"i.rsrc", Icon(1, "png 5")}}),
