@@ -9,9 +9,9 @@ HostCallRecord::HostCallRecord(HostServices& hostServices, HostWorld& hostWorld,
                                std::optional<AddOnToken> givenToken)
     : services(hostServices), world(hostWorld), operation(op), hostOwner(GS::HostMemoryOwner),
       hostWork(hostWorld.libraryCalls), caller(hostWorld.addOns.Caller()), token(givenToken) {
-    const std::string name(InfoOf(operation).name);
     if (caller == nullptr) {
-        services.ReportViolation(nullptr, name + " called while the host is not calling any add-on");
+        services.ReportViolation(nullptr, std::string(InfoOf(operation).name) +
+                                              " called while the host is not calling any add-on");
     } else if (std::string fault = caller->lifecycle.CheckHostCall(operation); !fault.empty()) {
         services.ReportViolation(caller, fault);
     } else if (!token) {
@@ -20,7 +20,13 @@ HostCallRecord::HostCallRecord(HostServices& hostServices, HostWorld& hostWorld,
     if (token) {
         JudgeToken(*token);
     }
-    injected = world.faults.OnCall(name);
+    if (!world.faults.IsEmpty()) {
+        injected = world.faults.OnCall(std::string(InfoOf(operation).name));
+    }
+}
+
+bool HostCallRecord::Recording() const {
+    return world.transcript.IsOpen();
 }
 
 void HostCallRecord::JudgeToken(AddOnToken given) {
@@ -48,6 +54,9 @@ std::optional<GSErrCode> HostCallRecord::EarlyAnswer() const {
 }
 
 GSErrCode HostCallRecord::Finish(GSErrCode result) {
+    if (!Recording()) {
+        return result;
+    }
     Json fields;
     fields["op"] = std::string(InfoOf(operation).name);
     if (caller != nullptr) {

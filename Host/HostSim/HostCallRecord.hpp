@@ -25,6 +25,8 @@ public:
     HostCallRecord(const HostCallRecord&) = delete;
     HostCallRecord& operator=(const HostCallRecord&) = delete;
 
+    // Whether the call is written to a transcript: the arguments are worth describing only then.
+    bool Recording() const;
     Json& Arguments() { return arguments; }
     // The add-on on whose behalf the operation runs: the token's owner, or the caller for an operation
     // without a token. Null when there is none the host can accept.

@@ -7,6 +7,7 @@
 #include "MenuBook.hpp"
 #include "ObjectStore.hpp"
 #include "ProjectDocument.hpp"
+#include "RunTimings.hpp"
 #include "SafAddOn.hpp"
 #include "Transcript.hpp"
 
@@ -31,6 +32,7 @@ struct HostWorld {
     std::ostream& console;
     SAF::SafAddOn* saf = nullptr;             // where command calls to the SAF add-on go; null: nowhere
     const ProjectDocument* project = nullptr; // whose model 'SAVE' writes; null: 'SAVE' is not offered
+    RunTimings* timings = nullptr;            // where the time of 'SAVE' is added; null: not measured
 };
 
 // The host's side of the function table. Each operation runs with the host's memory owner current,
@@ -64,6 +66,7 @@ public:
 private:
     class Call;
 
+    GSErrCode AnswerAutomate(AddOnToken token, UInt32 request, void* par1, void* par2, void* par3);
     // 'SAVE' after the call was recorded and allowed: writes the "save" event and answers the code.
     GSErrCode SaveRequested(const std::string& module, const SaveFileRecord* file,
                             const SafSaveParameterRecord* parameters);

@@ -67,7 +67,7 @@ std::vector<std::string> HostServices::ReadStringList(AddOn& addOn, Int16 listId
 
 GSErrCode HostServices::MenuRegister(const MenuRegistrationRecord* record) {
     HostCallRecord call(*this, world, TableOperation::MenuRegister, std::nullopt);
-    if (record != nullptr) {
+    if (record != nullptr && call.Recording()) {
         call.Arguments()["menuList"] = record->menuListId;
         call.Arguments()["promptList"] = record->promptListId;
         call.Arguments()["menuCode"] = record->menuCode;
@@ -83,16 +83,20 @@ GSErrCode HostServices::MenuRegister(const MenuRegistrationRecord* record) {
     MenuBook::Menu menu{&addOn, *record, ReadStringList(addOn, record->menuListId),
                         ReadStringList(addOn, record->promptListId)};
     Json fields;
-    fields["module"] = addOn.name;
-    fields["menuList"] = record->menuListId;
-    fields["promptList"] = record->promptListId;
-    fields["menuCode"] = record->menuCode;
-    fields["flags"] = record->flags;
-    fields["menuTexts"] = TextsAsJson(menu.texts);
-    fields["promptTexts"] = TextsAsJson(menu.prompts);
+    if (call.Recording()) {
+        fields["module"] = addOn.name;
+        fields["menuList"] = record->menuListId;
+        fields["promptList"] = record->promptListId;
+        fields["menuCode"] = record->menuCode;
+        fields["flags"] = record->flags;
+        fields["menuTexts"] = TextsAsJson(menu.texts);
+        fields["promptTexts"] = TextsAsJson(menu.prompts);
+    }
     if (menu.texts.empty()) {
-        fields["error"] = "the module has no texts in string list " + std::to_string(record->menuListId);
-        world.transcript.Write("menu-register", fields);
+        if (call.Recording()) {
+            fields["error"] = "the module has no texts in string list " + std::to_string(record->menuListId);
+            world.transcript.Write("menu-register", fields);
+        }
         return call.Finish(GSErr::NotFound);
     }
     world.transcript.Write("menu-register", fields);
@@ -104,8 +108,10 @@ GSErrCode HostServices::MenuRegister(const MenuRegistrationRecord* record) {
 GSErrCode HostServices::MenuHandlerInstall(AddOnToken token, Int16 menuListId,
                                            MenuCommandHandlerProc handler) {
     HostCallRecord call(*this, world, TableOperation::MenuHandlerInstall, token);
-    call.Arguments()["menuList"] = menuListId;
-    call.Arguments()["handler"] = AddressText(reinterpret_cast<const void*>(handler));
+    if (call.Recording()) {
+        call.Arguments()["menuList"] = menuListId;
+        call.Arguments()["handler"] = AddressText(reinterpret_cast<const void*>(handler));
+    }
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }

@@ -28,6 +28,9 @@ void DescribeContent(Json& arguments, const GSHandle* content) {
 // The "object" event: what the operation did to the project's objects.
 void WriteObjectEvent(HostWorld& world, const char* op, const GS::UniString* name, const GS::Guid* guid,
                       const GSHandle* content, GSErrCode result) {
+    if (!world.transcript.IsOpen()) {
+        return;
+    }
     Json fields;
     fields["op"] = op;
     fields["name"] = name != nullptr ? Json(Utf8(*name)) : Json();
@@ -42,10 +45,12 @@ void WriteObjectEvent(HostWorld& world, const char* op, const GS::UniString* nam
 GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name, GSHandle* content,
                                      GS::Guid* guid) {
     HostCallRecord call(*this, world, TableOperation::ObjectCreate, token);
-    if (name != nullptr) {
-        call.Arguments()["name"] = Utf8(*name);
+    if (call.Recording()) {
+        if (name != nullptr) {
+            call.Arguments()["name"] = Utf8(*name);
+        }
+        DescribeContent(call.Arguments(), content);
     }
-    DescribeContent(call.Arguments(), content);
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
@@ -53,7 +58,9 @@ GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name
         return call.Finish(GSErr::BadParameter);
     }
     *guid = world.objects.Create(*name, *content);
-    call.Arguments()["guid"] = GuidText(*guid);
+    if (call.Recording()) {
+        call.Arguments()["guid"] = GuidText(*guid);
+    }
     WriteObjectEvent(world, "create", name, guid, content, NoError);
     return call.Finish(NoError);
 }
@@ -61,7 +68,7 @@ GSErrCode HostServices::ObjectCreate(AddOnToken token, const GS::UniString* name
 GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::UniString* name,
                                    GSHandle* content) {
     HostCallRecord call(*this, world, TableOperation::ObjectRead, token);
-    if (guid != nullptr) {
+    if (guid != nullptr && call.Recording()) {
         call.Arguments()["guid"] = GuidText(*guid);
     }
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
@@ -75,7 +82,7 @@ GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::U
         WriteObjectEvent(world, "read", nullptr, guid, nullptr, GSErr::NotFound);
         return call.Finish(GSErr::NotFound);
     }
-    if (*content != nullptr) {
+    if (*content != nullptr && call.Recording()) {
         call.Arguments()["note"] = "content handle was not null before the call";
     }
     // The handle is new and the caller's to kill; the store keeps its own bytes.
@@ -85,8 +92,10 @@ GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::U
         return call.Finish(made);
     }
     *name = object->name;
-    call.Arguments()["name"] = Utf8(object->name);
-    DescribeContent(call.Arguments(), content);
+    if (call.Recording()) {
+        call.Arguments()["name"] = Utf8(object->name);
+        DescribeContent(call.Arguments(), content);
+    }
     WriteObjectEvent(world, "read", name, guid, content, NoError);
     return call.Finish(NoError);
 }
@@ -94,13 +103,15 @@ GSErrCode HostServices::ObjectRead(AddOnToken token, const GS::Guid* guid, GS::U
 GSErrCode HostServices::ObjectModify(AddOnToken token, const GS::Guid* guid, const GS::UniString* name,
                                      GSHandle* content) {
     HostCallRecord call(*this, world, TableOperation::ObjectModify, token);
-    if (guid != nullptr) {
-        call.Arguments()["guid"] = GuidText(*guid);
+    if (call.Recording()) {
+        if (guid != nullptr) {
+            call.Arguments()["guid"] = GuidText(*guid);
+        }
+        if (name != nullptr) {
+            call.Arguments()["name"] = Utf8(*name);
+        }
+        DescribeContent(call.Arguments(), content);
     }
-    if (name != nullptr) {
-        call.Arguments()["name"] = Utf8(*name);
-    }
-    DescribeContent(call.Arguments(), content);
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
@@ -114,7 +125,7 @@ GSErrCode HostServices::ObjectModify(AddOnToken token, const GS::Guid* guid, con
 
 GSErrCode HostServices::ObjectFind(AddOnToken token, const GS::UniString* name, GS::Guid* guid) {
     HostCallRecord call(*this, world, TableOperation::ObjectFind, token);
-    if (name != nullptr) {
+    if (name != nullptr && call.Recording()) {
         call.Arguments()["name"] = Utf8(*name);
     }
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
@@ -124,7 +135,9 @@ GSErrCode HostServices::ObjectFind(AddOnToken token, const GS::UniString* name, 
         return call.Finish(GSErr::BadParameter);
     }
     *guid = world.objects.FindByName(*name);
-    call.Arguments()["guid"] = GuidText(*guid);
+    if (call.Recording()) {
+        call.Arguments()["guid"] = GuidText(*guid);
+    }
     WriteObjectEvent(world, "find", name, guid, nullptr, NoError);
     return call.Finish(NoError);
 }

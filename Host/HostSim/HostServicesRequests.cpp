@@ -40,12 +40,14 @@ void DescribeSaveRequest(Json& arguments, const void* par1, const void* par2) {
 GSErrCode HostServices::Environment(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
     HostCallRecord call(*this, world, TableOperation::Environment, token);
     const UInt32 request = static_cast<UInt32>(code);
-    call.Arguments()["code"] = FourLetterText(request);
-    if (request == SpecialFolderQuery && par1 != nullptr) {
-        call.Arguments()["folderNumber"] = *static_cast<const Int32*>(par1);
+    if (call.Recording()) {
+        call.Arguments()["code"] = FourLetterText(request);
+        if (request == SpecialFolderQuery && par1 != nullptr) {
+            call.Arguments()["folderNumber"] = *static_cast<const Int32*>(par1);
+        }
+        call.Arguments()["par2"] = AddressText(par2);
+        call.Arguments()["par3"] = AddressText(par3);
     }
-    call.Arguments()["par2"] = AddressText(par2);
-    call.Arguments()["par3"] = AddressText(par3);
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
@@ -60,13 +62,25 @@ GSErrCode HostServices::Environment(AddOnToken token, Int32 code, void* par1, vo
         return call.Finish(GSErr::NotFound);
     }
     *static_cast<IO::Location*>(par2) = IO::Location(GS::UniString(folder->second.c_str(), CC_UTF8));
-    call.Arguments()["folder"] = folder->second;
+    if (call.Recording()) {
+        call.Arguments()["folder"] = folder->second;
+    }
     return call.Finish(NoError);
 }
 
+// The whole of a 'SAVE' is the host's work, its bookkeeping included: none of it is the add-on's time.
 GSErrCode HostServices::Automate(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
-    HostCallRecord call(*this, world, TableOperation::Automate, token);
     const UInt32 request = static_cast<UInt32>(code);
+    const Stopwatch watch;
+    const GSErrCode result = AnswerAutomate(token, request, par1, par2, par3);
+    if (request == SaveRequest && world.timings != nullptr) {
+        world.timings->AddSave(watch.Elapsed());
+    }
+    return result;
+}
+
+GSErrCode HostServices::AnswerAutomate(AddOnToken token, UInt32 request, void* par1, void* par2, void* par3) {
+    HostCallRecord call(*this, world, TableOperation::Automate, token);
     call.Arguments()["code"] = FourLetterText(request);
     if (request == SaveRequest) {
         DescribeSaveRequest(call.Arguments(), par1, par2);
@@ -130,15 +144,17 @@ GSErrCode HostServices::SaveRequested(const std::string& module, const SaveFileR
 GSErrCode HostServices::CommandCall(AddOnToken token, const AddOnModuleId* target, UInt32 command,
                                     UInt32 version, void* parameter, void* result, bool silent) {
     HostCallRecord call(*this, world, TableOperation::CommandCall, token);
-    if (target != nullptr) {
-        call.Arguments()["target"] = {FormatResultCodeHex(static_cast<GSErrCode>(target->first)),
-                                      FormatResultCodeHex(static_cast<GSErrCode>(target->second))};
+    if (call.Recording()) {
+        if (target != nullptr) {
+            call.Arguments()["target"] = {FormatResultCodeHex(static_cast<GSErrCode>(target->first)),
+                                          FormatResultCodeHex(static_cast<GSErrCode>(target->second))};
+        }
+        call.Arguments()["command"] = FourLetterText(command);
+        call.Arguments()["version"] = version;
+        call.Arguments()["parameter"] = AddressText(parameter);
+        call.Arguments()["result"] = AddressText(result);
+        call.Arguments()["silent"] = silent;
     }
-    call.Arguments()["command"] = FourLetterText(command);
-    call.Arguments()["version"] = version;
-    call.Arguments()["parameter"] = AddressText(parameter);
-    call.Arguments()["result"] = AddressText(result);
-    call.Arguments()["silent"] = silent;
     if (std::optional<GSErrCode> answer = call.EarlyAnswer()) {
         return call.Finish(*answer);
     }
@@ -149,6 +165,9 @@ GSErrCode HostServices::CommandCall(AddOnToken token, const AddOnModuleId* targe
         details["reason"] = "no add-on with that module identifier answers command calls";
     } else {
         outcome = world.saf->Call(command, version, parameter, result, call.Subject()->name, details);
+    }
+    if (!call.Recording()) {
+        return call.Finish(outcome);
     }
     Json fields;
     fields["module"] = call.Subject()->name;

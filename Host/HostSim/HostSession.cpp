@@ -12,15 +12,20 @@
 namespace HostSim {
 
 HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::string> folders,
-                         ProjectDocument& openProject, Transcript& output, std::ostream& consoleStream)
-    : options(runOptions), specialFolders(std::move(folders)), transcript(output), console(consoleStream),
-      project(openProject), saf(PathFromUtf8(runOptions.home)),
+                         ProjectDocument& openProject, Transcript& output, RunTimings& runTimings,
+                         std::ostream& consoleStream)
+    : options(runOptions), specialFolders(std::move(folders)), transcript(output), timings(runTimings),
+      console(consoleStream), project(openProject), saf(PathFromUtf8(runOptions.home)),
       libraryCalls(output, faults, [this] { return CallerName(); }),
       debugLines(output, consoleStream, [this] { return CallerName(); }),
       services(HostWorld{output, faults, addOns, menus, project.Objects(), libraryCalls, specialFolders,
-                         consoleStream, &saf, &project}),
-      table(BuildHostFunctionTable(runOptions.emptySlots)), monitorInstallation(libraryCalls),
-      sinkInstallation(debugLines) {
+                         consoleStream, &saf, &project, &runTimings}),
+      table(BuildHostFunctionTable(runOptions.emptySlots)), sinkInstallation(debugLines) {
+    // The library call monitor serves the transcript and the fault plan alone. Without either the
+    // host records nothing, as a real host does, and the libraries skip their call reports.
+    if (transcript.IsOpen() || !options.failRules.empty()) {
+        monitorInstallation.emplace(libraryCalls);
+    }
     for (const FailRule& rule : options.failRules) {
         faults.Add(rule);
     }
@@ -54,10 +59,15 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
     created->owner = GS::MemoryManager::RegisterOwner(created->name.c_str());
     AddOn& addOn = addOns.Add(std::move(created));
 
+    Json startTimes;
+    startTimes["module"] = addOn.name;
     LoadedModule::LoadResult loaded;
     {
         AddOnDirectory::CallScope scope(addOns, addOn, "load", addOn.staticOwner);
+        const Stopwatch watch;
         loaded = LoadedModule::Load(utf8Path);
+        const Nanoseconds took = watch.Elapsed();
+        startTimes["loadNs"] = took;
     }
     libraryCalls.Flush();
     Json fields;
@@ -73,12 +83,14 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
         console << "hostsim: cannot load " << addOn.name << " (" << utf8Path << "): " << loaded.error
                 << std::endl;
         addOn.lifecycle.Unloaded();
+        timings.Write("module-start", startTimes);
         return;
     }
     addOn.module = std::move(loaded.module);
-    if (BindAddOn(addOn)) {
-        StartAddOn(addOn);
+    if (BindAddOn(addOn, startTimes)) {
+        StartAddOn(addOn, startTimes);
     }
+    timings.Write("module-start", startTimes);
 }
 
 void HostSession::Reject(AddOn& addOn, const std::string& reason) {
@@ -90,15 +102,21 @@ void HostSession::Reject(AddOn& addOn, const std::string& reason) {
     transcript.Write("module-rejected", fields);
     console << "hostsim: " << addOn.name << " (" << addOn.path
             << ") is not an add-on this host can use: " << reason << std::endl;
-    Unload(addOn);
+    Json stopTimes;
+    Unload(addOn, stopTimes);
 }
 
-bool HostSession::BindAddOn(AddOn& addOn) {
+// The entry checks' time runs from finding the two exports to handing over the function table; the
+// transcript's part and the calls made before the table (--entry-before-table) are left out.
+bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
+    Stopwatch watch;
+    Nanoseconds checks = 0;
     auto getExports =
         reinterpret_cast<GetExportedFuncAddrsProc>(addOn.module->FindExport(GetExportedFuncAddrsName));
     auto setImports =
         reinterpret_cast<SetImportedFuncAddrsProc>(addOn.module->FindExport(SetImportedFuncAddrsName));
     if (getExports == nullptr || setImports == nullptr) {
+        startTimes["checksNs"] = watch.Elapsed();
         Reject(addOn, std::string("the module does not export ") +
                           (getExports == nullptr ? GetExportedFuncAddrsName : SetImportedFuncAddrsName));
         return false;
@@ -112,11 +130,13 @@ bool HostSession::BindAddOn(AddOn& addOn) {
     }
     libraryCalls.Flush();
     EntryPointCheck check = CheckEntryPointRecord(bytes);
+    checks += watch.Elapsed();
     Json fields;
     fields["module"] = addOn.name;
     fields.update(check.fields);
     transcript.Write("exports", fields);
     if (!check.IsUsable()) {
+        startTimes["checksNs"] = checks;
         Reject(addOn, check.fault);
         return false;
     }
@@ -129,10 +149,13 @@ bool HostSession::BindAddOn(AddOn& addOn) {
         }
     }
     GSErrCode tableResult = NoError;
+    watch = Stopwatch();
     {
         AddOnDirectory::CallScope scope(addOns, addOn, "SetImportedFuncAddrs", addOn.owner);
         tableResult = setImports(table.data());
     }
+    checks += watch.Elapsed();
+    startTimes["checksNs"] = checks;
     libraryCalls.Flush();
     addOn.lifecycle.TableSet();
     Json entry;
@@ -144,15 +167,19 @@ bool HostSession::BindAddOn(AddOn& addOn) {
     return true;
 }
 
-void HostSession::StartAddOn(AddOn& addOn) {
-    CallEntry(addOn, EntryPoint::Describe, false);
-    const GSErrCode registered = CallEntry(addOn, EntryPoint::Register, false);
+void HostSession::StartAddOn(AddOn& addOn, Json& startTimes) {
+    Nanoseconds took = 0;
+    CallEntry(addOn, EntryPoint::Describe, false, &took);
+    startTimes["describeNs"] = took;
+    const GSErrCode registered = CallEntry(addOn, EntryPoint::Register, false, &took);
+    startTimes["registerNs"] = took;
     if (registered != NoError) {
         console << "hostsim: " << addOn.name << " did not register (" << FormatResultCodeHex(registered)
                 << "); it is not started" << std::endl;
         return;
     }
-    const GSErrCode started = CallEntry(addOn, EntryPoint::Start, false);
+    const GSErrCode started = CallEntry(addOn, EntryPoint::Start, false, &took);
+    startTimes["startNs"] = took;
     if (started != NoError) {
         console << "hostsim: " << addOn.name << " answered " << FormatResultCodeHex(started) << " to start"
                 << std::endl;
@@ -170,20 +197,25 @@ GSErrCode HostSession::Describe(AddOn& addOn, Json& fields) {
             AddOnDirectory::CallScope scope(addOns, addOn, "describe", addOn.owner);
             result = addOn.entries.describe(&description);
         }
-        fields["addOnName"] = description.name.ToUTF8().Get();
-        fields["addOnDescription"] = description.description.ToUTF8().Get();
+        if (transcript.IsOpen()) {
+            fields["addOnName"] = description.name.ToUTF8().Get();
+            fields["addOnDescription"] = description.description.ToUTF8().Get();
+        }
     }
     return result;
 }
 
-GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable) {
+GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable, Nanoseconds* took) {
     if (std::string fault = addOn.lifecycle.EntryCalled(entry); !fault.empty()) {
         services.ReportViolation(&addOn, fault);
     }
     Json fields;
-    fields["module"] = addOn.name;
-    fields["name"] = NameOf(entry);
+    if (transcript.IsOpen()) {
+        fields["module"] = addOn.name;
+        fields["name"] = NameOf(entry);
+    }
     GSErrCode result = NoError;
+    const Stopwatch watch;
     switch (entry) {
     case EntryPoint::Describe:
         result = Describe(addOn, fields);
@@ -195,7 +227,9 @@ GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTabl
     }
     case EntryPoint::Start: {
         const AddOnToken token = addOns.IssueToken(addOn);
-        fields["token"] = AddressText(token);
+        if (transcript.IsOpen()) {
+            fields["token"] = AddressText(token);
+        }
         addOn.startCalled = !beforeTable;
         AddOnDirectory::CallScope scope(addOns, addOn, "start", addOn.owner);
         result = addOn.entries.start(token);
@@ -207,13 +241,18 @@ GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTabl
         break;
     }
     }
-    libraryCalls.Flush();
-    fields["result"] = result;
-    fields["resultHex"] = FormatResultCodeHex(result);
-    if (beforeTable) {
-        fields["beforeTable"] = true;
+    if (took != nullptr) {
+        *took = watch.Elapsed();
     }
-    transcript.Write("entry", fields);
+    libraryCalls.Flush();
+    if (transcript.IsOpen()) {
+        fields["result"] = result;
+        fields["resultHex"] = FormatResultCodeHex(result);
+        if (beforeTable) {
+            fields["beforeTable"] = true;
+        }
+        transcript.Write("entry", fields);
+    }
     if (std::string fault = addOn.lifecycle.EntryAnswered(entry, result); !fault.empty()) {
         services.ReportViolation(&addOn, fault);
     }
@@ -245,11 +284,30 @@ void HostSession::PickMenu(const MenuPick& pick) {
     }
     const MenuCommandRecord record{pick.list, 0, pick.item};
     GSErrCode result = NoError;
+    timings.TakeShares();
+    Nanoseconds total = 0;
     {
         AddOnDirectory::CallScope scope(addOns, addOn, "menu handler", addOn.owner);
+        const Stopwatch watch;
         result = handler.handler(&record);
+        total = watch.Elapsed();
     }
+    const HostShares shares = timings.TakeShares();
     libraryCalls.Flush();
+    if (timings.IsOpen()) {
+        Json times;
+        times["module"] = addOn.name;
+        times["list"] = pick.list;
+        times["item"] = pick.item;
+        times["totalNs"] = total;
+        times["saveNs"] = shares.save;
+        times["launcherNs"] = shares.launcher;
+        times["uiWaitNs"] = shares.uiWait;
+        timings.Write("menu", times);
+    }
+    if (!transcript.IsOpen()) {
+        return;
+    }
     fields["module"] = addOn.name;
     fields["handled"] = true;
     fields["result"] = result;
@@ -269,7 +327,7 @@ void HostSession::WriteAllocations(const AddOn& addOn, GS::MemoryOwner owner, co
     transcript.Write("allocations", fields);
 }
 
-void HostSession::Unload(AddOn& addOn) {
+void HostSession::Unload(AddOn& addOn, Json& stopTimes) {
     if (addOn.module == nullptr || !addOn.module->IsLoaded()) {
         return;
     }
@@ -282,7 +340,16 @@ void HostSession::Unload(AddOn& addOn) {
     LoadedModule::UnloadResult unloaded;
     {
         AddOnDirectory::CallScope scope(addOns, addOn, "unload", addOn.staticOwner);
+        const Stopwatch watch;
         unloaded = addOn.module->Unload();
+        const Nanoseconds took = watch.Elapsed();
+        stopTimes["unloadNs"] = took;
+    }
+    if (timings.IsOpen()) {
+        Json times;
+        times["module"] = addOn.name;
+        times.update(stopTimes);
+        timings.Write("module-stop", times);
     }
     libraryCalls.Flush();
     debugLines.Flush();
@@ -345,16 +412,19 @@ void HostSession::ReportOpenSafHandles() {
 
 void HostSession::Shutdown() {
     const auto& all = addOns.All();
+    std::map<const AddOn*, Json> stopTimes;
     for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
         if ((*addOn)->startCalled && (*addOn)->lifecycle.State() == LifecycleState::Started &&
             !options.noRelease) {
-            CallEntry(**addOn, EntryPoint::Release, false);
+            Nanoseconds took = 0;
+            CallEntry(**addOn, EntryPoint::Release, false, &took);
+            stopTimes[addOn->get()]["releaseNs"] = took;
             menus.Remove(**addOn);
         }
     }
     ReportOpenSafHandles();
     for (auto addOn = all.rbegin(); addOn != all.rend(); ++addOn) {
-        Unload(**addOn);
+        Unload(**addOn, stopTimes[addOn->get()]);
     }
     debugLines.Flush();
 }

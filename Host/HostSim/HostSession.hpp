@@ -9,11 +9,13 @@
 #include "MenuBook.hpp"
 #include "Options.hpp"
 #include "ProjectDocument.hpp"
+#include "RunTimings.hpp"
 #include "SafAddOn.hpp"
 #include "ScriptCommand.hpp"
 #include "Transcript.hpp"
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -23,9 +25,10 @@ namespace HostSim {
 // the host the function table, the library monitor and the debug output lead to.
 class HostSession {
 public:
-    // The session works on `project` (an open project document that outlives it).
+    // The session works on `project` (an open project document that outlives it) and adds its
+    // measurements to `timings`.
     HostSession(const HostSimOptions& options, std::map<Int32, std::string> specialFolders,
-                ProjectDocument& project, Transcript& transcript, std::ostream& console);
+                ProjectDocument& project, Transcript& transcript, RunTimings& timings, std::ostream& console);
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -43,12 +46,13 @@ public:
     unsigned ViolationCount() const { return services.ViolationCount(); }
 
 private:
-    bool BindAddOn(AddOn& addOn);
+    bool BindAddOn(AddOn& addOn, Json& startTimes);
     void Reject(AddOn& addOn, const std::string& reason);
-    void StartAddOn(AddOn& addOn);
-    GSErrCode CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable);
+    void StartAddOn(AddOn& addOn, Json& startTimes);
+    // `took`, when given, receives the time of the add-on's entry call.
+    GSErrCode CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable, Nanoseconds* took = nullptr);
     GSErrCode Describe(AddOn& addOn, Json& fields);
-    void Unload(AddOn& addOn);
+    void Unload(AddOn& addOn, Json& stopTimes);
     void WriteAllocations(const AddOn& addOn, GS::MemoryOwner owner, const std::string& ownerName,
                           const char* after);
     std::string CallerName() const;
@@ -57,6 +61,7 @@ private:
     const HostSimOptions& options;
     std::map<Int32, std::string> specialFolders;
     Transcript& transcript;
+    RunTimings& timings;
     std::ostream& console;
     FaultPlan faults;
     AddOnDirectory addOns;
@@ -68,7 +73,7 @@ private:
     DebugLineCollector debugLines;
     HostServices services;
     HostFunctionTableBytes table;
-    CallMonitorInstallation monitorInstallation;
+    std::optional<CallMonitorInstallation> monitorInstallation;
     DebugSinkInstallation sinkInstallation;
     unsigned rejectedModules = 0;
 };

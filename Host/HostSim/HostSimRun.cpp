@@ -48,11 +48,11 @@ std::vector<std::string> ModulesToLoad(const HostSimOptions& options, std::strin
 }
 
 bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptions, HostSession& session,
-                 Transcript& transcript) {
+                 Transcript& transcript, RunTimings& timings) {
     CommandInterpreter interpreter(session, transcript, std::cerr);
     if (!options.script) {
         CommandSource terminal(std::cin, "terminal", &std::cout);
-        return RunWithScreen(interpreter, terminal, transcript, screenOptions);
+        return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
     }
     std::ifstream file(PathFromUtf8(*options.script), std::ios::binary);
     if (!file) {
@@ -60,7 +60,7 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
         return false;
     }
     CommandSource script(file, *options.script, nullptr);
-    return RunWithScreen(interpreter, script, transcript, screenOptions);
+    return RunWithScreen(interpreter, script, transcript, timings, screenOptions);
 }
 
 } // namespace
@@ -93,6 +93,12 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;
         return ExitCode::Usage;
     }
+    RunTimings timings = options.timings ? RunTimings(*options.timings) : RunTimings();
+    if (options.timings && !timings.IsOpen()) {
+        std::cerr << "hostsim: cannot write the timings " << *options.timings << std::endl;
+        return ExitCode::Usage;
+    }
+    const CallTimerInstallation timerInstallation(timings);
     if (!error.empty()) {
         std::cerr << "hostsim: " << error << std::endl;
     }
@@ -128,7 +134,7 @@ int RunHostSim(const std::vector<std::string>& arguments) {
     for (UInt32 cycle = 1; cycle <= options.cycles; ++cycle) {
         {
             HostSession session(options, std::map<Int32, std::string>(folders), *project.project, transcript,
-                                std::cerr);
+                                timings, std::cerr);
             std::string listError;
             for (const std::string& module : ModulesToLoad(options, listError)) {
                 session.LoadAddOn(module);
@@ -136,7 +142,8 @@ int RunHostSim(const std::vector<std::string>& arguments) {
             if (!listError.empty()) {
                 std::cerr << "hostsim: " << listError << std::endl;
             }
-            scriptRanClean = RunCommands(options, screen.options, session, transcript) && scriptRanClean;
+            scriptRanClean =
+                RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
             session.Shutdown();
             faults += session.RejectedModuleCount() + session.ViolationCount();
         }

@@ -127,7 +127,7 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
     static const std::set<std::string> valueOptions{
         "--home",     "--transcript",     "--script",  "--addons",       "--empty-slot",
         "--fail",     "--special-folder", "--project", "--host-version", "--build",
-        "--saf-fail", "--model",          "--cycles"};
+        "--saf-fail", "--model",          "--cycles",  "--timings"};
     if (!valueOptions.contains(name)) {
         return false;
     }
@@ -139,6 +139,8 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
         options.home = *value;
     } else if (name == "--transcript") {
         options.transcript = *value;
+    } else if (name == "--timings") {
+        options.timings = *value;
     } else if (name == "--script") {
         options.script = *value;
     } else if (name == "--addons") {
@@ -200,6 +202,7 @@ const char* HostSimUsage() {
            "  --addons DIR             load every *.apx in DIR, sorted by name\n"
            "  --script FILE            read commands from FILE instead of the terminal\n"
            "  --transcript FILE        write one JSON event per line to FILE\n"
+           "  --timings FILE           write the in-run times of module starts and menu commands to FILE\n"
            "  --empty-slot OP          leave table operation OP empty (repeatable)\n"
            "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th);\n"
            "                           launcher=CODE or launcher=throw for the application launcher\n"

@@ -19,6 +19,8 @@ struct HostSimOptions {
     std::optional<std::string> addonsFolder;
     std::string home = "HostSimHome";
     std::optional<std::string> transcript;
+    // `--timings FILE`: in-run measurements, one JSON object per line (RunTimings).
+    std::optional<std::string> timings;
     std::optional<std::string> script;
     std::set<TableOperation> emptySlots;
     // Table operations by their full names ("HostMenuHandlerInstall"), library operations as given.

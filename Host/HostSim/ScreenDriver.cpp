@@ -32,9 +32,15 @@ ScreenDriver::ScreenDriver(CommandSource& commandSource, Transcript& output, std
 
 ScreenDriver::~ScreenDriver() = default;
 
-void ScreenDriver::Draw(const std::string& picture) {
+void ScreenDriver::Draw(const DG::AlertRequest& request) {
     if (screen != nullptr) {
-        *screen << picture << std::flush;
+        *screen << AlertAsText(request) << std::flush;
+    }
+}
+
+void ScreenDriver::Draw(const DG::DialogModel& model) {
+    if (screen != nullptr) {
+        *screen << DialogAsText(model) << std::flush;
     }
 }
 
@@ -50,6 +56,15 @@ void ScreenDriver::Abandon(const std::string& message, const std::string& line) 
 }
 
 std::optional<ScreenAction> ScreenDriver::NextAction(Screen what, const std::string& onScreen) {
+    const Stopwatch watch;
+    std::optional<ScreenAction> action = WaitForAction(what, onScreen);
+    if (timings != nullptr) {
+        timings->AddUiWait(watch.Elapsed());
+    }
+    return action;
+}
+
+std::optional<ScreenAction> ScreenDriver::WaitForAction(Screen what, const std::string& onScreen) {
     while (!abandoned) {
         std::optional<std::string> line = source.NextLine();
         if (!line) {
@@ -77,7 +92,7 @@ std::optional<ScreenAction> ScreenDriver::NextAction(Screen what, const std::str
 
 Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
     Int16 answer = LastButton(request);
-    Draw(AlertAsText(request));
+    Draw(request);
     while (std::optional<ScreenAction> action = NextAction(Screen::Alert, AlertName(request))) {
         if (std::holds_alternative<ShowScreen>(*action)) {
             Show(AlertAsText(request));
@@ -97,19 +112,23 @@ Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
         answer = pressed;
         break;
     }
-    Json fields = AlertFields(request);
-    fields["response"] = answer;
-    if (abandoned) {
-        fields["abandoned"] = true;
+    if (transcript.IsOpen()) {
+        Json fields = AlertFields(request);
+        fields["response"] = answer;
+        if (abandoned) {
+            fields["abandoned"] = true;
+        }
+        transcript.Write("alert", fields);
     }
-    transcript.Write("alert", fields);
     return answer;
 }
 
 void ScreenDriver::RecordDialog(const char* event, const DG::DialogModel& model, Json extra) {
-    Json fields = DialogFields(model);
-    fields.update(extra);
-    transcript.Write(event, fields);
+    if (transcript.IsOpen()) {
+        Json fields = DialogFields(model);
+        fields.update(extra);
+        transcript.Write(event, fields);
+    }
     if (snapshots) {
         if (std::string error = snapshots->Write(model, event); !error.empty()) {
             console << "hostsim: " << error << std::endl;
@@ -135,15 +154,19 @@ void ScreenDriver::Perform(DG::DialogSession& session, const ScreenAction& actio
             }
         },
         action);
-    Json fields;
-    fields["dialog"] = session.Model().number;
-    fields["command"] = DescribeAction(action);
-    fields["accepted"] = accepted;
     if (!accepted) {
-        fields["refusal"] = session.Refusal();
         console << "hostsim: " << DescribeAction(action) << ": " << session.Refusal() << std::endl;
     }
-    transcript.Write("dialog-action", fields);
+    if (transcript.IsOpen()) {
+        Json fields;
+        fields["dialog"] = session.Model().number;
+        fields["command"] = DescribeAction(action);
+        fields["accepted"] = accepted;
+        if (!accepted) {
+            fields["refusal"] = session.Refusal();
+        }
+        transcript.Write("dialog-action", fields);
+    }
     RecordDialog("dialog-state", session.Model());
 }
 
@@ -151,7 +174,7 @@ void ScreenDriver::RunModalDialog(DG::DialogSession& session) {
     const Int32 number = session.Model().number;
     const std::string name = session.Model().title;
     RecordDialog("dialog-open", session.Model());
-    Draw(DialogAsText(session.Model()));
+    Draw(session.Model());
     while (!session.IsCloseRequested()) {
         std::optional<ScreenAction> action = NextAction(Screen::Dialog, name);
         if (!action) {
@@ -163,7 +186,7 @@ void ScreenDriver::RunModalDialog(DG::DialogSession& session) {
         }
         Perform(session, *action);
         if (!session.IsCloseRequested()) {
-            Draw(DialogAsText(session.Model()));
+            Draw(session.Model());
         }
     }
     const Int32 response = session.IsCloseRequested() ? session.CloseResponse() : DG::Cancel;

@@ -2,6 +2,7 @@
 
 #include "CommandSource.hpp"
 #include "DialogSnapshot.hpp"
+#include "RunTimings.hpp"
 #include "ScreenAction.hpp"
 #include "Transcript.hpp"
 #include "UIDriver.hpp"
@@ -35,6 +36,8 @@ public:
     ~ScreenDriver() override;
 
     void SetSnapshots(std::unique_ptr<SnapshotWriter> writer) { snapshots = std::move(writer); }
+    // Where the time spent waiting for the user's actions is added; null: not measured.
+    void SetTimings(RunTimings* runTimings) { timings = runTimings; }
     // True once a script was given up (the run is then a script error).
     bool ScriptAbandoned() const { return abandoned; }
 
@@ -46,11 +49,13 @@ public:
 private:
     // The next action for what is up, or nothing when the script was given up.
     std::optional<ScreenAction> NextAction(Screen screen, const std::string& onScreen);
+    std::optional<ScreenAction> WaitForAction(Screen screen, const std::string& onScreen);
     void Abandon(const std::string& message, const std::string& line);
     void Perform(DG::DialogSession& session, const ScreenAction& action);
     void RecordDialog(const char* event, const DG::DialogModel& model, Json extra = Json::object());
-    // Draws on the terminal; a script sees nothing.
-    void Draw(const std::string& picture);
+    // Draws on the terminal; for a script nothing is drawn, nor even made.
+    void Draw(const DG::AlertRequest& request);
+    void Draw(const DG::DialogModel& model);
     // `show`: draws on the terminal, or for a script on the console.
     void Show(const std::string& picture);
 
@@ -60,6 +65,7 @@ private:
     std::ostream* screen;
     ErrorReporter reportError;
     std::unique_ptr<SnapshotWriter> snapshots;
+    RunTimings* timings = nullptr;
     bool abandoned = false;
 };
 

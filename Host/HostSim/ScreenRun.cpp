@@ -8,7 +8,7 @@
 namespace HostSim {
 
 bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
-                   const ScreenOptions& options) {
+                   RunTimings& timings, const ScreenOptions& options) {
     auto report = [&interpreter](const std::string& file, unsigned line, const std::string& message,
                                  const std::string& text) {
         interpreter.ReportError(file, line, message, text);
@@ -16,6 +16,9 @@ bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Trans
     ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
     if (options.snapshots) {
         driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, ModuleIconPng));
+    }
+    if (timings.IsOpen()) {
+        driver.SetTimings(&timings);
     }
     UIDriverInstallation installation(driver);
     const bool ranClean = interpreter.Run(source);

@@ -2,6 +2,7 @@
 
 #include "CommandInterpreter.hpp"
 #include "CommandSource.hpp"
+#include "RunTimings.hpp"
 #include "Transcript.hpp"
 #include "UserDataTool.hpp"
 
@@ -11,6 +12,6 @@ namespace HostSim {
 // and dialogs read their commands where the menu commands come from. False when the commands could
 // not all be used (a line the interpreter refused, or one that did not fit an alert or dialog).
 bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
-                   const ScreenOptions& options);
+                   RunTimings& timings, const ScreenOptions& options);
 
 } // namespace HostSim

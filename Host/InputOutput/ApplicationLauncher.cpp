@@ -1,6 +1,7 @@
 #include "ApplicationLauncher.hpp"
 
 #include "CallReport.hpp"
+#include "CallTimer.hpp"
 #include "PathLegality.hpp"
 #include "ProcessStart.hpp"
 
@@ -23,7 +24,7 @@ std::string Describe(const GS::UniString& path, const GS::Array<GS::UniString>& 
 }
 
 [[noreturn]] void Refuse(const char* reason) {
-    CallReport::End(operation, std::string("exception=") + reason);
+    CallReport::End(operation, [reason] { return std::string("exception=") + reason; });
     throw LaunchException(reason);
 }
 
@@ -37,9 +38,10 @@ ApplicationLauncher& ApplicationLauncher::Instance() {
 
 GSErrCode ApplicationLauncher::Launch(const Location& executable, const GS::Array<GS::UniString>& arguments,
                                       LaunchMode mode, LaunchOption option) {
+    const GS::TimedCall timed(operation);
     GS::UniString path;
     executable.ToPath(&path);
-    GSErrCode code = CallReport::Begin(operation, Describe(path, arguments, mode, option));
+    GSErrCode code = CallReport::Begin(operation, [&] { return Describe(path, arguments, mode, option); });
     if (code == ThrowRequested) {
         Refuse("the host was asked to make the launch throw");
     }
@@ -54,7 +56,7 @@ GSErrCode ApplicationLauncher::Launch(const Location& executable, const GS::Arra
                    ? ProcessStart::StartDetached(path, arguments)
                    : GSErr::BadParameter;
     }
-    CallReport::End(operation, "code=" + std::to_string(code));
+    CallReport::End(operation, [&] { return "code=" + std::to_string(code); });
     return code;
 }
 

@@ -5,22 +5,36 @@
 #include "UniString.hpp"
 
 #include <string>
+#include <type_traits>
 
-// How the InputOutput operations describe themselves to the call monitor.
+// How the InputOutput operations describe themselves to the call monitor. The texts are made only
+// when a monitor is installed: a host that records nothing pays nothing for them.
 namespace IO::CallReport {
 
 inline std::string Quoted(const GS::UniString& text) {
     return GS::CallDetails::Quote(text.ToUTF8().Get());
 }
 
-// Reports `operation` when a monitor is installed; the monitor's answer, or NoError.
-inline GSErrCode Begin(const char* operation, const std::string& details) {
-    return GS::IsCallMonitorActive() ? GS::ReportCall(operation, details.c_str()) : NoError;
+// `text` is a fixed text, or a function that makes it.
+template <typename Text>
+std::string MakeText(Text&& text) {
+    if constexpr (std::is_invocable_v<Text>) {
+        return std::string(text());
+    } else {
+        return std::string(text);
+    }
 }
 
-inline void End(const char* operation, const std::string& result) {
+// Reports `operation` when a monitor is installed; the monitor's answer, or NoError.
+template <typename Details>
+GSErrCode Begin(const char* operation, Details&& details) {
+    return GS::IsCallMonitorActive() ? GS::ReportCall(operation, MakeText(details).c_str()) : NoError;
+}
+
+template <typename Result>
+void End(const char* operation, Result&& result) {
     if (GS::IsCallMonitorActive()) {
-        GS::ReportResult(operation, result.c_str());
+        GS::ReportResult(operation, MakeText(result).c_str());
     }
 }
 

@@ -65,9 +65,10 @@ std::string OnNotFoundText(OnNotFound onNotFound) {
 
 File::File(const Folder& folder, const Name& name, OnNotFound onNotFound)
     : location(Compose(folder.GetLocation(), name)) {
-    status = CallReport::Begin(operation, "folder=" + PathText(folder.GetLocation()) +
-                                              " name=" + CallReport::Quoted(name.ToUniString()) +
-                                              OnNotFoundText(onNotFound));
+    status = CallReport::Begin(operation, [&] {
+        return "folder=" + PathText(folder.GetLocation()) +
+               " name=" + CallReport::Quoted(name.ToUniString()) + OnNotFoundText(onNotFound);
+    });
     if (status == NoError) {
         status = folder.GetStatus();
     }
@@ -76,17 +77,20 @@ File::File(const Folder& folder, const Name& name, OnNotFound onNotFound)
         location.ToPath(&path);
         status = Inspect(path, onNotFound);
     }
-    CallReport::End(operation, "status=" + std::to_string(status) + " location=" + PathText(location));
+    CallReport::End(operation,
+                    [&] { return "status=" + std::to_string(status) + " location=" + PathText(location); });
 }
 
 File::File(const Location& fileLocation, OnNotFound onNotFound) : location(fileLocation) {
-    status = CallReport::Begin(operation, "location=" + PathText(location) + OnNotFoundText(onNotFound));
+    status = CallReport::Begin(operation,
+                               [&] { return "location=" + PathText(location) + OnNotFoundText(onNotFound); });
     if (status == NoError) {
         GS::UniString path;
         location.ToPath(&path);
         status = Inspect(path, onNotFound);
     }
-    CallReport::End(operation, "status=" + std::to_string(status) + " location=" + PathText(location));
+    CallReport::End(operation,
+                    [&] { return "status=" + std::to_string(status) + " location=" + PathText(location); });
 }
 
 } // namespace IO

@@ -30,12 +30,14 @@ Folder::Folder(const Location& folderLocation, OnNotFound onNotFound) : location
     constexpr const char* operation = "IO::Folder::Folder";
     GS::UniString path;
     location.ToPath(&path);
-    status = CallReport::Begin(operation, "location=" + CallReport::Quoted(path) + " onNotFound=" +
-                                              std::to_string(static_cast<Int32>(onNotFound)));
+    status = CallReport::Begin(operation, [&] {
+        return "location=" + CallReport::Quoted(path) +
+               " onNotFound=" + std::to_string(static_cast<Int32>(onNotFound));
+    });
     if (status == NoError) {
         status = Inspect(location, onNotFound);
     }
-    CallReport::End(operation, "status=" + std::to_string(status));
+    CallReport::End(operation, [&] { return "status=" + std::to_string(status); });
 }
 
 } // namespace IO

@@ -6,7 +6,8 @@ namespace IO {
 
 bool Location::IsLegalInNativeFileSystem() const {
     constexpr const char* operation = "IO::Location::IsLegalInNativeFileSystem";
-    const GSErrCode answer = CallReport::Begin(operation, "location=" + CallReport::Quoted(path));
+    const GSErrCode answer =
+        CallReport::Begin(operation, [this] { return "location=" + CallReport::Quoted(path); });
     const bool legal = answer == NoError && PathLegality::IsLegalNativePath(path);
     CallReport::End(operation, legal ? "true" : "false");
     return legal;
