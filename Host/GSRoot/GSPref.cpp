@@ -247,6 +247,10 @@ void SetStoreFolder(const char* utf8FolderPath) {
     Backend::SetStoreFolder(Text(utf8FolderPath));
 }
 
+UInt64 GetStoreParseCount(RootKeyDomain domain) {
+    return Backend::GetStoreParseCount(domain);
+}
+
 GS::UniString GetStoreDiagnostic(RootKeyDomain domain) {
     const std::string diagnostic = Backend::GetStoreDiagnostic(domain);
     return GS::UniString(diagnostic.c_str(), CC_UTF8);

@@ -66,4 +66,8 @@ GSROOT_API void SetStoreFolder(const char* utf8FolderPath);
 // also printed once on the debug output. Always empty on Windows.
 GSROOT_API GS::UniString GetStoreDiagnostic(RootKeyDomain domain);
 
+// How many times this process parsed the domain's store file: a file is parsed when first read and
+// again only when its bytes changed. Always 0 on Windows.
+GSROOT_API UInt64 GetStoreParseCount(RootKeyDomain domain);
+
 } // namespace GSPref

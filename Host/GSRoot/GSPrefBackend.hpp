@@ -35,5 +35,6 @@ GSErrCode DeleteKey(RootKeyDomain domain, const std::string& keyPath);
 
 void SetStoreFolder(const std::string& utf8FolderPath);
 std::string GetStoreDiagnostic(RootKeyDomain domain);
+UInt64 GetStoreParseCount(RootKeyDomain domain);
 
 } // namespace GSPref::Backend

@@ -6,8 +6,10 @@
 #include <mutex>
 #include <utility>
 
-// The file-backed registry: one store file per domain in the host's store folder. Every call looks
-// at the file's stamp first and re-reads it when another process (a registry tool, say) changed it.
+// The file-backed registry: one store file per domain in the host's store folder, parsed once and
+// kept. Other processes (a registry tool, say) write the files too, so every call first makes sure
+// the file is still the one parsed: by its stamp when that can tell (StoreFile::IsSettled), by
+// reading and comparing its bytes otherwise. Only bytes that differ are parsed again.
 namespace GSPref::Backend {
 
 namespace {
@@ -22,12 +24,16 @@ struct DomainStore {
     const char* fileName;
     const char* hiveName;
     bool loaded = false;
+    // The file as it was last read.
     GS::StoreFile::Stamp stamp;
+    bool settled = false;
+    std::string bytes;
     Hive hive;
     // Why the store is unusable; empty when it is fine. `failure` is the code that calls report then.
     std::string diagnostic;
     GSErrCode failure = NoError;
     std::string printedDiagnostic;
+    UInt64 parseCount = 0;
 };
 
 struct State {
@@ -67,21 +73,30 @@ void Load(const State& state, DomainStore& store) {
         return;
     }
     const std::string path = PathOf(state, store);
-    if (store.loaded && GS::StoreFile::GetStamp(path) == store.stamp) {
+    if (store.loaded && store.settled && GS::StoreFile::GetStamp(path) == store.stamp) {
         return;
     }
+    const Int64 readStart = GS::StoreFile::WallClockNow();
     std::string bytes;
     std::string error;
     GS::StoreFile::Stamp stamp;
     if (!GS::StoreFile::Read(path, bytes, stamp, error)) {
         store.loaded = false;
+        store.bytes.clear();
         MarkUnusable(store, error, GSErr::IOError);
         return;
     }
-    store.loaded = true;
     store.stamp = stamp;
+    store.settled = GS::StoreFile::IsSettled(stamp, readStart);
+    if (store.loaded && bytes == store.bytes) {
+        // The same bytes parse to the same hive, or fail at the same place.
+        return;
+    }
+    store.loaded = true;
+    store.bytes = std::move(bytes);
+    ++store.parseCount;
     GS::RegistryStore::ParseResult parsed =
-        GS::RegistryStore::Parse(bytes.data(), bytes.size(), store.hiveName, store.fileName);
+        GS::RegistryStore::Parse(store.bytes.data(), store.bytes.size(), store.hiveName, store.fileName);
     if (!parsed.ok) {
         MarkUnusable(store, parsed.error, GSErr::BadData);
         return;
@@ -116,8 +131,8 @@ public:
     const std::string& Diagnostic() const { return store.diagnostic; }
     Key& Root() { return store.hive.root; }
 
-    // Writes `changed` as the new file; the cached hive is re-read on the next call, so that a
-    // write by another process in the meantime is not hidden.
+    // Writes `changed` as the new file; the cached hive is read and parsed again on the next call,
+    // so that a write by another process in the meantime is not hidden.
     GSErrCode Save(const Hive& changed) {
         std::string error;
         if (!GS::StoreFile::WriteAtomically(PathOf(state, store), GS::RegistryStore::Write(changed), error)) {
@@ -271,6 +286,7 @@ void SetStoreFolder(const std::string& utf8FolderPath) {
     state.folder = std::move(folder);
     for (DomainStore* store : {&state.currentUser, &state.localMachine}) {
         store->loaded = false;
+        store->bytes.clear();
         store->printedDiagnostic.clear();
     }
 }
@@ -278,6 +294,12 @@ void SetStoreFolder(const std::string& utf8FolderPath) {
 std::string GetStoreDiagnostic(RootKeyDomain domain) {
     LockedStore store(domain);
     return store.Diagnostic();
+}
+
+UInt64 GetStoreParseCount(RootKeyDomain domain) {
+    State& state = GetState();
+    std::lock_guard lock(state.mutex);
+    return StoreOf(state, domain).parseCount;
 }
 
 } // namespace GSPref::Backend

@@ -272,4 +272,8 @@ std::string GetStoreDiagnostic(RootKeyDomain /*domain*/) {
     return {};
 }
 
+UInt64 GetStoreParseCount(RootKeyDomain /*domain*/) {
+    return 0;
+}
+
 } // namespace GSPref::Backend

@@ -1,10 +1,12 @@
 #include "StoreFilePosix.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace GS::StoreFile {
@@ -18,6 +20,8 @@ Stamp StampOf(const struct stat& info) {
     stamp.inode = static_cast<UInt64>(info.st_ino);
     stamp.modifiedSeconds = static_cast<Int64>(info.st_mtim.tv_sec);
     stamp.modifiedNanoseconds = static_cast<Int64>(info.st_mtim.tv_nsec);
+    stamp.changedSeconds = static_cast<Int64>(info.st_ctim.tv_sec);
+    stamp.changedNanoseconds = static_cast<Int64>(info.st_ctim.tv_nsec);
     stamp.size = static_cast<Int64>(info.st_size);
     return stamp;
 }
@@ -62,6 +66,25 @@ bool IsMarkedReadOnly(const std::string& path) {
 }
 
 } // namespace
+
+Int64 WallClockNow() {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<Int64>(now.tv_sec) * 1'000'000'000 + static_cast<Int64>(now.tv_nsec);
+}
+
+bool IsSettled(const Stamp& stamp, Int64 readStart) {
+    if (!stamp.exists) {
+        // Whatever makes the file changes `exists`.
+        return true;
+    }
+    // Far above any local file system's tick (a few milliseconds), and cheap to wait out: until
+    // then a read costs a comparison of the bytes, never a parse.
+    constexpr Int64 settleTime = 1'000'000'000;
+    const auto latest = std::max(stamp.modifiedSeconds * 1'000'000'000 + stamp.modifiedNanoseconds,
+                                 stamp.changedSeconds * 1'000'000'000 + stamp.changedNanoseconds);
+    return latest < readStart - settleTime;
+}
 
 Stamp GetStamp(const std::string& path) {
     struct stat info {};

@@ -8,19 +8,32 @@
 namespace GS::StoreFile {
 
 // Tells whether a file changed on disk since it was last read: a rename over it changes the file
-// id, a rewrite in place the time or size.
+// id and the change time, a rewrite in place the times or the size. The times are only as fine as
+// the file system's clock, which moves in ticks: see IsSettled.
 struct Stamp {
     bool exists = false;
     UInt64 device = 0;
     UInt64 inode = 0;
     Int64 modifiedSeconds = 0;
     Int64 modifiedNanoseconds = 0;
+    Int64 changedSeconds = 0;
+    Int64 changedNanoseconds = 0;
     Int64 size = 0;
 
     bool operator==(const Stamp&) const = default;
 };
 
 Stamp GetStamp(const std::string& path);
+
+// The wall clock the file system stamps files with, in nanoseconds since the epoch.
+Int64 WallClockNow();
+
+// Whether an unchanged stamp proves an unchanged file, for a file whose stamp is `stamp` when a read
+// of it began at `readStart` (WallClockNow). A write in the same clock tick as the last one can
+// leave size and times as they were, and a file made in that tick can even reuse the inode of the
+// file it replaced; only a file last changed well before the read is safe from both. Until then
+// the reader compares the bytes instead.
+bool IsSettled(const Stamp& stamp, Int64 readStart);
 
 // False with `error` set when the file exists but cannot be read; a missing file reads as empty
 // with `stamp.exists` false.
