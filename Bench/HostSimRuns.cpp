@@ -2,12 +2,11 @@
 
 #include "ProcessRunner.hpp"
 
-#include <nlohmann/json.hpp>
-
 #include <chrono>
 #include <fstream>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -42,14 +41,15 @@ HostSimRuns::~HostSimRuns() {
     std::filesystem::remove_all(root, ignored);
 }
 
-std::vector<std::string> HostSimRuns::Command(const std::string& script,
-                                              const std::vector<std::string>& options, bool withAddOn) const {
+std::vector<nlohmann::json> HostSimRuns::Timings(const std::string& script,
+                                                 const std::vector<std::string>& options) const {
     WriteText(root / "script.txt", script);
+    const std::filesystem::path timings = root / "timings.jsonl";
     std::vector<std::string> command{HOSTSIM_PATH,
                                      "--home",
                                      home.string(),
-                                     "--transcript",
-                                     (root / "transcript.jsonl").string(),
+                                     "--timings",
+                                     timings.string(),
                                      "--script",
                                      (root / "script.txt").string(),
                                      "--special-folder",
@@ -59,29 +59,22 @@ std::vector<std::string> HostSimRuns::Command(const std::string& script,
                                      "--project",
                                      Project().string()};
     command.insert(command.end(), options.begin(), options.end());
-    if (withAddOn) {
-        command.push_back(ADDON_MODULE_PATH);
-    }
-    return command;
-}
-
-double HostSimRuns::Run(const std::string& script, const std::vector<std::string>& options) const {
-    return Time(Command(script, options), root);
-}
-
-double HostSimRuns::RunWithoutAddOn(const std::string& script) const {
-    return Time(Command(script, {}, false), root);
-}
-
-double HostSimRuns::Time(const std::vector<std::string>& command, const std::filesystem::path& scratch) {
-    const auto start = std::chrono::steady_clock::now();
-    const Scenarios::ProcessResult result = Scenarios::RunProcess(command, scratch);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    command.push_back(ADDON_MODULE_PATH);
+    const Scenarios::ProcessResult result = Scenarios::RunProcess(command, root);
     if (result.exitCode != 0) {
         throw std::runtime_error("hostsim exited with " + std::to_string(result.exitCode) + ": " +
                                  result.errors);
     }
-    return elapsed.count();
+    std::vector<nlohmann::json> lines;
+    std::ifstream file(timings);
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(nlohmann::json::parse(line));
+    }
+    return lines;
+}
+
+void HostSimRuns::LetTheStoreSettle() const {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
 }
 
 void HostSimRuns::WriteTranslators(std::size_t count) const {
@@ -96,12 +89,23 @@ void HostSimRuns::WriteTranslators(std::size_t count) const {
               nlohmann::json{{"version", 1}, {"translators", translators}}.dump());
 }
 
-void HostSimRuns::ForgetProject() const {
-    std::error_code ignored;
-    std::filesystem::remove(Project(), ignored);
-    std::filesystem::remove(exportFolder / "ACToVELDEngineer.xlsx", ignored);
-}
-
 std::string ChooseTranslatorLines(int entry) {
     return "menu 32500 2\nselect 4 " + std::to_string(entry + 1) + "\nclick 1\n";
+}
+
+nlohmann::json TimingLine(const std::vector<nlohmann::json>& lines, const std::string& kind, int item) {
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json& line : lines) {
+        if (line.at("timing") == kind && (kind != "menu" || line.at("item") == item)) {
+            found.push_back(line);
+        }
+    }
+    if (found.size() != 1) {
+        throw std::runtime_error(std::to_string(found.size()) + " timing lines of kind " + kind);
+    }
+    return found.front();
+}
+
+double Seconds(const nlohmann::json& line, const char* field) {
+    return static_cast<double>(line.value(field, std::int64_t{0})) * 1e-9;
 }

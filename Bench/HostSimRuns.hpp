@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,29 +15,24 @@ public:
     HostSimRuns(const HostSimRuns&) = delete;
     HostSimRuns& operator=(const HostSimRuns&) = delete;
 
-    // Wall seconds of one hostsim run of `script` with the add-on loaded and `options` added. A run
-    // that does not exit with 0 throws: a benchmark of a broken run measures nothing.
-    double Run(const std::string& script, const std::vector<std::string>& options = {}) const;
-    // The same with no module loaded: what hostsim costs on its own.
-    double RunWithoutAddOn(const std::string& script) const;
+    // The lines of `hostsim --timings` for one run of `script` with the add-on loaded and `options`
+    // added, and no transcript: the host records nothing, as a real host does. A run that does not
+    // exit with 0 throws: a benchmark of a broken run measures nothing.
+    std::vector<nlohmann::json> Timings(const std::string& script,
+                                        const std::vector<std::string>& options = {}) const;
+
+    // Waits until the registry's store files are old enough for their stamps to be trusted, so that
+    // the timed runs read them as a data folder written long ago is read (GS::StoreFile::IsSettled).
+    void LetTheStoreSettle() const;
 
     // The SAF add-on's translator store with `count` translators ("Translator 1", ...).
     void WriteTranslators(std::size_t count) const;
-
-    // Drops what a run left (stored settings, the workbook) so the next run starts as the first did.
-    void ForgetProject() const;
 
     const std::filesystem::path& Root() const { return root; }
     const std::filesystem::path& Home() const { return home; }
     std::filesystem::path Project() const { return root / "project.json"; }
 
-    // The hostsim command line of Run, for tools that run it themselves (callgrind).
-    std::vector<std::string> Command(const std::string& script, const std::vector<std::string>& options,
-                                     bool withAddOn = true) const;
-
 private:
-    static double Time(const std::vector<std::string>& command, const std::filesystem::path& scratch);
-
     std::filesystem::path root;
     std::filesystem::path home;
     std::filesystem::path exportFolder;
@@ -44,3 +41,10 @@ private:
 // Script lines choosing translator `entry` (1-based, after the placeholder) in the add-on's export
 // settings dialog, then OK.
 std::string ChooseTranslatorLines(int entry);
+
+// The one line of `kind` (and, for "menu", of menu item `item`) among `lines`; throws when there is
+// not exactly one.
+nlohmann::json TimingLine(const std::vector<nlohmann::json>& lines, const std::string& kind, int item = 0);
+
+// A field of a timing line, in seconds.
+double Seconds(const nlohmann::json& line, const char* field);

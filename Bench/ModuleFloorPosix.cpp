@@ -21,8 +21,8 @@ double TimeModuleFloor(const std::filesystem::path& home) {
         root->ReadStringValue("VeldEngineer\\23.1", "InstallDir", installFolder, GS::UniString(), 0);
     }
     GSPref::CloseRootKey(&root);
-    dlclose(module);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    dlclose(module);
     if (installFolder.IsEmpty()) {
         throw std::runtime_error("the registry read found no install folder");
     }
