@@ -1,7 +1,6 @@
 #include "CallReport.hpp"
 
 #include "CallDetails.hpp"
-#include "CallMonitor.hpp"
 #include "UIDriver.hpp"
 
 namespace DG {
@@ -22,22 +21,16 @@ bool CallReport::Reporting() {
     return hostWorkDepth == 0 && GS::IsCallMonitorActive();
 }
 
-CallReport::CallReport(const char* name, const std::string& details) : operation(name), active(Reporting()) {
-    if (active) {
-        answer = GS::ReportCall(operation, details.c_str());
-    }
-}
-
 CallReport::~CallReport() {
     if (active && !resultGiven) {
         GS::ReportResult(operation, Refused() ? "refused" : "done");
     }
 }
 
-void CallReport::Result(const std::string& result) {
+void CallReport::Result(const char* fixedResult) {
     if (active && !resultGiven) {
         resultGiven = true;
-        GS::ReportResult(operation, result.c_str());
+        GS::ReportResult(operation, fixedResult);
     }
 }
 

@@ -47,11 +47,11 @@ Int16 RunAlert(const char* operation, AlertRequest& request) {
     if (!anyButton) {
         request.buttons[0] = "OK";
     }
-    CallReport report(operation, Describe(request));
+    CallReport report(operation, [&] { return Describe(request); });
     Int16 answer = 1;
     if (report.Refused()) {
         answer = LastButton(request);
-        report.Result("shown=false button=" + std::to_string(answer));
+        report.Result([&] { return "shown=false button=" + std::to_string(answer); });
         return answer;
     }
     if (UIDriver* driver = GetUIDriver()) {
@@ -60,7 +60,7 @@ Int16 RunAlert(const char* operation, AlertRequest& request) {
             answer = 1;
         }
     }
-    report.Result("button=" + std::to_string(answer));
+    report.Result([&] { return "button=" + std::to_string(answer); });
     return answer;
 }
 

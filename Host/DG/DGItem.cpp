@@ -3,6 +3,7 @@
 #include "CallReport.hpp"
 #include "DGPanel.hpp"
 #include "DialogState.hpp"
+#include "ModelText.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,8 +62,9 @@ Item::~Item() {
 }
 
 void Item::SetStatus(bool enable) {
-    CallReport report("DG::Item::SetStatus",
-                      ItemCallDetails(panelId, itemNumber) + " status=" + (enable ? "true" : "false"));
+    CallReport report("DG::Item::SetStatus", [&] {
+        return ItemCallDetails(panelId, itemNumber) + " status=" + (enable ? "true" : "false");
+    });
     if (ItemModel* model = FindItemModel(panelId, itemNumber)) {
         model->enabled = enable;
     }
@@ -82,8 +84,10 @@ bool Item::IsEnabled() const {
 }
 
 void Item::Move(Int16 dx, Int16 dy) {
-    CallReport report("DG::Item::Move", ItemCallDetails(panelId, itemNumber) + " dx=" + std::to_string(dx) +
-                                            " dy=" + std::to_string(dy));
+    CallReport report("DG::Item::Move", [&] {
+        return ItemCallDetails(panelId, itemNumber) + " dx=" + std::to_string(dx) +
+               " dy=" + std::to_string(dy);
+    });
     if (ItemModel* model = FindItemModel(panelId, itemNumber)) {
         model->left = static_cast<Int16>(model->left + dx);
         model->top = static_cast<Int16>(model->top + dy);
@@ -91,8 +95,10 @@ void Item::Move(Int16 dx, Int16 dy) {
 }
 
 void Item::Resize(Int16 dx, Int16 dy) {
-    CallReport report("DG::Item::Resize", ItemCallDetails(panelId, itemNumber) + " dx=" + std::to_string(dx) +
-                                              " dy=" + std::to_string(dy));
+    CallReport report("DG::Item::Resize", [&] {
+        return ItemCallDetails(panelId, itemNumber) + " dx=" + std::to_string(dx) +
+               " dy=" + std::to_string(dy);
+    });
     if (ItemModel* model = FindItemModel(panelId, itemNumber)) {
         model->width = static_cast<Int16>(std::max(0, model->width + dx));
         model->height = static_cast<Int16>(std::max(0, model->height + dy));
@@ -127,17 +133,15 @@ void Item::Detach(ItemObserver& observer) {
 
 GS::UniString TextItem::GetText() const {
     const ItemModel* model = FindItemModel(GetPanelId(), GetId());
-    return model != nullptr
-               ? GS::UniString::FromUTF8(model->text.c_str(), static_cast<UIndex>(model->text.size()))
-               : GS::UniString();
+    return model != nullptr ? FromModelText(model->text) : GS::UniString();
 }
 
 void TextItem::SetText(const GS::UniString& text) {
-    const std::string utf8 = text.ToUTF8().Get();
+    std::string utf8 = ModelText(text);
     CallReport report("DG::Item::SetText",
-                      ItemCallDetails(GetPanelId(), GetId()) + " text=" + QuotedText(utf8));
+                      [&] { return ItemCallDetails(GetPanelId(), GetId()) + " text=" + QuotedText(utf8); });
     if (ItemModel* model = FindItemModel(GetPanelId(), GetId())) {
-        model->text = utf8;
+        model->text = std::move(utf8);
     }
 }
 
@@ -159,8 +163,9 @@ void CheckBox::Uncheck() {
 }
 
 void CheckBox::SetState(bool checked) {
-    CallReport report("DG::CheckBox::SetState",
-                      ItemCallDetails(GetPanelId(), GetId()) + " checked=" + (checked ? "true" : "false"));
+    CallReport report("DG::CheckBox::SetState", [&] {
+        return ItemCallDetails(GetPanelId(), GetId()) + " checked=" + (checked ? "true" : "false");
+    });
     if (ItemModel* model = FindItemModel(GetPanelId(), GetId())) {
         model->checked = checked;
     }

@@ -63,7 +63,7 @@ ItemObserver* ObserverFor(CompoundItemObserver& compound, ItemKind kind) {
 
 void CompoundItemObserver::AttachToAllItems(const Panel& panel) {
     CallReport report("DG::CompoundItemObserver::AttachToAllItems",
-                      "panel=" + std::to_string(panel.GetPanelId()));
+                      [&] { return "panel=" + std::to_string(panel.GetPanelId()); });
     DialogState* state = DialogRegistry::Instance().Find(panel.GetPanelId());
     if (state == nullptr) {
         return;
@@ -77,12 +77,12 @@ void CompoundItemObserver::AttachToAllItems(const Panel& panel) {
             ++attached;
         }
     }
-    report.Result("attached=" + std::to_string(attached));
+    report.Result([&] { return "attached=" + std::to_string(attached); });
 }
 
 void CompoundItemObserver::DetachFromAllItems(const Panel& panel) {
     CallReport report("DG::CompoundItemObserver::DetachFromAllItems",
-                      "panel=" + std::to_string(panel.GetPanelId()));
+                      [&] { return "panel=" + std::to_string(panel.GetPanelId()); });
     DialogState* state = DialogRegistry::Instance().Find(panel.GetPanelId());
     if (state == nullptr) {
         return;

@@ -27,8 +27,9 @@ std::string DialogDetails(Int32 panelId) {
 }
 
 Int32 CreateDialog(GSResModule module, Int16 number) {
-    CallReport report("DG::ModalDialog::ModalDialog",
-                      "dialog=" + std::to_string(number) + " module=" + std::to_string(module));
+    CallReport report("DG::ModalDialog::ModalDialog", [&] {
+        return "dialog=" + std::to_string(number) + " module=" + std::to_string(module);
+    });
     std::unique_ptr<DialogState> state = BuildDialogState(module, number);
     report.Result(state->valid ? "valid=true" : "valid=false");
     return DialogRegistry::Instance().Add(std::move(state));
@@ -58,7 +59,7 @@ Panel::~Panel() {
 }
 
 void Panel::Attach(PanelObserver& observer) const {
-    CallReport report("DG::Panel::Attach", DialogDetails(panelId));
+    CallReport report("DG::Panel::Attach", [&] { return DialogDetails(panelId); });
     if (DialogState* state = StateOf(panelId)) {
         if (std::ranges::find(state->panelObservers, &observer) == state->panelObservers.end()) {
             state->panelObservers.push_back(&observer);
@@ -67,25 +68,25 @@ void Panel::Attach(PanelObserver& observer) const {
 }
 
 void Panel::Detach(PanelObserver& observer) const {
-    CallReport report("DG::Panel::Detach", DialogDetails(panelId));
+    CallReport report("DG::Panel::Detach", [&] { return DialogDetails(panelId); });
     if (DialogState* state = StateOf(panelId)) {
         std::erase(state->panelObservers, &observer);
     }
 }
 
 Int16 Panel::GetWidth() const {
-    CallReport report("DG::Panel::GetWidth", DialogDetails(panelId));
+    CallReport report("DG::Panel::GetWidth", [&] { return DialogDetails(panelId); });
     const DialogState* state = StateOf(panelId);
     const Int16 width = state != nullptr ? state->model.width : 0;
-    report.Result("width=" + std::to_string(width));
+    report.Result([&] { return "width=" + std::to_string(width); });
     return width;
 }
 
 Int16 Panel::GetHeight() const {
-    CallReport report("DG::Panel::GetHeight", DialogDetails(panelId));
+    CallReport report("DG::Panel::GetHeight", [&] { return DialogDetails(panelId); });
     const DialogState* state = StateOf(panelId);
     const Int16 height = state != nullptr ? state->model.height : 0;
-    report.Result("height=" + std::to_string(height));
+    report.Result([&] { return "height=" + std::to_string(height); });
     return height;
 }
 
@@ -103,17 +104,18 @@ Dialog::~Dialog() = default;
 
 void Dialog::SetGrowType(GrowType growType) {
     CallReport report("DG::Dialog::SetGrowType",
-                      DialogDetails(GetPanelId()) + " growType=" + std::to_string(growType));
+                      [&] { return DialogDetails(GetPanelId()) + " growType=" + std::to_string(growType); });
     if (DialogState* state = StateOf(GetPanelId())) {
         state->model.growType = growType;
     }
 }
 
 void Dialog::Resize(Int16 hGrow, Int16 vGrow, ResizeFixPoint fixPoint, bool keepOld) {
-    CallReport report("DG::Dialog::Resize", DialogDetails(GetPanelId()) + " hGrow=" + std::to_string(hGrow) +
-                                                " vGrow=" + std::to_string(vGrow) +
-                                                " fixPoint=" + std::to_string(fixPoint) +
-                                                " keepOld=" + (keepOld ? "true" : "false"));
+    CallReport report("DG::Dialog::Resize", [&] {
+        return DialogDetails(GetPanelId()) + " hGrow=" + std::to_string(hGrow) +
+               " vGrow=" + std::to_string(vGrow) + " fixPoint=" + std::to_string(fixPoint) +
+               " keepOld=" + (keepOld ? "true" : "false");
+    });
     if (report.Refused()) {
         return;
     }
@@ -127,7 +129,7 @@ ModalDialog::ModalDialog(GSResModule dialogResModule, Int16 resId, GSResModule d
 ModalDialog::~ModalDialog() = default;
 
 bool ModalDialog::Invoke() {
-    CallReport report("DG::ModalDialog::Invoke", DialogDetails(GetPanelId()));
+    CallReport report("DG::ModalDialog::Invoke", [&] { return DialogDetails(GetPanelId()); });
     DialogState* state = StateOf(GetPanelId());
     if (report.Refused() || state == nullptr || !state->valid || state->inModalLoop) {
         report.Result(report.Refused() ? "shown=false result=false (refused)" : "shown=false result=false");
@@ -142,14 +144,16 @@ bool ModalDialog::Invoke() {
     }
     state->inModalLoop = false;
     const Int32 response = state->closeResponse.value_or(Cancel);
-    report.Result("shown=true response=" + std::to_string(response) +
-                  " result=" + (response == Accept ? "true" : "false"));
+    report.Result([&] {
+        return "shown=true response=" + std::to_string(response) +
+               " result=" + (response == Accept ? "true" : "false");
+    });
     return response == Accept;
 }
 
 void ModalDialog::PostCloseRequest(ModalResponse response) {
     CallReport report("DG::ModalDialog::PostCloseRequest",
-                      DialogDetails(GetPanelId()) + " response=" + std::to_string(response));
+                      [&] { return DialogDetails(GetPanelId()) + " response=" + std::to_string(response); });
     if (DialogState* state = StateOf(GetPanelId())) {
         state->closeResponse = response;
     }

@@ -1,6 +1,9 @@
 #include "CallReport.hpp"
 #include "DGItem.hpp"
 #include "DialogState.hpp"
+#include "ModelText.hpp"
+
+#include <utility>
 
 namespace DG {
 
@@ -24,37 +27,38 @@ PopUp::PopUp(const Panel& onPanel, Int16 item)
     : Item(onPanel, item, static_cast<UInt16>(ItemKind::PopUp), "DG::PopUp") {}
 
 Int16 PopUp::GetItemCount() const {
-    CallReport report("DG::PopUp::GetItemCount", ItemCallDetails(GetPanelId(), GetId()));
+    CallReport report("DG::PopUp::GetItemCount", [&] { return ItemCallDetails(GetPanelId(), GetId()); });
     const ItemModel* model = FindItemModel(GetPanelId(), GetId());
     const auto count = static_cast<Int16>(model != nullptr ? model->entries.size() : 0);
-    report.Result("count=" + std::to_string(count));
+    report.Result([&] { return "count=" + std::to_string(count); });
     return count;
 }
 
 GS::UniString PopUp::GetItemText(Int16 entry) const {
-    CallReport report("DG::PopUp::GetItemText", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::GetItemText", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model == nullptr || !InRange(*model, entry)) {
         report.Result("text=\"\"");
         return GS::UniString();
     }
     const std::string& text = EntryAt(*model, entry).text;
-    report.Result("text=" + QuotedText(text));
-    return GS::UniString::FromUTF8(text.c_str(), static_cast<UIndex>(text.size()));
+    report.Result([&] { return "text=" + QuotedText(text); });
+    return FromModelText(text);
 }
 
 void PopUp::SetItemText(Int16 entry, const GS::UniString& text) {
-    const std::string utf8 = text.ToUTF8().Get();
-    CallReport report("DG::PopUp::SetItemText",
-                      EntryDetails(GetPanelId(), GetId(), entry) + " text=" + QuotedText(utf8));
+    std::string utf8 = ModelText(text);
+    CallReport report("DG::PopUp::SetItemText", [&] {
+        return EntryDetails(GetPanelId(), GetId(), entry) + " text=" + QuotedText(utf8);
+    });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model != nullptr && InRange(*model, entry)) {
-        EntryAt(*model, entry).text = utf8;
+        EntryAt(*model, entry).text = std::move(utf8);
     }
 }
 
 void PopUp::InsertItem(Int16 entry) {
-    CallReport report("DG::PopUp::InsertItem", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::InsertItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model == nullptr || entry < 1) {
         return;
@@ -67,14 +71,14 @@ void PopUp::InsertItem(Int16 entry) {
 }
 
 void PopUp::AppendItem() {
-    CallReport report("DG::PopUp::AppendItem", ItemCallDetails(GetPanelId(), GetId()));
+    CallReport report("DG::PopUp::AppendItem", [&] { return ItemCallDetails(GetPanelId(), GetId()); });
     if (ItemModel* model = FindItemModel(GetPanelId(), GetId())) {
         model->entries.emplace_back();
     }
 }
 
 void PopUp::DeleteItem(Int16 entry) {
-    CallReport report("DG::PopUp::DeleteItem", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::DeleteItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model == nullptr) {
         return;
@@ -96,7 +100,7 @@ void PopUp::DeleteItem(Int16 entry) {
 }
 
 void PopUp::SelectItem(Int16 entry) {
-    CallReport report("DG::PopUp::SelectItem", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::SelectItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model != nullptr && InRange(*model, entry)) {
         model->selected = entry;
@@ -104,15 +108,15 @@ void PopUp::SelectItem(Int16 entry) {
 }
 
 Int16 PopUp::GetSelectedItem() const {
-    CallReport report("DG::PopUp::GetSelectedItem", ItemCallDetails(GetPanelId(), GetId()));
+    CallReport report("DG::PopUp::GetSelectedItem", [&] { return ItemCallDetails(GetPanelId(), GetId()); });
     const ItemModel* model = FindItemModel(GetPanelId(), GetId());
     const Int16 selected = model != nullptr ? model->selected : 0;
-    report.Result("selected=" + std::to_string(selected));
+    report.Result([&] { return "selected=" + std::to_string(selected); });
     return selected;
 }
 
 void PopUp::DisableItem(Int16 entry) {
-    CallReport report("DG::PopUp::DisableItem", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::DisableItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model != nullptr && InRange(*model, entry)) {
         EntryAt(*model, entry).enabled = false;
@@ -120,7 +124,7 @@ void PopUp::DisableItem(Int16 entry) {
 }
 
 void PopUp::EnableItem(Int16 entry) {
-    CallReport report("DG::PopUp::EnableItem", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::EnableItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     if (model != nullptr && InRange(*model, entry)) {
         EntryAt(*model, entry).enabled = true;
@@ -128,7 +132,7 @@ void PopUp::EnableItem(Int16 entry) {
 }
 
 bool PopUp::IsItemEnabled(Int16 entry) const {
-    CallReport report("DG::PopUp::IsItemEnabled", EntryDetails(GetPanelId(), GetId(), entry));
+    CallReport report("DG::PopUp::IsItemEnabled", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
     const bool enabled = model != nullptr && InRange(*model, entry) && EntryAt(*model, entry).enabled;
     report.Result(enabled ? "enabled=true" : "enabled=false");

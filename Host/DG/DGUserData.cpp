@@ -14,8 +14,9 @@ constexpr GSSize LargestRecord = 64 * 1024;
 
 GSSize DGRetrieveUserDataFromRegistry(const GS::UniString& name, void* data, GSSize dataSize) {
     const std::string utf8Name = name.ToUTF8().Get();
-    DG::CallReport report("DGRetrieveUserDataFromRegistry",
-                          "name=" + DG::QuotedText(utf8Name) + " size=" + std::to_string(dataSize));
+    DG::CallReport report("DGRetrieveUserDataFromRegistry", [&] {
+        return "name=" + DG::QuotedText(utf8Name) + " size=" + std::to_string(dataSize);
+    });
     if (report.Refused()) {
         report.Result("stored=0 applied=false (refused)");
         return 0;
@@ -33,7 +34,8 @@ GSSize DGRetrieveUserDataFromRegistry(const GS::UniString& name, void* data, GSS
     if (applies) {
         std::memcpy(data, stored.data(), static_cast<std::size_t>(storedSize));
     }
-    report.Result("stored=" + std::to_string(storedSize) + " applied=" + (applies ? "true" : "false"));
+    report.Result(
+        [&] { return "stored=" + std::to_string(storedSize) + " applied=" + (applies ? "true" : "false"); });
     return storedSize;
 }
 

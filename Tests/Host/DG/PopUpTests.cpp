@@ -93,6 +93,45 @@ TEST_F(PopUpTest, TextsKeepCharactersBeyondAscii) {
     EXPECT_TRUE(popUp.GetItemText(1).IsEqual(Text("Übersetzer ✓")));
 }
 
+TEST_F(PopUpTest, TextsAreKeptWholeWithANulInsideAndUnpairedSurrogatesReadBackReplaced) {
+    const char16_t withNul[] = {u'A', u'\0', u'B'};
+    const char16_t withLoneSurrogate[] = {u'x', char16_t{0xD800}, u'y'};
+    popUp.AppendItem();
+    popUp.AppendItem();
+    popUp.SetItemText(1, GS::UniString(withNul, 3));
+    popUp.SetItemText(2, GS::UniString(withLoneSurrogate, 3));
+    EXPECT_TRUE(popUp.GetItemText(1).IsEqual(GS::UniString(withNul, 3)));
+    EXPECT_TRUE(popUp.GetItemText(2).IsEqual(GS::UniString(u"x\uFFFDy")));
+
+    DG::LeftText label(dialog.GetReference(), 3);
+    label.SetText(GS::UniString(withNul, 3));
+    EXPECT_TRUE(label.GetText().IsEqual(GS::UniString(withNul, 3)));
+}
+
+// A pop-up as long as a big translator list: appended entries keep their order, the count follows
+// every change, and the selection follows its entry through an insert and a delete at the top.
+TEST_F(PopUpTest, TenThousandEntriesKeepTheirOrderCountAndSelection) {
+    constexpr int Count = 10000;
+    for (int entry = 1; entry <= Count; ++entry) {
+        popUp.AppendItem();
+        popUp.SetItemText(static_cast<Int16>(entry), Text(("Entry " + std::to_string(entry)).c_str()));
+    }
+    popUp.SelectItem(6789);
+    EXPECT_EQ(popUp.GetItemCount(), Count);
+    popUp.InsertItem(1);
+    popUp.SetItemText(1, Text("Select translator"));
+    EXPECT_EQ(popUp.GetItemCount(), Count + 1);
+    EXPECT_EQ(popUp.GetSelectedItem(), 6790);
+    popUp.DeleteItem(1);
+    EXPECT_EQ(popUp.GetSelectedItem(), 6789);
+    const std::vector<std::string> texts = Entries(popUp);
+    ASSERT_EQ(texts.size(), static_cast<std::size_t>(Count));
+    for (int entry = 1; entry <= Count; ++entry) {
+        ASSERT_EQ(texts[static_cast<std::size_t>(entry - 1)], "Entry " + std::to_string(entry));
+    }
+    EXPECT_EQ(Utf8(popUp.GetItemText(popUp.GetSelectedItem())), "Entry 6789");
+}
+
 TEST_F(PopUpTest, ItsOperationsReportThemselvesToTheHost) {
     HostTestSupport::RecordingMonitor monitor;
     popUp.AppendItem();
