@@ -31,6 +31,45 @@ bool IsPlaceholder(const GS::UniString& text) {
 GS::UniString SelectedText(const DG::PopUp& popUp) {
     return popUp.GetItemText(popUp.GetSelectedItem());
 }
+
+// Entry numbers as the pop-up counts them; the counter is an int so that a last entry of 32767 ends
+// the search instead of wrapping around.
+Int16 EntryNumber(int entry) {
+    return static_cast<Int16>(entry);
+}
+
+// The last entry named `name`, or 0: from the names the pop-up was just filled with.
+Int16 LastEntryNamed(const GS::Array<GS::UniString>& entries, const GS::UniString& name) {
+    for (UIndex index = entries.GetSize(); index > 0; --index) {
+        if (entries[index - 1].IsEqual(name, GS::CaseSensitive)) {
+            return EntryNumber(static_cast<int>(index));
+        }
+    }
+    return 0;
+}
+
+// The same read from the pop-up itself. Nothing changes the pop-up during the search, so its count is
+// asked once.
+Int16 LastEntryNamed(const DG::PopUp& popUp, const GS::UniString& name) {
+    const Int16 count = popUp.GetItemCount();
+    Int16 match = 0;
+    for (int entry = 1; entry <= count; ++entry) {
+        if (popUp.GetItemText(EntryNumber(entry)).IsEqual(name, GS::CaseSensitive)) {
+            match = EntryNumber(entry);
+        }
+    }
+    return match;
+}
+
+Int16 FirstEntryNamed(const DG::PopUp& popUp, const GS::UniString& name) {
+    const Int16 count = popUp.GetItemCount();
+    for (int entry = 1; entry <= count; ++entry) {
+        if (popUp.GetItemText(EntryNumber(entry)).IsEqual(name, GS::CaseSensitive)) {
+            return EntryNumber(entry);
+        }
+    }
+    return 0;
+}
 } // namespace
 
 ExportSettingsDialog::ExportSettingsDialog()
@@ -57,14 +96,11 @@ ExportSettingsDialog::~ExportSettingsDialog() {
 // the user to choose.
 void ExportSettingsDialog::SelectStoredTranslator() {
     const GS::UniString storedName = ReadTranslatorName().value_or(GS::UniString());
-    static_cast<void>(FillTranslatorPopUp(translatorPopUp));
-
-    Int16 match = 0;
-    for (Int16 entry = 1; entry <= translatorPopUp.GetItemCount(); ++entry) {
-        if (translatorPopUp.GetItemText(entry).IsEqual(storedName, GS::CaseSensitive)) {
-            match = entry;
-        }
-    }
+    // The fill's code is not looked at; what it put into the pop-up, when it says so, is searched
+    // without asking the host for every entry again.
+    const TranslatorPopUpFill fill = FillTranslatorPopUpListing(translatorPopUp);
+    const Int16 match = fill.entries.has_value() ? LastEntryNamed(*fill.entries, storedName)
+                                                 : LastEntryNamed(translatorPopUp, storedName);
     if (match != 0) {
         translatorPopUp.SelectItem(match);
         return;
@@ -129,11 +165,8 @@ void ExportSettingsDialog::ShowDetailsOfSelection() {
     if (!selected.has_value()) {
         return;
     }
-    for (Int16 entry = 1; entry <= translatorPopUp.GetItemCount(); ++entry) {
-        if (translatorPopUp.GetItemText(entry).IsEqual(*selected, GS::CaseSensitive)) {
-            translatorPopUp.SelectItem(entry);
-            break;
-        }
+    if (const Int16 entry = FirstEntryNamed(translatorPopUp, *selected); entry != 0) {
+        translatorPopUp.SelectItem(entry);
     }
     UpdateOkButton();
 }

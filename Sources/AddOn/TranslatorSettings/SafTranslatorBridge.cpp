@@ -5,6 +5,8 @@
 #include "HostServices.hpp"
 #include "ProductVersionInfo.hpp"
 
+#include <utility>
+
 namespace {
 
 // The SAF add-on's module identifier, as its resources give it.
@@ -55,34 +57,44 @@ GSErrCode LetSafAddOnFillPopUp(DG::PopUp& popUp) {
     return filled != NoError ? filled : closed;
 }
 
-GSErrCode FillPopUpFromNameList(DG::PopUp& popUp) {
+// Entry numbers are Int16: a longer list than that reaches cannot be told apart in the pop-up.
+constexpr UIndex LargestListedPopUp = 32767;
+
+TranslatorPopUpFill FillPopUpFromNameList(DG::PopUp& popUp) {
     void* translatorData = nullptr;
     if (const GSErrCode opened = OpenBracket(translatorData); opened != NoError) {
-        return opened;
+        return {opened, std::nullopt};
     }
     GS::Array<GS::UniString> names;
     if (const GSErrCode listed = CallSafAddOn(GetTranslatorNames, WorkingVersion, &names, translatorData);
         listed != NoError) {
         static_cast<void>(CloseBracket(translatorData));
-        return listed;
+        return {listed, std::nullopt};
     }
     GS::UniString current;
     if (const GSErrCode read = CallSafAddOn(GetSelectedTranslator, WorkingVersion, translatorData, &current);
         read != NoError) {
         static_cast<void>(CloseBracket(translatorData));
-        return read;
+        return {read, std::nullopt};
     }
     popUp.DeleteItem(0); // 0: every entry
+    // Emptied, the pop-up grows by this loop's appends alone, so the new entry's number is counted
+    // here rather than asked for (wrapping past 32767 as the host's count does).
+    Int16 entry = 0;
     for (const GS::UniString& name : names) {
         popUp.AppendItem();
-        const Int16 entry = popUp.GetItemCount();
+        entry = static_cast<Int16>(entry + 1);
         popUp.SetItemText(entry, name);
         // Not cut short: of equal names, the last one stays selected.
         if (name == current) {
             popUp.SelectItem(entry);
         }
     }
-    return CloseBracket(translatorData);
+    const GSErrCode closed = CloseBracket(translatorData);
+    if (names.GetSize() > LargestListedPopUp) {
+        return {closed, std::nullopt};
+    }
+    return {closed, std::move(names)};
 }
 
 } // namespace
@@ -119,6 +131,13 @@ std::optional<GS::UniString> ShowTranslatorDetails(GS::UniString name) {
     return selected;
 }
 
+TranslatorPopUpFill FillTranslatorPopUpListing(DG::PopUp& popUp) {
+    if (IsEarlyVersion26Host()) {
+        return {LetSafAddOnFillPopUp(popUp), std::nullopt};
+    }
+    return FillPopUpFromNameList(popUp);
+}
+
 GSErrCode FillTranslatorPopUp(DG::PopUp& popUp) {
-    return IsEarlyVersion26Host() ? LetSafAddOnFillPopUp(popUp) : FillPopUpFromNameList(popUp);
+    return FillTranslatorPopUpListing(popUp).code;
 }
