@@ -1,6 +1,7 @@
 #include "ScenarioHarness.hpp"
 #include "ScenarioRegistry.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -62,7 +63,9 @@ std::vector<Json> HostSimRun::HostCalls(const std::string& operation) const {
 void ScenarioTest::SetUp() {
     ClearScenarioRegistry();
     std::random_device random;
-    const std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    // A parameterised test's name holds a '/', which would nest the folder in one that outlives it.
+    std::replace(testName.begin(), testName.end(), '/', '-');
     root = std::filesystem::temp_directory_path() /
            ("hostsim-scenario-" + testName + "-" + std::to_string(random()));
     home = root / "home";
@@ -104,7 +107,7 @@ HostSimRun ScenarioTest::RunHostSimOn(const std::vector<std::string>& modules, c
         "--script",   scriptPath.string()};
     command.insert(command.end(), options.begin(), options.end());
     command.insert(command.end(), modules.begin(), modules.end());
-    ProcessResult process = RunProcess(command, root);
+    ProcessResult process = RunProcess(command, root, hostSimWorkingFolder);
 
     HostSimRun run;
     run.exitCode = process.exitCode;

@@ -49,6 +49,8 @@ protected:
     std::filesystem::path installFolder;
     std::filesystem::path scriptPath;
     std::filesystem::path transcriptPath;
+    // Where hostsim runs; empty: where the test runs.
+    std::filesystem::path hostSimWorkingFolder;
 };
 
 std::string AddOnModulePath();
