@@ -7,7 +7,9 @@
 #include "ResourceModuleTable.hpp"
 #include "TextEncoding.hpp"
 
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +28,10 @@ std::string CodeText(GSErrCode code) {
 
 // The module's file name, without its folder (folders differ between machines and runs).
 std::string ModuleFileName(HINSTANCE module) {
-    std::vector<WCHAR> path(4096);
-    const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-    const std::u16string_view full(reinterpret_cast<const char16_t*>(path.data()), length);
+    constexpr DWORD capacity = 4096;
+    const std::unique_ptr<WCHAR[]> path(new WCHAR[capacity]); // filled by the call: no need to clear it
+    const DWORD length = GetModuleFileNameW(module, path.get(), capacity);
+    const std::u16string_view full(reinterpret_cast<const char16_t*>(path.get()), length);
     const std::size_t slash = full.find_last_of(u"/\\");
     const std::u16string_view name = slash == std::u16string_view::npos ? full : full.substr(slash + 1);
     return GS::TextEncoding::EncodeUtf8Lossy(name.data(), name.size());
@@ -41,8 +44,9 @@ std::string StringCallDetails(GSResID listId, Int32 index, GSResModule module, R
 
 // Text `index` of list `listId`: nothing for a missing module, list or index, or a malformed list.
 std::optional<std::string_view> FindIndexedText(GSResID listId, Int32 index, GSResModule module) {
-    const std::vector<UInt8>* bytes = openModules.Find(module, ResFormat::StringListTypeName, listId);
-    if (bytes == nullptr || index < 1) {
+    const std::optional<std::span<const UInt8>> bytes =
+        openModules.Find(module, ResFormat::StringListTypeName, listId);
+    if (!bytes || index < 1) {
         return std::nullopt;
     }
     const ResFormat::StringList list = ResFormat::ParseStringList(*bytes);
@@ -85,8 +89,8 @@ GSResModule RSInitModuleImageCache(HINSTANCE module) {
         monitored ? GS::ReportCall(operation, ("file=" + Quote(ModuleFileName(module))).c_str()) : NoError;
     GSResModule opened = InvalidResModule;
     if (answer == NoError) {
-        if (std::optional<std::vector<ResFormat::ResourceEntry>> entries = RS::ReadModuleResources(module)) {
-            opened = openModules.Add(std::move(*entries));
+        if (std::unique_ptr<RS::ModuleResourceSource> source = RS::LocateModuleResources(module)) {
+            opened = openModules.Add(std::move(source));
         }
     }
     if (monitored) {
@@ -125,25 +129,29 @@ bool RSGetIndString_ParamAdapter(const GS::SourceLocation& /*location*/, GS::Uni
     return found.has_value() && text != nullptr;
 }
 
-const UInt8* RSFindResource(GSResModule module, const char* type, Int32 number, UInt32* size) {
-    const std::vector<UInt8>* bytes = type != nullptr ? openModules.Find(module, type, number) : nullptr;
+namespace {
+
+const UInt8* Answer(const std::optional<std::span<const UInt8>>& bytes, UInt32* size) {
     if (size != nullptr) {
-        *size = bytes != nullptr ? static_cast<UInt32>(bytes->size()) : 0;
+        *size = bytes ? static_cast<UInt32>(bytes->size()) : 0;
     }
-    return bytes != nullptr ? bytes->data() : nullptr;
+    return bytes ? bytes->data() : nullptr;
+}
+
+} // namespace
+
+const UInt8* RSFindResource(GSResModule module, const char* type, Int32 number, UInt32* size) {
+    return Answer(type != nullptr ? openModules.Find(module, type, number) : std::nullopt, size);
 }
 
 const UInt8* RSFindWindowsResource(GSResModule module, UInt16 type, const char16_t* name, Int32 number,
                                    UInt32* size) {
-    const std::vector<UInt8>* bytes = nullptr;
+    std::optional<std::span<const UInt8>> bytes;
     if (name != nullptr) {
         bytes = openModules.Find(module, ResFormat::ResName::Ordinal(type), ResFormat::ResName::Named(name));
     } else if (number >= 0 && number <= 0xFFFF) {
         bytes = openModules.Find(module, ResFormat::ResName::Ordinal(type),
                                  ResFormat::ResName::Ordinal(static_cast<UInt16>(number)));
     }
-    if (size != nullptr) {
-        *size = bytes != nullptr ? static_cast<UInt32>(bytes->size()) : 0;
-    }
-    return bytes != nullptr ? bytes->data() : nullptr;
+    return Answer(bytes, size);
 }

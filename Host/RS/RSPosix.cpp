@@ -1,5 +1,6 @@
 #include "ModuleResourceReader.hpp"
 
+#include "ResFormat/ResFileLayout.hpp"
 #include "ResFormat/ResFileReader.hpp"
 
 #include <climits>
@@ -7,8 +8,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <link.h>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,12 +68,11 @@ std::optional<std::string> ModuleFilePath(HINSTANCE module) {
     return search.isMainProgram ? std::string("/proc/self/exe") : search.path;
 }
 
-// ---- Reading one section out of an ELF file ----
+// ---- Finding one section in an ELF file ----
 
 class OpenFile {
 public:
     explicit OpenFile(const std::string& path) : descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        struct stat status {};
         if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && status.st_size > 0) {
             size = static_cast<std::uint64_t>(status.st_size);
         }
@@ -83,10 +86,13 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
 
     bool IsOpen() const { return descriptor >= 0; }
+    int Descriptor() const { return descriptor; }
+    std::uint64_t Size() const { return size; }
+    const struct stat& Status() const { return status; }
 
     // False unless all of [offset, offset + count) lies in the file and was read.
     bool ReadAt(std::uint64_t offset, std::uint64_t count, void* destination) const {
-        if (offset > size || count > size - offset) {
+        if (!Holds(offset, count)) {
             return false;
         }
         auto* bytes = static_cast<char*>(destination);
@@ -102,17 +108,24 @@ public:
         return true;
     }
 
+    // `count` items of plain data; left uninitialised until read, since clearing them first would
+    // only be overwritten.
     template <typename T>
-    bool ReadVector(std::uint64_t offset, std::uint64_t count, std::vector<T>& out) const {
-        if (count > size / sizeof(T)) {
-            return false;
+    std::unique_ptr<T[]> ReadArray(std::uint64_t offset, std::uint64_t count) const {
+        if (count == 0 || count > size / sizeof(T)) {
+            return nullptr;
         }
-        out.resize(static_cast<std::size_t>(count));
-        return ReadAt(offset, count * sizeof(T), out.data());
+        std::unique_ptr<T[]> items(new T[static_cast<std::size_t>(count)]);
+        return ReadAt(offset, count * sizeof(T), items.get()) ? std::move(items) : nullptr;
+    }
+
+    bool Holds(std::uint64_t offset, std::uint64_t count) const {
+        return offset <= size && count <= size - offset;
     }
 
 private:
     int descriptor;
+    struct stat status {};
     std::uint64_t size = 0;
 };
 
@@ -122,11 +135,17 @@ bool IsNativeElf(const ElfW(Ehdr) & header) {
            header.e_ident[EI_DATA] == ELFDATA2LSB && header.e_shentsize == sizeof(ElfW(Shdr));
 }
 
-// Section headers, counting the escapes for many sections: a count of 0 and a name-table index of
-// SHN_XINDEX put the real values in section header 0.
-std::optional<std::vector<ElfW(Shdr)>> ReadSectionHeaders(const OpenFile& file, const ElfW(Ehdr) & header,
-                                                          std::uint64_t& namesIndex) {
-    if (header.e_shoff == 0) {
+struct FileRange {
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
+// Where section `wanted` lies in the file; nothing when the file has no such section or claims one
+// that runs past its end. Section counts past the escape for many sections are honoured: a count of
+// 0 and a name-table index of SHN_XINDEX put the real values in section header 0.
+std::optional<FileRange> FindElfSection(const OpenFile& file, std::string_view wanted) {
+    ElfW(Ehdr) header{};
+    if (!file.ReadAt(0, sizeof header, &header) || !IsNativeElf(header) || header.e_shoff == 0) {
         return std::nullopt;
     }
     ElfW(Shdr) first{};
@@ -134,60 +153,143 @@ std::optional<std::vector<ElfW(Shdr)>> ReadSectionHeaders(const OpenFile& file, 
         return std::nullopt;
     }
     const std::uint64_t count = header.e_shnum != 0 ? header.e_shnum : first.sh_size;
-    namesIndex = header.e_shstrndx != SHN_XINDEX ? header.e_shstrndx : first.sh_link;
-    std::vector<ElfW(Shdr)> sections;
-    if (!file.ReadVector(header.e_shoff, count, sections) || namesIndex >= sections.size()) {
+    const std::uint64_t namesIndex = header.e_shstrndx != SHN_XINDEX ? header.e_shstrndx : first.sh_link;
+    const std::unique_ptr<ElfW(Shdr)[]> sections = file.ReadArray<ElfW(Shdr)>(header.e_shoff, count);
+    if (sections == nullptr || namesIndex >= count) {
         return std::nullopt;
     }
-    return sections;
-}
-
-std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::string& path, std::string_view wanted) {
-    const OpenFile file(path);
-    ElfW(Ehdr) header{};
-    if (!file.IsOpen() || !file.ReadAt(0, sizeof header, &header) || !IsNativeElf(header)) {
+    const ElfW(Shdr)& namesSection = sections[static_cast<std::size_t>(namesIndex)];
+    const std::unique_ptr<char[]> names = file.ReadArray<char>(namesSection.sh_offset, namesSection.sh_size);
+    if (names == nullptr) {
         return std::nullopt;
     }
-    std::uint64_t namesIndex = 0;
-    const auto sections = ReadSectionHeaders(file, header, namesIndex);
-    std::vector<char> names;
-    if (!sections ||
-        !file.ReadVector((*sections)[namesIndex].sh_offset, (*sections)[namesIndex].sh_size, names)) {
-        return std::nullopt;
-    }
-    for (const ElfW(Shdr) & section : *sections) {
-        if (section.sh_name >= names.size() || section.sh_type == SHT_NOBITS) {
+    const std::uint64_t namesSize = namesSection.sh_size;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ElfW(Shdr)& section = sections[i];
+        if (section.sh_name >= namesSize || section.sh_type == SHT_NOBITS) {
             continue;
         }
-        const std::size_t nameStart = section.sh_name;
-        const std::string_view name(names.data() + nameStart,
-                                    ::strnlen(names.data() + nameStart, names.size() - nameStart));
-        std::vector<std::uint8_t> bytes;
-        if (name == wanted) {
-            return file.ReadVector(section.sh_offset, section.sh_size, bytes)
-                       ? std::optional(std::move(bytes))
+        const char* name = names.get() + section.sh_name;
+        if (std::string_view(name, ::strnlen(name, namesSize - section.sh_name)) == wanted) {
+            return file.Holds(section.sh_offset, section.sh_size)
+                       ? std::optional(FileRange{section.sh_offset, section.sh_size})
                        : std::nullopt;
         }
     }
     return std::nullopt;
 }
 
+// ---- The section's bytes, mapped rather than read ----
+
+// The pages are read when a lookup first touches them, and stay readable after the module itself
+// is unloaded: the mapping is the resource module's own.
+class SectionMapping {
+public:
+    SectionMapping(const OpenFile& file, FileRange range) {
+        if (range.size == 0) {
+            return;
+        }
+        const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+        const std::uint64_t mapStart = range.offset / pageSize * pageSize;
+        length = static_cast<std::size_t>(range.offset - mapStart + range.size);
+        void* mapped =
+            ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.Descriptor(), static_cast<off_t>(mapStart));
+        if (mapped == MAP_FAILED) {
+            failed = true;
+            return;
+        }
+        address = mapped;
+        bytes = std::span(static_cast<const std::uint8_t*>(mapped) + (range.offset - mapStart),
+                          static_cast<std::size_t>(range.size));
+    }
+    ~SectionMapping() {
+        if (address != nullptr) {
+            ::munmap(address, length);
+        }
+    }
+    SectionMapping(const SectionMapping&) = delete;
+    SectionMapping& operator=(const SectionMapping&) = delete;
+
+    // False when a section with bytes could not be mapped.
+    bool IsUsable() const { return !failed; }
+    std::span<const std::uint8_t> Bytes() const { return bytes; }
+
+private:
+    void* address = nullptr;
+    std::size_t length = 0;
+    bool failed = false;
+    std::span<const std::uint8_t> bytes;
+};
+
+// The file as it was when the section was found: another open of the same unchanged file reads
+// the same bytes.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    std::uint64_t size = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const OpenFile& file) {
+    const struct stat& status = file.Status();
+    return FileIdentity{status.st_dev, status.st_ino, static_cast<std::int64_t>(status.st_mtim.tv_sec),
+                        static_cast<std::int64_t>(status.st_mtim.tv_nsec), file.Size()};
+}
+
+class ElfSectionSource : public ModuleResourceSource {
+public:
+    ElfSectionSource(FileIdentity identity, std::shared_ptr<const SectionMapping> sectionMapping)
+        : file(identity), mapping(std::move(sectionMapping)) {}
+
+    bool IsSameImage(const ModuleResourceSource& other) const override {
+        const auto* section = dynamic_cast<const ElfSectionSource*>(&other);
+        return section != nullptr && section->file == file;
+    }
+
+    std::optional<ModuleResources> Read() const override {
+        ResFormat::ResFileIndex index = ResFormat::IndexResFile(mapping->Bytes());
+        if (index.problem) {
+            return std::nullopt;
+        }
+        ModuleResources read;
+        read.storage = mapping;
+        for (ResFormat::ResourceView& view : index.entries) {
+            if (view.language == ResFormat::LanguageEnglishUS) {
+                read.resources.push_back(
+                    ModuleResource{std::move(view.type), std::move(view.name), view.data});
+            }
+        }
+        return read;
+    }
+
+private:
+    FileIdentity file;
+    std::shared_ptr<const SectionMapping> mapping;
+};
+
 } // namespace
 
-std::optional<std::vector<ResFormat::ResourceEntry>> ReadModuleResources(HINSTANCE module) {
+std::unique_ptr<ModuleResourceSource> LocateModuleResources(HINSTANCE module) {
     const std::optional<std::string> path = ModuleFilePath(module);
     if (!path) {
-        return std::nullopt;
+        return nullptr;
     }
-    const std::optional<std::vector<std::uint8_t>> section = ReadElfSection(*path, ResourceSectionName);
+    const OpenFile file(*path);
+    if (!file.IsOpen()) {
+        return nullptr;
+    }
+    const std::optional<FileRange> section = FindElfSection(file, ResourceSectionName);
     if (!section) {
-        return std::nullopt;
+        return nullptr;
     }
-    ResFormat::ResFileContents contents = ResFormat::ReadResFile(*section);
-    if (contents.problem) {
-        return std::nullopt;
+    auto mapping = std::make_shared<const SectionMapping>(file, *section);
+    if (!mapping->IsUsable()) {
+        return nullptr;
     }
-    return std::move(contents.entries);
+    return std::make_unique<ElfSectionSource>(IdentityOf(file), std::move(mapping));
 }
 
 } // namespace RS

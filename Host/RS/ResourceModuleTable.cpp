@@ -1,7 +1,5 @@
 #include "ResourceModuleTable.hpp"
 
-#include "ResFormat/ResFileLayout.hpp"
-
 #include <algorithm>
 
 namespace RS {
@@ -22,13 +20,15 @@ bool SameName(const ResFormat::ResName& stored, const ResFormat::ResName& wanted
 
 } // namespace
 
-GSResModule ResourceModuleTable::Add(std::vector<ResFormat::ResourceEntry> entries) {
-    std::erase_if(entries, [](const ResFormat::ResourceEntry& entry) {
-        return entry.language != ResFormat::LanguageEnglishUS;
-    });
+GSResModule ResourceModuleTable::Add(std::unique_ptr<ModuleResourceSource> source) {
     const std::lock_guard lock(mutex);
+    const auto shared = std::find_if(modules.begin(), modules.end(), [&](const auto& open) {
+        return open.second->Source().IsSameImage(*source);
+    });
+    std::shared_ptr<ModuleImage> image =
+        shared != modules.end() ? shared->second : std::make_shared<ModuleImage>(std::move(source));
     const GSResModule module = nextModule++;
-    modules.emplace(module, std::move(entries));
+    modules.emplace(module, std::move(image));
     return module;
 }
 
@@ -37,34 +37,36 @@ bool ResourceModuleTable::Remove(GSResModule module) {
     return modules.erase(module) > 0;
 }
 
-const std::vector<UInt8>* ResourceModuleTable::Find(GSResModule module, std::string_view typeName,
-                                                    Int32 number) const {
-    if (number < 0 || number > 0xFFFF) {
-        return nullptr;
-    }
-    const auto name = ResFormat::ResName::Ordinal(static_cast<UInt16>(number));
+template <typename Matches>
+std::optional<std::span<const UInt8>> ResourceModuleTable::FindFirst(GSResModule module,
+                                                                     const Matches& matches) const {
     const std::lock_guard lock(mutex);
     const auto found = modules.find(module);
     if (found == modules.end()) {
-        return nullptr;
+        return std::nullopt;
     }
-    const auto entry = std::find_if(found->second.begin(), found->second.end(), [&](const auto& candidate) {
-        return candidate.name == name && candidate.type.MatchesIgnoringCase(typeName);
-    });
-    return entry != found->second.end() ? &entry->data : nullptr;
+    const std::span<const ModuleResource> resources = found->second->Resources();
+    const auto resource = std::find_if(resources.begin(), resources.end(), matches);
+    return resource != resources.end() ? std::optional(resource->data) : std::nullopt;
 }
 
-const std::vector<UInt8>* ResourceModuleTable::Find(GSResModule module, const ResFormat::ResName& type,
-                                                    const ResFormat::ResName& name) const {
-    const std::lock_guard lock(mutex);
-    const auto found = modules.find(module);
-    if (found == modules.end()) {
-        return nullptr;
+std::optional<std::span<const UInt8>> ResourceModuleTable::Find(GSResModule module, std::string_view typeName,
+                                                                Int32 number) const {
+    if (number < 0 || number > 0xFFFF) {
+        return std::nullopt;
     }
-    const auto entry = std::find_if(found->second.begin(), found->second.end(), [&](const auto& candidate) {
+    const auto name = ResFormat::ResName::Ordinal(static_cast<UInt16>(number));
+    return FindFirst(module, [&](const ModuleResource& candidate) {
+        return candidate.name == name && candidate.type.MatchesIgnoringCase(typeName);
+    });
+}
+
+std::optional<std::span<const UInt8>> ResourceModuleTable::Find(GSResModule module,
+                                                                const ResFormat::ResName& type,
+                                                                const ResFormat::ResName& name) const {
+    return FindFirst(module, [&](const ModuleResource& candidate) {
         return SameName(candidate.type, type) && SameName(candidate.name, name);
     });
-    return entry != found->second.end() ? &entry->data : nullptr;
 }
 
 } // namespace RS

@@ -7,8 +7,22 @@ namespace {
 using RSTest::Text;
 using RSTest::TextByPointer;
 
-TEST(RSModuleImages, SectionThatIsNoResourceFileGivesMinusOne) {
-    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&GarbageResourceModuleAnchor)), InvalidResModule);
+// A section is only read at the first lookup: one that turns out to be no resource file, or a
+// resource file cut short, opens, answers every lookup with nothing, and closes.
+TEST(RSModuleImages, SectionThatIsNoResourceFileOrIsCutShortFindsNothing) {
+    for (HINSTANCE instance :
+         {RSTest::ModuleOf(&GarbageResourceModuleAnchor), RSTest::ModuleOf(&TruncatedResourceModuleAnchor)}) {
+        const GSResModule module = RSInitModuleImageCache(instance);
+        ASSERT_GE(module, 1);
+        UInt32 size = 99;
+        EXPECT_EQ(RSFindResource(module, "STRS", 1, &size), nullptr);
+        EXPECT_EQ(size, 0u);
+        EXPECT_EQ(RSFindWindowsResource(module, 14, nullptr, 1, &size), nullptr);
+        const RSTest::Lookup lookup = TextByPointer(module, 1, 1);
+        EXPECT_FALSE(lookup.found);
+        EXPECT_EQ(lookup.text, "");
+        RSRemoveModuleImageCache(module);
+    }
 }
 
 TEST(RSModuleImages, ModuleWithoutResourceSectionGivesMinusOne) {

@@ -8,6 +8,7 @@
 
 extern "C" int GarbageResourceModuleAnchor();
 extern "C" int MalformedListModuleAnchor();
+extern "C" int TruncatedResourceModuleAnchor();
 
 namespace RSTest {
 

@@ -65,7 +65,7 @@ private:
     std::size_t end;
 };
 
-ResourceEntry ReadEntry(std::span<const std::uint8_t> bytes, std::size_t& offset) {
+ResourceView ReadEntry(std::span<const std::uint8_t> bytes, std::size_t& offset) {
     const std::size_t remaining = bytes.size() - offset;
     if (remaining < HeaderPrefixSize) {
         throw Problem{offset, "entry header is cut off by the end of the file"};
@@ -79,7 +79,7 @@ ResourceEntry ReadEntry(std::span<const std::uint8_t> bytes, std::size_t& offset
     const std::size_t headerEnd = offset + headerSize;
 
     HeaderCursor cursor(bytes, offset, headerEnd);
-    ResourceEntry entry;
+    ResourceView entry;
     entry.type = cursor.ReadName("resource type");
     entry.name = cursor.ReadName("resource name");
     cursor.SkipToAlignment();
@@ -92,31 +92,50 @@ ResourceEntry ReadEntry(std::span<const std::uint8_t> bytes, std::size_t& offset
     if (dataSize > bytes.size() - headerEnd) {
         throw Problem{offset, "data of " + std::to_string(dataSize) + " bytes runs past the end of the file"};
     }
-    const auto data = bytes.subspan(headerEnd, dataSize);
-    entry.data.assign(data.begin(), data.end());
+    entry.data = bytes.subspan(headerEnd, dataSize);
     offset = std::min(bytes.size(), AlignToEntry(headerEnd + dataSize));
     return entry;
 }
 
-bool IsLeadingEmptyEntry(const ResourceEntry& entry) {
+bool IsLeadingEmptyEntry(const ResourceView& entry) {
     return entry.data.empty() && entry.type == ResName::Ordinal(0) && entry.name == ResName::Ordinal(0);
 }
 
 } // namespace
 
-ResFileContents ReadResFile(std::span<const std::uint8_t> bytes) {
-    ResFileContents contents;
+ResFileIndex IndexResFile(std::span<const std::uint8_t> bytes) {
+    ResFileIndex index;
     try {
         std::size_t offset = 0;
         if (bytes.empty() || !IsLeadingEmptyEntry(ReadEntry(bytes, offset))) {
             throw Problem{0, "not a 32-bit resource file: it does not begin with the empty entry"};
         }
         while (offset < bytes.size()) {
-            contents.entries.push_back(ReadEntry(bytes, offset));
+            index.entries.push_back(ReadEntry(bytes, offset));
         }
     } catch (const Problem& problem) {
-        contents.entries.clear();
-        contents.problem = ResFileProblem{problem.offset, problem.message};
+        index.entries.clear();
+        index.problem = ResFileProblem{problem.offset, problem.message};
+    }
+    return index;
+}
+
+ResFileContents ReadResFile(std::span<const std::uint8_t> bytes) {
+    ResFileIndex index = IndexResFile(bytes);
+    ResFileContents contents;
+    contents.problem = std::move(index.problem);
+    contents.entries.reserve(index.entries.size());
+    for (ResourceView& view : index.entries) {
+        ResourceEntry entry;
+        entry.type = std::move(view.type);
+        entry.name = std::move(view.name);
+        entry.language = view.language;
+        entry.memoryFlags = view.memoryFlags;
+        entry.dataVersion = view.dataVersion;
+        entry.version = view.version;
+        entry.characteristics = view.characteristics;
+        entry.data.assign(view.data.begin(), view.data.end());
+        contents.entries.push_back(std::move(entry));
     }
     return contents;
 }
