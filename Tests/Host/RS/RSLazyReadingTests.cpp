@@ -81,17 +81,4 @@ TEST(RSLazyReading, ResourceModulesOnOneModuleShareOneReadingAndCloseIndependent
     EXPECT_EQ(RSTest::Text(second, 32600, 2), "");
 }
 
-TEST(RSLazyReading, ModulesWithDifferentResourcesDoNotShare) {
-    const GSResModule program = RSInitModuleImageCache(RSTest::ModuleOf(&RSTest::Utf8));
-    const GSResModule malformed = RSInitModuleImageCache(RSTest::ModuleOf(&MalformedListModuleAnchor));
-    ASSERT_GE(program, 1);
-    ASSERT_GE(malformed, 1);
-    EXPECT_EQ(RSTest::Text(malformed, 5, 1), "OK");
-    EXPECT_EQ(RSTest::Text(program, 5, 1), "");
-    EXPECT_EQ(RSTest::Text(malformed, 32600, 2), "");
-    EXPECT_EQ(RSTest::Text(program, 32600, 2), "Open in VELD Engineer...");
-    RSRemoveModuleImageCache(program);
-    RSRemoveModuleImageCache(malformed);
-}
-
 } // namespace

@@ -35,6 +35,19 @@ TEST(RSModuleImages, AddressThatIsNoLoadedModuleGivesMinusOne) {
               InvalidResModule);
 }
 
+TEST(RSModuleImages, ModulesWithDifferentResourcesDoNotShareTheirReading) {
+    const GSResModule program = RSInitModuleImageCache(RSTest::ModuleOf(&RSTest::Utf8));
+    const GSResModule malformed = RSInitModuleImageCache(RSTest::ModuleOf(&MalformedListModuleAnchor));
+    ASSERT_GE(program, 1);
+    ASSERT_GE(malformed, 1);
+    EXPECT_EQ(RSTest::Text(malformed, 5, 1), "OK");
+    EXPECT_EQ(RSTest::Text(program, 5, 1), "");
+    EXPECT_EQ(RSTest::Text(malformed, 32600, 2), "");
+    EXPECT_EQ(RSTest::Text(program, 32600, 2), "Open in VELD Engineer...");
+    RSRemoveModuleImageCache(program);
+    RSRemoveModuleImageCache(malformed);
+}
+
 class MalformedStringLists : public testing::Test {
 protected:
     void SetUp() override {

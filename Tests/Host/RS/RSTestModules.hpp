@@ -12,10 +12,12 @@ extern "C" int TruncatedResourceModuleAnchor();
 
 namespace RSTest {
 
-// The loaded module that holds `function`, by its load address as the host knows modules.
+// The loaded module that holds `address`, by its load address as the host knows modules.
+HINSTANCE ModuleAt(const void* address);
+
 template <typename Function>
 HINSTANCE ModuleOf(Function* function) {
-    return Win32Compat::ModuleFromAddress(reinterpret_cast<const void*>(function));
+    return ModuleAt(reinterpret_cast<const void*>(function));
 }
 
 inline std::string Utf8(const GS::UniString& text) {
