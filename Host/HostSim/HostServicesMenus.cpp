@@ -3,6 +3,7 @@
 #include "RS.hpp"
 #include "ReadableText.hpp"
 
+#include <sstream>
 #include <utility>
 
 namespace HostSim {
@@ -17,16 +18,18 @@ Json TextsAsJson(const std::vector<std::string>& texts) {
     return list;
 }
 
+// Written to the console at once: the console is unbuffered, and each piece would be a write of its own.
 void ShowMenu(std::ostream& console, const MenuBook::Menu& menu) {
     const MenuRegistrationRecord& record = menu.record;
-    console << "hostsim: " << menu.addOn->name << " adds menu " << record.menuListId << " (menu code "
-            << record.menuCode << "): " << VisibleMenuText(menu.texts.front()) << '\n';
+    std::ostringstream text;
+    text << "hostsim: " << menu.addOn->name << " adds menu " << record.menuListId << " (menu code "
+         << record.menuCode << "): " << VisibleMenuText(menu.texts.front()) << '\n';
     for (std::size_t item = 1; item < menu.texts.size(); ++item) {
         const std::string prompt = item < menu.prompts.size() ? menu.prompts[item] : std::string();
-        console << "  menu " << record.menuListId << ' ' << item << "   " << VisibleMenuText(menu.texts[item])
-                << "   -- " << prompt << '\n';
+        text << "  menu " << record.menuListId << ' ' << item << "   " << VisibleMenuText(menu.texts[item])
+             << "   -- " << prompt << '\n';
     }
-    console << std::flush;
+    console << text.str() << std::flush;
 }
 
 } // namespace
