@@ -5,8 +5,21 @@
 
 namespace SU::FileSystem {
 
+namespace {
+
+bool IsLongPathPrefixed(const GS::UniString& path) {
+    return path.GetLength() >= 4 && path[0] == u'\\' && path[1] == u'\\' && path[2] == u'?' &&
+           path[3] == u'\\';
+}
+
+} // namespace
+
+bool IsWithinPathLimit(const GS::UniString& nativePath) {
+    return nativePath.GetLength() < MAX_PATH || IsLongPathPrefixed(nativePath);
+}
+
 bool IsRegularFile(const GS::UniString& nativePath) {
-    if (nativePath.IsEmpty()) {
+    if (nativePath.IsEmpty() || !IsWithinPathLimit(nativePath)) {
         return false;
     }
     const DWORD attributes = ::GetFileAttributesW(reinterpret_cast<const wchar_t*>(nativePath.ToUStr()));

@@ -3,7 +3,8 @@
 #include "GSUtilsExport.hpp"
 #include "Location.hpp"
 
-// True when a regular file (not a folder) exists at `location`.
+// True when a regular file (not a folder) exists at `location`. On Windows a location of MAX_PATH
+// units or more without the "\\?\" prefix holds no file, as Windows itself answers.
 GSUTILS_API bool FileExists(const IO::Location& location);
 
 // True when a file can be written at `location`, judged by the marks the file system keeps and

@@ -1,5 +1,7 @@
 #include "WriteMarks.hpp"
 
+#include "FileSystem.hpp"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -14,7 +16,7 @@ bool IsSeparator(char16_t unit) {
 } // namespace
 
 Entry At(const GS::UniString& nativePath) {
-    if (nativePath.IsEmpty()) {
+    if (nativePath.IsEmpty() || !SU::FileSystem::IsWithinPathLimit(nativePath)) {
         return Entry::Missing;
     }
     const DWORD attributes = ::GetFileAttributesW(reinterpret_cast<const wchar_t*>(nativePath.ToUStr()));

@@ -82,3 +82,28 @@ TEST(FileExists, IsReportedAndAFailureReadsAsNoFile) {
     EXPECT_EQ(monitor.results[0].details, "true");
     EXPECT_EQ(monitor.results[1].details, "false");
 }
+
+#ifdef _WIN32
+// Windows refuses an unprefixed path of MAX_PATH units or more, Wine does not: the host answers as
+// Windows does wherever it runs, so that an installation out of reach reads as no installation.
+TEST(FileExists, APathOfMaxPathUnitsOrMoreIsFoundOnlyWithTheLongPathPrefix) {
+    TempFolder folder;
+    const std::string name = "VeldEngineer.exe";
+    const auto fileOfLength = [&](std::size_t total) {
+        const std::size_t taken = Utf8(folder.Path()).size() + 2 + name.size();
+        const std::filesystem::path inner = folder.Path() / std::string(total - taken, 'l');
+        // Made through the prefix, which reaches the file on Windows too.
+        const std::filesystem::path prefixed = L"\\\\?\\" + inner.wstring();
+        std::filesystem::create_directories(prefixed);
+        std::ofstream(prefixed / name) << "program";
+        return inner / name;
+    };
+    const std::filesystem::path within = fileOfLength(259);
+    const std::filesystem::path past = fileOfLength(260);
+    ASSERT_EQ(Utf8(within).size(), 259u);
+    ASSERT_EQ(Utf8(past).size(), 260u);
+    EXPECT_TRUE(FileExists(LocationOf(within)));
+    EXPECT_FALSE(FileExists(LocationOf(past)));
+    EXPECT_TRUE(FileExists(LocationOf(L"\\\\?\\" + past.wstring())));
+}
+#endif
