@@ -89,7 +89,7 @@ GSResModule RSInitModuleImageCache(HINSTANCE module) {
         monitored ? GS::ReportCall(operation, ("file=" + Quote(ModuleFileName(module))).c_str()) : NoError;
     GSResModule opened = InvalidResModule;
     if (answer == NoError) {
-        if (std::unique_ptr<RS::ModuleResourceSource> source = RS::LocateModuleResources(module)) {
+        if (std::unique_ptr<RS::ModuleResourceSource> source = RS::IdentifyModuleImage(module)) {
             opened = openModules.Add(std::move(source));
         }
     }

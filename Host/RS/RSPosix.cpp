@@ -233,29 +233,52 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-FileIdentity IdentityOf(const OpenFile& file) {
-    const struct stat& status = file.Status();
+FileIdentity IdentityOf(const struct stat& status) {
     return FileIdentity{status.st_dev, status.st_ino, static_cast<std::int64_t>(status.st_mtim.tv_sec),
-                        static_cast<std::int64_t>(status.st_mtim.tv_nsec), file.Size()};
+                        static_cast<std::int64_t>(status.st_mtim.tv_nsec),
+                        static_cast<std::uint64_t>(status.st_size)};
 }
 
 class ElfSectionSource : public ModuleResourceSource {
 public:
-    ElfSectionSource(FileIdentity identity, std::shared_ptr<const SectionMapping> sectionMapping)
-        : file(identity), mapping(std::move(sectionMapping)) {}
+    ElfSectionSource(std::string filePath, FileIdentity identity)
+        : path(std::move(filePath)), file(identity) {}
 
     bool IsSameImage(const ModuleResourceSource& other) const override {
         const auto* section = dynamic_cast<const ElfSectionSource*>(&other);
         return section != nullptr && section->file == file;
     }
 
+    // The file is opened once more only to map the section: a file that changed since it was
+    // identified is not the module's any more.
+    bool Find() override {
+        const OpenFile opened(path);
+        if (!opened.IsOpen() || IdentityOf(opened.Status()) != file) {
+            return false;
+        }
+        const std::optional<FileRange> section = FindElfSection(opened, ResourceSectionName);
+        if (!section) {
+            return false;
+        }
+        auto sectionMapping = std::make_shared<const SectionMapping>(opened, *section);
+        if (!sectionMapping->IsUsable()) {
+            return false;
+        }
+        mapping = std::move(sectionMapping);
+        return true;
+    }
+
     std::optional<ModuleResources> Read() const override {
+        if (mapping == nullptr) {
+            return std::nullopt;
+        }
         ResFormat::ResFileIndex index = ResFormat::IndexResFile(mapping->Bytes());
         if (index.problem) {
             return std::nullopt;
         }
         ModuleResources read;
         read.storage = mapping;
+        read.resources.reserve(index.entries.size());
         for (ResFormat::ResourceView& view : index.entries) {
             if (view.language == ResFormat::LanguageEnglishUS) {
                 read.resources.push_back(
@@ -266,30 +289,20 @@ public:
     }
 
 private:
+    std::string path;
     FileIdentity file;
     std::shared_ptr<const SectionMapping> mapping;
 };
 
 } // namespace
 
-std::unique_ptr<ModuleResourceSource> LocateModuleResources(HINSTANCE module) {
-    const std::optional<std::string> path = ModuleFilePath(module);
-    if (!path) {
+std::unique_ptr<ModuleResourceSource> IdentifyModuleImage(HINSTANCE module) {
+    std::optional<std::string> path = ModuleFilePath(module);
+    struct stat status {};
+    if (!path || ::stat(path->c_str(), &status) != 0) {
         return nullptr;
     }
-    const OpenFile file(*path);
-    if (!file.IsOpen()) {
-        return nullptr;
-    }
-    const std::optional<FileRange> section = FindElfSection(file, ResourceSectionName);
-    if (!section) {
-        return nullptr;
-    }
-    auto mapping = std::make_shared<const SectionMapping>(file, *section);
-    if (!mapping->IsUsable()) {
-        return nullptr;
-    }
-    return std::make_unique<ElfSectionSource>(IdentityOf(file), std::move(mapping));
+    return std::make_unique<ElfSectionSource>(std::move(*path), IdentityOf(status));
 }
 
 } // namespace RS

@@ -118,6 +118,8 @@ public:
         return pe != nullptr && pe->module == module && pe->path == path;
     }
 
+    bool Find() override { return HasResourceDirectory(module); }
+
     // The image must still be the one that was opened: a module unloaded before its first lookup
     // has nothing left to read.
     std::optional<ModuleResources> Read() const override {
@@ -169,9 +171,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ModuleResourceSource> LocateModuleResources(HINSTANCE module) {
+std::unique_ptr<ModuleResourceSource> IdentifyModuleImage(HINSTANCE module) {
     HMODULE image = module != nullptr ? module : ::GetModuleHandleW(nullptr);
-    if (!IsLoadedModule(image) || !HasResourceDirectory(image)) {
+    if (!IsLoadedModule(image)) {
         return nullptr;
     }
     return std::make_unique<PeResourceSource>(image, ModulePath(image));

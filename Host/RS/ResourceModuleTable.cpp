@@ -25,8 +25,14 @@ GSResModule ResourceModuleTable::Add(std::unique_ptr<ModuleResourceSource> sourc
     const auto shared = std::find_if(modules.begin(), modules.end(), [&](const auto& open) {
         return open.second->Source().IsSameImage(*source);
     });
-    std::shared_ptr<ModuleImage> image =
-        shared != modules.end() ? shared->second : std::make_shared<ModuleImage>(std::move(source));
+    std::shared_ptr<ModuleImage> image;
+    if (shared != modules.end()) {
+        image = shared->second;
+    } else if (source->Find()) {
+        image = std::make_shared<ModuleImage>(std::move(source));
+    } else {
+        return InvalidResModule;
+    }
     const GSResModule module = nextModule++;
     modules.emplace(module, std::move(image));
     return module;

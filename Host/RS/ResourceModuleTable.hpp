@@ -17,6 +17,8 @@ namespace RS {
 // same module image share one reading of it.
 class ResourceModuleTable {
 public:
+    // Shares the image of an open resource module of the same image, or finds the resources in
+    // `source`; -1 when it has none.
     GSResModule Add(std::unique_ptr<ModuleResourceSource> source);
     // False when `module` is not open.
     bool Remove(GSResModule module);
