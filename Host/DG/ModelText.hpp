@@ -10,8 +10,17 @@
 // cannot hold, read back as U+FFFD.
 namespace DG {
 
+// ASCII, which most item texts are, is copied unit by unit; anything else goes through the encoder.
 inline std::string ModelText(const GS::UniString& text) {
-    return GS::TextEncoding::EncodeUtf8Lossy(text.ToUStr(), text.GetLength());
+    const char16_t* units = text.ToUStr();
+    std::string utf8(text.GetLength(), '\0');
+    for (UIndex index = 0; index < text.GetLength(); ++index) {
+        if (units[index] >= 0x80) {
+            return GS::TextEncoding::EncodeUtf8Lossy(units, text.GetLength());
+        }
+        utf8[index] = static_cast<char>(units[index]);
+    }
+    return utf8;
 }
 
 inline GS::UniString FromModelText(const std::string& utf8) {

@@ -174,9 +174,12 @@ private:
 void FillPopUp(DG::PopUp& popUp, const std::vector<Translator>& translators,
                std::optional<std::size_t> selected) {
     popUp.DeleteItem(0);
+    // Emptied, the pop-up grows by these appends alone: entry numbers are counted, not asked for
+    // (wrapping past 32767 as the pop-up's own count does).
+    Int16 entry = 0;
     for (std::size_t index = 0; index < translators.size(); ++index) {
         popUp.AppendItem();
-        const Int16 entry = popUp.GetItemCount();
+        entry = static_cast<Int16>(entry + 1);
         popUp.SetItemText(entry, translators[index].name);
         if (selected == index) {
             popUp.SelectItem(entry);

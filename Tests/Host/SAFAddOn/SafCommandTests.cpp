@@ -214,6 +214,28 @@ TEST_F(SafCommands, TenThousandTranslatorsWithRepeatedAndEmptyNamesAllArriveAndS
     EXPECT_EQ(large.Call(Command::CloseData, 12345, &handle, nullptr, "Tester", details), NoError);
 }
 
+// The store is read when the SAF add-on starts; what happens to the file afterwards reaches no
+// command of that run, and 'GTRS' replaces whatever the caller's array held.
+TEST_F(SafCommands, TheStoreIsReadOnceAtStartAndGtrsHandsOverExactlyItsNames) {
+    WriteStore({{GS::UniString("First"), {"beam"}, "SI"}, {GS::UniString("Second"), {"slab"}, "Imperial"}});
+    SAF::SafAddOn started(folder.Path());
+    ASSERT_EQ(started.StoreError(), "");
+    WriteStore({{GS::UniString("Written later"), {"beam"}, "SI"}});
+    Json details;
+    void* handle = nullptr;
+    ASSERT_EQ(started.Call(Command::OpenData, 12345, &handle, nullptr, "Tester", details), NoError);
+    GS::Array<GS::UniString> names;
+    names.Push(GS::UniString("left over"));
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_EQ(started.Call(Command::GetTranslators, 1, &names, handle, "Tester", details), NoError);
+        ASSERT_EQ(names.GetSize(), 2u) << "pass " << pass;
+        EXPECT_EQ(Utf8(names[0]), "First");
+        EXPECT_EQ(Utf8(names[1]), "Second");
+        std::filesystem::remove(SAF::SafAddOn::StorePath(folder.Path()));
+    }
+    EXPECT_EQ(started.Call(Command::CloseData, 12345, &handle, nullptr, "Tester", details), NoError);
+}
+
 TEST_F(SafCommands, AStoreWithoutTranslatorsOpensButHasNoSelection) {
     WriteStore({});
     SAF::SafAddOn empty(folder.Path());
