@@ -51,7 +51,8 @@ protected:
 TEST_F(RSCallReports, OpeningNamesTheModuleFileAndTheNewModule) {
     module = RSInitModuleImageCache(RSTest::ModuleOf(&RSTest::Utf8));
     ASSERT_GE(module, 1);
-    EXPECT_EQ(monitor.calls, (std::vector<std::string>{"RSInitModuleImageCache file=\"RSTests\""}));
+    EXPECT_EQ(monitor.calls, (std::vector<std::string>{"RSInitModuleImageCache file=\"" +
+                                                       std::string(RSTest::ProgramFileName) + "\""}));
     EXPECT_EQ(monitor.results,
               (std::vector<std::string>{"RSInitModuleImageCache module=" + std::to_string(module)}));
 }

@@ -14,6 +14,8 @@ namespace RSTest {
 
 // The loaded module that holds `address`, by its load address as the host knows modules.
 HINSTANCE ModuleAt(const void* address);
+// This test program's file name as the platform names it.
+extern const char* const ProgramFileName;
 
 template <typename Function>
 HINSTANCE ModuleOf(Function* function) {

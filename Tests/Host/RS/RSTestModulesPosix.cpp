@@ -2,6 +2,8 @@
 
 namespace RSTest {
 
+const char* const ProgramFileName = "RSTests";
+
 HINSTANCE ModuleAt(const void* address) {
     return Win32Compat::ModuleFromAddress(address);
 }

@@ -2,6 +2,8 @@
 
 namespace RSTest {
 
+const char* const ProgramFileName = "RSTests.exe";
+
 HINSTANCE ModuleAt(const void* address) {
     HMODULE module = nullptr;
     ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
