@@ -70,6 +70,7 @@ Int16 FirstEntryNamed(const DG::PopUp& popUp, const GS::UniString& name) {
     }
     return 0;
 }
+
 } // namespace
 
 ExportSettingsDialog::ExportSettingsDialog()
