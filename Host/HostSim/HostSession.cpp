@@ -89,11 +89,12 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
     addOn.module = std::move(loaded.module);
     if (BindAddOn(addOn, startTimes)) {
         StartAddOn(addOn, startTimes);
+        timings.Write("module-start", startTimes);
     }
-    timings.Write("module-start", startTimes);
 }
 
-void HostSession::Reject(AddOn& addOn, const std::string& reason) {
+void HostSession::Reject(AddOn& addOn, const std::string& reason, const Json& startTimes) {
+    timings.Write("module-start", startTimes);
     ++rejectedModules;
     Json fields;
     fields["module"] = addOn.name;
@@ -117,8 +118,10 @@ bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
         reinterpret_cast<SetImportedFuncAddrsProc>(addOn.module->FindExport(SetImportedFuncAddrsName));
     if (getExports == nullptr || setImports == nullptr) {
         startTimes["checksNs"] = watch.Elapsed();
-        Reject(addOn, std::string("the module does not export ") +
-                          (getExports == nullptr ? GetExportedFuncAddrsName : SetImportedFuncAddrsName));
+        Reject(addOn,
+               std::string("the module does not export ") +
+                   (getExports == nullptr ? GetExportedFuncAddrsName : SetImportedFuncAddrsName),
+               startTimes);
         return false;
     }
     // A pattern, not zeros, so that the transcript shows whether the add-on wrote every byte.
@@ -137,7 +140,7 @@ bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
     transcript.Write("exports", fields);
     if (!check.IsUsable()) {
         startTimes["checksNs"] = checks;
-        Reject(addOn, check.fault);
+        Reject(addOn, check.fault, startTimes);
         return false;
     }
     addOn.entries = check.record;

@@ -47,7 +47,8 @@ public:
 
 private:
     bool BindAddOn(AddOn& addOn, Json& startTimes);
-    void Reject(AddOn& addOn, const std::string& reason);
+    // Writes the module's start times so far, then unloads it.
+    void Reject(AddOn& addOn, const std::string& reason, const Json& startTimes);
     void StartAddOn(AddOn& addOn, Json& startTimes);
     // `took`, when given, receives the time of the add-on's entry call.
     GSErrCode CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable, Nanoseconds* took = nullptr);

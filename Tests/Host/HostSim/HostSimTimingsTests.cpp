@@ -41,8 +41,9 @@ protected:
         std::filesystem::remove_all(root, ignored);
     }
 
-    // Runs hostsim on `script` with the add-on; `options` come before the module.
-    Scenarios::ProcessResult Run(const std::string& script, const std::vector<std::string>& options) const {
+    // Runs hostsim on `script` with the add-on (or `module`); `options` come before the module.
+    Scenarios::ProcessResult Run(const std::string& script, const std::vector<std::string>& options,
+                                 const std::string& module = ADDON_MODULE_PATH) const {
         std::ofstream(root / "script.txt", std::ios::binary) << script;
         std::vector<std::string> command{HOSTSIM_PATH,
                                          "--home",
@@ -54,7 +55,7 @@ protected:
                                          "--model",
                                          DEMO_BUILDING_PATH};
         command.insert(command.end(), options.begin(), options.end());
-        command.push_back(ADDON_MODULE_PATH);
+        command.push_back(module);
         return Scenarios::RunProcess(command, root);
     }
 
@@ -146,6 +147,21 @@ TEST_F(HostSimTimings, WithoutReleaseTheStopLineHasOnlyTheUnload) {
     ASSERT_EQ(stops.size(), 1u) << run.errors;
     EXPECT_FALSE(stops[0].contains("releaseNs"));
     EXPECT_TRUE(stops[0].contains("unloadNs"));
+}
+
+TEST_F(HostSimTimings, ARejectedModuleHasItsTimesUpToTheChecksBeforeItsUnload) {
+    const Scenarios::ProcessResult run =
+        Run("quit\n", {"--timings", (root / "t.jsonl").string()}, MISSING_EXPORT_FIXTURE);
+    EXPECT_EQ(run.exitCode, 1);
+    const std::vector<Json> lines = Lines("t.jsonl");
+    ASSERT_EQ(lines.size(), 2u) << run.errors;
+    EXPECT_EQ(lines[0].at("timing"), "module-start");
+    EXPECT_TRUE(lines[0].contains("loadNs"));
+    EXPECT_TRUE(lines[0].contains("checksNs"));
+    EXPECT_FALSE(lines[0].contains("describeNs"));
+    EXPECT_EQ(lines[1].at("timing"), "module-stop");
+    EXPECT_FALSE(lines[1].contains("releaseNs"));
+    EXPECT_TRUE(lines[1].contains("unloadNs"));
 }
 
 TEST_F(HostSimTimings, TimingsLeaveTheTranscriptAsItWas) {
