@@ -21,9 +21,14 @@
 
 enum ResStringType : Int32 { RST_Default = 0 };
 
-// Opens the resources of a loaded module. Returns the resource module, or -1 when the module has
-// no readable resources. Every call opens a new resource module with a number never used before
-// in the process (1, 2, ...), even for a module that is open already.
+// Opens the resources of a loaded module. Returns the resource module, or -1 when `module` is no
+// loaded module or has no resources. Every call opens a new resource module with a number never
+// used before in the process (1, 2, ...), even for a module that is open already; resource modules
+// on one module share one reading of it. The resources are read at the first lookup, not here:
+// resources that turn out unreadable (not a resource file, cut short) are found empty by every
+// lookup. On POSIX they are read from the module's file and can be read after the module is
+// unloaded; on Windows a resource module first looked in after its module was unloaded finds
+// nothing.
 RS_API GSResModule RSInitModuleImageCache(HINSTANCE module);
 // Closes what RSInitModuleImageCache opened; -1 and unknown values are ignored.
 RS_API void RSRemoveModuleImageCache(GSResModule module);
