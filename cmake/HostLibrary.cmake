@@ -14,4 +14,13 @@ function(add_host_library name)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE project_warnings)
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    release_runtime_pool_at_unload(${name})
+endfunction()
+
+# release_runtime_pool_at_unload(TARGET): a library or module that may be unloaded gives back the
+# memory its own statically linked GNU C++ runtime keeps (cmake/RuntimePoolReleaseWindows.cpp).
+function(release_runtime_pool_at_unload name)
+    if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/RuntimePoolReleaseWindows.cpp)
+    endif()
 endfunction()
