@@ -3,6 +3,7 @@
 #include "ExportSettingsScenario.hpp"
 #include "TimeLimit.hpp"
 
+#include <future>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -15,6 +16,8 @@ using Scenarios::Json;
 namespace {
 
 constexpr int StepTimeLimitSeconds = 60;
+// Two: one per core of the machines the tests run on; under Wine the wine server serves both.
+constexpr std::size_t RerunsAtOnce = 2;
 const std::string AddOn = Scenarios::AddOnModuleName;
 // A code no host operation answers on its own, so every failure in a rerun is the injected one.
 const std::string FailureCode = "0x81060F01";
@@ -75,6 +78,13 @@ void FailSweep::KeepTemplate(const std::filesystem::path& project) {
 
 FailSweep::Step FailSweep::RunStep(const std::string& name, const std::string& script,
                                    const std::vector<std::string>& options) {
+    Step step = RunStepProcess(name, script, options);
+    EXPECT_NE(step.run.exitCode, TimeLimitExitCode()) << name << ": hostsim ran into its time limit";
+    return step;
+}
+
+FailSweep::Step FailSweep::RunStepProcess(const std::string& name, const std::string& script,
+                                          const std::vector<std::string>& options) const {
     Step step;
     step.folder = root / name;
     step.project = step.folder / "project.json";
@@ -105,7 +115,6 @@ FailSweep::Step FailSweep::RunStep(const std::string& name, const std::string& s
     command.push_back(Scenarios::AddOnModulePath());
     const Scenarios::ProcessResult process =
         Scenarios::RunProcess(UnderTimeLimit(command, StepTimeLimitSeconds), step.folder);
-    EXPECT_NE(process.exitCode, TimeLimitExitCode()) << name << ": hostsim ran into its time limit";
     step.run = ReadRun(process, step.folder / "transcript.jsonl");
     return step;
 }
@@ -165,15 +174,22 @@ std::size_t FailSweep::SweepCalls(const std::string& script, const std::vector<s
     std::ostringstream table;
     table << std::left << std::setw(4) << "N" << std::setw(84) << "failed call"
           << "outcome\n";
+    std::vector<std::future<Step>> reruns;
     for (std::size_t index = 0; index < calls.size(); ++index) {
         const SweptCall& call = calls[index];
         const std::string label = "step " + std::to_string(index + 1) + ", " + call.Label();
-        const Step step = RunStep("step-" + std::to_string(index + 1), script, [&] {
+        // The reruns are independent processes in folders of their own: the next ones are started
+        // before this one is judged, so that a few run side by side.
+        for (std::size_t next = reruns.size(); next < calls.size() && next < index + RerunsAtOnce; ++next) {
             std::vector<std::string> all = options;
-            const std::vector<std::string> fail = call.FailOptions();
+            const std::vector<std::string> fail = calls[next].FailOptions();
             all.insert(all.end(), fail.begin(), fail.end());
-            return all;
-        }());
+            reruns.push_back(std::async(std::launch::async, [this, next, script, all] {
+                return RunStepProcess("step-" + std::to_string(next + 1), script, all);
+            }));
+        }
+        const Step step = reruns[index].get();
+        EXPECT_NE(step.run.exitCode, TimeLimitExitCode()) << label << ": hostsim ran into its time limit";
         const Outcome outcome = classify(step);
         const bool closeRefused = call.operation == "HostCommandCall" && call.detail == "FADA";
         std::string exit = "exit 0";

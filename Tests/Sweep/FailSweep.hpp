@@ -29,6 +29,9 @@ protected:
     void KeepTemplate(const std::filesystem::path& project);
     // hostsim on `script` in a fresh copy of the template; `options` may name "{project}" and "{export}".
     Step RunStep(const std::string& name, const std::string& script, const std::vector<std::string>& options);
+    // The same without judging anything, so that several may run at once on threads of their own.
+    Step RunStepProcess(const std::string& name, const std::string& script,
+                        const std::vector<std::string>& options) const;
 
     // The whole sweep: the clean run must end in `expected`; returns the number of calls swept.
     std::size_t SweepCalls(const std::string& script, const std::vector<std::string>& options,
