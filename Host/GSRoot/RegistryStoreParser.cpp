@@ -3,6 +3,7 @@
 #include "HexDigits.hpp"
 #include "TextEncoding.hpp"
 
+#include <algorithm>
 #include <optional>
 
 namespace GS::RegistryStore {
@@ -56,8 +57,12 @@ std::string_view Trim(std::string_view text) {
 }
 
 // The decoder replaces bad bytes with U+FFFD; a store must refuse them instead, or rewriting the
-// file would silently change what the user had.
+// file would silently change what the user had. Most lines are plain ASCII, valid as they are.
 bool IsValidUtf8(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+        return true;
+    }
     const std::u16string decoded = TextEncoding::Decode(text.data(), text.size(), CC_UTF8);
     const std::string reencoded = TextEncoding::EncodeUtf8Lossy(decoded.data(), decoded.size());
     return reencoded == text;
