@@ -42,6 +42,18 @@ std::span<const UInt8> LookUp(GSResModule module, const ResFormat::ResourceEntry
     return bytes != nullptr ? std::span<const UInt8>(bytes, size) : std::span<const UInt8>();
 }
 
+// Opening finds out only whether there is anything to read: a library with no resources at all,
+// and an address that is no module's start, give -1 at once.
+TEST(RSModuleOpening, LibraryWithoutResourcesGivesMinusOne) {
+    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&RSFindResource)), InvalidResModule);
+}
+
+TEST(RSModuleOpening, AddressThatIsNoLoadedModuleGivesMinusOne) {
+    const auto* programStart = reinterpret_cast<const char*>(RSTest::ModuleOf(&RSTest::Utf8));
+    EXPECT_EQ(RSInitModuleImageCache(reinterpret_cast<HINSTANCE>(const_cast<char*>(programStart + 4096))),
+              InvalidResModule);
+}
+
 TEST(RSLazyReading, FirstLookupAfterOpeningFindsEveryResourceOfTheCompiledFile) {
     const ResFormat::ResFileContents compiled = ResFormat::ReadResFile(CompiledResourceFile());
     ASSERT_FALSE(compiled.problem) << compiled.problem->message;
