@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace Scenarios {
 
 // Leaves no trace of earlier scenarios in the registry that hostsim will see. On Linux each
@@ -7,5 +9,10 @@ namespace Scenarios {
 // system's registry, shared by every run: the keys that hostsim, the add-on and these tests write are
 // deleted.
 void ClearScenarioRegistry();
+
+// On Windows, every key and value below those keys as text, one line each, so that a test can
+// tell whether a run changed any of them. On Linux empty: the registry is files in the data
+// folder, which a test compares as files.
+std::string ScenarioRegistryText();
 
 } // namespace Scenarios

@@ -4,4 +4,8 @@ namespace Scenarios {
 
 void ClearScenarioRegistry() {}
 
+std::string ScenarioRegistryText() {
+    return {};
+}
+
 } // namespace Scenarios

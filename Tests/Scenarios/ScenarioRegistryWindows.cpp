@@ -3,6 +3,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <filesystem>
+#include <vector>
+
 namespace Scenarios {
 
 namespace {
@@ -15,12 +18,67 @@ void DeleteTree(HKEY root, const wchar_t* parentPath, const wchar_t* name) {
     }
 }
 
+std::string Utf8(const std::wstring& text) {
+    const std::u8string utf8 = std::filesystem::path(text).u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+// The key's values (name, type, bytes in hex) and then its subkeys, depth first, each line led by
+// the key's path.
+void AppendKey(HKEY root, const std::wstring& path, std::string& text) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    text += Utf8(path) + "\n";
+    std::vector<wchar_t> name(16384);
+    std::vector<BYTE> data(65536);
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        text += Utf8(path) + " : " + Utf8(std::wstring(name.data(), nameLength)) + " (" +
+                std::to_string(type) + ") ";
+        static constexpr char digits[] = "0123456789abcdef";
+        for (DWORD byte = 0; byte < dataLength; ++byte) {
+            text += digits[data[byte] >> 4];
+            text += digits[data[byte] & 0xF];
+        }
+        text += "\n";
+    }
+    std::vector<std::wstring> subkeys;
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        if (::RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        subkeys.emplace_back(name.data(), nameLength);
+    }
+    ::RegCloseKey(key);
+    for (const std::wstring& subkey : subkeys) {
+        AppendKey(root, path + L"\\" + subkey, text);
+    }
+}
+
 } // namespace
 
 void ClearScenarioRegistry() {
     DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"VELD");
     DeleteTree(HKEY_CURRENT_USER, L"Software", L"HostSim");
     DeleteTree(HKEY_CURRENT_USER, L"Software", L"Host");
+}
+
+std::string ScenarioRegistryText() {
+    std::string text;
+    AppendKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VELD", text);
+    AppendKey(HKEY_CURRENT_USER, L"Software\\HostSim", text);
+    AppendKey(HKEY_CURRENT_USER, L"Software\\Host", text);
+    return text;
 }
 
 } // namespace Scenarios

@@ -1,6 +1,7 @@
 #include "FailSweep.hpp"
 
 #include "ExportSettingsScenario.hpp"
+#include "ScenarioRegistry.hpp"
 #include "TimeLimit.hpp"
 
 #include <future>
@@ -67,6 +68,7 @@ Json ProjectObjects(const std::filesystem::path& project, const std::string& lab
 }
 
 void FailSweep::KeepTemplate(const std::filesystem::path& project) {
+    templateRegistry = Scenarios::ScenarioRegistryText();
     templateFolder = root / "template";
     std::filesystem::create_directories(templateFolder);
     std::filesystem::copy(home, templateFolder / "home", std::filesystem::copy_options::recursive);
@@ -120,6 +122,8 @@ FailSweep::Step FailSweep::RunStepProcess(const std::string& name, const std::st
 }
 
 void FailSweep::ExpectDataFolderUnchanged(const Step& step, const std::string& label) const {
+    // Windows: the system's registry, the same for every step (none of them may write to it).
+    EXPECT_EQ(Scenarios::ScenarioRegistryText(), templateRegistry) << label << ": the registry changed";
     for (const char* area : {"Registry", "SAF"}) {
         const std::filesystem::path before = templateFolder / "home" / area;
         const std::filesystem::path after = step.folder / "home" / area;

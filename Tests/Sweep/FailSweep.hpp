@@ -37,13 +37,15 @@ protected:
     std::size_t SweepCalls(const std::string& script, const std::vector<std::string>& options,
                            Outcome expected, const Classifier& classify, const Rules& allowed);
 
-    // Files that no failure may change: the registry, the SAF add-on's translator store.
+    // What no failure may change: the registry (its store files, or on Windows the system's
+    // registry), the SAF add-on's translator store.
     void ExpectDataFolderUnchanged(const Step& step, const std::string& label) const;
     // `closeRefused`: the host's table refused the add-on's 'FADA', so one handle stays open.
     static void ExpectCleanBookkeeping(const Step& step, const std::string& label, bool closeRefused);
 
     std::filesystem::path templateFolder;
     std::filesystem::path templateProject; // empty: the command starts without a project file
+    std::string templateRegistry;          // ScenarioRegistryText() when the template was kept
 };
 
 // The project file's add-on objects as [name, content] pairs; null when there is no file. Fails the test when
