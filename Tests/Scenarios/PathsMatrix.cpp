@@ -95,10 +95,7 @@ Outcome MatrixCase::Expected() const {
     case Placement::Both:
         break;
     }
-    if (item.asInstallFolder == Outcome::ApplicationNotFound || item.asExportFolder == Outcome::Exported) {
-        return item.asInstallFolder;
-    }
-    return item.asExportFolder;
+    return item.asInstallFolder != Outcome::Exported ? item.asInstallFolder : item.asExportFolder;
 }
 
 std::vector<MatrixCase> MatrixCases() {

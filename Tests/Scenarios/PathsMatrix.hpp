@@ -13,7 +13,7 @@ namespace Scenarios {
 
 enum class Role { ExportFolder, InstallFolder };
 enum class Placement { ExportFolder, InstallFolder, Both };
-enum class Outcome { Exported, SaveFailed, ApplicationNotFound, LaunchFailed };
+enum class Outcome { Exported, SaveFailed, ApplicationNotFound };
 
 // A folder of the matrix: where it is on disk, the text the host or the registry is given for it,
 // and the folder text the add-on must compose the workbook's or the executable's path from.
@@ -34,7 +34,7 @@ struct MatrixCase {
     PathItem item;
     Placement placement;
 
-    // The locator runs before the workbook's folder is looked at, and the launch after the save.
+    // The locator runs before the workbook's folder is looked at.
     Outcome Expected() const;
 };
 
