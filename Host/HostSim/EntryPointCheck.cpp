@@ -31,24 +31,32 @@ std::string MissingEntryPoints(const EntryPointRecord& record) {
     return missing;
 }
 
+Json DescribeRecord(const EntryPointBytes& bytes, const EntryPointCheck& check) {
+    const EntryPointRecord& record = check.record;
+    Json fields;
+    fields["bytes"] = HexOf(bytes.data(), bytes.size());
+    fields["interfaceVersion"] = FormatResultCodeHex(static_cast<GSErrCode>(record.interfaceVersion));
+    fields["describe"] = AddressText(reinterpret_cast<const void*>(record.describe));
+    fields["register"] = AddressText(reinterpret_cast<const void*>(record.registerInterface));
+    fields["start"] = AddressText(reinterpret_cast<const void*>(record.start));
+    fields["release"] = AddressText(reinterpret_cast<const void*>(record.release));
+    fields["platformCode"] = record.platformCode;
+    fields["reservedZero"] =
+        record.reserved0 == 0 &&
+        AllZero(bytes.data() + offsetof(EntryPointRecord, reserved1), sizeof record.reserved1);
+    fields["usable"] = check.IsUsable();
+    if (!check.IsUsable()) {
+        fields["fault"] = check.fault;
+    }
+    return fields;
+}
+
 } // namespace
 
-EntryPointCheck CheckEntryPointRecord(const EntryPointBytes& bytes) {
+EntryPointCheck CheckEntryPointRecord(const EntryPointBytes& bytes, bool withFields) {
     EntryPointCheck check;
     std::memcpy(&check.record, bytes.data(), bytes.size());
     const EntryPointRecord& record = check.record;
-
-    check.fields["bytes"] = HexOf(bytes.data(), bytes.size());
-    check.fields["interfaceVersion"] = FormatResultCodeHex(static_cast<GSErrCode>(record.interfaceVersion));
-    check.fields["describe"] = AddressText(reinterpret_cast<const void*>(record.describe));
-    check.fields["register"] = AddressText(reinterpret_cast<const void*>(record.registerInterface));
-    check.fields["start"] = AddressText(reinterpret_cast<const void*>(record.start));
-    check.fields["release"] = AddressText(reinterpret_cast<const void*>(record.release));
-    check.fields["platformCode"] = record.platformCode;
-    check.fields["reservedZero"] =
-        record.reserved0 == 0 &&
-        AllZero(bytes.data() + offsetof(EntryPointRecord, reserved1), sizeof record.reserved1);
-
     if (record.interfaceVersion != EntryPointRecordVersion) {
         check.fault = "entry-point record starts with " +
                       FormatResultCodeHex(static_cast<GSErrCode>(record.interfaceVersion)) + ", expected " +
@@ -56,9 +64,8 @@ EntryPointCheck CheckEntryPointRecord(const EntryPointBytes& bytes) {
     } else if (std::string missing = MissingEntryPoints(record); !missing.empty()) {
         check.fault = "entry-point record lacks " + missing;
     }
-    check.fields["usable"] = check.IsUsable();
-    if (!check.IsUsable()) {
-        check.fields["fault"] = check.fault;
+    if (withFields) {
+        check.fields = DescribeRecord(bytes, check);
     }
     return check;
 }

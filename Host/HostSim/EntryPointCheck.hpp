@@ -16,11 +16,11 @@ using EntryPointBytes = std::array<UInt8, EntryPointRecordSize>;
 struct EntryPointCheck {
     EntryPointRecord record{};
     std::string fault;
-    Json fields; // for the transcript's "exports" event
+    Json fields; // for the transcript's "exports" event; empty when not asked for
 
     bool IsUsable() const { return fault.empty(); }
 };
 
-EntryPointCheck CheckEntryPointRecord(const EntryPointBytes& bytes);
+EntryPointCheck CheckEntryPointRecord(const EntryPointBytes& bytes, bool withFields = true);
 
 } // namespace HostSim

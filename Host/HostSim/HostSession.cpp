@@ -132,12 +132,14 @@ bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
         getExports(bytes.data());
     }
     libraryCalls.Flush();
-    EntryPointCheck check = CheckEntryPointRecord(bytes);
+    EntryPointCheck check = CheckEntryPointRecord(bytes, transcript.IsOpen());
     checks += watch.Elapsed();
-    Json fields;
-    fields["module"] = addOn.name;
-    fields.update(check.fields);
-    transcript.Write("exports", fields);
+    if (transcript.IsOpen()) {
+        Json fields;
+        fields["module"] = addOn.name;
+        fields.update(check.fields);
+        transcript.Write("exports", fields);
+    }
     if (!check.IsUsable()) {
         startTimes["checksNs"] = checks;
         Reject(addOn, check.fault, startTimes);

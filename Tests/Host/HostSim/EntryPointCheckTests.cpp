@@ -80,3 +80,12 @@ TEST(EntryPointCheckTests, UnwrittenReservedBytesAreReportedButNotRefused) {
     bytes[5] = 1;
     EXPECT_EQ(CheckEntryPointRecord(bytes).fields["reservedZero"], false);
 }
+
+TEST(EntryPointCheckTests, AHostThatRecordsNothingGetsTheSameVerdictWithoutFields) {
+    EntryPointBytes bytes = GoodRecord();
+    bytes[0] = 0x02;
+    const EntryPointCheck quiet = CheckEntryPointRecord(bytes, false);
+    EXPECT_EQ(quiet.fault, CheckEntryPointRecord(bytes).fault);
+    EXPECT_TRUE(quiet.fields.is_null());
+    EXPECT_TRUE(CheckEntryPointRecord(GoodRecord(), false).IsUsable());
+}
