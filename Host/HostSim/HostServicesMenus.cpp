@@ -3,7 +3,6 @@
 #include "RS.hpp"
 #include "ReadableText.hpp"
 
-#include <sstream>
 #include <utility>
 
 namespace HostSim {
@@ -21,15 +20,15 @@ Json TextsAsJson(const std::vector<std::string>& texts) {
 // Written to the console at once: the console is unbuffered, and each piece would be a write of its own.
 void ShowMenu(std::ostream& console, const MenuBook::Menu& menu) {
     const MenuRegistrationRecord& record = menu.record;
-    std::ostringstream text;
-    text << "hostsim: " << menu.addOn->name << " adds menu " << record.menuListId << " (menu code "
-         << record.menuCode << "): " << VisibleMenuText(menu.texts.front()) << '\n';
+    const std::string list = std::to_string(record.menuListId);
+    std::string text = "hostsim: " + menu.addOn->name + " adds menu " + list + " (menu code " +
+                       std::to_string(record.menuCode) + "): " + VisibleMenuText(menu.texts.front()) + '\n';
     for (std::size_t item = 1; item < menu.texts.size(); ++item) {
         const std::string prompt = item < menu.prompts.size() ? menu.prompts[item] : std::string();
-        text << "  menu " << record.menuListId << ' ' << item << "   " << VisibleMenuText(menu.texts[item])
-             << "   -- " << prompt << '\n';
+        text += "  menu " + list + ' ' + std::to_string(item) + "   " + VisibleMenuText(menu.texts[item]) +
+                "   -- " + prompt + '\n';
     }
-    console << text.str() << std::flush;
+    console << text << std::flush;
 }
 
 } // namespace
