@@ -5,9 +5,9 @@
 
 FUNCTION is a qualified name as callgrind_annotate shows it, without the parameter list
 ("HostSim::HostSession::PickMenu"). callgrind_annotate lists a function once per source file its
-code came from (its own file, and each header whose code was inlined into it); the inclusive cost
-of the function is the sum of those. Entries of unknown file ("???", the call stubs between
-modules) are left out: their inclusive cost is the callee's again."""
+code came from (its own file, and each header whose code was inlined into it); the entry of its own
+file holds the whole inclusive cost, the others parts of it again, so the largest entry is taken.
+Entries of unknown file ("???", the call stubs between modules) are left out."""
 import re
 import subprocess
 import sys
@@ -27,7 +27,7 @@ def main(path, names):
         function = match.group(3)
         for name in names:
             if function.startswith(name + "(") or function.startswith(name + "["):
-                totals[name] += int(match.group(1).replace(",", ""))
+                totals[name] = max(totals[name], int(match.group(1).replace(",", "")))
     print(" ".join(str(totals[name]) for name in names))
 
 
