@@ -95,10 +95,22 @@ ProcessResult RunProcess(const std::vector<std::string>& arguments,
         PROCESS_INFORMATION process{};
         const std::wstring program = Wide(arguments.front());
         const std::wstring folder = workingFolder.empty() ? std::wstring() : workingFolder.wstring();
-        if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process) == 0) {
+        // Wine's process creation now and then answers ERROR_INTERNAL_ERROR while its server is busy
+        // (seen in a CI run, on a start that works every other time): such a start is tried again.
+        DWORD startError = ERROR_INTERNAL_ERROR;
+        for (int attempt = 0; attempt < 3 && startError == ERROR_INTERNAL_ERROR; ++attempt) {
+            if (attempt > 0) {
+                ::Sleep(200);
+            }
+            startError = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                          CREATE_NO_WINDOW, nullptr,
+                                          folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0
+                             ? ERROR_SUCCESS
+                             : ::GetLastError();
+        }
+        if (startError != ERROR_SUCCESS) {
             result.errors =
-                "cannot start " + arguments.front() + " (error " + std::to_string(::GetLastError()) + ")";
+                "cannot start " + arguments.front() + " (error " + std::to_string(startError) + ")";
             return result;
         }
         const OwnedHandle processHandle(process.hProcess);
