@@ -1,6 +1,7 @@
 #include "ProjectDocument.hpp"
 
 #include "AtomicFile.hpp"
+#include "HexDigits.hpp"
 #include "JsonFault.hpp"
 #include "PathText.hpp"
 #include "ReadableText.hpp"
@@ -20,23 +21,11 @@ std::optional<std::vector<char>> BytesOfHex(const std::string& hex) {
     if (hex.size() % 2 != 0) {
         return std::nullopt;
     }
-    auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9') {
-            return c - '0';
-        }
-        if (c >= 'a' && c <= 'f') {
-            return c - 'a' + 10;
-        }
-        if (c >= 'A' && c <= 'F') {
-            return c - 'A' + 10;
-        }
-        return -1;
-    };
     std::vector<char> bytes;
     bytes.reserve(hex.size() / 2);
     for (std::size_t index = 0; index < hex.size(); index += 2) {
-        const int high = digit(hex[index]);
-        const int low = digit(hex[index + 1]);
+        const int high = GS::HexDigitValue(hex[index]);
+        const int low = GS::HexDigitValue(hex[index + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
