@@ -41,6 +41,21 @@ for name in demo-2 demo-3; do
         exit 1
     fi
 done
+# VELD Engineer usually runs on after the host has quit; the host's teardown must then leave nothing
+# behind either. The program installed here holds until the run is over.
+mkdir -p "$work/Lingering"
+cat >"$work/Lingering/VeldEngineer.exe" <<SCRIPT
+#!/bin/sh
+i=0
+while [ -d "$work/Lingering" ] && [ ! -e "$work/release" ] && [ \$i -lt 600 ]; do sleep 0.1; i=\$((i + 1)); done
+SCRIPT
+chmod +x "$work/Lingering/VeldEngineer.exe"
+"$bin/hostsim" registry --home "$work/home" set-string \
+    'HKEY_LOCAL_MACHINE\SOFTWARE\VELD\Installer\VeldEngineer\2025' InstallDir "$work/Lingering"
+memcheck outlived --script scripts/demo-3-open-again.script --special-folder "7=$work/Export"
+touch "$work/release"
+grep -q '"event":"launch".*"result":"started"' "$work/outlived.jsonl" ||
+    { echo "outlived started no program under valgrind"; exit 1; }
 printf 'menu 32500 2\nclick 2\nquit\n' >"$work/cycles.script"
 memcheck cycles --script "$work/cycles.script" --cycles 5
 echo "valgrind: clean"

@@ -1,13 +1,13 @@
 #include "ProcessStart.hpp"
 
+#include "ChildReaperPosix.hpp"
+
 #include <cerrno>
 #include <csignal>
 #include <spawn.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -47,19 +47,6 @@ public:
 
 bool HoldsNul(const GS::UniString& text) {
     return text.FindFirst(u'\0') != GS::MaxUIndex;
-}
-
-// Waits for the child on a thread of its own, so it is reaped as soon as it ends. If no thread can
-// be had the child is left to be reaped by whoever inherits it when the host exits.
-void ReapWhenDone(pid_t child) {
-    try {
-        std::thread([child] {
-            int status = 0;
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
-    } catch (const std::system_error&) {
-    }
 }
 
 // Judged before the start as well as by posix_spawn's result: where the spawn runs as a plain fork
@@ -106,7 +93,7 @@ GSErrCode StartDetached(const GS::UniString& executablePath, const GS::Array<GS:
     if (spawned != 0) {
         return CodeOf(spawned);
     }
-    ReapWhenDone(child);
+    ChildReaper::Watch(child);
     return NoError;
 }
 

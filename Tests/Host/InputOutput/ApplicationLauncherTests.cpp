@@ -120,3 +120,49 @@ TEST_F(ApplicationLauncherTest, IsReportedAndTheMonitorCanMakeItFailOrThrow) {
     EXPECT_EQ(monitor.results[0].details, "code=" + std::to_string(GSErr::IOError));
     EXPECT_EQ(monitor.results[1].details.rfind("exception=", 0), 0u);
 }
+
+// Each started program is reaped when it ends, whichever ends first, while the others still run.
+TEST_F(ApplicationLauncherTest, ProgramsEndingInAnyOrderAreEachReapedWhenTheyEnd) {
+    const auto startHeld = [&](const std::string& name) {
+        ProbeProcess::SetEnvironment("LAUNCH_PROBE_RECORD",
+                                     LauncherTest::Utf8Of(temp.Path() / (name + ".record")));
+        ProbeProcess::SetEnvironment("LAUNCH_PROBE_HOLD",
+                                     LauncherTest::Utf8Of(temp.Path() / (name + ".hold")));
+        EXPECT_EQ(Launch(Probe(), {name}), NoError);
+    };
+    const auto processOf = [&](const std::string& name) {
+        const std::filesystem::path record = temp.Path() / (name + ".record");
+        EXPECT_TRUE(LauncherTest::Eventually([&] { return std::filesystem::exists(record); })) << name;
+        return std::filesystem::exists(record) ? LauncherTest::ReadRecord(record).processId : 0ul;
+    };
+    const auto release = [&](const std::string& name) {
+        std::ofstream(temp.Path() / (name + ".hold")) << "go";
+    };
+    const auto gone = [](unsigned long process) {
+        return LauncherTest::Eventually(
+            [&] { return ProbeProcess::StateOf(process) == ProbeProcess::State::Gone; });
+    };
+
+    startHeld("first");
+    startHeld("second");
+    startHeld("third");
+    const unsigned long first = processOf("first");
+    const unsigned long second = processOf("second");
+    const unsigned long third = processOf("third");
+    ASSERT_TRUE(first != 0 && second != 0 && third != 0);
+
+    release("second");
+    EXPECT_TRUE(gone(second)) << "the second program, ended first, was never reaped";
+    EXPECT_EQ(ProbeProcess::StateOf(first), ProbeProcess::State::Running);
+    EXPECT_EQ(ProbeProcess::StateOf(third), ProbeProcess::State::Running);
+
+    startHeld("fourth");
+    const unsigned long fourth = processOf("fourth");
+    release("first");
+    release("fourth");
+    EXPECT_TRUE(gone(first));
+    EXPECT_TRUE(gone(fourth)) << "a program started after another ended was never reaped";
+    EXPECT_EQ(ProbeProcess::StateOf(third), ProbeProcess::State::Running);
+    release("third");
+    EXPECT_TRUE(gone(third));
+}
