@@ -73,6 +73,16 @@ std::vector<nlohmann::json> HostSimRuns::Timings(const std::string& script,
     return lines;
 }
 
+double HostSimRuns::ColdModuleFloor() const {
+    const Scenarios::ProcessResult result =
+        Scenarios::RunProcess({MODULE_FLOOR_PROBE_PATH, home.string()}, root);
+    if (result.exitCode != 0) {
+        throw std::runtime_error("ModuleFloorProbe exited with " + std::to_string(result.exitCode) + ": " +
+                                 result.errors);
+    }
+    return std::stod(result.output) * 1e-9;
+}
+
 void HostSimRuns::LetTheStoreSettle() const {
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
 }

@@ -21,6 +21,10 @@ public:
     std::vector<nlohmann::json> Timings(const std::string& script,
                                         const std::vector<std::string>& options = {}) const;
 
+    // Seconds of the start-up floor (ModuleFloor.hpp) in a fresh process of its own, reading this
+    // data folder's registry.
+    double ColdModuleFloor() const;
+
     // Waits until the registry's store files are old enough for their stamps to be trusted, so that
     // the timed runs read them as a data folder written long ago is read (GS::StoreFile::IsSettled).
     void LetTheStoreSettle() const;

@@ -15,6 +15,16 @@ function(add_host_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE project_warnings)
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
     release_runtime_pool_at_unload(${name})
+    bind_at_load(${name})
+endfunction()
+
+# bind_at_load(TARGET): an ELF library or program binds all its imports when it is loaded, as
+# Windows binds a DLL's, instead of each at its first call: a host function first reached through
+# an add-on then costs the add-on no symbol lookup, and the bound table is made read-only.
+function(bind_at_load name)
+    if(NOT WIN32)
+        target_link_options(${name} PRIVATE LINKER:-z,now LINKER:-z,relro)
+    endif()
 endfunction()
 
 # release_runtime_pool_at_unload(TARGET): a library or module that may be unloaded gives back the
