@@ -1,12 +1,13 @@
 #include "ChildReaperPosix.hpp"
 
 #include <cerrno>
+#include <exception>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <poll.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -44,25 +45,35 @@ public:
 
     void Watch(pid_t child) {
         const int descriptor = OpenProcessDescriptor(child);
-        std::lock_guard lock(mutex);
-        if (!StartThread()) {
-            if (descriptor >= 0) {
-                ::close(descriptor);
+        try {
+            std::lock_guard lock(mutex);
+            if (StartThread()) {
+                incoming.push_back({child, descriptor});
+                Wake();
+                return;
             }
-            return;
+        } catch (const std::exception&) {
+            // No memory for the hand-over: the launch still succeeded.
         }
-        incoming.push_back({child, descriptor});
-        Wake();
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
     }
 
     ~Reaper() {
+        if (thread && ::getpid() != threadOwner) {
+            // A forked copy of the host, exiting: the thread was not copied with it, and the wake-up
+            // pipe and the children are the parent's. Nothing here is ours to stop or close.
+            static_cast<void>(thread.release());
+            return;
+        }
         {
             std::lock_guard lock(mutex);
             stopping = true;
             Wake();
         }
-        if (thread.joinable()) {
-            thread.join();
+        if (thread) {
+            thread->join();
         }
         for (const Child& child : incoming) {
             CloseDescriptor(child);
@@ -81,7 +92,7 @@ private:
 
     // Called with the mutex held.
     bool StartThread() {
-        if (thread.joinable()) {
+        if (thread) {
             return true;
         }
         if (wakeRead < 0) {
@@ -93,10 +104,11 @@ private:
             wakeWrite = ends[1];
         }
         try {
-            thread = std::thread([this] { Run(); });
-        } catch (const std::system_error&) {
+            thread = std::make_unique<std::thread>([this] { Run(); });
+        } catch (const std::exception&) { // no thread or no memory for one
             return false;
         }
+        threadOwner = ::getpid();
         return true;
     }
 
@@ -177,7 +189,10 @@ private:
     bool stopping = false;
     int wakeRead = -1;
     int wakeWrite = -1;
-    std::thread thread;
+    // Held by pointer so that a forked copy can let go of it without joining or detaching a thread
+    // that does not exist in its process.
+    std::unique_ptr<std::thread> thread;
+    pid_t threadOwner = 0;
 };
 
 } // namespace
