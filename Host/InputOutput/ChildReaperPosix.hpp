@@ -11,8 +11,9 @@
 // must outlive its host. The thread is therefore never alive after the library's own teardown.
 namespace IO::Process::ChildReaper {
 
-// Takes `child` over. Quietly does nothing more when no thread or descriptor can be had: the child is
-// then reaped when the host exits.
+// Takes `child` over. Without a process descriptor for it, the thread asks after it now and then
+// instead. When no thread can be had, nothing more is done: the child is then reaped by whoever
+// inherits it when the host exits.
 void Watch(pid_t child);
 
 } // namespace IO::Process::ChildReaper
