@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <exception>
 #include <fcntl.h>
-#include <memory>
 #include <mutex>
 #include <poll.h>
 #include <sys/syscall.h>
@@ -61,19 +60,13 @@ public:
     }
 
     ~Reaper() {
-        if (thread && ::getpid() != threadOwner) {
-            // A forked copy of the host, exiting: the thread was not copied with it, and the wake-up
-            // pipe and the children are the parent's. Nothing here is ours to stop or close.
-            static_cast<void>(thread.release());
-            return;
-        }
         {
             std::lock_guard lock(mutex);
             stopping = true;
             Wake();
         }
-        if (thread) {
-            thread->join();
+        if (thread.joinable()) {
+            thread.join();
         }
         for (const Child& child : incoming) {
             CloseDescriptor(child);
@@ -92,7 +85,7 @@ private:
 
     // Called with the mutex held.
     bool StartThread() {
-        if (thread) {
+        if (thread.joinable()) {
             return true;
         }
         if (wakeRead < 0) {
@@ -104,11 +97,10 @@ private:
             wakeWrite = ends[1];
         }
         try {
-            thread = std::make_unique<std::thread>([this] { Run(); });
+            thread = std::thread([this] { Run(); });
         } catch (const std::exception&) { // no thread or no memory for one
             return false;
         }
-        threadOwner = ::getpid();
         return true;
     }
 
@@ -189,10 +181,7 @@ private:
     bool stopping = false;
     int wakeRead = -1;
     int wakeWrite = -1;
-    // Held by pointer so that a forked copy can let go of it without joining or detaching a thread
-    // that does not exist in its process.
-    std::unique_ptr<std::thread> thread;
-    pid_t threadOwner = 0;
+    std::thread thread;
 };
 
 } // namespace
