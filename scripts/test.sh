@@ -33,7 +33,11 @@ stage "fuzzers, a fixed number of runs each (fuzz)"
 FUZZ_NO_BUILD=1 bash scripts/fuzz.sh ci
 
 # The Windows target: the mingw-w64 cross build (its resources compiled by the dev build's ResConv)
-# and every test program run under Wine, with one wine server around the run.
+# and every test program run under Wine, with one wine server around the run. A program that fails
+# there is run once more (the preset's repeat until-pass:2), and its failed attempt is printed: now
+# and then Wine fails a process start that Windows would not (CreateProcessW answering
+# ERROR_INTERNAL_ERROR, or a start that hangs for a minute and then fails). The native, sanitizer and
+# valgrind stages run each test once.
 stage "Windows cross build (windows)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
