@@ -1,7 +1,7 @@
 // The built module as the host meets it: its file, its exports, and its behaviour once loaded.
 
 #include "AddOnInterface.hpp"
-#include "ElfDynamicSymbols.hpp"
+#include "ElfFile.hpp"
 #include "HostObservers.hpp"
 
 #include <gtest/gtest.h>

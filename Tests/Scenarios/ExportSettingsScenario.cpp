@@ -18,8 +18,7 @@ HostSimRun ExportSettingsScenario::RunOnProject(const std::string& script, std::
 }
 
 std::string ExportSettingsScenario::ProjectArgument() const {
-    const std::u8string text = ProjectPath().u8string();
-    return std::string(text.begin(), text.end());
+    return PathText(ProjectPath());
 }
 
 void ExportSettingsScenario::WriteTranslators(const std::vector<std::string>& names) {

@@ -115,11 +115,6 @@ std::string MatrixCaseName(const ::testing::TestParamInfo<MatrixCase>& info) {
     return info.param.item.name + "_" + placement;
 }
 
-std::string PathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 std::string ChildText(const std::string& folder, const std::string& name) {
     return folder + Separator + name;
 }

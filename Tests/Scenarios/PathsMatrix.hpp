@@ -44,8 +44,6 @@ std::string MatrixCaseName(const ::testing::TestParamInfo<MatrixCase>& info);
 
 inline const std::string WorkbookName = "ACToVELDEngineer.xlsx";
 
-// The path as UTF-8 text, as hostsim and the transcript write it.
-std::string PathText(const std::filesystem::path& path);
 // `folder` and `name` joined with one native separator.
 std::string ChildText(const std::string& folder, const std::string& name);
 // The script line that closes what the outcome leaves on screen.

@@ -24,6 +24,23 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
     file << text;
 }
 
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string HexText(std::string_view bytes) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += digits[byte >> 4];
+        hex += digits[byte & 0xFu];
+    }
+    return hex;
+}
+
 std::vector<Json> HostSimRun::EventsNamed(const std::string& name) const {
     std::vector<Json> found;
     for (const Json& event : events) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Scenarios {
@@ -56,5 +57,12 @@ protected:
 std::string AddOnModulePath();
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& text);
+
+// The path as UTF-8 text, as hostsim takes its arguments and the transcript writes paths.
+std::string PathText(const std::filesystem::path& path);
+
+// Each byte as two lower-case hexadecimal digits, as the project document and the transcript write
+// bytes.
+std::string HexText(std::string_view bytes);
 
 } // namespace Scenarios

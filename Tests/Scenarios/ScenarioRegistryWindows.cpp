@@ -1,5 +1,7 @@
 #include "ScenarioRegistry.hpp"
 
+#include "ScenarioHarness.hpp"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -19,8 +21,7 @@ void DeleteTree(HKEY root, const wchar_t* parentPath, const wchar_t* name) {
 }
 
 std::string Utf8(const std::wstring& text) {
-    const std::u8string utf8 = std::filesystem::path(text).u8string();
-    return std::string(utf8.begin(), utf8.end());
+    return PathText(std::filesystem::path(text));
 }
 
 // The key's values (name, type, bytes in hex) and then its subkeys, depth first, each line led by
@@ -42,13 +43,8 @@ void AppendKey(HKEY root, const std::wstring& path, std::string& text) {
             break;
         }
         text += Utf8(path) + " : " + Utf8(std::wstring(name.data(), nameLength)) + " (" +
-                std::to_string(type) + ") ";
-        static constexpr char digits[] = "0123456789abcdef";
-        for (DWORD byte = 0; byte < dataLength; ++byte) {
-            text += digits[data[byte] >> 4];
-            text += digits[data[byte] & 0xF];
-        }
-        text += "\n";
+                std::to_string(type) + ") " +
+                HexText(std::string_view(reinterpret_cast<const char*>(data.data()), dataLength)) + "\n";
     }
     std::vector<std::wstring> subkeys;
     for (DWORD index = 0;; ++index) {

@@ -16,10 +16,7 @@ protected:
     }
     std::filesystem::path ProjectPath() const { return root / u8"Tower Project \u00E9.json"; }
     // hostsim takes its arguments as UTF-8 on every platform.
-    std::string ProjectArgument() const {
-        const std::u8string text = ProjectPath().u8string();
-        return std::string(text.begin(), text.end());
-    }
+    std::string ProjectArgument() const { return PathText(ProjectPath()); }
     std::filesystem::path TranslatorStorePath() const { return home / "SAF" / "Translators.json"; }
 
     static Json MenuResult(const HostSimRun& run, std::size_t index) {
@@ -173,18 +170,15 @@ protected:
     }
     // The content the add-on stores: the host channel's bytes of the name, as the project keeps them.
     static std::string ContentHexOf(const std::string& asciiName) {
-        static const char* digits = "0123456789abcdef";
-        std::string hex = "0100";
+        std::string bytes = {'\x01', '\x00'};
         const auto count = static_cast<unsigned>(asciiName.size());
         for (int shift = 0; shift < 32; shift += 8) {
-            const unsigned byte = (count >> shift) & 0xFFu;
-            hex += {digits[byte >> 4], digits[byte & 0xFu]};
+            bytes += static_cast<char>((count >> shift) & 0xFFu);
         }
-        for (char c : asciiName) {
-            const auto byte = static_cast<unsigned char>(c);
-            hex += {digits[byte >> 4], digits[byte & 0xFu], '0', '0'};
+        for (const char c : asciiName) {
+            bytes += {c, '\0'};
         }
-        return hex;
+        return HexText(bytes);
     }
     Json SavedObjects() const { return Json::parse(ReadFile(ProjectPath()))["addOnObjects"]; }
     static std::vector<std::string> Commands(const HostSimRun& run) {

@@ -1,10 +1,9 @@
-#include "ElfDynamicSymbols.hpp"
+#include "ElfFile.hpp"
 
 #include <elf.h>
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <vector>
 
@@ -22,11 +21,14 @@ T ReadAt(const Bytes& bytes, std::size_t offset) {
 }
 
 Bytes ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
         throw std::runtime_error("cannot open " + path);
     }
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    Bytes bytes(static_cast<std::size_t>(file.tellg()));
+    file.seekg(0);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 std::string NameAt(const Bytes& bytes, const Elf64_Shdr& stringTable, std::size_t nameOffset) {
@@ -36,10 +38,7 @@ std::string NameAt(const Bytes& bytes, const Elf64_Shdr& stringTable, std::size_
     const char* start = bytes.data() + stringTable.sh_offset + nameOffset;
     return std::string(start, strnlen(start, stringTable.sh_size - nameOffset));
 }
-} // namespace
-
-std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
-    const Bytes bytes = ReadFile(path);
+std::vector<Elf64_Shdr> SectionHeaders(const Bytes& bytes, const std::string& path) {
     const auto header = ReadAt<Elf64_Ehdr>(bytes, 0);
     if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64) {
         throw std::runtime_error(path + " is not an ELF64 object");
@@ -48,6 +47,13 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
     for (std::size_t i = 0; i < header.e_shnum; ++i) {
         sections.push_back(ReadAt<Elf64_Shdr>(bytes, header.e_shoff + i * header.e_shentsize));
     }
+    return sections;
+}
+} // namespace
+
+std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
+    const Bytes bytes = ReadFile(path);
+    const std::vector<Elf64_Shdr> sections = SectionHeaders(bytes, path);
 
     std::set<std::string> names;
     for (const Elf64_Shdr& section : sections) {
@@ -69,4 +75,34 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
         }
     }
     return names;
+}
+
+DynamicLinkage ReadDynamicLinkage(const std::string& path) {
+    const Bytes bytes = ReadFile(path);
+    const std::vector<Elf64_Shdr> sections = SectionHeaders(bytes, path);
+
+    DynamicLinkage linkage;
+    for (const Elf64_Shdr& section : sections) {
+        if (section.sh_type != SHT_DYNAMIC) {
+            continue;
+        }
+        if (section.sh_link >= sections.size() || section.sh_entsize != sizeof(Elf64_Dyn)) {
+            throw std::runtime_error("malformed dynamic section");
+        }
+        const Elf64_Shdr& stringTable = sections[section.sh_link];
+        for (std::size_t offset = 0; offset + sizeof(Elf64_Dyn) <= section.sh_size;
+             offset += sizeof(Elf64_Dyn)) {
+            const auto entry = ReadAt<Elf64_Dyn>(bytes, section.sh_offset + offset);
+            if (entry.d_tag == DT_NULL) {
+                break;
+            }
+            if (entry.d_tag == DT_NEEDED) {
+                linkage.needed.push_back(NameAt(bytes, stringTable, entry.d_un.d_val));
+            } else if ((entry.d_tag == DT_FLAGS && (entry.d_un.d_val & DF_BIND_NOW) != 0) ||
+                       (entry.d_tag == DT_FLAGS_1 && (entry.d_un.d_val & DF_1_NOW) != 0)) {
+                linkage.bindNow = true;
+            }
+        }
+    }
+    return linkage;
 }
