@@ -34,3 +34,22 @@ function(release_runtime_pool_at_unload name)
         target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/RuntimePoolReleaseWindows.cpp)
     endif()
 endfunction()
+
+# add_windows_resources(TARGET RES_FILE): gives a Windows module the resources of a compiled .res file
+# as its PE resources, named types and languages as they are. In the MSVC-ABI build llvm-cvtres turns
+# the .res into an object; with mingw, windres reads .res input as it is.
+function(add_windows_resources name resFile)
+    if(VELD_MSVC_ABI)
+        set(object ${resFile}.obj)
+        add_custom_command(OUTPUT ${object}
+            COMMAND llvm-cvtres${VELD_LLVM_SUFFIX} /machine:x64 /out:${object} ${resFile}
+            DEPENDS ${resFile}
+            COMMENT "Turning ${resFile} into an object of PE resources"
+            VERBATIM)
+        set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+        target_sources(${name} PRIVATE ${object})
+    else()
+        set_source_files_properties(${resFile} PROPERTIES LANGUAGE RC GENERATED TRUE)
+        target_sources(${name} PRIVATE ${resFile})
+    endif()
+endfunction()

@@ -15,6 +15,10 @@ packages=(
     python3-openpyxl libreoffice-calc-nogui
     # Windows cross build, and Wine to run it
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
+    # Windows in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools (import
+    # libraries, resources, undecorating names), Wine's C runtime and Win32 headers; dpkg-dev
+    # unpacks zlib's source package (below)
+    clang-19 lld-19 llvm-19 libwine-dev dpkg-dev
 )
 
 missing=()
@@ -24,14 +28,29 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# zlib for the MSVC-ABI Windows build comes as source: Debian's source package, unpacked where
+# cmake/MsvcRuntime.cmake looks for it. Source packages need a deb-src entry of their own.
+zlib_sources=/usr/local/src/veld
+if ! compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null; then
+    sources_entry=/etc/apt/sources.list.d/veld-deb-src.sources
+    if [ ! -f "$sources_entry" ]; then
+        printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
+            "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
+            $sudo tee "$sources_entry" >/dev/null
+    fi
+    $sudo apt-get update -qq
+    $sudo mkdir -p "$zlib_sources"
+    (cd "$zlib_sources" && $sudo apt-get source -qq zlib >/dev/null 2>&1)
+    compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null || { echo "zlib's source package did not unpack" >&2; exit 1; }
+fi

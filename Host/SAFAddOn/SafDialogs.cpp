@@ -19,7 +19,7 @@ constexpr Int16 DetailsDialogNumber = 100;
 namespace Item {
 constexpr Int16 Ok = 1;
 constexpr Int16 Cancel = 2;
-constexpr Int16 TranslatorLabel = 3;
+// 3 is the translator label, which nothing reads or changes.
 constexpr Int16 TranslatorPopUp = 4;
 constexpr Int16 ElementKinds = 5;
 constexpr Int16 UnitSystem = 6;

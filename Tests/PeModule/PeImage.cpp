@@ -101,19 +101,42 @@ std::vector<std::string> ReadExportNames(const Bytes& bytes, const Layout& layou
     return names;
 }
 
-std::vector<std::string> ReadImportedDlls(const Bytes& bytes, const Layout& layout, DataDirectory directory) {
-    std::vector<std::string> dlls;
-    if (directory.rva == 0) {
-        return dlls;
-    }
-    // 20-byte descriptors up to an all-zero one; the DLL's name RVA is at byte 12.
-    for (std::uint64_t entry = layout.FileOffset(directory.rva, "the import directory");; entry += 20) {
-        const std::uint32_t nameRva = bytes.U32(entry + 12, "an import descriptor");
-        if (nameRva == 0 && bytes.U32(entry + 16, "an import descriptor") == 0) {
-            return dlls;
+std::vector<std::string> ReadImportedNames(const Bytes& bytes, const Layout& layout, std::uint32_t lookupRva) {
+    std::vector<std::string> names;
+    // 8-byte lookup entries up to a zero one: the high bit marks an import by ordinal, otherwise the
+    // low 31 bits are the RVA of a 2-byte hint followed by the name.
+    for (std::uint64_t entry = layout.FileOffset(lookupRva, "an import lookup table");; entry += 8) {
+        const std::uint32_t low = bytes.U32(entry, "an import lookup entry");
+        const std::uint32_t high = bytes.U32(entry + 4, "an import lookup entry");
+        if (low == 0 && high == 0) {
+            return names;
         }
-        dlls.push_back(
-            bytes.CString(layout.FileOffset(nameRva, "an imported DLL's name"), "an imported DLL's name"));
+        if ((high & HighBit) != 0) {
+            names.push_back("#" + std::to_string(low & 0xFFFF));
+            continue;
+        }
+        names.push_back(bytes.CString(layout.FileOffset(low & ~HighBit, "an imported name") + 2, "an imported name"));
+    }
+}
+
+std::vector<PeImport> ReadImports(const Bytes& bytes, const Layout& layout, DataDirectory directory) {
+    std::vector<PeImport> imports;
+    if (directory.rva == 0) {
+        return imports;
+    }
+    // 20-byte descriptors up to an all-zero one: the lookup table's RVA is at byte 0 (or, where a
+    // linker left it out, the address table's at byte 16), the DLL's name RVA at byte 12.
+    for (std::uint64_t entry = layout.FileOffset(directory.rva, "the import directory");; entry += 20) {
+        const std::uint32_t lookupRva = bytes.U32(entry, "an import descriptor");
+        const std::uint32_t nameRva = bytes.U32(entry + 12, "an import descriptor");
+        const std::uint32_t addressRva = bytes.U32(entry + 16, "an import descriptor");
+        if (nameRva == 0 && addressRva == 0) {
+            return imports;
+        }
+        PeImport import;
+        import.dll = bytes.CString(layout.FileOffset(nameRva, "an imported DLL's name"), "an imported DLL's name");
+        import.names = ReadImportedNames(bytes, layout, lookupRva != 0 ? lookupRva : addressRva);
+        imports.push_back(std::move(import));
     }
 }
 
@@ -230,7 +253,10 @@ PeImage ReadPeImage(const std::vector<std::uint8_t>& file) {
     }
     const Layout layout(std::move(sections));
     image.exportNames = ReadExportNames(bytes, layout, directoryAt(ExportDirectoryIndex));
-    image.importedDlls = ReadImportedDlls(bytes, layout, directoryAt(ImportDirectoryIndex));
+    image.imports = ReadImports(bytes, layout, directoryAt(ImportDirectoryIndex));
+    for (const PeImport& import : image.imports) {
+        image.importedDlls.push_back(import.dll);
+    }
     const DataDirectory resources = directoryAt(ResourceDirectoryIndex);
     if (resources.rva != 0) {
         ResourceTreeReader tree(bytes, layout, layout.FileOffset(resources.rva, "the resource directory"));

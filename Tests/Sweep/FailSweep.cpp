@@ -4,7 +4,9 @@
 #include "ScenarioRegistry.hpp"
 #include "TimeLimit.hpp"
 
-#include <future>
+#include <exception>
+#include <memory>
+#include <thread>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -47,6 +49,42 @@ HostSimRun ReadRun(const Scenarios::ProcessResult& process, const std::filesyste
     }
     return run;
 }
+
+// Work on a thread of its own (a rerun); Take waits for it and hands over its result, or rethrows what it
+// threw. (Not std::async: the MSVC STL builds it on the Concurrency runtime, which is no part of the
+// C++ runtime DLLs a host ships.)
+template <typename Result>
+class BackgroundRun {
+public:
+    explicit BackgroundRun(std::function<Result()> work)
+        : thread([this, work = std::move(work)] {
+              try {
+                  result = work();
+              } catch (...) {
+                  failure = std::current_exception();
+              }
+          }) {}
+    BackgroundRun(const BackgroundRun&) = delete;
+    BackgroundRun& operator=(const BackgroundRun&) = delete;
+    ~BackgroundRun() {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+
+    Result Take() {
+        thread.join();
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        return std::move(result);
+    }
+
+private:
+    Result result;
+    std::exception_ptr failure;
+    std::thread thread; // last: it starts once the members it writes exist
+};
 
 } // namespace
 
@@ -178,7 +216,7 @@ std::size_t FailSweep::SweepCalls(const std::string& script, const std::vector<s
     std::ostringstream table;
     table << std::left << std::setw(4) << "N" << std::setw(84) << "failed call"
           << "outcome\n";
-    std::vector<std::future<Step>> reruns;
+    std::vector<std::unique_ptr<BackgroundRun<Step>>> reruns;
     for (std::size_t index = 0; index < calls.size(); ++index) {
         const SweptCall& call = calls[index];
         const std::string label = "step " + std::to_string(index + 1) + ", " + call.Label();
@@ -188,11 +226,11 @@ std::size_t FailSweep::SweepCalls(const std::string& script, const std::vector<s
             std::vector<std::string> all = options;
             const std::vector<std::string> fail = calls[next].FailOptions();
             all.insert(all.end(), fail.begin(), fail.end());
-            reruns.push_back(std::async(std::launch::async, [this, next, script, all] {
+            reruns.push_back(std::make_unique<BackgroundRun<Step>>([this, next, script, all] {
                 return RunStepProcess("step-" + std::to_string(next + 1), script, all);
             }));
         }
-        const Step step = reruns[index].get();
+        const Step step = reruns[index]->Take();
         EXPECT_NE(step.run.exitCode, TimeLimitExitCode()) << label << ": hostsim ran into its time limit";
         const Outcome outcome = classify(step);
         const bool closeRefused = call.operation == "HostCommandCall" && call.detail == "FADA";

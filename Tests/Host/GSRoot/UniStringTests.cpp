@@ -267,7 +267,8 @@ TEST(UniStringEditing, AssignmentAndMoveLeaveBothSidesUsable) {
     UniString target("something longer than the original");
     target = original;
     EXPECT_EQ(Units(target), u"original");
-    target = target;
+    UniString& sameTarget = target;
+    target = sameTarget;
     EXPECT_EQ(Units(target), u"original");
     UniString moved(std::move(original));
     EXPECT_EQ(Units(moved), u"original");

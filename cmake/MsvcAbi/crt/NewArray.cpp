@@ -1,0 +1,3 @@
+#include <vcruntime_new.h>
+
+void* __CRTDECL operator new[](size_t size) { return operator new(size); }

@@ -1,0 +1,3 @@
+#include <vcruntime_new.h>
+
+void* __CRTDECL operator new[](size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
