@@ -14,7 +14,6 @@ function(add_host_library name)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE project_warnings)
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-    release_runtime_pool_at_unload(${name})
     bind_at_load(${name})
 endfunction()
 
@@ -27,29 +26,23 @@ function(bind_at_load name)
     endif()
 endfunction()
 
-# release_runtime_pool_at_unload(TARGET): a library or module that may be unloaded gives back the
-# memory its own statically linked GNU C++ runtime keeps (cmake/RuntimePoolReleaseWindows.cpp).
-function(release_runtime_pool_at_unload name)
-    if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-        target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/RuntimePoolReleaseWindows.cpp)
-    endif()
-endfunction()
-
 # add_windows_resources(TARGET RES_FILE): gives a Windows module the resources of a compiled .res file
-# as its PE resources, named types and languages as they are. In the MSVC-ABI build llvm-cvtres turns
-# the .res into an object; with mingw, windres reads .res input as it is.
+# as its PE resources, named types and languages as they are (to an INTERFACE target: to whatever
+# links it): llvm-cvtres turns the .res into an object that is linked whole.
 function(add_windows_resources name resFile)
-    if(VELD_MSVC_ABI)
-        set(object ${resFile}.obj)
-        add_custom_command(OUTPUT ${object}
-            COMMAND llvm-cvtres${VELD_LLVM_SUFFIX} /machine:x64 /out:${object} ${resFile}
-            DEPENDS ${resFile}
-            COMMENT "Turning ${resFile} into an object of PE resources"
-            VERBATIM)
-        set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
-        target_sources(${name} PRIVATE ${object})
+    set(object ${resFile}.obj)
+    get_filename_component(stem ${resFile} NAME_WE)
+    add_custom_command(OUTPUT ${object}
+        COMMAND llvm-cvtres${VELD_LLVM_SUFFIX} /machine:x64 /out:${object} ${resFile}
+        DEPENDS ${resFile}
+        COMMENT "Turning ${stem}.res into an object of PE resources"
+        VERBATIM)
+    add_custom_target(${name}ResourceObject DEPENDS ${object})
+    add_dependencies(${name} ${name}ResourceObject)
+    get_target_property(type ${name} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_link_libraries(${name} INTERFACE ${object})
     else()
-        set_source_files_properties(${resFile} PROPERTIES LANGUAGE RC GENERATED TRUE)
-        target_sources(${name} PRIVATE ${resFile})
+        target_link_libraries(${name} PRIVATE ${object})
     endif()
 endfunction()

@@ -12,15 +12,20 @@
 set(runtime_lib_dir ${CMAKE_BINARY_DIR}/msvc-runtime/lib)
 file(MAKE_DIRECTORY ${runtime_lib_dir})
 
-# The DLLs whose functions anything here calls: the C and C++ runtime (msvcp140_2 holds the special
-# maths functions), and the Win32 API.
-set(VELD_IMPORTED_DLLS ucrtbase vcruntime140 msvcp140 msvcp140_2 kernel32 user32 advapi32 shell32 ole32)
+# The DLLs whose functions anything here calls: the C and C++ runtime, and the Win32 API.
+set(VELD_IMPORTED_DLLS ucrtbase vcruntime140 msvcp140 kernel32 user32 advapi32 shell32 ole32)
 set(import_libraries)
+# Wine's ucrtbase.dll also exports vcruntime140.dll's functions; on Windows only vcruntime140 has them.
+set(owned_elsewhere_ucrtbase vcruntime140 vcruntime140_1)
 foreach(dll ${VELD_IMPORTED_DLLS})
     set(lib ${runtime_lib_dir}/${dll}.lib)
+    set(others)
+    foreach(other ${owned_elsewhere_${dll}})
+        list(APPEND others ${VELD_WINE_DLL_DIR}/${other}.dll)
+    endforeach()
     add_custom_command(OUTPUT ${lib}
-        COMMAND ${VELD_MSVC_ABI_DIR}/make-import-library.sh ${VELD_WINE_DLL_DIR}/${dll}.dll ${lib} ${VELD_LLVM_SUFFIX}
-        DEPENDS ${VELD_MSVC_ABI_DIR}/make-import-library.sh ${VELD_WINE_DLL_DIR}/${dll}.dll
+        COMMAND ${VELD_MSVC_ABI_DIR}/make-import-library.sh "${VELD_LLVM_SUFFIX}" ${VELD_WINE_DLL_DIR}/${dll}.dll ${lib} ${others}
+        DEPENDS ${VELD_MSVC_ABI_DIR}/make-import-library.sh ${VELD_WINE_DLL_DIR}/${dll}.dll ${others}
         COMMENT "Import library of ${dll}.dll"
         VERBATIM)
     list(APPEND import_libraries ${lib})

@@ -13,12 +13,10 @@ packages=(
     clang libclang-rt-14-dev
     # independent readers of the SAF workbooks the writer makes (tests)
     python3-openpyxl libreoffice-calc-nogui
-    # Windows cross build, and Wine to run it
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
-    # Windows in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools (import
-    # libraries, resources, undecorating names), Wine's C runtime and Win32 headers; dpkg-dev
-    # unpacks zlib's source package (below)
-    clang-19 lld-19 llvm-19 libwine-dev dpkg-dev
+    # the Windows target, in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools
+    # (import libraries, resources, undecorating names), Wine's C runtime and Win32 headers, and Wine
+    # to run it; dpkg-dev unpacks zlib's source package (below)
+    clang-19 lld-19 llvm-19 libwine-dev dpkg-dev wine wine64
 )
 
 missing=()

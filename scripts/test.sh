@@ -2,7 +2,7 @@
 # Runs every test: installs what is missing, then builds and tests the native debug build and runs
 # the demo's hostsim runs under valgrind, tests the same suite under the address and
 # undefined-behaviour sanitizers, runs every fuzz target for a fixed number of runs, and builds the
-# Windows target and runs its tests under Wine.
+# Windows target in the host's C++ ABI and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,8 +32,9 @@ cmake --build --preset fuzz
 stage "fuzzers, a fixed number of runs each (fuzz)"
 FUZZ_NO_BUILD=1 bash scripts/fuzz.sh ci
 
-# The Windows target: the mingw-w64 cross build (its resources compiled by the dev build's ResConv)
-# and every test program run under Wine, with one wine server around the run. A program that fails
+# The Windows target, in the host's C++ ABI (clang in MSVC mode with the MSVC STL; its resources
+# compiled by the dev build's ResConv), and every test program run under Wine, with one wine server
+# around the run. A program that fails
 # there is run once more (the preset's repeat until-pass:2), and its failed attempt is printed: now
 # and then Wine fails a process start that Windows would not (CreateProcessW answering
 # ERROR_INTERNAL_ERROR, or a start that hangs for a minute and then fails). The native, sanitizer and
@@ -43,4 +44,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 stage "Windows tests under Wine (windows)"
 ctest --preset windows
+# The module's binary interface as a Windows host sees it, read natively (the names are decoded by
+# llvm-undname, a program of this machine) from the module that the Windows build made.
+stage "the Windows module's imports, read natively (dev)"
+ctest --preset dev -R '^PeModuleTests$'
 stage "done"

@@ -6,6 +6,8 @@
 #include "SafCommands.hpp"
 #include "SafDialogs.hpp"
 
+#include <cstdint>
+#include <cstdio>
 #include <sstream>
 
 namespace SAF {
@@ -14,10 +16,14 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// As hostsim writes every address in the transcript ("0x" and lower-case hex), so that a handle the
+// SAF add-on reports and one hostsim reports compare equal; a stream's rendering of a pointer differs
+// between C++ runtimes.
 std::string HandleText(const void* handle) {
-    std::ostringstream text;
-    text << handle;
-    return text.str();
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
+    return text;
 }
 
 std::string Utf8(const GS::UniString& text) {

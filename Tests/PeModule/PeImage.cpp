@@ -101,7 +101,8 @@ std::vector<std::string> ReadExportNames(const Bytes& bytes, const Layout& layou
     return names;
 }
 
-std::vector<std::string> ReadImportedNames(const Bytes& bytes, const Layout& layout, std::uint32_t lookupRva) {
+std::vector<std::string> ReadImportedNames(const Bytes& bytes, const Layout& layout,
+                                           std::uint32_t lookupRva) {
     std::vector<std::string> names;
     // 8-byte lookup entries up to a zero one: the high bit marks an import by ordinal, otherwise the
     // low 31 bits are the RVA of a 2-byte hint followed by the name.
@@ -115,7 +116,8 @@ std::vector<std::string> ReadImportedNames(const Bytes& bytes, const Layout& lay
             names.push_back("#" + std::to_string(low & 0xFFFF));
             continue;
         }
-        names.push_back(bytes.CString(layout.FileOffset(low & ~HighBit, "an imported name") + 2, "an imported name"));
+        names.push_back(
+            bytes.CString(layout.FileOffset(low & ~HighBit, "an imported name") + 2, "an imported name"));
     }
 }
 
@@ -134,7 +136,8 @@ std::vector<PeImport> ReadImports(const Bytes& bytes, const Layout& layout, Data
             return imports;
         }
         PeImport import;
-        import.dll = bytes.CString(layout.FileOffset(nameRva, "an imported DLL's name"), "an imported DLL's name");
+        import.dll =
+            bytes.CString(layout.FileOffset(nameRva, "an imported DLL's name"), "an imported DLL's name");
         import.names = ReadImportedNames(bytes, layout, lookupRva != 0 ? lookupRva : addressRva);
         imports.push_back(std::move(import));
     }

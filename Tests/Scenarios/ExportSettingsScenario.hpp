@@ -7,7 +7,9 @@
 
 namespace Scenarios {
 
-inline const std::string AddOnModuleName = "VELDEngineerConnection";
+// A constant, not a std::string: other files' static objects copy it, and only a constant is sure to
+// be there before them (the order in which files' static objects are made is not fixed).
+inline constexpr const char* AddOnModuleName = "VELDEngineerConnection";
 
 // The add-on's export settings command (menu 32500, item 2) run by hostsim on a project file of its
 // own, with a registered installation and, when a test writes one, its own SAF translator store.

@@ -149,21 +149,21 @@ TEST_F(AwkwardPaths, VeldEngineerReceivesExactlyTheWorkbookPathAsItsOneArgument)
     installFolder = Awkward(root, "VELD Engineer");
     std::filesystem::create_directories(installFolder);
     std::filesystem::copy_file(VELDENGINEER_PATH, installFolder / "VeldEngineer.exe");
-    ASSERT_GT(Workbook().string().size(), 200u);
-    ASSERT_GT(installFolder.string().size(), 200u);
+    ASSERT_GT(PathText(Workbook()).size(), 200u);
+    ASSERT_GT(PathText(installFolder).size(), 200u);
     RegisterInstallation();
 
     HostSimRun run = Open(ChooseTranslator(1) + "menu 32500 1\nclick 1\nquit\n");
     ExpectCleanRun(run);
-    ExpectSaveRecords(run, "Structural Analysis (SI)", Workbook().string());
+    ExpectSaveRecords(run, "Structural Analysis (SI)", PathText(Workbook()));
     const std::vector<Json> launches = run.EventsNamed("launch");
     ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0]["executable"], (installFolder / "VeldEngineer.exe").string());
-    EXPECT_EQ(launches[0]["arguments"], Json::array({Workbook().string()}));
+    EXPECT_EQ(launches[0]["executable"], PathText(installFolder / "VeldEngineer.exe"));
+    EXPECT_EQ(launches[0]["arguments"], Json::array({PathText(Workbook())}));
 
     const std::vector<Json> records = LaunchRecords(installFolder, 1);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0]["argv"], Json::array({Workbook().string()}));
+    EXPECT_EQ(records[0]["argv"], Json::array({PathText(Workbook())}));
     EXPECT_EQ(records[0]["exitCode"], 0) << records[0].dump();
     EXPECT_FALSE(SheetRowsSeenByOpenpyxl(Workbook(), root).empty());
 }

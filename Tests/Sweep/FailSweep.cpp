@@ -5,11 +5,11 @@
 #include "TimeLimit.hpp"
 
 #include <exception>
-#include <memory>
-#include <thread>
 #include <iomanip>
 #include <iostream>
+#include <memory>
 #include <sstream>
+#include <thread>
 
 namespace Sweep {
 

@@ -4,6 +4,17 @@
 
 namespace SafWorkbook {
 
+namespace {
+
+// The length of a 3-vector without overflow or underflow. Two-argument hypot twice, not C++17's
+// three-argument one: on Windows that lives in msvcp140_2.dll, a runtime DLL the host need not ship
+// (and which Wine has only as a stub).
+double Length(double x, double y, double z) {
+    return std::hypot(std::hypot(x, y), z);
+}
+
+} // namespace
+
 ModelGeometry::ModelGeometry(const Building::Model& model) {
     for (const Building::Node& node : model.nodes) {
         coordinates[node.name] = {node.x, node.y, node.z};
@@ -20,7 +31,7 @@ double ModelGeometry::PolylineLength(const std::vector<std::string>& nodes) cons
     for (std::size_t index = 1; index < nodes.size(); ++index) {
         const auto from = At(nodes[index - 1]);
         const auto to = At(nodes[index]);
-        length += std::hypot(to[0] - from[0], to[1] - from[1], to[2] - from[2]);
+        length += Length(to[0] - from[0], to[1] - from[1], to[2] - from[2]);
     }
     return length;
 }
@@ -34,7 +45,7 @@ double ModelGeometry::PolygonArea(const std::vector<std::string>& nodes) const {
         normal[1] += (current[2] - next[2]) * (current[0] + next[0]);
         normal[2] += (current[0] - next[0]) * (current[1] + next[1]);
     }
-    return 0.5 * std::hypot(normal[0], normal[1], normal[2]);
+    return 0.5 * Length(normal[0], normal[1], normal[2]);
 }
 
 } // namespace SafWorkbook

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 using HostTestSupport::RecordingMonitor;
 using HostTestSupport::TempFolder;
@@ -59,7 +60,13 @@ TEST(FileExists, FollowsASymbolicLinkToAFile) {
     std::error_code linkError;
     std::filesystem::create_symlink(folder.Path() / "target.exe", folder.Path() / "link.exe", linkError);
     if (linkError) {
-        GTEST_SKIP() << "this file system makes no symbolic links (Wine): " << linkError.message();
+        GTEST_SKIP() << "this file system makes no symbolic links: " << linkError.message();
+    }
+    std::string throughLink;
+    std::getline(std::ifstream(folder.Path() / "link.exe"), throughLink);
+    if (throughLink != "program") {
+        GTEST_SKIP()
+            << "a symbolic link made here cannot be followed (Wine 8 makes them, then cannot open them)";
     }
     std::filesystem::create_symlink(folder.Path() / "gone.exe", folder.Path() / "dangling.exe");
     EXPECT_TRUE(FileExists(LocationOf(folder.Path() / "link.exe")));

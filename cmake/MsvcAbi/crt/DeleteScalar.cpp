@@ -1,4 +1,6 @@
 #include <stdlib.h>
 #include <vcruntime_new.h>
 
-void __CRTDECL operator delete(void* block) noexcept { free(block); }
+void __CRTDECL operator delete(void* block) noexcept {
+    free(block);
+}

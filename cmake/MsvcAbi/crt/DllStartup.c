@@ -52,7 +52,9 @@ BOOL WINAPI _DllMainCRTStartup(HINSTANCE module, DWORD reason, LPVOID reserved) 
     return result;
 }
 
-int __cdecl atexit(_PVFV function) { return _register_onexit_function(&moduleExitTable, (_onexit_t)function); }
+int __cdecl atexit(_PVFV function) {
+    return _register_onexit_function(&moduleExitTable, (_onexit_t)function);
+}
 
 _onexit_t __cdecl _onexit(_onexit_t function) {
     return _register_onexit_function(&moduleExitTable, function) == 0 ? function : NULL;

@@ -16,7 +16,9 @@ void __cdecl InitialiseProgramModule(void) {
     _initterm(__xc_a, __xc_z);
 }
 
-int __cdecl atexit(_PVFV function) { return _crt_atexit(function); }
+int __cdecl atexit(_PVFV function) {
+    return _crt_atexit(function);
+}
 
 _onexit_t __cdecl _onexit(_onexit_t function) {
     return _crt_atexit((_PVFV)function) == 0 ? function : NULL;

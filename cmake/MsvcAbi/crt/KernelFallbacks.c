@@ -11,7 +11,8 @@ static FARPROC SystemFunction(const char* name) {
 
 typedef HRESULT(WINAPI* CopyFile2Function)(PCWSTR, PCWSTR, COPYFILE2_EXTENDED_PARAMETERS*);
 
-static HRESULT WINAPI CopyFile2OrFallback(PCWSTR source, PCWSTR target, COPYFILE2_EXTENDED_PARAMETERS* parameters) {
+static HRESULT WINAPI CopyFile2OrFallback(PCWSTR source, PCWSTR target,
+                                          COPYFILE2_EXTENDED_PARAMETERS* parameters) {
     CopyFile2Function system = (CopyFile2Function)(void*)SystemFunction("CopyFile2");
     if (system) {
         return system(source, target, parameters);

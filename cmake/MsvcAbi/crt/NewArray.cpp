@@ -1,3 +1,5 @@
 #include <vcruntime_new.h>
 
-void* __CRTDECL operator new[](size_t size) { return operator new(size); }
+void* __CRTDECL operator new[](size_t size) {
+    return operator new(size);
+}

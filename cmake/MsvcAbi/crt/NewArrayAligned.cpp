@@ -1,3 +1,5 @@
 #include <vcruntime_new.h>
 
-void* __CRTDECL operator new[](size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
+void* __CRTDECL operator new[](size_t size, std::align_val_t alignment) {
+    return operator new(size, alignment);
+}

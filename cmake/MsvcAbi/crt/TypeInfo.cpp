@@ -6,7 +6,8 @@
 
 type_info::~type_info() noexcept {}
 
-extern "C" void* TypeInfoScalarDeletingDestructor(type_info* self, unsigned int flags) __asm__("??_Gtype_info@@UEAAPEAXI@Z");
+extern "C" void* TypeInfoScalarDeletingDestructor(type_info* self,
+                                                  unsigned int flags) __asm__("??_Gtype_info@@UEAAPEAXI@Z");
 
 extern "C" void* TypeInfoScalarDeletingDestructor(type_info* self, unsigned int flags) {
     self->~type_info();

@@ -53,7 +53,9 @@
 #define _CRT_PACKING 8
 #ifdef __cplusplus
 #define _CRT_BEGIN_C_HEADER __pragma(pack(push, _CRT_PACKING)) extern "C" {
-#define _CRT_END_C_HEADER } __pragma(pack(pop))
+#define _CRT_END_C_HEADER                                                                                    \
+    }                                                                                                        \
+    __pragma(pack(pop))
 #else
 #define _CRT_BEGIN_C_HEADER __pragma(pack(push, _CRT_PACKING))
 #define _CRT_END_C_HEADER __pragma(pack(pop))

@@ -33,10 +33,10 @@ void __CRTDECL operator delete[](void* _Block, size_t _Size) noexcept;
 
 _NODISCARD _VCRT_ALLOCATOR void* __CRTDECL operator new(size_t _Size, std::align_val_t _Al);
 _NODISCARD _VCRT_ALLOCATOR void* __CRTDECL operator new(size_t _Size, std::align_val_t _Al,
-                                                         std::nothrow_t const&) noexcept;
+                                                        std::nothrow_t const&) noexcept;
 _NODISCARD _VCRT_ALLOCATOR void* __CRTDECL operator new[](size_t _Size, std::align_val_t _Al);
 _NODISCARD _VCRT_ALLOCATOR void* __CRTDECL operator new[](size_t _Size, std::align_val_t _Al,
-                                                           std::nothrow_t const&) noexcept;
+                                                          std::nothrow_t const&) noexcept;
 void __CRTDECL operator delete(void* _Block, std::align_val_t _Al) noexcept;
 void __CRTDECL operator delete(void* _Block, std::align_val_t _Al, std::nothrow_t const&) noexcept;
 void __CRTDECL operator delete[](void* _Block, std::align_val_t _Al) noexcept;

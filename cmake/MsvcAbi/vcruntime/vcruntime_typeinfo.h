@@ -19,7 +19,8 @@ struct __std_type_info_data {
     __std_type_info_data& operator=(__std_type_info_data const&) = delete;
 };
 
-_VCRTIMP int __cdecl __std_type_info_compare(__std_type_info_data const* _Lhs, __std_type_info_data const* _Rhs);
+_VCRTIMP int __cdecl __std_type_info_compare(__std_type_info_data const* _Lhs,
+                                             __std_type_info_data const* _Rhs);
 _VCRTIMP size_t __cdecl __std_type_info_hash(__std_type_info_data const* _Data);
 _VCRTIMP char const* __cdecl __std_type_info_name(__std_type_info_data* _Data, __type_info_node* _RootNode);
 _VCRTIMP void __cdecl __std_type_info_destroy_list(__type_info_node* _RootNode);
@@ -39,7 +40,9 @@ public:
     _NODISCARD bool before(type_info const& _Other) const noexcept {
         return __std_type_info_compare(&_Data, &_Other._Data) < 0;
     }
-    _NODISCARD char const* name() const noexcept { return __std_type_info_name(&_Data, &__type_info_root_node); }
+    _NODISCARD char const* name() const noexcept {
+        return __std_type_info_name(&_Data, &__type_info_root_node);
+    }
     _NODISCARD char const* raw_name() const noexcept { return _Data._DecoratedName; }
 
     virtual ~type_info() noexcept;

@@ -10,6 +10,7 @@
 #include_next <stdlib.h>
 #undef atexit
 #undef _onexit
+
 #include <corecrt_startup.h>
 #include <errno.h>
 #include <process.h>
@@ -24,11 +25,17 @@ _onexit_t __cdecl _onexit(_onexit_t function);
 }
 #endif
 
-static inline int __cdecl at_quick_exit(_PVFV function) { return _crt_at_quick_exit(function); }
+static inline int __cdecl at_quick_exit(_PVFV function) {
+    return _crt_at_quick_exit(function);
+}
 
 #ifdef __cplusplus
 extern "C++" {
-inline long __cdecl abs(long value) noexcept { return labs(value); }
-inline long long __cdecl abs(long long value) noexcept { return llabs(value); }
+inline long __cdecl abs(long value) noexcept {
+    return labs(value);
+}
+inline long long __cdecl abs(long long value) noexcept {
+    return llabs(value);
+}
 }
 #endif

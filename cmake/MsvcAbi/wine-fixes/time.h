@@ -33,5 +33,9 @@ static inline int __cdecl timespec_get(struct timespec* ts, int base) {
 _ACRTIMP errno_t __cdecl _gmtime64_s(struct tm* result, const __time64_t* time);
 
 // The bounds-checked conversions, as the Universal C runtime's inline wrappers of its 64-bit exports.
-static inline errno_t __cdecl localtime_s(struct tm* result, const time_t* time) { return _localtime64_s(result, time); }
-static inline errno_t __cdecl gmtime_s(struct tm* result, const time_t* time) { return _gmtime64_s(result, time); }
+static inline errno_t __cdecl localtime_s(struct tm* result, const time_t* time) {
+    return _localtime64_s(result, time);
+}
+static inline errno_t __cdecl gmtime_s(struct tm* result, const time_t* time) {
+    return _gmtime64_s(result, time);
+}

@@ -46,12 +46,16 @@ static inline int __cdecl fwide(FILE* file, int mode) {
     (void)file;
     return mode;
 }
-static inline int __cdecl mbsinit(const mbstate_t* state) { return !state || state->_State == 0; }
+static inline int __cdecl mbsinit(const mbstate_t* state) {
+    return !state || state->_State == 0;
+}
 
 static inline int __cdecl vfwscanf(FILE* file, const wchar_t* format, va_list args) {
     return __stdio_common_vfwscanf(_CRT_INTERNAL_LOCAL_SCANF_OPTIONS, file, format, NULL, args);
 }
-static inline int __cdecl vwscanf(const wchar_t* format, va_list args) { return vfwscanf(stdin, format, args); }
+static inline int __cdecl vwscanf(const wchar_t* format, va_list args) {
+    return vfwscanf(stdin, format, args);
+}
 static inline int __cdecl vswscanf(const wchar_t* buffer, const wchar_t* format, va_list args) {
     return __stdio_common_vswscanf(_CRT_INTERNAL_LOCAL_SCANF_OPTIONS, buffer, (size_t)-1, format, NULL, args);
 }

@@ -2,6 +2,7 @@
 // filesystem support uses and Wine 8's headers lack. Their layouts are the documented ones.
 #pragma once
 #include_next <windows.h>
+
 #include <fileapi.h>
 
 #ifndef FILE_DISPOSITION_FLAG_DELETE
