@@ -4,15 +4,25 @@
 
 namespace SafWorkbook {
 
-ModelGeometry::ModelGeometry(const Building::Model& model) {
-    for (const Building::Node& node : model.nodes) {
-        coordinates[node.name] = {node.x, node.y, node.z};
+ModelGeometry::ModelGeometry(const Building::Model& source) : model(source) {
+    nodeIndex.reserve(model.nodes.size());
+    for (std::size_t index = 0; index < model.nodes.size(); ++index) {
+        nodeIndex.emplace(model.nodes[index].name, static_cast<std::uint32_t>(index));
     }
 }
 
-std::array<double, 3> ModelGeometry::At(const std::string& node) const {
-    const auto found = coordinates.find(node);
-    return found == coordinates.end() ? std::array<double, 3>{} : found->second;
+const std::uint32_t* ModelGeometry::IndexOf(std::string_view node) const {
+    const auto found = nodeIndex.find(node);
+    return found == nodeIndex.end() ? nullptr : &found->second;
+}
+
+std::array<double, 3> ModelGeometry::At(std::string_view node) const {
+    const std::uint32_t* index = IndexOf(node);
+    if (index == nullptr) {
+        return {};
+    }
+    const Building::Node& found = model.nodes[*index];
+    return {found.x, found.y, found.z};
 }
 
 double ModelGeometry::PolylineLength(const std::vector<std::string>& nodes) const {

@@ -3,16 +3,22 @@
 #include "BuildingModel.hpp"
 
 #include <array>
-#include <map>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace SafWorkbook {
 
-// Lengths and areas the workbook states beside the node lists, from the model's node coordinates (m).
+// The model's nodes by name, and the lengths and areas the workbook states beside the node lists,
+// from the node coordinates (m). It refers to the model's own strings, so the model must outlive it.
 class ModelGeometry {
 public:
     explicit ModelGeometry(const Building::Model& model);
+
+    // The node's position in the model's node list, or nothing.
+    const std::uint32_t* IndexOf(std::string_view node) const;
 
     double PolylineLength(const std::vector<std::string>& nodes) const;
     // The area of a plane polygon in space (Newell's normal); a node it does not know counts as the
@@ -20,9 +26,10 @@ public:
     double PolygonArea(const std::vector<std::string>& nodes) const;
 
 private:
-    std::array<double, 3> At(const std::string& node) const;
+    std::array<double, 3> At(std::string_view node) const;
 
-    std::map<std::string, std::array<double, 3>> coordinates;
+    const Building::Model& model;
+    std::unordered_map<std::string_view, std::uint32_t> nodeIndex;
 };
 
 } // namespace SafWorkbook

@@ -2,7 +2,7 @@
 #include "SafSummary.hpp"
 #include "SafWorkbookWriter.hpp"
 #include "SpreadsheetPackage.hpp"
-#include "WorkbookParts.hpp"
+#include "WorksheetWriter.hpp"
 #include "XmlText.hpp"
 
 #include <gtest/gtest.h>
@@ -127,9 +127,10 @@ TEST(WorkbookWriter, OptionsThatExportNothingStillGiveEverySheetWithItsHeader) {
     const SafWorkbook::WriteReport report =
         SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), options, bytes);
     ASSERT_TRUE(report.written);
-    ASSERT_EQ(report.sheets.size(), 8u);
+    ASSERT_EQ(report.sheets.size(), 9u);
     EXPECT_EQ(report.sheets[0].sheet, "Model");
-    for (std::size_t index = 1; index < report.sheets.size(); ++index) {
+    EXPECT_EQ(report.sheets[1].sheet, "Project");
+    for (std::size_t index = 2; index < report.sheets.size(); ++index) {
         EXPECT_EQ(report.sheets[index].objects, 0u) << report.sheets[index].sheet;
         EXPECT_EQ(Sheet(bytes, report.sheets[index].sheet).rows.at(0).ValueAt(0), "Name");
     }
@@ -144,7 +145,7 @@ TEST(WorkbookWriter, TheReportCountsTheObjectsOfEachSheet) {
         SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), {}, bytes);
     EXPECT_EQ(
         SafWorkbook::DescribeSheets(report.sheets),
-        "Model 20, StructuralMaterial 2, StructuralCrossSection 4, StructuralPointConnection 36, "
+        "Model 20, Project 11, StructuralMaterial 2, StructuralCrossSection 4, StructuralPointConnection 36, "
         "StructuralCurveMember 58, StructuralSurfaceMember 2, StructuralStorey 3, StructuralPointSupport 12");
     EXPECT_EQ(report.bytes, bytes.size());
 }
