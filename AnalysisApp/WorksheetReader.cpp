@@ -18,24 +18,37 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
     return value;
 }
 
-// Walks one worksheet part and gathers its non-empty cells. A cell without a reference follows the
-// one before it; a row without a number follows the row before it.
-class WorksheetWalker {
-public:
-    explicit WorksheetWalker(const std::vector<std::string>& strings) : sharedStrings(strings) {}
+} // namespace
 
-    std::string Walk(std::string_view xml, SheetTable& table) {
-        XmlPullParser parser(xml);
+// Walks one worksheet part and hands out its rows with a non-empty cell. A cell without a reference
+// follows the one before it; a row without a number follows the row before it.
+class SheetRowReader::Walker {
+public:
+    Walker(XmlInput& input, const std::vector<std::string>& strings)
+        : parser(input), sharedStrings(strings) {}
+
+    // True with a row; false at the end or on an error (then `error` says what).
+    bool Next(SheetRow& out, std::string& error) {
         for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
-            std::string error;
             switch (event.kind) {
             case XmlEventKind::Error:
-                return event.text;
+                error = event.text;
+                return false;
             case XmlEventKind::Start:
                 StartElement(event);
                 break;
             case XmlEventKind::End:
-                error = EndElement(event.name, table);
+                if (EndElement(event.name, error)) {
+                    if (!error.empty()) {
+                        return false;
+                    }
+                    out = std::move(row);
+                    row = SheetRow{out.number, {}};
+                    return true;
+                }
+                if (!error.empty()) {
+                    return false;
+                }
                 break;
             case XmlEventKind::Text:
                 TextOf(event.text);
@@ -43,11 +56,8 @@ public:
             case XmlEventKind::Done:
                 break;
             }
-            if (!error.empty()) {
-                return error;
-            }
         }
-        return {};
+        return false;
     }
 
 private:
@@ -57,8 +67,7 @@ private:
             row = SheetRow{number.value_or(row.number + 1), {}};
             nextColumn = 0;
         } else if (event.name == "c") {
-            const std::string reference = event.Attribute("r");
-            const std::optional<std::size_t> column = ColumnOfReference(reference);
+            const std::optional<std::size_t> column = ColumnOfReference(event.Attribute("r"));
             cellColumn = column.value_or(nextColumn);
             cellType = event.Attribute("t");
             valueText.clear();
@@ -72,7 +81,8 @@ private:
         }
     }
 
-    std::string EndElement(const std::string& name, SheetTable& table) {
+    // True when a row with cells is complete.
+    bool EndElement(const std::string& name, std::string& error) {
         if (name == "v" && valueDepth > 0) {
             --valueDepth;
         } else if (name == "is" && inlineDepth > 0) {
@@ -84,8 +94,9 @@ private:
             if (cellType == "s") {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
-                    return "row " + std::to_string(row.number) + ": shared string \"" + valueText +
-                           "\" does not exist";
+                    error = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
+                            "\" does not exist";
+                    return true;
                 }
                 value = sharedStrings[*index];
             } else if (cellType == "inlineStr") {
@@ -94,16 +105,16 @@ private:
                 value = valueText;
             }
             if (!value.empty()) {
-                row.cells.push_back({cellColumn, std::move(value)});
+                const bool text = cellType == "s" || cellType == "inlineStr" || cellType == "str";
+                row.cells.push_back({cellColumn, std::move(value), text});
             }
             nextColumn = cellColumn + 1;
         } else if (name == "row") {
             if (!row.cells.empty()) {
-                table.rows.push_back(row);
+                return true;
             }
-            row.cells.clear();
         }
-        return {};
+        return false;
     }
 
     void TextOf(const std::string& text) {
@@ -114,6 +125,7 @@ private:
         }
     }
 
+    XmlPullParser parser;
     const std::vector<std::string>& sharedStrings;
     SheetRow row;
     std::size_t nextColumn = 0;
@@ -125,28 +137,53 @@ private:
     RichTextCollector inlineText;
 };
 
-} // namespace
+SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName)
+    : sheet(sheetName), input(package.OpenSheet(sheetName, error)) {
+    if (input) {
+        walker = std::make_unique<Walker>(*input, package.SharedStrings());
+    }
+}
 
-std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, std::string& error) const {
+SheetRowReader::~SheetRowReader() = default;
+
+bool SheetRowReader::Next(SheetRow& row) {
+    if (!walker || !error.empty()) {
+        return false;
+    }
+    std::string failure;
+    if (walker->Next(row, failure)) {
+        return true;
+    }
+    if (!failure.empty()) {
+        error = "sheet " + sheet + ": " + failure;
+        walker.reset();
+    }
+    return false;
+}
+
+std::unique_ptr<XmlInput> SpreadsheetPackage::OpenSheet(std::string_view name, std::string& error) const {
     const auto found = std::find(sheetNames.begin(), sheetNames.end(), name);
     if (found == sheetNames.end()) {
         error = "the workbook has no sheet " + std::string(name);
-        return std::nullopt;
+        return nullptr;
     }
     const std::string& part = sheetParts[static_cast<std::size_t>(found - sheetNames.begin())];
     if (part.empty()) {
         error = "sheet " + std::string(name) + " has no part in the workbook's relationships";
-        return std::nullopt;
+        return nullptr;
     }
-    const std::optional<std::string> xml = ReadPart(part, error);
-    if (!xml) {
-        return std::nullopt;
-    }
+    return OpenPart(part, error);
+}
+
+std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, std::string& error) const {
+    SheetRowReader reader(*this, name);
     SheetTable table{std::string(name), {}};
-    WorksheetWalker walker(sharedStrings);
-    error = walker.Walk(*xml, table);
-    if (!error.empty()) {
-        error = "sheet " + std::string(name) + ": " + error;
+    SheetRow row;
+    while (reader.Next(row)) {
+        table.rows.push_back(std::move(row));
+    }
+    if (!reader.Error().empty()) {
+        error = reader.Error();
         return std::nullopt;
     }
     return table;

@@ -81,22 +81,47 @@ std::string XmlEvent::Attribute(std::string_view attributeName) const {
 
 XmlPullParser::XmlPullParser(std::string_view document) : input(document) {}
 
-char XmlPullParser::At(std::size_t offset) const {
-    return offset < input.size() ? input[offset] : '\0';
+XmlPullParser::XmlPullParser(XmlInput& source) : pieces(&source), inputEnded(false) {}
+
+char XmlPullParser::At(std::size_t offset) {
+    if (offset < input.size()) {
+        return input[offset];
+    }
+    ranOut = true;
+    return '\0';
 }
 
-bool XmlPullParser::StartsWith(std::string_view prefix) const {
-    return position <= input.size() && input.substr(position).substr(0, prefix.size()) == prefix;
+bool XmlPullParser::StartsWith(std::string_view prefix) {
+    if (position > input.size()) {
+        return false;
+    }
+    const std::string_view rest = input.substr(position);
+    if (rest.size() < prefix.size() && prefix.substr(0, rest.size()) == rest) {
+        ranOut = true;
+    }
+    return rest.substr(0, prefix.size()) == prefix;
+}
+
+std::size_t XmlPullParser::Find(std::string_view what, std::size_t from) {
+    const std::size_t found = input.find(what, from);
+    ranOut = ranOut || found == std::string_view::npos;
+    return found;
+}
+
+std::size_t XmlPullParser::Find(char what, std::size_t from) {
+    const std::size_t found = input.find(what, from);
+    ranOut = ranOut || found == std::string_view::npos;
+    return found;
 }
 
 XmlEvent XmlPullParser::Fail(const std::string& reason) {
     failed = true;
-    failure = reason + " at byte " + std::to_string(position);
+    failure = reason + " at byte " + std::to_string(dropped + position);
     return {XmlEventKind::Error, {}, {}, failure};
 }
 
 bool XmlPullParser::SkipPast(std::string_view terminator) {
-    const std::size_t found = input.find(terminator, position);
+    const std::size_t found = Find(terminator, position);
     if (found == std::string_view::npos) {
         return false;
     }
@@ -108,6 +133,7 @@ void XmlPullParser::SkipSpace() {
     while (position < input.size() && IsSpace(input[position])) {
         ++position;
     }
+    ranOut = ranOut || position >= input.size();
 }
 
 std::string XmlPullParser::ReadName() {
@@ -115,7 +141,20 @@ std::string XmlPullParser::ReadName() {
     while (position < input.size() && !EndsName(input[position])) {
         ++position;
     }
+    ranOut = ranOut || position >= input.size();
     return std::string(LocalName(input.substr(start, position - start)));
+}
+
+bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
+    buffer.erase(0, keepFrom);
+    dropped += keepFrom;
+    position = 0;
+    const bool more = pieces->ReadMore(buffer);
+    input = buffer;
+    if (!more) {
+        inputEnded = true;
+    }
+    return more || pieces->Failure().empty();
 }
 
 bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
@@ -158,6 +197,24 @@ XmlEvent XmlPullParser::Next() {
         havePendingEnd = false;
         return {XmlEventKind::End, std::move(pendingEnd), {}, {}};
     }
+    for (;;) {
+        const std::size_t tokenStart = position;
+        ranOut = false;
+        XmlEvent event = NextInInput();
+        if (!ranOut || inputEnded) {
+            return event;
+        }
+        // The token may go on in the next piece: read it again with more of the document.
+        failed = false;
+        havePendingEnd = false;
+        pendingEnd.clear();
+        if (!ReadMoreInput(tokenStart)) {
+            return Fail("the document cannot be read: " + pieces->Failure());
+        }
+    }
+}
+
+XmlEvent XmlPullParser::NextInInput() {
     while (position < input.size()) {
         if (At(position) != '<') {
             return ReadText();
@@ -177,8 +234,8 @@ XmlEvent XmlPullParser::Next() {
             }
             return {XmlEventKind::Text, {}, {}, std::string(input.substr(start, position - 3 - start))};
         } else if (StartsWith("<!")) {
+            const std::size_t close = Find('>', position);
             const std::size_t bracket = input.find('[', position);
-            const std::size_t close = input.find('>', position);
             const bool internalSubset = bracket != std::string_view::npos && bracket < close;
             if (!SkipPast(internalSubset ? "]>" : ">")) {
                 return Fail("unterminated declaration");
@@ -187,12 +244,13 @@ XmlEvent XmlPullParser::Next() {
             return ReadMarkup();
         }
     }
+    ranOut = true;
     return {XmlEventKind::Done, {}, {}, {}};
 }
 
 XmlEvent XmlPullParser::ReadText() {
     const std::size_t start = position;
-    const std::size_t next = input.find('<', position);
+    const std::size_t next = Find('<', position);
     position = next == std::string_view::npos ? input.size() : next;
     XmlEvent event{XmlEventKind::Text, {}, {}, {}};
     if (!DecodeInto(input.substr(start, position - start), event.text)) {
@@ -247,7 +305,7 @@ XmlEvent XmlPullParser::ReadStartTag() {
         if (quote != '"' && quote != '\'') {
             return Fail("attribute value without quotes");
         }
-        const std::size_t end = input.find(quote, position + 1);
+        const std::size_t end = Find(quote, position + 1);
         if (end == std::string_view::npos) {
             return Fail("unterminated attribute value");
         }

@@ -1,8 +1,11 @@
 #include "ForeignWorkbooks.hpp"
+#include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SpreadsheetPackage.hpp"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,12 +73,12 @@ TEST(NotSafWorkbook, IsRefusedWithTheReason) {
     Parts noModel = SpreadsheetProgramParts();
     std::string& workbook = noModel.at("book/workbook.xml");
     workbook.replace(workbook.find("name=\"Model\""), 12, "name=\"Mode1\"");
-    EXPECT_EQ(RefusalOf(Package(noModel)), "not a SAF workbook: it has no Model sheet");
+    EXPECT_EQ(RefusalOf(Package(noModel)), "it has no Model sheet");
 
     Parts noVersion = SpreadsheetProgramParts();
     std::string& modelSheet = noVersion.at("book/sheets/c.xml");
     modelSheet.replace(modelSheet.find("<v>1</v>"), 8, "<v>5</v>");
-    EXPECT_EQ(RefusalOf(Package(noVersion)), "not a SAF workbook: its Model sheet has no \"SAF Version\"");
+    EXPECT_EQ(RefusalOf(Package(noVersion)), "its Model sheet has no \"SAF Version\"");
 }
 
 TEST(NotSafWorkbook, DamagedPartsAreNamed) {
@@ -89,14 +92,27 @@ TEST(NotSafWorkbook, DamagedPartsAreNamed) {
     EXPECT_EQ(RefusalOf(Package(badIndex)),
               "sheet StructuralMaterial: row 2: shared string \"60\" does not exist");
 
-    Parts noNameColumn = SpreadsheetProgramParts();
-    std::string& header = noNameColumn.at("book/sheets/b.xml");
-    header.replace(header.find("<v>0</v>"), 8, "<v>5</v>");
-    EXPECT_EQ(RefusalOf(Package(noNameColumn)), "sheet StructuralMaterial has no Name column");
-
     Parts brokenXml = SpreadsheetProgramParts();
     brokenXml.at("book/sheets/c.xml") = "<worksheet><sheetData><row r=\"1>";
     EXPECT_EQ(RefusalOf(Package(brokenXml)), "sheet Model: unterminated attribute value at byte 29");
+}
+
+// A reader takes what it can: a sheet without a Name column holds no objects it can count; the
+// checker is the one to say what is wrong with it.
+TEST(ForeignWorkbook, ASheetWithoutANameColumnCountsNothingAndTheCheckerSaysWhy) {
+    Parts noNameColumn = SpreadsheetProgramParts();
+    std::string& header = noNameColumn.at("book/sheets/b.xml");
+    header.replace(header.find("<v>0</v>"), 8, "<v>5</v>");
+    const std::string bytes = Package(noNameColumn);
+    const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(bytes);
+    ASSERT_TRUE(reading.summary) << reading.error;
+    EXPECT_EQ(reading.summary->materials, 0u);
+    EXPECT_EQ(reading.summary->nodes, 2u);
+    const AnalysisApp::CheckReport check = AnalysisApp::CheckSafWorkbookBytes(bytes);
+    const auto missingName = std::find_if(check.findings.begin(), check.findings.end(), [](const auto& finding) {
+        return finding.sheet == "StructuralMaterial" && finding.message == "the required column \"Name\" is missing";
+    });
+    EXPECT_NE(missingName, check.findings.end());
 }
 
 // Each prefix and each single damaged byte of a foreign workbook gives a summary or a refusal; the

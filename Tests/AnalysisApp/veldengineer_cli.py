@@ -112,7 +112,7 @@ def main():
         (missing, 2, "no workbook at " + missing),
         (not_zip, 3, "is not a SAF workbook: not a zip file"),
         (no_sheets, 3, "is not a SAF workbook: not a spreadsheet workbook: the workbook has no part xl/workbook.xml"),
-        (no_model, 3, "is not a SAF workbook: not a SAF workbook: it has no Model sheet"),
+        (no_model, 3, "is not a SAF workbook: it has no Model sheet"),
     ]
     for path, code, message in cases:
         result = run(app, path)

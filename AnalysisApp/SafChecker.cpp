@@ -1,0 +1,556 @@
+#include "SafChecker.hpp"
+
+#include "CellValues.hpp"
+#include "HeaderKey.hpp"
+#include "NameRegistry.hpp"
+#include "SafRules.hpp"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+namespace AnalysisApp {
+namespace {
+
+constexpr std::string_view IdGroup = "\x01Id"; // Ids are unique across the whole workbook
+
+std::string CellName(std::size_t column, std::size_t row) {
+    std::string letters;
+    std::size_t rest = column + 1;
+    while (rest > 0) {
+        letters.insert(letters.begin(), static_cast<char>('A' + (rest - 1) % 26));
+        rest = (rest - 1) / 26;
+    }
+    return letters + std::to_string(row);
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// A row's cells by column, for lookups without a search.
+class RowView final : public RowValues {
+public:
+    explicit RowView(const std::unordered_map<std::string, std::size_t>& columns) : columnOf(columns) {}
+
+    void Load(const SheetRow& row) {
+        for (const std::size_t column : used) {
+            values[column] = {};
+            isText[column] = false;
+        }
+        used.clear();
+        for (const SheetCell& cell : row.cells) {
+            if (cell.column >= values.size()) {
+                values.resize(cell.column + 1);
+                isText.resize(cell.column + 1);
+            }
+            values[cell.column] = Trimmed(cell.value);
+            isText[cell.column] = cell.text;
+            used.push_back(cell.column);
+        }
+    }
+    std::string_view At(std::size_t column) const {
+        return column < values.size() ? values[column] : std::string_view();
+    }
+    bool TextAt(std::size_t column) const { return column < isText.size() && isText[column]; }
+    std::string_view Value(std::string_view headerKey) const override {
+        const auto found = columnOf.find(std::string(headerKey));
+        return found == columnOf.end() ? std::string_view() : At(found->second);
+    }
+    std::size_t ColumnOf(std::string_view headerKey) const {
+        const auto found = columnOf.find(std::string(headerKey));
+        return found == columnOf.end() ? 0 : found->second;
+    }
+
+private:
+    const std::unordered_map<std::string, std::size_t>& columnOf;
+    std::vector<std::string_view> values;
+    std::vector<bool> isText;
+    std::vector<std::size_t> used;
+};
+
+struct ModelFacts {
+    bool present = false;
+    std::string version;
+    std::string units; // folded: "metric", "imperial" or something else
+};
+
+class Checker {
+public:
+    explicit Checker(const SpreadsheetPackage& workbook) : package(workbook) {}
+
+    CheckReport Run() {
+        ReadModelFacts();
+        if (!model.present) {
+            Add({}, {}, Severity::Error, "the workbook has no Model sheet");
+        }
+        CollectNames();
+        for (const std::string& sheet : package.SheetNames()) {
+            if (!report.readable) {
+                break;
+            }
+            if (sheet == "Model") {
+                CheckKeyValueSheet(sheet, true);
+            } else if (sheet == "Project") {
+                CheckKeyValueSheet(sheet, false);
+            } else if (const SheetRule* rule = RuleOfSheet(sheet)) {
+                CheckObjectSheet(*rule);
+            }
+        }
+        return std::move(report);
+    }
+
+private:
+    void Add(std::string sheet, std::string cell, Severity severity, std::string message) {
+        (severity == Severity::Error ? report.errors : report.warnings) += 1;
+        report.findings.push_back({std::move(sheet), std::move(cell), severity, std::move(message)});
+    }
+
+    // A damaged part ends the check: what follows it cannot be read.
+    void Unreadable(const std::string& problem) {
+        report.readable = false;
+        report.problem = problem;
+    }
+
+    bool Is210() const { return model.version.rfind("2.1.", 0) == 0; }
+
+    void ReadModelFacts() {
+        if (!package.HasSheet("Model")) {
+            return;
+        }
+        model.present = true;
+        SheetRowReader reader(package, "Model");
+        SheetRow row;
+        while (reader.Next(row)) {
+            const std::string key = HeaderKey(row.ValueAt(0));
+            if (key == "safversion" && model.version.empty()) {
+                model.version = std::string(Trimmed(row.ValueAt(1)));
+            } else if (key == "systemofunits" && model.units.empty()) {
+                model.units = Folded(Trimmed(row.ValueAt(1)));
+            }
+        }
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+        }
+    }
+
+    // First pass: every object's Name per sheet, and every Id of the workbook.
+    void CollectNames() {
+        for (const std::string& sheet : package.SheetNames()) {
+            if (!report.readable) {
+                return;
+            }
+            const bool keyValue = sheet == "Model" || sheet == "Project";
+            SheetRowReader reader(package, sheet);
+            SheetRow row;
+            std::optional<std::size_t> nameColumn;
+            std::optional<std::size_t> idColumn;
+            bool header = !keyValue;
+            while (reader.Next(row)) {
+                if (keyValue) {
+                    if (HeaderKey(row.ValueAt(0)) == "id" && !Trimmed(row.ValueAt(1)).empty()) {
+                        ids.Add(IdGroup, Folded(Trimmed(row.ValueAt(1))));
+                    }
+                    continue;
+                }
+                if (header) {
+                    header = false;
+                    for (const SheetCell& cell : row.cells) {
+                        const std::string key = HeaderKey(cell.value);
+                        if (key == "name" && !nameColumn) {
+                            nameColumn = cell.column;
+                        } else if (key == "id" && !idColumn) {
+                            idColumn = cell.column;
+                        }
+                    }
+                    names.Add(sheet, {}); // the sheet exists, even without objects
+                    continue;
+                }
+                if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
+                    names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
+                }
+                if (idColumn && RuleOfSheet(sheet) != nullptr && !Trimmed(row.ValueAt(*idColumn)).empty()) {
+                    ids.Add(IdGroup, Folded(Trimmed(row.ValueAt(*idColumn))));
+                }
+            }
+            if (!reader.Error().empty()) {
+                Unreadable(reader.Error());
+            }
+        }
+        names.Seal();
+        ids.Seal();
+    }
+
+    void CheckId(const std::string& sheet, const std::string& cell, std::string_view id,
+                 const std::string& owner) {
+        if (!LooksLikeGuid(id)) {
+            Add(sheet, cell, Severity::Warning, "Id " + Quoted(id) + " is not a GUID");
+        }
+        const std::string folded = Folded(id);
+        if (ids.IsRepeated(IdGroup, folded) && !seenIds.emplace(NameRegistry::Hash(folded), owner).second) {
+            Add(sheet, cell, Severity::Error,
+                "Id " + Quoted(id) + " is used already by " + seenIds.at(NameRegistry::Hash(folded)));
+        }
+    }
+
+    void CheckKeyValueSheet(const std::string& sheet, bool isModel) {
+        SheetRowReader reader(package, sheet);
+        SheetRow row;
+        std::map<std::string, std::size_t> seenKeys;
+        std::size_t lastRow = 0;
+        while (reader.Next(row)) {
+            lastRow = row.number;
+            const std::string key = HeaderKey(row.ValueAt(0));
+            const std::string_view value = Trimmed(row.ValueAt(1));
+            const std::string valueCell = CellName(1, row.number);
+            if (key.empty()) {
+                continue;
+            }
+            if (!seenKeys.emplace(key, row.number).second) {
+                Add(sheet, CellName(0, row.number), Severity::Warning,
+                    Quoted(Trimmed(row.ValueAt(0))) + " appears again; row " + std::to_string(seenKeys[key]) +
+                        " holds its value");
+                continue;
+            }
+            if (key == "created" || key == "lastupdate") {
+                if (!value.empty() && !IsNumber(value) && !LooksLikeDate(value)) {
+                    Add(sheet, valueCell, Severity::Warning,
+                        Quoted(Trimmed(row.ValueAt(0))) + " " + Quoted(value) + " is not a date");
+                }
+            } else if (key == "id" && !value.empty()) {
+                CheckId(sheet, valueCell, value, sheet + " row " + std::to_string(row.number));
+            }
+            if (isModel) {
+                CheckModelRow(sheet, key, Trimmed(row.ValueAt(0)), value, valueCell);
+            }
+        }
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+            return;
+        }
+        if (!isModel) {
+            return;
+        }
+        for (const ModelRowRule& rule : ModelRowRules()) {
+            if (rule.required && seenKeys.count(HeaderKey(rule.key)) == 0) {
+                Add(sheet, CellName(0, lastRow + 1), Severity::Error,
+                    "the required row " + Quoted(rule.key) + " is missing");
+            }
+        }
+    }
+
+    void CheckModelRow(const std::string& sheet, const std::string& key, std::string_view shownKey,
+                       std::string_view value, const std::string& cell) {
+        for (const ModelRowRule& rule : ModelRowRules()) {
+            if (HeaderKey(rule.key) != key) {
+                continue;
+            }
+            if (value.empty()) {
+                if (rule.required) {
+                    Add(sheet, cell, Severity::Error, Quoted(rule.key) + " is required but empty");
+                }
+                return;
+            }
+            if (!rule.choices.empty() && !IsChoice(value, rule.choices)) {
+                Add(sheet, cell, Severity::Error,
+                    Quoted(shownKey) + " " + Quoted(value) + " is not one of " + JoinChoices(rule.choices));
+            }
+        }
+        if (key == "safversion" && !value.empty()) {
+            if (!IsVersionNumber(value)) {
+                Add(sheet, cell, Severity::Error,
+                    "SAF Version " + Quoted(value) + " is not a version number");
+            } else if (value != "2.2.0" && !Is210()) {
+                Add(sheet, cell, Severity::Warning,
+                    "SAF Version " + std::string(value) + " is neither 2.2.0 nor 2.1.0; checked as 2.2.0");
+            }
+        } else if (key == "nationalcode" && !value.empty()) {
+            const std::string_view code = Trimmed(value.substr(0, value.find('(')));
+            if (!IsChoice(code, NationalCodes())) {
+                Add(sheet, cell, Severity::Error,
+                    "National code " + Quoted(value) + " is not a SAF national code");
+            }
+        }
+    }
+
+    struct ColumnPlace {
+        const ColumnRule* rule;
+        std::optional<std::size_t> column;
+    };
+
+    void CheckHeader(const SheetRule& rule, const SheetRow& header, std::vector<ColumnPlace>& places,
+                     std::unordered_map<std::string, std::size_t>& columnOf) {
+        for (const SheetCell& cell : header.cells) {
+            const std::string key = HeaderKey(cell.value);
+            if (key.empty()) {
+                continue;
+            }
+            if (!columnOf.emplace(key, cell.column).second) {
+                Add(std::string(rule.name), CellName(cell.column, header.number), Severity::Warning,
+                    "column " + Quoted(Trimmed(cell.value)) + " appears twice; the first one is read");
+            }
+        }
+        for (const ColumnRule& column : rule.columns) {
+            const auto found = columnOf.find(HeaderKey(column.header));
+            if (found == columnOf.end()) {
+                places.push_back({&column, std::nullopt});
+                if (column.need == Need::Required && !(column.optionalIn210 && Is210())) {
+                    Add(std::string(rule.name),
+                        CellName(header.cells.empty() ? 0 : header.cells.back().column + 1, header.number),
+                        Severity::Error, "the required column " + Quoted(column.header) + " is missing");
+                }
+                continue;
+            }
+            places.push_back({&column, found->second});
+            CheckUnit(rule, column, Trimmed(header.ValueAt(found->second)),
+                      CellName(found->second, header.number));
+        }
+    }
+
+    void CheckUnit(const SheetRule& rule, const ColumnRule& column, std::string_view header,
+                   const std::string& cell) {
+        const std::string unit = UnitKey(HeaderUnit(header));
+        if (unit.empty() || column.metricUnit.empty() ||
+            (model.units != "metric" && model.units != "imperial")) {
+            return;
+        }
+        const bool metric = model.units == "metric";
+        const std::string expected = UnitKey(metric ? column.metricUnit : column.imperialUnit);
+        const std::string other = UnitKey(metric ? column.imperialUnit : column.metricUnit);
+        if (unit == expected) {
+            return;
+        }
+        if (unit == other) {
+            Add(std::string(rule.name), cell, Severity::Error,
+                "the header's unit [" + HeaderUnit(header) +
+                    "] is not the unit of the Model's system of units (" + (metric ? "Metric" : "Imperial") +
+                    ": [" + std::string(metric ? column.metricUnit : column.imperialUnit) + "])");
+        } else {
+            Add(std::string(rule.name), cell, Severity::Warning,
+                "the header's unit [" + HeaderUnit(header) + "] is not [" +
+                    std::string(metric ? column.metricUnit : column.imperialUnit) + "]");
+        }
+    }
+
+    void CheckObjectSheet(const SheetRule& rule) {
+        const std::string sheet(rule.name);
+        SheetRowReader reader(package, sheet);
+        SheetRow row;
+        if (!reader.Next(row)) {
+            if (!reader.Error().empty()) {
+                Unreadable(reader.Error());
+            }
+            return;
+        }
+        std::vector<ColumnPlace> places;
+        std::unordered_map<std::string, std::size_t> columnOf;
+        CheckHeader(rule, row, places, columnOf);
+        const std::optional<std::size_t> nameColumn = places.front().column;
+        RowView view(columnOf);
+        std::unordered_map<std::uint64_t, std::size_t> firstRowOfRepeated;
+        while (reader.Next(row)) {
+            view.Load(row);
+            const std::size_t nameAt = nameColumn.value_or(0);
+            const std::string_view name = view.At(nameAt);
+            if (!name.empty() && names.IsRepeated(sheet, name)) {
+                const auto [first, isFirst] =
+                    firstRowOfRepeated.emplace(NameRegistry::Hash(name), row.number);
+                if (!isFirst) {
+                    Add(sheet, CellName(nameAt, row.number), Severity::Error,
+                        "the name " + Quoted(name) + " is used by row " + std::to_string(first->second) +
+                            " already");
+                }
+            }
+            for (const ColumnPlace& place : places) {
+                CheckCell(rule, *place.rule, place.column, view, row.number, nameAt);
+            }
+            CheckRowAsAWhole(rule, view, row.number);
+        }
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+        }
+    }
+
+    void CheckCell(const SheetRule& sheetRule, const ColumnRule& rule, std::optional<std::size_t> column,
+                   const RowView& row, std::size_t rowNumber, std::size_t nameAt) {
+        const std::string sheet(sheetRule.name);
+        const bool needed = rule.need == Need::Required      ? !(rule.optionalIn210 && Is210())
+                            : rule.need == Need::Conditional ? rule.requiredWhen(row)
+                                                             : false;
+        const std::string why =
+            rule.need == Need::Conditional ? " " + std::string(rule.condition) : std::string();
+        if (!column) {
+            if (needed && rule.need == Need::Conditional) {
+                Add(sheet, CellName(nameAt, rowNumber), Severity::Error,
+                    Quoted(rule.header) + " is required" + why + ", but the sheet has no such column");
+            }
+            return;
+        }
+        const std::string_view value = row.At(*column);
+        const std::string cell = CellName(*column, rowNumber);
+        if (value.empty()) {
+            if (needed) {
+                Add(sheet, cell, Severity::Error, Quoted(rule.header) + " is required" + why + " but empty");
+            }
+            return;
+        }
+        CheckValue(sheet, rule, value, row.TextAt(*column), cell);
+        if (rule.header == "Id") {
+            CheckId(sheet, cell, value, sheet + " row " + std::to_string(rowNumber));
+        }
+    }
+
+    void CheckValue(const std::string& sheet, const ColumnRule& rule, std::string_view value,
+                    bool storedAsText, const std::string& cell) {
+        switch (rule.kind) {
+        case ValueKind::Text:
+            break;
+        case ValueKind::Number:
+            if (!IsNumber(value)) {
+                Add(sheet, cell, Severity::Error,
+                    Quoted(rule.header) + " " + Quoted(value) + " is not a number" +
+                        (value.find(',') != std::string_view::npos ? " (the decimal separator is a dot)"
+                                                                   : ""));
+            } else if (storedAsText) {
+                Add(sheet, cell, Severity::Warning,
+                    Quoted(rule.header) + " " + Quoted(value) + " is a number stored as text");
+            }
+            break;
+        case ValueKind::Integer: {
+            const std::optional<long long> number = WholeNumber(value);
+            if (!number || *number < rule.smallest || *number > rule.largest) {
+                Add(sheet, cell, Severity::Error,
+                    Quoted(rule.header) + " " + Quoted(value) + " is not a whole number from " +
+                        std::to_string(rule.smallest) + " to " + std::to_string(rule.largest));
+            }
+            break;
+        }
+        case ValueKind::Choice:
+            if (!IsChoice(value, rule.choices)) {
+                Add(sheet, cell, Severity::Error,
+                    Quoted(rule.header) + " " + Quoted(value) + " is not one of " +
+                        JoinChoices(rule.choices));
+            }
+            break;
+        case ValueKind::ChoiceList:
+            for (const std::string_view item : ListItems(value)) {
+                if (!IsChoice(item, rule.choices)) {
+                    Add(sheet, cell, Severity::Error,
+                        Quoted(rule.header) + " item " + Quoted(item) + " is not one of " +
+                            JoinChoices(rule.choices));
+                }
+            }
+            break;
+        case ValueKind::Reference:
+            CheckReference(sheet, rule, value, cell);
+            break;
+        case ValueKind::ReferenceList:
+            for (const std::string_view item : ListItems(value)) {
+                CheckReference(sheet, rule, item, cell);
+            }
+            break;
+        case ValueKind::NumberList:
+            for (const std::string_view item : ListItems(value)) {
+                if (!IsNumber(item)) {
+                    Add(sheet, cell, Severity::Error,
+                        Quoted(rule.header) + " item " + Quoted(item) + " is not a number");
+                }
+            }
+            break;
+        case ValueKind::NumberOrText:
+            break;
+        case ValueKind::Color:
+            if (!IsArgbColor(value)) {
+                Add(sheet, cell, Severity::Warning, "Color " + Quoted(value) + " is not #AARRGGBB");
+            }
+            break;
+        }
+    }
+
+    void CheckReference(const std::string& sheet, const ColumnRule& rule, std::string_view name,
+                        const std::string& cell) {
+        if (name.empty()) {
+            Add(sheet, cell, Severity::Error, Quoted(rule.header) + " holds an empty name in its list");
+            return;
+        }
+        if (!names.HasGroup(rule.target)) {
+            Add(sheet, cell, Severity::Error,
+                Quoted(rule.header) + " names " + Quoted(name) + ", but the workbook has no " +
+                    std::string(rule.target) + " sheet");
+        } else if (!names.Contains(rule.target, name)) {
+            Add(sheet, cell, Severity::Error,
+                Quoted(rule.header) + " names " + Quoted(name) + ", which is not in " +
+                    std::string(rule.target));
+        }
+    }
+
+    // What no single cell shows: the shape that the cross-section type allows, the nodes that the
+    // segments of a member need.
+    void CheckRowAsAWhole(const SheetRule& rule, const RowView& row, std::size_t rowNumber) {
+        const std::string sheet(rule.name);
+        if (rule.name == "StructuralCrossSection") {
+            const std::string type = Folded(row.Value("crosssectiontype"));
+            const std::string_view shape = row.Value("shape");
+            if (!shape.empty() && (type == "parametric" || type == "compound")) {
+                const auto& shapes = type == "parametric" ? ParametricShapes() : CompoundShapes();
+                if (!IsChoice(shape, shapes)) {
+                    Add(sheet, CellName(row.ColumnOf("shape"), rowNumber), Severity::Error,
+                        "\"Shape\" " + Quoted(shape) + " is not a shape of a " +
+                            std::string(type == "parametric" ? "Parametric" : "Compound") + " cross-section");
+                }
+            }
+        } else if (rule.name == "StructuralCurveMember") {
+            const std::string_view segments = row.Value("segments");
+            const std::string_view nodes = row.Value("nodes");
+            if (!segments.empty() && !nodes.empty()) {
+                const std::optional<std::size_t> needed = NodesOfSegments(segments);
+                const std::size_t given = ListItems(nodes).size();
+                if (needed && *needed != given) {
+                    Add(sheet, CellName(row.ColumnOf("nodes"), rowNumber), Severity::Error,
+                        "\"Nodes\" lists " + std::to_string(given) + " nodes where its segments need " +
+                            std::to_string(*needed));
+                }
+            }
+        }
+    }
+
+    const SpreadsheetPackage& package;
+    CheckReport report;
+    ModelFacts model;
+    NameRegistry names;
+    NameRegistry ids;
+    std::unordered_map<std::uint64_t, std::string> seenIds;
+};
+
+} // namespace
+
+CheckReport CheckSafWorkbook(const SpreadsheetPackage& package) {
+    return Checker(package).Run();
+}
+
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
+    SpreadsheetPackage package;
+    const std::string problem = package.OpenFile(path);
+    if (!problem.empty()) {
+        CheckReport report;
+        report.readable = false;
+        report.problem = problem;
+        return report;
+    }
+    return CheckSafWorkbook(package);
+}
+
+CheckReport CheckSafWorkbookBytes(std::string_view bytes) {
+    SpreadsheetPackage package;
+    const std::string problem = package.Open(bytes);
+    if (!problem.empty()) {
+        CheckReport report;
+        report.readable = false;
+        report.problem = problem;
+        return report;
+    }
+    return CheckSafWorkbook(package);
+}
+
+} // namespace AnalysisApp

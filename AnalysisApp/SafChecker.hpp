@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CheckFinding.hpp"
+#include "SpreadsheetPackage.hpp"
+
+#include <filesystem>
+#include <string_view>
+
+// The SAF checker: a workbook held against SAF 2.2.0 (and 2.1.0 where that differs) as a careful
+// reader would: the required sheets, columns and cells (with their conditions), enumeration values,
+// numbers where numbers belong, units that agree with the Model's system of units, names that
+// resolve, and names and Ids that are unique. It accepts what SAF allows readers to be lenient
+// about: header case and punctuation, units left out, lists with "; ", numbers stored as text where
+// a column takes text as well. Sheets are read row by row, twice: first for the names, then for the
+// findings, so that a reference to a sheet further on is resolved too.
+namespace AnalysisApp {
+
+CheckReport CheckSafWorkbook(const SpreadsheetPackage& package);
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path);
+CheckReport CheckSafWorkbookBytes(std::string_view bytes);
+
+} // namespace AnalysisApp
