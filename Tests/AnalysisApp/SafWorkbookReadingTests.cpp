@@ -109,9 +109,11 @@ TEST(ForeignWorkbook, ASheetWithoutANameColumnCountsNothingAndTheCheckerSaysWhy)
     EXPECT_EQ(reading.summary->materials, 0u);
     EXPECT_EQ(reading.summary->nodes, 2u);
     const AnalysisApp::CheckReport check = AnalysisApp::CheckSafWorkbookBytes(bytes);
-    const auto missingName = std::find_if(check.findings.begin(), check.findings.end(), [](const auto& finding) {
-        return finding.sheet == "StructuralMaterial" && finding.message == "the required column \"Name\" is missing";
-    });
+    const auto missingName =
+        std::find_if(check.findings.begin(), check.findings.end(), [](const auto& finding) {
+            return finding.sheet == "StructuralMaterial" &&
+                   finding.message == "the required column \"Name\" is missing";
+        });
     EXPECT_NE(missingName, check.findings.end());
 }
 
