@@ -1,4 +1,5 @@
 #include "FrameBuilding.hpp"
+#include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SafWorkbookWriter.hpp"
 #include "SpreadsheetPackage.hpp"
@@ -158,6 +159,104 @@ TEST(WorkbookWriter, TextsWithMarkupCharactersSurviveTheRoundTrip) {
     const AnalysisApp::SheetTable modelSheet = Sheet(bytes, "Model");
     EXPECT_EQ(modelSheet.rows.at(0).ValueAt(1), model.name);
     EXPECT_EQ(Sheet(bytes, "StructuralStorey").rows.at(1).ValueAt(0), model.storeys[0].name);
+}
+
+std::vector<std::string> CheckerFindings(const std::string& bytes) {
+    const AnalysisApp::CheckReport report = AnalysisApp::CheckSafWorkbookBytes(bytes);
+    std::vector<std::string> lines;
+    for (const AnalysisApp::CheckFinding& finding : report.findings) {
+        lines.push_back(AnalysisApp::FormatFinding("workbook", finding));
+    }
+    if (!report.readable) {
+        lines.push_back("unreadable: " + report.problem);
+    }
+    return lines;
+}
+
+// Every selection of element kinds a translator can make, in both systems of units: the SAF checker
+// finds nothing to say, not even a warning.
+TEST(WorkbookWriter, EveryTranslatorsWorkbookChecksClean) {
+    const Building::Model demo = Building::GenerateDemoBuilding();
+    for (unsigned mask = 0; mask < 64; ++mask) {
+        for (const SafWorkbook::UnitSystem system :
+             {SafWorkbook::UnitSystem::Metric, SafWorkbook::UnitSystem::Imperial}) {
+            SafWorkbook::ExportOptions options;
+            options.kinds = {(mask & 1) != 0, (mask & 2) != 0,  (mask & 4) != 0,
+                             (mask & 8) != 0, (mask & 16) != 0, (mask & 32) != 0};
+            options.unitSystem = system;
+            EXPECT_EQ(CheckerFindings(WorkbookBytes(demo, options)), std::vector<std::string>{})
+                << "kinds " << mask << ", " << SafWorkbook::UnitSystemName(system);
+        }
+    }
+}
+
+TEST(WorkbookWriter, GeneratedModelsAndAwkwardTextsCheckClean) {
+    Building::Model awkward = Building::GenerateDemoBuilding();
+    awkward.name = "  Hall <A> & \"B\"  ";
+    awkward.description.clear();
+    awkward.crossSections.push_back({"Pipe1", "S235", "Parametric", "Pipe", {168.3, 8.0}, "", 0, ""});
+    awkward.crossSections.push_back({"Round", "S235", "Parametric", "Circle", {300.0}, "", 0, ""});
+    awkward.curveMembers[0].crossSection = "Round";
+    awkward.curveMembers[1].crossSection = "Pipe1";
+    awkward.supports[0].restraints = Building::RestraintsOf("Hinged");
+    const Building::Model models[] = {awkward, Building::GenerateBuildingWithMembers(1),
+                                      Building::GenerateBuildingWithMembers(2500),
+                                      Building::GenerateFrameBuilding({1, 1, 1, 4.0, 4.0, 3.0})};
+    for (const Building::Model& model : models) {
+        for (const SafWorkbook::UnitSystem system :
+             {SafWorkbook::UnitSystem::Metric, SafWorkbook::UnitSystem::Imperial}) {
+            SafWorkbook::ExportOptions options;
+            options.unitSystem = system;
+            EXPECT_EQ(CheckerFindings(WorkbookBytes(model, options)), std::vector<std::string>{})
+                << model.name << " with " << model.curveMembers.size() << " members";
+        }
+    }
+}
+
+TEST(WorkbookWriter, SurfacesAndSupportsCarryEveryRequiredCell) {
+    SafWorkbook::ExportOptions options;
+    options.unitSystem = SafWorkbook::UnitSystem::Imperial;
+    const std::string bytes = WorkbookBytes(Building::GenerateDemoBuilding(), options);
+    const AnalysisApp::SheetTable surfaces = Sheet(bytes, "StructuralSurfaceMember");
+    EXPECT_EQ(surfaces.rows[0].ValueAt(12), "Coordinate X [ft]");
+    for (const auto& [column, value] : std::vector<std::pair<std::size_t, std::string>>{
+             {11, "X by vector"}, {12, "1"}, {13, "0"}, {14, "0"}, {15, "0"}, {17, "0"}}) {
+        EXPECT_EQ(surfaces.rows[1].ValueAt(column), value) << "column " << column;
+    }
+    const AnalysisApp::SheetTable supports = Sheet(bytes, "StructuralPointSupport");
+    ASSERT_EQ(supports.rows[0].cells.size(), 22u);
+    EXPECT_EQ(supports.rows[0].ValueAt(15), "Stiffness X [kip/ft]");
+    EXPECT_EQ(supports.rows[0].ValueAt(20), "Stiffness Fiz [kipft/deg]");
+    EXPECT_EQ(supports.rows[0].ValueAt(21), "Id");
+    const AnalysisApp::SheetTable materials = Sheet(bytes, "StructuralMaterial");
+    EXPECT_EQ(materials.rows[0].ValueAt(8), "Thermal expansion [1/\xC2\xB0"
+                                            "F]");
+    EXPECT_NEAR(std::stod(std::string(materials.rows[1].ValueAt(8))), 1.2e-5 / 1.8, 1e-15);
+}
+
+TEST(WorkbookWriter, ModelAndProjectCarryDatesIdsAndAValidDiscipline) {
+    SafWorkbook::ExportOptions options;
+    options.exportedAt = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{9} +
+                         std::chrono::minutes{30};
+    const std::string bytes = WorkbookBytes(Building::GenerateDemoBuilding(), options);
+    const AnalysisApp::SheetTable model = Sheet(bytes, "Model");
+    const auto value = [](const AnalysisApp::SheetTable& sheet, const std::string& key) {
+        for (const AnalysisApp::SheetRow& row : sheet.rows) {
+            if (row.ValueAt(0) == key) {
+                return std::string(row.ValueAt(1));
+            }
+        }
+        return std::string();
+    };
+    EXPECT_EQ(value(model, "Discipline"), "Load-bearing structure");
+    EXPECT_EQ(value(model, "Created"), "46364"); // 2026-12-08 as a spreadsheet counts days
+    EXPECT_EQ(value(model, "Last update"), "46364");
+    EXPECT_EQ(value(model, "Id").size(), 36u);
+    const AnalysisApp::SheetTable project = Sheet(bytes, "Project");
+    EXPECT_NEAR(std::stod(value(project, "Created")), 46364.0 + 9.5 / 24.0, 1e-9);
+    EXPECT_NE(value(project, "Id"), value(model, "Id"));
+    EXPECT_EQ(WorkbookBytes(Building::GenerateDemoBuilding(), options), bytes)
+        << "one model, one export time: the same bytes";
 }
 
 TEST(XmlText, EscapesMarkupAndDropsWhatXmlCannotCarry) {
