@@ -37,7 +37,7 @@ public:
     template <typename Names>
     void Mark(const Names& names) {
         for (const auto& name : names) {
-            if (const std::uint32_t* index = geometry.IndexOf(name)) {
+            if (const std::optional<std::uint32_t> index = geometry.IndexOf(name)) {
                 used[*index] = true;
             }
         }

@@ -4,21 +4,52 @@
 
 namespace SafWorkbook {
 
+namespace {
+
+std::size_t HashOf(std::string_view name) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL; // FNV-1a
+    for (const char character : name) {
+        hash ^= static_cast<unsigned char>(character);
+        hash *= 0x100000001b3ULL;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+} // namespace
+
 ModelGeometry::ModelGeometry(const Building::Model& source) : model(source) {
-    nodeIndex.reserve(model.nodes.size());
+    std::size_t size = 16;
+    while (size < 2 * model.nodes.size()) {
+        size *= 2;
+    }
+    slots.assign(size, 0);
+    mask = size - 1;
     for (std::size_t index = 0; index < model.nodes.size(); ++index) {
-        nodeIndex.emplace(model.nodes[index].name, static_cast<std::uint32_t>(index));
+        std::size_t slot = HashOf(model.nodes[index].name) & mask;
+        while (slots[slot] != 0) {
+            if (model.nodes[slots[slot] - 1].name == model.nodes[index].name) {
+                break; // a repeated name keeps its first node, as a lookup by name would
+            }
+            slot = (slot + 1) & mask;
+        }
+        if (slots[slot] == 0) {
+            slots[slot] = static_cast<std::uint32_t>(index + 1);
+        }
     }
 }
 
-const std::uint32_t* ModelGeometry::IndexOf(std::string_view node) const {
-    const auto found = nodeIndex.find(node);
-    return found == nodeIndex.end() ? nullptr : &found->second;
+std::optional<std::uint32_t> ModelGeometry::IndexOf(std::string_view node) const {
+    for (std::size_t slot = HashOf(node) & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
+        if (model.nodes[slots[slot] - 1].name == node) {
+            return slots[slot] - 1;
+        }
+    }
+    return std::nullopt;
 }
 
 std::array<double, 3> ModelGeometry::At(std::string_view node) const {
-    const std::uint32_t* index = IndexOf(node);
-    if (index == nullptr) {
+    const std::optional<std::uint32_t> index = IndexOf(node);
+    if (!index) {
         return {};
     }
     const Building::Node& found = model.nodes[*index];

@@ -223,12 +223,13 @@ public:
     void Header(const Column (&columns)[Count]) {
         writer.BeginRow();
         for (const Column& column : columns) {
-            writer.Text(ColumnTitle(column.title, column.quantity, sheets.system), CellStyle::Header);
+            writer.Word(ColumnTitle(column.title, column.quantity, sheets.system), CellStyle::Header);
         }
         writer.EndRow();
     }
 
     void Text(std::string_view text) { writer.Text(text); }
+    void Word(std::string_view text) { writer.Word(text); }
     void Number(double value, CellStyle style = CellStyle::General) { writer.Number(value, style); }
     void Value(double metricValue, Quantity quantity) {
         writer.Number(InUnits(metricValue, quantity, sheets.system), StyleOf(quantity));
@@ -305,7 +306,8 @@ std::vector<double> KeyValueWidths() {
 
 } // namespace
 
-std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWriter& zip) const {
+std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWriter& zip,
+                                                 SharedStrings& shared) const {
     const SheetKind kind = Sheets[index].first;
     const double serial = SpreadsheetSerial(exportedAt);
     std::vector<double> widths;
@@ -337,7 +339,7 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
         break;
     }
     const bool keyValue = kind == SheetKind::Model || kind == SheetKind::Project;
-    WorksheetWriter writer(zip, widths, !keyValue);
+    WorksheetWriter writer(zip, shared, widths, !keyValue);
     Rows rows(*this, writer);
     switch (kind) {
     case SheetKind::Model:
@@ -386,7 +388,7 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
         for (const Building::Material* material : exported.materials) {
             rows.Begin();
             rows.Text(material->name);
-            rows.Text(material->type);
+            rows.Word(material->type);
             rows.Skip();
             rows.Text(material->quality);
             rows.Value(material->unitMass, Quantity::Density);
@@ -404,11 +406,11 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
         for (const Building::CrossSection* section : exported.crossSections) {
             rows.Begin();
             rows.Text(section->name);
-            rows.Text(section->material);
-            rows.Text(section->kind);
-            rows.Text(section->shape);
+            rows.Word(section->material);
+            rows.Word(section->kind);
+            rows.Word(section->shape);
             rows.Parameters(section->parameters);
-            rows.Text(section->profile);
+            rows.Word(section->profile);
             if (section->kind == "Manufactured") {
                 rows.Number(section->formCode, CellStyle::Integer);
             } else {
@@ -437,27 +439,27 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
             const std::size_t segments = member->nodes.size() - 1;
             rows.Begin();
             rows.Text(member->name);
-            rows.Text(member->type);
-            rows.Text(member->crossSection);
+            rows.Word(member->type);
+            rows.Word(member->crossSection);
             rows.Skip();
             rows.Text(JoinNames(member->nodes));
-            rows.Text(Repeated("Line", segments));
+            rows.Word(segments == 1 ? std::string("Line") : Repeated("Line", segments));
             rows.Skip();
             rows.Value(geometry.PolylineLength(member->nodes), Quantity::Length);
-            rows.Text(segments == 1 ? "Line" : "Polyline");
-            rows.Text(member->lcs);
+            rows.Word(segments == 1 ? "Line" : "Polyline");
+            rows.Word(member->lcs);
             rows.Number(member->lcsRotation, CellStyle::Ratio);
             // The LCS vector is a direction, not a length: it is written as the model holds it.
             for (const double component : member->lcsVector) {
                 rows.Number(component, CellStyle::Length);
             }
-            rows.Text(member->systemLine);
+            rows.Word(member->systemLine);
             rows.Skip(4); // the structural eccentricities are optional and the model has none
             for (int eccentricity = 0; eccentricity < 4; ++eccentricity) {
                 rows.Value(0.0, Quantity::SmallLength);
             }
-            rows.Text(member->layer);
-            rows.Text(member->behaviour);
+            rows.Word(member->layer);
+            rows.Word(member->behaviour);
             rows.Skip(2);
             rows.Text(member->id);
             rows.End();
@@ -468,27 +470,27 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
         for (const Building::SurfaceMember* surface : exported.surfaceMembers) {
             rows.Begin();
             rows.Text(surface->name);
-            rows.Text(surface->type);
-            rows.Text(surface->material);
-            rows.Text("Constant");
+            rows.Word(surface->type);
+            rows.Word(surface->material);
+            rows.Word("Constant");
             rows.Value(surface->thickness, Quantity::SmallLength);
-            rows.Text(surface->systemPlane);
+            rows.Word(surface->systemPlane);
             rows.Text(JoinNames(surface->nodes));
             rows.Skip();
-            rows.Text(Repeated("Line", surface->nodes.size()));
+            rows.Word(Repeated("Line", surface->nodes.size()));
             rows.Value(geometry.PolygonArea(surface->nodes), Quantity::Area);
-            rows.Text(surface->layer);
+            rows.Word(surface->layer);
             // The local x axis along global X, not turned: what other writers state for a slab or wall
             // whose model gives no axes of its own.
-            rows.Text("X by vector");
+            rows.Word("X by vector");
             rows.Number(1.0, CellStyle::Length);
             rows.Number(0.0, CellStyle::Length);
             rows.Number(0.0, CellStyle::Length);
             rows.Number(0.0, CellStyle::Ratio);
             rows.Skip();
             rows.Value(0.0, Quantity::SmallLength);
-            rows.Text("Flat");
-            rows.Text(surface->behaviour);
+            rows.Word("Flat");
+            rows.Word(surface->behaviour);
             rows.Skip(2);
             rows.Text(surface->id);
             rows.End();
@@ -509,14 +511,14 @@ std::optional<std::size_t> SafSheetWriter::Write(std::size_t index, ZipStreamWri
         for (const Building::PointSupport* support : exported.supports) {
             rows.Begin();
             rows.Text(support->name);
-            rows.Text(support->type);
-            rows.Text("In node");
+            rows.Word(support->type);
+            rows.Word("In node");
             rows.Text(support->node);
             rows.Skip();
-            rows.Text("Global");
+            rows.Word("Global");
             rows.Skip(3);
             for (const bool rigid : support->restraints) {
-                rows.Text(rigid ? "Rigid" : "Free");
+                rows.Word(rigid ? "Rigid" : "Free");
             }
             rows.Skip(6); // stiffnesses belong to flexible restraints only, which the model has not
             rows.Text(support->id);

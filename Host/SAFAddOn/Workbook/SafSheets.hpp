@@ -4,6 +4,7 @@
 #include "ExportOptions.hpp"
 #include "ExportSelection.hpp"
 #include "Geometry.hpp"
+#include "SharedStrings.hpp"
 #include "ZipStreamWriter.hpp"
 
 #include <chrono>
@@ -28,7 +29,7 @@ public:
 
     // Writes sheet `index` of SheetNames() into the open zip entry. The number of objects (rows below
     // the header; for a key/value sheet its property rows), or nothing when the zip refused the part.
-    std::optional<std::size_t> Write(std::size_t index, ZipStreamWriter& zip) const;
+    std::optional<std::size_t> Write(std::size_t index, ZipStreamWriter& zip, SharedStrings& shared) const;
 
 private:
     class Rows;

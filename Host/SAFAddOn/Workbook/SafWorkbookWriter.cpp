@@ -34,18 +34,20 @@ WriteReport WriteWorkbook(const Building::Model& model, const ExportOptions& opt
                 PutPart(zip, "xl/workbook.xml", WorkbookXml(names)) &&
                 PutPart(zip, "xl/_rels/workbook.xml.rels", WorkbookRelationshipsXml(names.size())) &&
                 PutPart(zip, "xl/styles.xml", StylesXml());
+    SharedStrings shared;
     WriteReport report;
     for (std::size_t index = 0; good && index < names.size(); ++index) {
         ZipEntryOptions entry;
         entry.level = WorksheetLevel;
         entry.mayExceed4GiB = true;
         good = zip.BeginEntry("xl/worksheets/sheet" + std::to_string(index + 1) + ".xml", entry);
-        const std::optional<std::size_t> objects = good ? sheets.Write(index, zip) : std::nullopt;
+        const std::optional<std::size_t> objects = good ? sheets.Write(index, zip, shared) : std::nullopt;
         good = objects && zip.EndEntry();
         if (good) {
             report.sheets.push_back({names[index], *objects});
         }
     }
+    good = good && PutPart(zip, "xl/sharedStrings.xml", shared.Xml());
     if (!good || !zip.Finish()) {
         return {false, zip.Error().empty() ? "cannot write the workbook" : zip.Error(), {}, 0};
     }

@@ -21,7 +21,9 @@ std::string ContentTypesXml(std::size_t sheetCount) {
            "<Override PartName=\"/xl/workbook.xml\" "
            "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
            "<Override PartName=\"/xl/styles.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+           "<Override PartName=\"/xl/sharedStrings.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
     for (std::size_t number = 1; number <= sheetCount; ++number) {
         xml += "<Override PartName=\"/xl/worksheets/sheet" + std::to_string(number) +
                ".xml\" "
@@ -63,6 +65,9 @@ std::string WorkbookRelationshipsXml(std::size_t sheetCount) {
     xml += "<Relationship Id=\"rId" + std::to_string(sheetCount + 1) +
            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
            "Target=\"styles.xml\"/>";
+    xml += "<Relationship Id=\"rId" + std::to_string(sheetCount + 2) +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
+           "Target=\"sharedStrings.xml\"/>";
     return xml + "</Relationships>";
 }
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 // The XML parts of an .xlsx package around its worksheets. Sheet N (from 1) lives in
-// xl/worksheets/sheetN.xml and is related to the workbook as rIdN; the styles part follows as the
-// next relationship. Texts are inline strings, so no shared-strings part is needed.
+// xl/worksheets/sheetN.xml and is related to the workbook as rIdN; the styles part and the
+// shared-strings part follow as the next two relationships.
 namespace SafWorkbook {
 
 std::string ContentTypesXml(std::size_t sheetCount);

@@ -37,9 +37,9 @@ std::string ColumnLetters(std::size_t column) {
     return letters;
 }
 
-WorksheetWriter::WorksheetWriter(ZipStreamWriter& target, const std::vector<double>& widths,
-                                 bool freezeHeaderRow)
-    : zip(target) {
+WorksheetWriter::WorksheetWriter(ZipStreamWriter& target, SharedStrings& shared,
+                                 const std::vector<double>& widths, bool freezeHeaderRow)
+    : zip(target), sharedStrings(shared) {
     buffer.reserve(FlushSize + 4096);
     buffer = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
              "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
@@ -67,6 +67,7 @@ void WorksheetWriter::BeginRow() {
     ++rowNumber;
     rowText = std::to_string(rowNumber);
     column = 0;
+    nextUnreferenced = 0;
     buffer += "<row r=\"";
     buffer += rowText;
     buffer += "\">";
@@ -76,10 +77,14 @@ void WorksheetWriter::OpenCell(CellStyle style, const char* type) {
     while (columnLetters.size() <= column) {
         columnLetters.push_back(ColumnLetters(columnLetters.size()));
     }
-    buffer += "<c r=\"";
-    buffer += columnLetters[column];
-    buffer += rowText;
-    buffer += '"';
+    buffer += "<c";
+    if (column != nextUnreferenced) {
+        buffer += " r=\"";
+        buffer += columnLetters[column];
+        buffer += rowText;
+        buffer += '"';
+    }
+    nextUnreferenced = column + 1;
     if (style != CellStyle::General) {
         buffer += " s=\"";
         buffer += std::to_string(static_cast<int>(style));
@@ -99,6 +104,22 @@ void WorksheetWriter::Text(std::string_view text, CellStyle style) {
     buffer += NeedsPreservedSpace(text) ? "<is><t xml:space=\"preserve\">" : "<is><t>";
     AppendEscapedXml(buffer, text);
     buffer += "</t></is></c>";
+}
+
+void WorksheetWriter::Word(std::string_view text, CellStyle style) {
+    if (text.empty()) {
+        Skip();
+        return;
+    }
+    const std::optional<std::uint32_t> index = sharedStrings.IndexOf(text);
+    if (!index) {
+        Text(text, style);
+        return;
+    }
+    OpenCell(style, " t=\"s\"");
+    buffer += "<v>";
+    buffer += std::to_string(*index);
+    buffer += "</v></c>";
 }
 
 void WorksheetWriter::Number(double value, CellStyle style) {
