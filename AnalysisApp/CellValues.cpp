@@ -59,6 +59,10 @@ std::optional<long long> WholeNumber(std::string_view text) {
     return static_cast<long long>(value);
 }
 
+std::string_view TrimmedItem(std::string_view item) {
+    return Trimmed(item);
+}
+
 std::vector<std::string_view> ListItems(std::string_view list) {
     std::vector<std::string_view> items;
     std::size_t start = 0;

@@ -14,11 +14,15 @@ std::uint64_t NameRegistry::Hash(std::string_view name) {
 }
 
 void NameRegistry::Add(std::string_view group, std::string_view name) {
+    AddHash(group, Hash(name));
+}
+
+void NameRegistry::AddHash(std::string_view group, std::uint64_t hash) {
     auto found = groups.find(group);
     if (found == groups.end()) {
-        found = groups.emplace(std::string(group), Group{}).first;
+        found = groups.emplace(std::string(group), Names{}).first;
     }
-    found->second.hashes.push_back(Hash(name));
+    found->second.hashes.push_back(hash);
 }
 
 void NameRegistry::Seal() {
@@ -39,16 +43,31 @@ bool NameRegistry::HasGroup(std::string_view group) const {
     return groups.find(group) != groups.end();
 }
 
-bool NameRegistry::Contains(std::string_view group, std::string_view name) const {
+const NameRegistry::Names* NameRegistry::Find(std::string_view group) const {
     const auto found = groups.find(group);
-    return found != groups.end() &&
-           std::binary_search(found->second.hashes.begin(), found->second.hashes.end(), Hash(name));
+    return found == groups.end() ? nullptr : &found->second;
+}
+
+bool NameRegistry::Contains(std::string_view group, std::string_view name) const {
+    const Names* names = Find(group);
+    return names != nullptr && names->Contains(name);
 }
 
 bool NameRegistry::IsRepeated(std::string_view group, std::string_view name) const {
-    const auto found = groups.find(group);
-    return found != groups.end() &&
-           std::binary_search(found->second.repeated.begin(), found->second.repeated.end(), Hash(name));
+    const Names* names = Find(group);
+    return names != nullptr && names->IsRepeated(name);
+}
+
+bool NameRegistry::Names::Contains(std::string_view name) const {
+    return std::binary_search(hashes.begin(), hashes.end(), Hash(name));
+}
+
+bool NameRegistry::Names::IsRepeated(std::string_view name) const {
+    return IsRepeatedHash(Hash(name));
+}
+
+bool NameRegistry::Names::IsRepeatedHash(std::uint64_t hash) const {
+    return !repeated.empty() && std::binary_search(repeated.begin(), repeated.end(), hash);
 }
 
 } // namespace AnalysisApp

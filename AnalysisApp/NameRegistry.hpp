@@ -16,22 +16,35 @@ namespace AnalysisApp {
 // false duplicate, never crash.
 class NameRegistry {
 public:
+    // The names of one group.
+    class Names {
+    public:
+        bool Contains(std::string_view name) const;
+        bool IsRepeated(std::string_view name) const;
+        bool IsRepeatedHash(std::uint64_t hash) const;
+
+    private:
+        friend class NameRegistry;
+        std::vector<std::uint64_t> hashes;
+        std::vector<std::uint64_t> repeated;
+    };
+
     void Add(std::string_view group, std::string_view name);
+    // A name already hashed (for names compared in a way of their own, such as Ids without case).
+    void AddHash(std::string_view group, std::uint64_t hash);
     // Sorts what was added; call once, after the last Add.
     void Seal();
 
     bool HasGroup(std::string_view group) const;
+    // The group's names, or none when no name of it was added; valid while the registry lives.
+    const Names* Find(std::string_view group) const;
     bool Contains(std::string_view group, std::string_view name) const;
     bool IsRepeated(std::string_view group, std::string_view name) const;
 
     static std::uint64_t Hash(std::string_view name);
 
 private:
-    struct Group {
-        std::vector<std::uint64_t> hashes;
-        std::vector<std::uint64_t> repeated;
-    };
-    std::map<std::string, Group, std::less<>> groups;
+    std::map<std::string, Names, std::less<>> groups;
 };
 
 } // namespace AnalysisApp

@@ -15,6 +15,13 @@ namespace {
 
 constexpr std::string_view IdGroup = "\x01Id"; // Ids are unique across the whole workbook
 
+// Columns by header key, found with a string_view as well as with a string.
+struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+};
+using ColumnsByKey = std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>>;
+
 std::string CellName(std::size_t column, std::size_t row) {
     std::string letters;
     std::size_t rest = column + 1;
@@ -32,7 +39,7 @@ std::string Quoted(std::string_view text) {
 // A row's cells by column, for lookups without a search.
 class RowView final : public RowValues {
 public:
-    explicit RowView(const std::unordered_map<std::string, std::size_t>& columns) : columnOf(columns) {}
+    explicit RowView(const ColumnsByKey& columns) : columnOf(columns) {}
 
     void Load(const SheetRow& row) {
         for (const std::size_t column : used) {
@@ -55,16 +62,16 @@ public:
     }
     bool TextAt(std::size_t column) const { return column < isText.size() && isText[column]; }
     std::string_view Value(std::string_view headerKey) const override {
-        const auto found = columnOf.find(std::string(headerKey));
+        const auto found = columnOf.find(headerKey);
         return found == columnOf.end() ? std::string_view() : At(found->second);
     }
     std::size_t ColumnOf(std::string_view headerKey) const {
-        const auto found = columnOf.find(std::string(headerKey));
+        const auto found = columnOf.find(headerKey);
         return found == columnOf.end() ? 0 : found->second;
     }
 
 private:
-    const std::unordered_map<std::string, std::size_t>& columnOf;
+    const ColumnsByKey& columnOf;
     std::vector<std::string_view> values;
     std::vector<bool> isText;
     std::vector<std::size_t> used;
@@ -73,12 +80,33 @@ private:
 struct ModelFacts {
     bool present = false;
     std::string version;
+    std::string unitsAsWritten;
     std::string units; // folded: "metric", "imperial" or something else
 };
 
 class Checker {
 public:
     explicit Checker(const SpreadsheetPackage& workbook) : package(workbook) {}
+
+    // What ReadSafWorkbook would say of the workbook, from what Run() met on its way.
+    SafReading Reading() const {
+        if (!report.readable) {
+            return {std::nullopt, report.problem};
+        }
+        if (!model.present) {
+            return {std::nullopt, "it has no Model sheet"};
+        }
+        if (model.version.empty()) {
+            return {std::nullopt, "its Model sheet has no \"SAF Version\""};
+        }
+        SafSummary summary;
+        summary.safVersion = model.version;
+        summary.unitSystem = model.unitsAsWritten;
+        for (const auto& [sheet, count] : objectCounts) {
+            AddObjectCount(summary, sheet, count);
+        }
+        return {summary, {}};
+    }
 
     CheckReport Run() {
         ReadModelFacts();
@@ -98,7 +126,7 @@ public:
                 CheckObjectSheet(*rule);
             }
         }
-        return std::move(report);
+        return report;
     }
 
 private:
@@ -126,8 +154,9 @@ private:
             const std::string key = HeaderKey(row.ValueAt(0));
             if (key == "safversion" && model.version.empty()) {
                 model.version = std::string(Trimmed(row.ValueAt(1)));
-            } else if (key == "systemofunits" && model.units.empty()) {
-                model.units = Folded(Trimmed(row.ValueAt(1)));
+            } else if (key == "systemofunits" && model.unitsAsWritten.empty()) {
+                model.unitsAsWritten = std::string(Trimmed(row.ValueAt(1)));
+                model.units = Folded(model.unitsAsWritten);
             }
         }
         if (!reader.Error().empty()) {
@@ -144,13 +173,14 @@ private:
             const bool keyValue = sheet == "Model" || sheet == "Project";
             SheetRowReader reader(package, sheet);
             SheetRow row;
+            std::size_t namedRows = 0;
             std::optional<std::size_t> nameColumn;
             std::optional<std::size_t> idColumn;
             bool header = !keyValue;
             while (reader.Next(row)) {
                 if (keyValue) {
                     if (HeaderKey(row.ValueAt(0)) == "id" && !Trimmed(row.ValueAt(1)).empty()) {
-                        ids.Add(IdGroup, Folded(Trimmed(row.ValueAt(1))));
+                        ids.AddHash(IdGroup, IdHash(Trimmed(row.ValueAt(1))));
                     }
                     continue;
                 }
@@ -169,28 +199,49 @@ private:
                 }
                 if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
                     names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
+                    ++namedRows;
                 }
                 if (idColumn && RuleOfSheet(sheet) != nullptr && !Trimmed(row.ValueAt(*idColumn)).empty()) {
-                    ids.Add(IdGroup, Folded(Trimmed(row.ValueAt(*idColumn))));
+                    ids.AddHash(IdGroup, IdHash(Trimmed(row.ValueAt(*idColumn))));
                 }
             }
             if (!reader.Error().empty()) {
                 Unreadable(reader.Error());
+            } else if (nameColumn) {
+                objectCounts.emplace_back(sheet, namedRows);
             }
         }
         names.Seal();
         ids.Seal();
+        idNames = ids.Find(IdGroup);
     }
 
-    void CheckId(const std::string& sheet, const std::string& cell, std::string_view id,
-                 const std::string& owner) {
-        if (!LooksLikeGuid(id)) {
-            Add(sheet, cell, Severity::Warning, "Id " + Quoted(id) + " is not a GUID");
+    // Ids are compared without regard to case, as GUIDs are.
+    static std::uint64_t IdHash(std::string_view id) {
+        std::uint64_t hash = 0xcbf29ce484222325ULL;
+        for (const char character : id) {
+            const char folded =
+                character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
+            hash ^= static_cast<unsigned char>(folded);
+            hash *= 0x100000001b3ULL;
         }
-        const std::string folded = Folded(id);
-        if (ids.IsRepeated(IdGroup, folded) && !seenIds.emplace(NameRegistry::Hash(folded), owner).second) {
-            Add(sheet, cell, Severity::Error,
-                "Id " + Quoted(id) + " is used already by " + seenIds.at(NameRegistry::Hash(folded)));
+        return hash;
+    }
+
+    void CheckId(std::string_view sheet, std::size_t column, std::size_t row, std::string_view id) {
+        if (!LooksLikeGuid(id)) {
+            Add(std::string(sheet), CellName(column, row), Severity::Warning,
+                "Id " + Quoted(id) + " is not a GUID");
+        }
+        const std::uint64_t hash = IdHash(id);
+        if (idNames == nullptr || !idNames->IsRepeatedHash(hash)) {
+            return;
+        }
+        const std::string owner = std::string(sheet) + " row " + std::to_string(row);
+        const auto [first, isFirst] = seenIds.emplace(hash, owner);
+        if (!isFirst) {
+            Add(std::string(sheet), CellName(column, row), Severity::Error,
+                "Id " + Quoted(id) + " is used already by " + first->second);
         }
     }
 
@@ -219,7 +270,7 @@ private:
                         Quoted(Trimmed(row.ValueAt(0))) + " " + Quoted(value) + " is not a date");
                 }
             } else if (key == "id" && !value.empty()) {
-                CheckId(sheet, valueCell, value, sheet + " row " + std::to_string(row.number));
+                CheckId(sheet, 1, row.number, value);
             }
             if (isModel) {
                 CheckModelRow(sheet, key, Trimmed(row.ValueAt(0)), value, valueCell);
@@ -277,10 +328,19 @@ private:
     struct ColumnPlace {
         const ColumnRule* rule;
         std::optional<std::size_t> column;
+        const NameRegistry::Names* targetNames = nullptr; // for a reference: the names of its sheet
+    };
+
+    // Where a finding goes, named only when there is one.
+    struct CellPlace {
+        std::string_view sheet;
+        std::size_t column;
+        std::size_t row;
+        std::string Name() const { return CellName(column, row); }
     };
 
     void CheckHeader(const SheetRule& rule, const SheetRow& header, std::vector<ColumnPlace>& places,
-                     std::unordered_map<std::string, std::size_t>& columnOf) {
+                     ColumnsByKey& columnOf) {
         for (const SheetCell& cell : header.cells) {
             const std::string key = HeaderKey(cell.value);
             if (key.empty()) {
@@ -294,7 +354,7 @@ private:
         for (const ColumnRule& column : rule.columns) {
             const auto found = columnOf.find(HeaderKey(column.header));
             if (found == columnOf.end()) {
-                places.push_back({&column, std::nullopt});
+                places.push_back({&column, std::nullopt, nullptr});
                 if (column.need == Need::Required && !(column.optionalIn210 && Is210())) {
                     Add(std::string(rule.name),
                         CellName(header.cells.empty() ? 0 : header.cells.back().column + 1, header.number),
@@ -302,7 +362,7 @@ private:
                 }
                 continue;
             }
-            places.push_back({&column, found->second});
+            places.push_back({&column, found->second, names.Find(column.target)});
             CheckUnit(rule, column, Trimmed(header.ValueAt(found->second)),
                       CellName(found->second, header.number));
         }
@@ -344,7 +404,7 @@ private:
             return;
         }
         std::vector<ColumnPlace> places;
-        std::unordered_map<std::string, std::size_t> columnOf;
+        ColumnsByKey columnOf;
         CheckHeader(rule, row, places, columnOf);
         const std::optional<std::size_t> nameColumn = places.front().column;
         RowView view(columnOf);
@@ -363,7 +423,7 @@ private:
                 }
             }
             for (const ColumnPlace& place : places) {
-                CheckCell(rule, *place.rule, place.column, view, row.number, nameAt);
+                CheckCell(rule, place, view, row.number, nameAt);
             }
             CheckRowAsAWhole(rule, view, row.number);
         }
@@ -372,116 +432,120 @@ private:
         }
     }
 
-    void CheckCell(const SheetRule& sheetRule, const ColumnRule& rule, std::optional<std::size_t> column,
-                   const RowView& row, std::size_t rowNumber, std::size_t nameAt) {
-        const std::string sheet(sheetRule.name);
-        const bool needed = rule.need == Need::Required      ? !(rule.optionalIn210 && Is210())
-                            : rule.need == Need::Conditional ? rule.requiredWhen(row)
-                                                             : false;
-        const std::string why =
-            rule.need == Need::Conditional ? " " + std::string(rule.condition) : std::string();
-        if (!column) {
-            if (needed && rule.need == Need::Conditional) {
-                Add(sheet, CellName(nameAt, rowNumber), Severity::Error,
-                    Quoted(rule.header) + " is required" + why + ", but the sheet has no such column");
-            }
-            return;
-        }
-        const std::string_view value = row.At(*column);
-        const std::string cell = CellName(*column, rowNumber);
+    void CheckCell(const SheetRule& sheetRule, const ColumnPlace& place, const RowView& row,
+                   std::size_t rowNumber, std::size_t nameAt) {
+        const ColumnRule& rule = *place.rule;
+        const std::optional<std::size_t> column = place.column;
+        const std::string_view value = column ? row.At(*column) : std::string_view();
         if (value.empty()) {
-            if (needed) {
-                Add(sheet, cell, Severity::Error, Quoted(rule.header) + " is required" + why + " but empty");
+            const bool needed = rule.need == Need::Required      ? !(rule.optionalIn210 && Is210())
+                                : rule.need == Need::Conditional ? rule.requiredWhen(row)
+                                                                 : false;
+            // A missing required column was reported once, at the header.
+            if (!needed || (!column && rule.need != Need::Conditional)) {
+                return;
+            }
+            const std::string why =
+                rule.need == Need::Conditional ? " " + std::string(rule.condition) : std::string();
+            if (!column) {
+                Add(std::string(sheetRule.name), CellName(nameAt, rowNumber), Severity::Error,
+                    Quoted(rule.header) + " is required" + why + ", but the sheet has no such column");
+            } else {
+                Add(std::string(sheetRule.name), CellName(*column, rowNumber), Severity::Error,
+                    Quoted(rule.header) + " is required" + why + " but empty");
             }
             return;
         }
-        CheckValue(sheet, rule, value, row.TextAt(*column), cell);
+        const CellPlace cell{sheetRule.name, *column, rowNumber};
+        CheckValue(place, value, row.TextAt(*column), cell);
         if (rule.header == "Id") {
-            CheckId(sheet, cell, value, sheet + " row " + std::to_string(rowNumber));
+            CheckId(sheetRule.name, *column, rowNumber, value);
         }
     }
 
-    void CheckValue(const std::string& sheet, const ColumnRule& rule, std::string_view value,
-                    bool storedAsText, const std::string& cell) {
+    void AddAt(const CellPlace& cell, Severity severity, std::string message) {
+        Add(std::string(cell.sheet), cell.Name(), severity, std::move(message));
+    }
+
+    void CheckValue(const ColumnPlace& place, std::string_view value, bool storedAsText,
+                    const CellPlace& cell) {
+        const ColumnRule& rule = *place.rule;
         switch (rule.kind) {
         case ValueKind::Text:
+        case ValueKind::NumberOrText:
             break;
         case ValueKind::Number:
             if (!IsNumber(value)) {
-                Add(sheet, cell, Severity::Error,
-                    Quoted(rule.header) + " " + Quoted(value) + " is not a number" +
-                        (value.find(',') != std::string_view::npos ? " (the decimal separator is a dot)"
-                                                                   : ""));
+                AddAt(cell, Severity::Error,
+                      Quoted(rule.header) + " " + Quoted(value) + " is not a number" +
+                          (value.find(',') != std::string_view::npos ? " (the decimal separator is a dot)"
+                                                                     : ""));
             } else if (storedAsText) {
-                Add(sheet, cell, Severity::Warning,
-                    Quoted(rule.header) + " " + Quoted(value) + " is a number stored as text");
+                AddAt(cell, Severity::Warning,
+                      Quoted(rule.header) + " " + Quoted(value) + " is a number stored as text");
             }
             break;
         case ValueKind::Integer: {
             const std::optional<long long> number = WholeNumber(value);
             if (!number || *number < rule.smallest || *number > rule.largest) {
-                Add(sheet, cell, Severity::Error,
-                    Quoted(rule.header) + " " + Quoted(value) + " is not a whole number from " +
-                        std::to_string(rule.smallest) + " to " + std::to_string(rule.largest));
+                AddAt(cell, Severity::Error,
+                      Quoted(rule.header) + " " + Quoted(value) + " is not a whole number from " +
+                          std::to_string(rule.smallest) + " to " + std::to_string(rule.largest));
             }
             break;
         }
         case ValueKind::Choice:
             if (!IsChoice(value, rule.choices)) {
-                Add(sheet, cell, Severity::Error,
-                    Quoted(rule.header) + " " + Quoted(value) + " is not one of " +
-                        JoinChoices(rule.choices));
+                AddAt(cell, Severity::Error,
+                      Quoted(rule.header) + " " + Quoted(value) + " is not one of " +
+                          JoinChoices(rule.choices));
             }
             break;
         case ValueKind::ChoiceList:
-            for (const std::string_view item : ListItems(value)) {
+            ForEachItem(value, [&](std::string_view item) {
                 if (!IsChoice(item, rule.choices)) {
-                    Add(sheet, cell, Severity::Error,
-                        Quoted(rule.header) + " item " + Quoted(item) + " is not one of " +
-                            JoinChoices(rule.choices));
+                    AddAt(cell, Severity::Error,
+                          Quoted(rule.header) + " item " + Quoted(item) + " is not one of " +
+                              JoinChoices(rule.choices));
                 }
-            }
+            });
             break;
         case ValueKind::Reference:
-            CheckReference(sheet, rule, value, cell);
+            CheckReference(place, value, cell);
             break;
         case ValueKind::ReferenceList:
-            for (const std::string_view item : ListItems(value)) {
-                CheckReference(sheet, rule, item, cell);
-            }
+            ForEachItem(value, [&](std::string_view item) { CheckReference(place, item, cell); });
             break;
         case ValueKind::NumberList:
-            for (const std::string_view item : ListItems(value)) {
+            ForEachItem(value, [&](std::string_view item) {
                 if (!IsNumber(item)) {
-                    Add(sheet, cell, Severity::Error,
-                        Quoted(rule.header) + " item " + Quoted(item) + " is not a number");
+                    AddAt(cell, Severity::Error,
+                          Quoted(rule.header) + " item " + Quoted(item) + " is not a number");
                 }
-            }
-            break;
-        case ValueKind::NumberOrText:
+            });
             break;
         case ValueKind::Color:
             if (!IsArgbColor(value)) {
-                Add(sheet, cell, Severity::Warning, "Color " + Quoted(value) + " is not #AARRGGBB");
+                AddAt(cell, Severity::Warning, "Color " + Quoted(value) + " is not #AARRGGBB");
             }
             break;
         }
     }
 
-    void CheckReference(const std::string& sheet, const ColumnRule& rule, std::string_view name,
-                        const std::string& cell) {
+    void CheckReference(const ColumnPlace& place, std::string_view name, const CellPlace& cell) {
+        const ColumnRule& rule = *place.rule;
         if (name.empty()) {
-            Add(sheet, cell, Severity::Error, Quoted(rule.header) + " holds an empty name in its list");
+            AddAt(cell, Severity::Error, Quoted(rule.header) + " holds an empty name in its list");
             return;
         }
-        if (!names.HasGroup(rule.target)) {
-            Add(sheet, cell, Severity::Error,
-                Quoted(rule.header) + " names " + Quoted(name) + ", but the workbook has no " +
-                    std::string(rule.target) + " sheet");
-        } else if (!names.Contains(rule.target, name)) {
-            Add(sheet, cell, Severity::Error,
-                Quoted(rule.header) + " names " + Quoted(name) + ", which is not in " +
-                    std::string(rule.target));
+        if (place.targetNames == nullptr) {
+            AddAt(cell, Severity::Error,
+                  Quoted(rule.header) + " names " + Quoted(name) + ", but the workbook has no " +
+                      std::string(rule.target) + " sheet");
+        } else if (!place.targetNames->Contains(name)) {
+            AddAt(cell, Severity::Error,
+                  Quoted(rule.header) + " names " + Quoted(name) + ", which is not in " +
+                      std::string(rule.target));
         }
     }
 
@@ -520,13 +584,21 @@ private:
     ModelFacts model;
     NameRegistry names;
     NameRegistry ids;
+    const NameRegistry::Names* idNames = nullptr;
     std::unordered_map<std::uint64_t, std::string> seenIds;
+    std::vector<std::pair<std::string, std::size_t>> objectCounts;
 };
 
 } // namespace
 
 CheckReport CheckSafWorkbook(const SpreadsheetPackage& package) {
     return Checker(package).Run();
+}
+
+SummaryAndCheck SummariseAndCheck(const SpreadsheetPackage& package) {
+    Checker checker(package);
+    CheckReport check = checker.Run();
+    return {checker.Reading(), std::move(check)};
 }
 
 CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CheckFinding.hpp"
+#include "SafSummary.hpp"
 #include "SpreadsheetPackage.hpp"
 
 #include <filesystem>
@@ -16,6 +17,14 @@
 namespace AnalysisApp {
 
 CheckReport CheckSafWorkbook(const SpreadsheetPackage& package);
+
+// The summary ReadSafWorkbook gives and the check, from the check's two passes over the sheets
+// instead of three: what VeldEngineer.exe does with the workbook it is started on.
+struct SummaryAndCheck {
+    SafReading reading;
+    CheckReport check;
+};
+SummaryAndCheck SummariseAndCheck(const SpreadsheetPackage& package);
 CheckReport CheckSafWorkbookFile(const std::filesystem::path& path);
 CheckReport CheckSafWorkbookBytes(std::string_view bytes);
 

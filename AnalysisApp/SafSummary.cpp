@@ -30,7 +30,7 @@ std::optional<std::size_t> CountNamedRows(const SpreadsheetPackage& package, con
     SheetRow row;
     if (!reader.Next(row)) {
         error = reader.Error();
-        return error.empty() ? std::optional<std::size_t>(0) : std::nullopt;
+        return std::nullopt; // no header, so no Name column
     }
     std::optional<std::size_t> nameColumn;
     for (const SheetCell& cell : row.cells) {
@@ -97,14 +97,18 @@ SafReading ReadSafWorkbook(const SpreadsheetPackage& package) {
         if (!objects) {
             continue;
         }
-        summary.objects.emplace_back(sheet, *objects);
-        for (const auto& [name, count] : CoreSheets) {
-            if (sheet == name) {
-                summary.*count = *objects;
-            }
-        }
+        AddObjectCount(summary, sheet, *objects);
     }
     return {summary, {}};
+}
+
+void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count) {
+    summary.objects.emplace_back(sheet, count);
+    for (const auto& [name, field] : CoreSheets) {
+        if (sheet == name) {
+            summary.*field = count;
+        }
+    }
 }
 
 SafReading ReadSafWorkbook(std::string_view bytes) {

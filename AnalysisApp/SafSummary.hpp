@@ -38,6 +38,10 @@ struct SafReading {
 SafReading ReadSafWorkbook(const SpreadsheetPackage& package);
 SafReading ReadSafWorkbook(std::string_view bytes);
 
+// Files the objects of one object sheet into the summary: in its list of sheets, and in the field of
+// its kind when it has one.
+void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count);
+
 // "SAF 2.2.0: 2 materials, 4 cross-sections, 36 nodes, 58 members, 2 surfaces, 3 storeys, 12 supports",
 // followed by the other object sheets that hold objects ("; StructuralEdgeConnection 2").
 std::string DescribeSummary(const SafSummary& summary);

@@ -22,8 +22,7 @@ WorkbookCheck CheckWorkbook(const std::string& utf8Path) {
         return {WorkbookVerdict::NotSaf, std::nullopt, std::nullopt,
                 utf8Path + " is not a SAF workbook: " + problem};
     }
-    SafReading reading = ReadSafWorkbook(package);
-    CheckReport check = CheckSafWorkbook(package);
+    auto [reading, check] = SummariseAndCheck(package);
     if (!reading.summary) {
         return {WorkbookVerdict::NotSaf, std::nullopt, std::move(check),
                 utf8Path + " is not a SAF workbook: " + reading.error};

@@ -29,7 +29,9 @@ public:
 
     // True with a row; false at the end or on an error (then `error` says what).
     bool Next(SheetRow& out, std::string& error) {
-        for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
+        for (const XmlEvent* next = &parser.NextEvent(); next->kind != XmlEventKind::Done;
+             next = &parser.NextEvent()) {
+            const XmlEvent& event = *next;
             switch (event.kind) {
             case XmlEventKind::Error:
                 error = event.text;
@@ -42,8 +44,10 @@ public:
                     if (!error.empty()) {
                         return false;
                     }
-                    out = std::move(row);
-                    row = SheetRow{out.number, {}};
+                    // The caller's row gives its cells' room to the next row.
+                    std::swap(out, row);
+                    row.number = out.number;
+                    row.cells.clear();
                     return true;
                 }
                 if (!error.empty()) {

@@ -114,10 +114,18 @@ std::size_t XmlPullParser::Find(char what, std::size_t from) {
     return found;
 }
 
-XmlEvent XmlPullParser::Fail(const std::string& reason) {
+void XmlPullParser::Fail(const std::string& reason) {
     failed = true;
     failure = reason + " at byte " + std::to_string(dropped + position);
-    return {XmlEventKind::Error, {}, {}, failure};
+    SetEvent(XmlEventKind::Error);
+    current.text = failure;
+}
+
+void XmlPullParser::SetEvent(XmlEventKind kind) {
+    current.kind = kind;
+    current.name.clear();
+    current.attributes.clear();
+    current.text.clear();
 }
 
 bool XmlPullParser::SkipPast(std::string_view terminator) {
@@ -136,13 +144,13 @@ void XmlPullParser::SkipSpace() {
     ranOut = ranOut || position >= input.size();
 }
 
-std::string XmlPullParser::ReadName() {
+std::string_view XmlPullParser::ReadName() {
     const std::size_t start = position;
     while (position < input.size() && !EndsName(input[position])) {
         ++position;
     }
     ranOut = ranOut || position >= input.size();
-    return std::string(LocalName(input.substr(start, position - start)));
+    return LocalName(input.substr(start, position - start));
 }
 
 bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
@@ -190,131 +198,155 @@ bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
 }
 
 XmlEvent XmlPullParser::Next() {
+    return NextEvent();
+}
+
+const XmlEvent& XmlPullParser::NextEvent() {
     if (failed) {
-        return {XmlEventKind::Error, {}, {}, failure};
+        SetEvent(XmlEventKind::Error);
+        current.text = failure;
+        return current;
     }
     if (havePendingEnd) {
         havePendingEnd = false;
-        return {XmlEventKind::End, std::move(pendingEnd), {}, {}};
+        SetEvent(XmlEventKind::End);
+        current.name.swap(pendingEnd);
+        return current;
     }
     for (;;) {
         const std::size_t tokenStart = position;
         ranOut = false;
-        XmlEvent event = NextInInput();
+        NextInInput();
         if (!ranOut || inputEnded) {
-            return event;
+            return current;
         }
         // The token may go on in the next piece: read it again with more of the document.
         failed = false;
         havePendingEnd = false;
         pendingEnd.clear();
         if (!ReadMoreInput(tokenStart)) {
-            return Fail("the document cannot be read: " + pieces->Failure());
+            Fail("the document cannot be read: " + pieces->Failure());
+            return current;
         }
     }
 }
 
-XmlEvent XmlPullParser::NextInInput() {
+void XmlPullParser::NextInInput() {
     while (position < input.size()) {
-        if (At(position) != '<') {
-            return ReadText();
+        if (input[position] != '<') {
+            ReadText();
+            return;
         }
-        if (StartsWith("<?")) {
+        const char second = At(position + 1);
+        if (second != '?' && second != '!') {
+            if (second == '/') {
+                ReadEndTag();
+            } else {
+                ReadStartTag();
+            }
+            return;
+        }
+        if (second == '?') {
             if (!SkipPast("?>")) {
-                return Fail("unterminated processing instruction");
+                Fail("unterminated processing instruction");
+                return;
             }
         } else if (StartsWith("<!--")) {
             if (!SkipPast("-->")) {
-                return Fail("unterminated comment");
+                Fail("unterminated comment");
+                return;
             }
         } else if (StartsWith("<![CDATA[")) {
             const std::size_t start = position + 9;
             if (!SkipPast("]]>")) {
-                return Fail("unterminated CDATA section");
+                Fail("unterminated CDATA section");
+                return;
             }
-            return {XmlEventKind::Text, {}, {}, std::string(input.substr(start, position - 3 - start))};
-        } else if (StartsWith("<!")) {
+            SetEvent(XmlEventKind::Text);
+            current.text.assign(input.substr(start, position - 3 - start));
+            return;
+        } else {
             const std::size_t close = Find('>', position);
             const std::size_t bracket = input.find('[', position);
             const bool internalSubset = bracket != std::string_view::npos && bracket < close;
             if (!SkipPast(internalSubset ? "]>" : ">")) {
-                return Fail("unterminated declaration");
+                Fail("unterminated declaration");
+                return;
             }
-        } else {
-            return ReadMarkup();
         }
     }
     ranOut = true;
-    return {XmlEventKind::Done, {}, {}, {}};
+    SetEvent(XmlEventKind::Done);
 }
 
-XmlEvent XmlPullParser::ReadText() {
+void XmlPullParser::ReadText() {
     const std::size_t start = position;
     const std::size_t next = Find('<', position);
     position = next == std::string_view::npos ? input.size() : next;
-    XmlEvent event{XmlEventKind::Text, {}, {}, {}};
-    if (!DecodeInto(input.substr(start, position - start), event.text)) {
+    SetEvent(XmlEventKind::Text);
+    if (!DecodeInto(input.substr(start, position - start), current.text)) {
         position = start;
-        return Fail("bad entity reference");
+        Fail("bad entity reference");
     }
-    return event;
 }
 
-XmlEvent XmlPullParser::ReadMarkup() {
-    return At(position + 1) == '/' ? ReadEndTag() : ReadStartTag();
-}
-
-XmlEvent XmlPullParser::ReadEndTag() {
+void XmlPullParser::ReadEndTag() {
     position += 2;
-    XmlEvent event{XmlEventKind::End, ReadName(), {}, {}};
+    SetEvent(XmlEventKind::End);
+    current.name.assign(ReadName());
     SkipSpace();
     if (At(position) != '>') {
-        return Fail("malformed end tag");
+        Fail("malformed end tag");
+        return;
     }
     ++position;
-    return event;
 }
 
-XmlEvent XmlPullParser::ReadStartTag() {
+void XmlPullParser::ReadStartTag() {
     ++position;
-    XmlEvent event{XmlEventKind::Start, ReadName(), {}, {}};
-    if (event.name.empty()) {
-        return Fail("element without a name");
+    SetEvent(XmlEventKind::Start);
+    current.name.assign(ReadName());
+    if (current.name.empty()) {
+        Fail("element without a name");
+        return;
     }
     for (;;) {
         SkipSpace();
         const char next = At(position);
         if (next == '>') {
             ++position;
-            return event;
+            return;
         }
         if (next == '/' && At(position + 1) == '>') {
             position += 2;
-            pendingEnd = event.name;
+            pendingEnd.assign(current.name);
             havePendingEnd = true;
-            return event;
+            return;
         }
-        std::string attributeName = ReadName();
+        const std::string_view attributeName = ReadName();
         SkipSpace();
         if (attributeName.empty() || At(position) != '=') {
-            return Fail("malformed attribute");
+            Fail("malformed attribute");
+            return;
         }
         ++position;
         SkipSpace();
         const char quote = At(position);
         if (quote != '"' && quote != '\'') {
-            return Fail("attribute value without quotes");
+            Fail("attribute value without quotes");
+            return;
         }
         const std::size_t end = Find(quote, position + 1);
         if (end == std::string_view::npos) {
-            return Fail("unterminated attribute value");
+            Fail("unterminated attribute value");
+            return;
         }
-        std::string value;
-        if (!DecodeInto(input.substr(position + 1, end - position - 1), value)) {
-            return Fail("bad entity reference");
+        auto& attribute = current.attributes.emplace_back(std::string(attributeName), std::string());
+        if (!DecodeInto(input.substr(position + 1, end - position - 1), attribute.second)) {
+            Fail("bad entity reference");
+            return;
         }
         position = end + 1;
-        event.attributes.emplace_back(std::move(attributeName), std::move(value));
     }
 }
 

@@ -41,21 +41,23 @@ public:
 
     // A self-closing element gives a Start and then an End. After Done or Error, the same again.
     XmlEvent Next();
+    // The same without a copy: the event stays valid until the next call.
+    const XmlEvent& NextEvent();
 
 private:
-    XmlEvent NextInInput();
+    void NextInInput();
+    void SetEvent(XmlEventKind kind);
     bool ReadMoreInput(std::size_t keepFrom);
     char At(std::size_t offset);
     bool StartsWith(std::string_view prefix);
     std::size_t Find(std::string_view what, std::size_t from);
     std::size_t Find(char what, std::size_t from);
-    XmlEvent Fail(const std::string& reason);
+    void Fail(const std::string& reason);
     bool SkipPast(std::string_view terminator);
-    XmlEvent ReadMarkup();
-    XmlEvent ReadStartTag();
-    XmlEvent ReadEndTag();
-    XmlEvent ReadText();
-    std::string ReadName();
+    void ReadStartTag();
+    void ReadEndTag();
+    void ReadText();
+    std::string_view ReadName();
     void SkipSpace();
     bool DecodeInto(std::string_view raw, std::string& decoded);
 
@@ -73,6 +75,7 @@ private:
     bool havePendingEnd = false;
     bool failed = false;
     std::string failure;
+    XmlEvent current;
 };
 
 // "x:row" -> "row".

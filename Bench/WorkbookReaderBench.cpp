@@ -38,8 +38,7 @@ void SummariseAndCheckWorkbook(benchmark::State& state) {
             state.SkipWithError("cannot open the workbook");
             break;
         }
-        const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(package);
-        const AnalysisApp::CheckReport report = AnalysisApp::CheckSafWorkbook(package);
+        const auto [reading, report] = AnalysisApp::SummariseAndCheck(package);
         if (!reading.summary || reading.summary->members != memberCount) {
             state.SkipWithError("the summary is wrong");
             break;

@@ -1,3 +1,4 @@
+#include "ForeignWorkbooks.hpp"
 #include "SafChecker.hpp"
 #include "TinySafWorkbook.hpp"
 
@@ -319,6 +320,30 @@ const RuleCase RuleCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(SafChecker, CheckerRule, testing::ValuesIn(RuleCases));
+
+// VeldEngineer.exe takes its summary from the check's passes: it must be the summary of the reader.
+TEST(SafChecker, TheSummaryAlongTheCheckIsTheReadersSummary) {
+    Workbook noVersion = Workbook::PortalFrame();
+    noVersion.Set("Model", "B2", "");
+    Workbook noModel = Workbook::PortalFrame();
+    noModel.RemoveSheet("Model");
+    const std::string workbooks[] = {Workbook::PortalFrame().Bytes(), noVersion.Bytes(), noModel.Bytes(),
+                                     ForeignWorkbooks::Package(ForeignWorkbooks::SpreadsheetProgramParts())};
+    for (const std::string& bytes : workbooks) {
+        AnalysisApp::SpreadsheetPackage package;
+        ASSERT_EQ(package.Open(bytes), "");
+        const AnalysisApp::SafReading alone = AnalysisApp::ReadSafWorkbook(bytes);
+        const AnalysisApp::SummaryAndCheck both = AnalysisApp::SummariseAndCheck(package);
+        EXPECT_EQ(both.reading.error, alone.error);
+        ASSERT_EQ(both.reading.summary.has_value(), alone.summary.has_value());
+        if (alone.summary) {
+            EXPECT_EQ(AnalysisApp::DescribeSummary(*both.reading.summary),
+                      AnalysisApp::DescribeSummary(*alone.summary));
+            EXPECT_EQ(both.reading.summary->objects, alone.summary->objects);
+            EXPECT_EQ(both.reading.summary->unitSystem, alone.summary->unitSystem);
+        }
+    }
+}
 
 TEST(SafChecker, ANonWorkbookIsUnreadableAndFindingsComeInWorkbookOrder) {
     const AnalysisApp::CheckReport junk = AnalysisApp::CheckSafWorkbookBytes("not a zip at all");
