@@ -1,6 +1,7 @@
 #include "SafChecker.hpp"
 
 #include "CellValues.hpp"
+#include "FirstSeen.hpp"
 #include "HeaderKey.hpp"
 #include "NameRegistry.hpp"
 #include "SafRules.hpp"
@@ -13,7 +14,20 @@
 namespace AnalysisApp {
 namespace {
 
-constexpr std::string_view IdGroup = "\x01Id"; // Ids are unique across the whole workbook
+// The sheet whose names are collected while it is checked rather than in the first pass.
+constexpr std::string_view DeferredTarget = "StructuralCurveMember";
+constexpr std::uint32_t RowTagLimit = 0xFFFFFF;
+
+// A reference into the deferred sheet met before that sheet was read.
+struct PendingReference {
+    std::uint64_t hash;
+    int sheetIndex;
+    std::size_t column;
+    std::size_t row;
+    std::string_view header;
+    std::string_view target;
+    std::string name;
+};
 
 // Columns by header key, found with a string_view as well as with a string.
 struct KeyHash {
@@ -114,24 +128,34 @@ public:
             Add({}, {}, Severity::Error, "the workbook has no Model sheet");
         }
         CollectNames();
-        for (const std::string& sheet : package.SheetNames()) {
-            if (!report.readable) {
-                break;
-            }
+        const std::vector<std::string>& sheets = package.SheetNames();
+        for (std::size_t index = 0; index < sheets.size() && report.readable; ++index) {
+            currentSheet = static_cast<int>(index);
+            const std::string& sheet = sheets[index];
             if (sheet == "Model") {
                 CheckKeyValueSheet(sheet, true);
             } else if (sheet == "Project") {
                 CheckKeyValueSheet(sheet, false);
             } else if (const SheetRule* rule = RuleOfSheet(sheet)) {
                 CheckObjectSheet(*rule);
+            } else {
+                CountObjects(sheet);
             }
         }
+        ResolvePending();
+        PutFindingsInWorkbookOrder();
         return report;
     }
 
 private:
     void Add(std::string sheet, std::string cell, Severity severity, std::string message) {
         (severity == Severity::Error ? report.errors : report.warnings) += 1;
+        std::size_t row = 0;
+        for (const char character : cell) {
+            row = character >= '0' && character <= '9' ? row * 10 + static_cast<std::size_t>(character - '0')
+                                                       : 0;
+        }
+        findingOrder.emplace_back(sheet.empty() ? -1 : currentSheet, row);
         report.findings.push_back({std::move(sheet), std::move(cell), severity, std::move(message)});
     }
 
@@ -164,34 +188,43 @@ private:
         }
     }
 
-    // First pass: every object's Name per sheet, and every Id of the workbook.
+    // The sheets other rows refer to by name, read in a first pass so that a reference to a sheet
+    // further on resolves as well as one to a sheet before. Curve members are left to the second pass:
+    // they are the longest sheet by far, and only supports on beams refer to them, which are resolved
+    // once the members have been read (ResolvePending).
+    static bool ReadInFirstPass(std::string_view sheet) {
+        if (sheet == DeferredTarget) {
+            return false;
+        }
+        for (const SheetRule& rule : SafSheetRules()) {
+            for (const ColumnRule& column : rule.columns) {
+                if (column.target == sheet) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
     void CollectNames() {
         for (const std::string& sheet : package.SheetNames()) {
             if (!report.readable) {
                 return;
             }
-            const bool keyValue = sheet == "Model" || sheet == "Project";
+            if (!ReadInFirstPass(sheet)) {
+                continue;
+            }
             SheetRowReader reader(package, sheet);
             SheetRow row;
-            std::size_t namedRows = 0;
             std::optional<std::size_t> nameColumn;
-            std::optional<std::size_t> idColumn;
-            bool header = !keyValue;
+            bool header = true;
             while (reader.Next(row)) {
-                if (keyValue) {
-                    if (HeaderKey(row.ValueAt(0)) == "id" && !Trimmed(row.ValueAt(1)).empty()) {
-                        ids.AddHash(IdGroup, IdHash(Trimmed(row.ValueAt(1))));
-                    }
-                    continue;
-                }
                 if (header) {
                     header = false;
                     for (const SheetCell& cell : row.cells) {
-                        const std::string key = HeaderKey(cell.value);
-                        if (key == "name" && !nameColumn) {
+                        if (HeaderKey(cell.value) == "name") {
                             nameColumn = cell.column;
-                        } else if (key == "id" && !idColumn) {
-                            idColumn = cell.column;
+                            break;
                         }
                     }
                     names.Add(sheet, {}); // the sheet exists, even without objects
@@ -199,21 +232,74 @@ private:
                 }
                 if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
                     names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
-                    ++namedRows;
-                }
-                if (idColumn && RuleOfSheet(sheet) != nullptr && !Trimmed(row.ValueAt(*idColumn)).empty()) {
-                    ids.AddHash(IdGroup, IdHash(Trimmed(row.ValueAt(*idColumn))));
                 }
             }
             if (!reader.Error().empty()) {
                 Unreadable(reader.Error());
-            } else if (nameColumn) {
-                objectCounts.emplace_back(sheet, namedRows);
             }
         }
         names.Seal();
-        ids.Seal();
-        idNames = ids.Find(IdGroup);
+    }
+
+    // A sheet the checker has no rules for still counts its objects for the summary.
+    void CountObjects(const std::string& sheet) {
+        SheetRowReader reader(package, sheet);
+        SheetRow row;
+        if (!reader.Next(row)) {
+            if (!reader.Error().empty()) {
+                Unreadable(reader.Error());
+            }
+            return;
+        }
+        const auto name = std::find_if(row.cells.begin(), row.cells.end(),
+                                       [](const SheetCell& cell) { return HeaderKey(cell.value) == "name"; });
+        if (name == row.cells.end()) {
+            return;
+        }
+        const std::size_t nameColumn = name->column;
+        std::size_t count = 0;
+        while (reader.Next(row)) {
+            if (!Trimmed(row.ValueAt(nameColumn)).empty()) {
+                ++count;
+            }
+        }
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+            return;
+        }
+        objectCounts.emplace_back(sheet, count);
+    }
+
+    void ResolvePending() {
+        for (const PendingReference& pending : pendingReferences) {
+            const auto found = deferredNames.find(pending.target);
+            if (found != deferredNames.end() &&
+                std::binary_search(found->second.begin(), found->second.end(), pending.hash)) {
+                continue;
+            }
+            currentSheet = pending.sheetIndex;
+            Add(package.SheetNames()[static_cast<std::size_t>(pending.sheetIndex)],
+                CellName(pending.column, pending.row), Severity::Error,
+                Quoted(pending.header) + " names " + Quoted(pending.name) + ", which is not in " +
+                    std::string(pending.target));
+        }
+        pendingReferences.clear();
+    }
+
+    void PutFindingsInWorkbookOrder() {
+        std::vector<std::size_t> order(report.findings.size());
+        for (std::size_t index = 0; index < order.size(); ++index) {
+            order[index] = index;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
+            return findingOrder[left] < findingOrder[right];
+        });
+        std::vector<CheckFinding> sorted;
+        sorted.reserve(order.size());
+        for (const std::size_t index : order) {
+            sorted.push_back(std::move(report.findings[index]));
+        }
+        report.findings = std::move(sorted);
     }
 
     // Ids are compared without regard to case, as GUIDs are.
@@ -233,15 +319,13 @@ private:
             Add(std::string(sheet), CellName(column, row), Severity::Warning,
                 "Id " + Quoted(id) + " is not a GUID");
         }
-        const std::uint64_t hash = IdHash(id);
-        if (idNames == nullptr || !idNames->IsRepeatedHash(hash)) {
-            return;
-        }
-        const std::string owner = std::string(sheet) + " row " + std::to_string(row);
-        const auto [first, isFirst] = seenIds.emplace(hash, owner);
-        if (!isFirst) {
+        const auto tag = static_cast<std::uint32_t>((static_cast<std::uint32_t>(currentSheet) << 24) |
+                                                    (std::min<std::size_t>(row, RowTagLimit)));
+        if (const std::optional<std::uint32_t> first = ids.Insert(IdHash(id), tag)) {
+            const std::string& firstSheet = package.SheetNames()[*first >> 24];
             Add(std::string(sheet), CellName(column, row), Severity::Error,
-                "Id " + Quoted(id) + " is used already by " + first->second);
+                "Id " + Quoted(id) + " is used already by " + firstSheet + " row " +
+                    std::to_string(*first & RowTagLimit));
         }
     }
 
@@ -408,17 +492,20 @@ private:
         CheckHeader(rule, row, places, columnOf);
         const std::optional<std::size_t> nameColumn = places.front().column;
         RowView view(columnOf);
-        std::unordered_map<std::uint64_t, std::size_t> firstRowOfRepeated;
+        FirstSeen rowOfName;
+        std::size_t namedRows = 0;
         while (reader.Next(row)) {
             view.Load(row);
             const std::size_t nameAt = nameColumn.value_or(0);
             const std::string_view name = view.At(nameAt);
-            if (!name.empty() && names.IsRepeated(sheet, name)) {
-                const auto [first, isFirst] =
-                    firstRowOfRepeated.emplace(NameRegistry::Hash(name), row.number);
-                if (!isFirst) {
+            if (!name.empty()) {
+                ++namedRows;
+                const auto rowTag =
+                    static_cast<std::uint32_t>(std::min<std::size_t>(row.number, RowTagLimit));
+                if (const std::optional<std::uint32_t> first =
+                        rowOfName.Insert(NameRegistry::Hash(name), rowTag)) {
                     Add(sheet, CellName(nameAt, row.number), Severity::Error,
-                        "the name " + Quoted(name) + " is used by row " + std::to_string(first->second) +
+                        "the name " + Quoted(name) + " is used by row " + std::to_string(*first) +
                             " already");
                 }
             }
@@ -429,6 +516,13 @@ private:
         }
         if (!reader.Error().empty()) {
             Unreadable(reader.Error());
+            return;
+        }
+        if (nameColumn) {
+            objectCounts.emplace_back(sheet, namedRows);
+        }
+        if (rule.name == DeferredTarget) {
+            deferredNames[DeferredTarget] = rowOfName.TakeSorted();
         }
     }
 
@@ -538,6 +632,19 @@ private:
             AddAt(cell, Severity::Error, Quoted(rule.header) + " holds an empty name in its list");
             return;
         }
+        if (rule.target == DeferredTarget && package.HasSheet(DeferredTarget)) {
+            const auto read = deferredNames.find(DeferredTarget);
+            if (read == deferredNames.end()) {
+                pendingReferences.push_back({NameRegistry::Hash(name), currentSheet, cell.column, cell.row,
+                                             rule.header, rule.target, std::string(name)});
+            } else if (!std::binary_search(read->second.begin(), read->second.end(),
+                                           NameRegistry::Hash(name))) {
+                AddAt(cell, Severity::Error,
+                      Quoted(rule.header) + " names " + Quoted(name) + ", which is not in " +
+                          std::string(rule.target));
+            }
+            return;
+        }
         if (place.targetNames == nullptr) {
             AddAt(cell, Severity::Error,
                   Quoted(rule.header) + " names " + Quoted(name) + ", but the workbook has no " +
@@ -583,9 +690,11 @@ private:
     CheckReport report;
     ModelFacts model;
     NameRegistry names;
-    NameRegistry ids;
-    const NameRegistry::Names* idNames = nullptr;
-    std::unordered_map<std::uint64_t, std::string> seenIds;
+    FirstSeen ids;                                         // tag: the sheet's position << 24 | the row
+    std::vector<std::pair<int, std::size_t>> findingOrder; // per finding: sheet position, row
+    int currentSheet = -1;
+    std::map<std::string_view, std::vector<std::uint64_t>> deferredNames; // sorted name hashes
+    std::vector<PendingReference> pendingReferences;
     std::vector<std::pair<std::string, std::size_t>> objectCounts;
 };
 

@@ -227,6 +227,16 @@ const RuleCase RuleCases[] = {
      [](Workbook& w) { w.Set("StructuralPointSupport", "E3", "B9"); },
      {"w.xlsx: StructuralPointSupport!E3: error: \"Member\" names \"B9\", which is not in "
       "StructuralCurveMember"}},
+    // Members are read after the supports here: the reference waits for them, its finding does not.
+    {"a support's member in a sheet further on",
+     [](Workbook& w) {
+         w.MoveToEnd("StructuralCurveMember").Set("StructuralPointSupport", "E3", "B9");
+         w.Set("StructuralStorey", "B3", "high");
+     },
+     {"w.xlsx: StructuralPointSupport!E3: error: \"Member\" names \"B9\", which is not in "
+      "StructuralCurveMember",
+      "w.xlsx: StructuralStorey!B3: error: \"Height level\" \"high\" is not a number"}},
+    {"a support's member found further on", [](Workbook& w) { w.MoveToEnd("StructuralCurveMember"); }, {}},
     {"a reference to a sheet that is not there",
      [](Workbook& w) { w.RemoveSheet("StructuralMaterial"); },
      {"w.xlsx: StructuralCrossSection!B2: error: \"Material\" names \"S235\", but the workbook has no "

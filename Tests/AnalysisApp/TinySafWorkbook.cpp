@@ -152,6 +152,12 @@ Workbook& Workbook::AddSheet(Sheet sheet) {
     return *this;
 }
 
+Workbook& Workbook::MoveToEnd(const std::string& sheet) {
+    Sheet moved = Find(sheet);
+    RemoveSheet(sheet);
+    return AddSheet(std::move(moved));
+}
+
 std::string Workbook::Bytes() const {
     const std::string relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     std::string workbook = "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "

@@ -37,6 +37,8 @@ public:
     Workbook& RemoveColumn(const std::string& sheet, const std::string& header);
     Workbook& RemoveSheet(const std::string& sheet);
     Workbook& AddSheet(Sheet sheet);
+    // Moves the sheet behind all others.
+    Workbook& MoveToEnd(const std::string& sheet);
 
     // The .xlsx bytes: inline strings for texts, numeric cells for numbers.
     std::string Bytes() const;
