@@ -66,6 +66,21 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+bool EqualsFolded(std::string_view left, std::string_view right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    const auto fold = [](char character) {
+        return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
+    };
+    for (std::size_t index = 0; index < left.size(); ++index) {
+        if (fold(left[index]) != fold(right[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string Folded(std::string_view text) {
     std::string folded(text);
     for (char& character : folded) {

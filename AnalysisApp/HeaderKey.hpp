@@ -20,4 +20,7 @@ std::string_view Trimmed(std::string_view text);
 // ASCII letters folded to lower case, the rest as it is.
 std::string Folded(std::string_view text);
 
+// Whether the two are equal once ASCII letters are folded to lower case.
+bool EqualsFolded(std::string_view left, std::string_view right);
+
 } // namespace AnalysisApp

@@ -322,9 +322,14 @@ const std::vector<std::string_view>& CompoundShapes() {
 }
 
 bool IsChoice(std::string_view value, const std::vector<std::string_view>& choices) {
-    const std::string folded = Folded(Trimmed(value));
+    const std::string_view trimmed = Trimmed(value);
     for (const std::string_view choice : choices) {
-        if (choice == "Spline-n") {
+        if (choice != "Spline-n") {
+            if (EqualsFolded(trimmed, choice)) {
+                return true;
+            }
+        } else {
+            const std::string folded = Folded(trimmed);
             const std::string_view prefix = "spline-";
             if (folded.size() > prefix.size() && folded.compare(0, prefix.size(), prefix) == 0) {
                 const std::string digits = folded.substr(prefix.size());
@@ -333,8 +338,6 @@ bool IsChoice(std::string_view value, const std::vector<std::string_view>& choic
                     return true;
                 }
             }
-        } else if (folded == Folded(choice)) {
-            return true;
         }
     }
     return false;

@@ -67,13 +67,14 @@ public:
 private:
     void StartElement(const XmlEvent& event) {
         if (event.name == "row") {
-            const std::optional<std::size_t> number = ParseNumber(event.Attribute("r"));
-            row = SheetRow{number.value_or(row.number + 1), {}};
+            const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
+            row.number = number.value_or(row.number + 1);
+            row.cells.clear();
             nextColumn = 0;
         } else if (event.name == "c") {
-            const std::optional<std::size_t> column = ColumnOfReference(event.Attribute("r"));
+            const std::optional<std::size_t> column = ColumnOfReference(event.AttributeView("r"));
             cellColumn = column.value_or(nextColumn);
-            cellType = event.Attribute("t");
+            cellType.assign(event.AttributeView("t"));
             valueText.clear();
             inlineText.Take();
         } else if (event.name == "v") {

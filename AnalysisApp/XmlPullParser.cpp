@@ -70,6 +70,15 @@ std::string_view LocalName(std::string_view qualifiedName) {
     return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
+std::string_view XmlEvent::AttributeView(std::string_view attributeName) const {
+    for (const auto& [key, value] : attributes) {
+        if (key == attributeName) {
+            return value;
+        }
+    }
+    return {};
+}
+
 std::string XmlEvent::Attribute(std::string_view attributeName) const {
     for (const auto& [key, value] : attributes) {
         if (key == attributeName) {

@@ -22,6 +22,8 @@ struct XmlEvent {
 
     // The value of the attribute with this local name, or empty.
     std::string Attribute(std::string_view attributeName) const;
+    // The same without a copy, valid while the event is.
+    std::string_view AttributeView(std::string_view attributeName) const;
 };
 
 // The bytes of a document that arrives in pieces.
