@@ -8,9 +8,9 @@ namespace AnalysisApp {
 namespace {
 
 bool Is(const RowValues& row, std::string_view key, std::initializer_list<std::string_view> values) {
-    const std::string value = Folded(Trimmed(row.Value(key)));
+    const std::string_view value = Trimmed(row.Value(key));
     return std::any_of(values.begin(), values.end(),
-                       [&](std::string_view wanted) { return value == wanted; });
+                       [&](std::string_view wanted) { return EqualsFolded(value, wanted); });
 }
 
 bool ParametricOrCompound(const RowValues& row) {

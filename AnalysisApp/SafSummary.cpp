@@ -128,11 +128,11 @@ std::string DescribeSummary(const SafSummary& summary) {
                        std::to_string(summary.storeys) + " storeys, " + std::to_string(summary.supports) +
                        " supports";
     std::string others;
-    for (const auto& [sheet, count] : summary.objects) {
+    for (const std::pair<std::string, std::size_t>& object : summary.objects) {
         const bool core = std::any_of(std::begin(CoreSheets), std::end(CoreSheets),
-                                      [&](const auto& known) { return sheet == known.first; });
-        if (!core && count > 0) {
-            others += (others.empty() ? "; " : ", ") + sheet + " " + std::to_string(count);
+                                      [&](const auto& known) { return object.first == known.first; });
+        if (!core && object.second > 0) {
+            others += (others.empty() ? "; " : ", ") + object.first + " " + std::to_string(object.second);
         }
     }
     return text + others;

@@ -18,6 +18,38 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
     return value;
 }
 
+// The elements of a worksheet the walker acts on, told apart without comparing whole strings.
+enum class Tag { Row, Cell, Value, InlineString, Other };
+
+Tag TagOf(std::string_view name) {
+    switch (name.size()) {
+    case 1:
+        return name[0] == 'c' ? Tag::Cell : name[0] == 'v' ? Tag::Value : Tag::Other;
+    case 2:
+        return name == "is" ? Tag::InlineString : Tag::Other;
+    case 3:
+        return name == "row" ? Tag::Row : Tag::Other;
+    default:
+        return Tag::Other;
+    }
+}
+
+// How a cell stores its value (its t attribute).
+enum class CellType { Number, SharedString, InlineString, FormulaString, Other };
+
+CellType CellTypeOf(std::string_view type) {
+    if (type.empty() || type == "n") {
+        return CellType::Number;
+    }
+    if (type == "s") {
+        return CellType::SharedString;
+    }
+    if (type == "inlineStr") {
+        return CellType::InlineString;
+    }
+    return type == "str" ? CellType::FormulaString : CellType::Other;
+}
+
 } // namespace
 
 // Walks one worksheet part and hands out its rows with a non-empty cell. A cell without a reference
@@ -37,18 +69,13 @@ public:
                 error = event.text;
                 return false;
             case XmlEventKind::Start:
-                StartElement(event);
+                if (StartElement(event, error)) {
+                    return HandOver(out, error);
+                }
                 break;
             case XmlEventKind::End:
                 if (EndElement(event.name, error)) {
-                    if (!error.empty()) {
-                        return false;
-                    }
-                    // The caller's row gives its cells' room to the next row.
-                    std::swap(out, row);
-                    row.number = out.number;
-                    row.cells.clear();
-                    return true;
+                    return HandOver(out, error);
                 }
                 if (!error.empty()) {
                     return false;
@@ -65,38 +92,65 @@ public:
     }
 
 private:
-    void StartElement(const XmlEvent& event) {
-        if (event.name == "row") {
+    // A complete row (or an error) is ready: true with the row in `out`.
+    bool HandOver(SheetRow& out, const std::string& error) {
+        if (!error.empty()) {
+            return false;
+        }
+        // The caller's row gives its cells' room to the next row.
+        std::swap(out, row);
+        row.number = out.number;
+        row.cells.clear();
+        return true;
+    }
+
+    // True when a row with cells is complete (never from a start tag) or on an error.
+    bool StartElement(const XmlEvent& event, std::string& error) {
+        const Tag tag = TagOf(event.name);
+        if (tag == Tag::Row) {
             const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
             row.number = number.value_or(row.number + 1);
             row.cells.clear();
             nextColumn = 0;
-        } else if (event.name == "c") {
+        } else if (tag == Tag::Cell) {
             const std::optional<std::size_t> column = ColumnOfReference(event.AttributeView("r"));
             cellColumn = column.value_or(nextColumn);
-            cellType.assign(event.AttributeView("t"));
+            cellType = CellTypeOf(event.AttributeView("t"));
             valueText.clear();
             inlineText.Take();
-        } else if (event.name == "v") {
+            bool inlineString = false;
+            if (parser.ReadPlainCellContent(plainText, inlineString)) {
+                if (inlineString) {
+                    inlineText.Start("t");
+                    inlineText.Text(plainText);
+                    inlineText.End("t");
+                } else {
+                    valueText = plainText;
+                }
+                return EndElement("c", error) && !error.empty();
+            }
+        } else if (tag == Tag::Value) {
             ++valueDepth;
-        } else if (event.name == "is") {
+        } else if (tag == Tag::InlineString) {
             ++inlineDepth;
         } else if (inlineDepth > 0) {
             inlineText.Start(event.name);
         }
+        return false;
     }
 
     // True when a row with cells is complete.
-    bool EndElement(const std::string& name, std::string& error) {
-        if (name == "v" && valueDepth > 0) {
+    bool EndElement(std::string_view name, std::string& error) {
+        const Tag tag = TagOf(name);
+        if (tag == Tag::Value && valueDepth > 0) {
             --valueDepth;
-        } else if (name == "is" && inlineDepth > 0) {
+        } else if (tag == Tag::InlineString && inlineDepth > 0) {
             --inlineDepth;
         } else if (inlineDepth > 0) {
             inlineText.End(name);
-        } else if (name == "c") {
+        } else if (tag == Tag::Cell) {
             std::string value;
-            if (cellType == "s") {
+            if (cellType == CellType::SharedString) {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
                     error = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
@@ -104,17 +158,18 @@ private:
                     return true;
                 }
                 value = sharedStrings[*index];
-            } else if (cellType == "inlineStr") {
+            } else if (cellType == CellType::InlineString) {
                 value = inlineText.Take();
             } else {
                 value = valueText;
             }
             if (!value.empty()) {
-                const bool text = cellType == "s" || cellType == "inlineStr" || cellType == "str";
+                const bool text = cellType == CellType::SharedString || cellType == CellType::InlineString ||
+                                  cellType == CellType::FormulaString;
                 row.cells.push_back({cellColumn, std::move(value), text});
             }
             nextColumn = cellColumn + 1;
-        } else if (name == "row") {
+        } else if (tag == Tag::Row) {
             if (!row.cells.empty()) {
                 return true;
             }
@@ -135,7 +190,8 @@ private:
     SheetRow row;
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
-    std::string cellType;
+    CellType cellType = CellType::Number;
+    std::string plainText;
     std::string valueText;
     int valueDepth = 0;
     int inlineDepth = 0;

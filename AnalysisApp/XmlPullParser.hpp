@@ -46,6 +46,13 @@ public:
     // The same without a copy: the event stays valid until the next call.
     const XmlEvent& NextEvent();
 
+    // Right after a spreadsheet cell's start tag: reads the cell's content and its end tag in one
+    // step when they are written the plain way most writers write them, "<v>TEXT</v></c>" or
+    // "<is><t>TEXT</t></is></c>", and says which in `inlineString`. False, with nothing consumed, for
+    // anything else (prefixed names, rich text, a piece that ends too early, ...): the events then
+    // come one by one as always.
+    bool ReadPlainCellContent(std::string& text, bool& inlineString);
+
 private:
     void NextInInput();
     void SetEvent(XmlEventKind kind);
