@@ -85,6 +85,27 @@ TEST(XmlPullParser, PiecesOfAnySizeGiveTheEventsOfTheWhole) {
     }
 }
 
+// A cell's plain content is taken in one step; anything else is left for the events, untouched.
+TEST(XmlPullParser, PlainCellContentIsReadInOneStepAndAnythingElseIsLeftAlone) {
+    const std::string sheet =
+        "<row><c><v>1.5</v></c><c t=\"inlineStr\"><is><t>a &amp; b</t></is></c>"
+        "<c><v>2</v><f>A1</f></c><c t=\"inlineStr\"><is><t xml:space=\"preserve\"> x</t></is></c>"
+        "<c/></row>";
+    AnalysisApp::XmlPullParser parser(sheet);
+    std::vector<std::string> seen;
+    std::string text;
+    bool inlineString = false;
+    for (const AnalysisApp::XmlEvent* event = &parser.NextEvent(); event->kind != XmlEventKind::Done;
+         event = &parser.NextEvent()) {
+        ASSERT_NE(event->kind, XmlEventKind::Error) << event->text;
+        if (event->kind == XmlEventKind::Start && event->name == "c") {
+            const bool plain = parser.ReadPlainCellContent(text, inlineString);
+            seen.push_back(plain ? (inlineString ? "inline " : "value ") + text : "events");
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"value 1.5", "inline a & b", "events", "events", "events"}));
+}
+
 TEST(XmlPullParser, AFailingInputEndsInAnErrorThatNamesIt) {
     class Broken final : public AnalysisApp::XmlInput {
     public:
