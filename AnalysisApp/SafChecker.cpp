@@ -4,6 +4,7 @@
 #include "FirstSeen.hpp"
 #include "HeaderKey.hpp"
 #include "NameRegistry.hpp"
+#include "RowView.hpp"
 #include "SafRules.hpp"
 
 #include <algorithm>
@@ -29,13 +30,6 @@ struct PendingReference {
     std::string name;
 };
 
-// Columns by header key, found with a string_view as well as with a string.
-struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-};
-using ColumnsByKey = std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>>;
-
 std::string CellName(std::size_t column, std::size_t row) {
     std::string letters;
     std::size_t rest = column + 1;
@@ -49,47 +43,6 @@ std::string CellName(std::size_t column, std::size_t row) {
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
-
-// A row's cells by column, for lookups without a search.
-class RowView final : public RowValues {
-public:
-    explicit RowView(const ColumnsByKey& columns) : columnOf(columns) {}
-
-    void Load(const SheetRow& row) {
-        for (const std::size_t column : used) {
-            values[column] = {};
-            isText[column] = false;
-        }
-        used.clear();
-        for (const SheetCell& cell : row.cells) {
-            if (cell.column >= values.size()) {
-                values.resize(cell.column + 1);
-                isText.resize(cell.column + 1);
-            }
-            values[cell.column] = Trimmed(cell.value);
-            isText[cell.column] = cell.text;
-            used.push_back(cell.column);
-        }
-    }
-    std::string_view At(std::size_t column) const {
-        return column < values.size() ? values[column] : std::string_view();
-    }
-    bool TextAt(std::size_t column) const { return column < isText.size() && isText[column]; }
-    std::string_view Value(std::string_view headerKey) const override {
-        const auto found = columnOf.find(headerKey);
-        return found == columnOf.end() ? std::string_view() : At(found->second);
-    }
-    std::size_t ColumnOf(std::string_view headerKey) const {
-        const auto found = columnOf.find(headerKey);
-        return found == columnOf.end() ? 0 : found->second;
-    }
-
-private:
-    const ColumnsByKey& columnOf;
-    std::vector<std::string_view> values;
-    std::vector<bool> isText;
-    std::vector<std::size_t> used;
-};
 
 struct ModelFacts {
     bool present = false;

@@ -59,25 +59,25 @@ public:
     Walker(XmlInput& input, const std::vector<std::string>& strings)
         : parser(input), sharedStrings(strings) {}
 
-    // True with a row; false at the end or on an error (then `error` says what).
-    bool Next(SheetRow& out, std::string& error) {
+    // True with a row; false at the end or on an error (then `failure` says what).
+    bool Next(SheetRow& out, std::string& failure) {
         for (const XmlEvent* next = &parser.NextEvent(); next->kind != XmlEventKind::Done;
              next = &parser.NextEvent()) {
             const XmlEvent& event = *next;
             switch (event.kind) {
             case XmlEventKind::Error:
-                error = event.text;
+                failure = event.text;
                 return false;
             case XmlEventKind::Start:
-                if (StartElement(event, error)) {
-                    return HandOver(out, error);
+                if (StartElement(event, failure)) {
+                    return HandOver(out, failure);
                 }
                 break;
             case XmlEventKind::End:
-                if (EndElement(event.name, error)) {
-                    return HandOver(out, error);
+                if (EndElement(event.name, failure)) {
+                    return HandOver(out, failure);
                 }
-                if (!error.empty()) {
+                if (!failure.empty()) {
                     return false;
                 }
                 break;
@@ -93,8 +93,8 @@ public:
 
 private:
     // A complete row (or an error) is ready: true with the row in `out`.
-    bool HandOver(SheetRow& out, const std::string& error) {
-        if (!error.empty()) {
+    bool HandOver(SheetRow& out, const std::string& failure) {
+        if (!failure.empty()) {
             return false;
         }
         // The caller's row gives its cells' room to the next row.
@@ -105,7 +105,7 @@ private:
     }
 
     // True when a row with cells is complete (never from a start tag) or on an error.
-    bool StartElement(const XmlEvent& event, std::string& error) {
+    bool StartElement(const XmlEvent& event, std::string& failure) {
         const Tag tag = TagOf(event.name);
         if (tag == Tag::Row) {
             const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
@@ -127,7 +127,7 @@ private:
                 } else {
                     valueText = plainText;
                 }
-                return EndElement("c", error) && !error.empty();
+                return EndElement("c", failure) && !failure.empty();
             }
         } else if (tag == Tag::Value) {
             ++valueDepth;
@@ -140,7 +140,7 @@ private:
     }
 
     // True when a row with cells is complete.
-    bool EndElement(std::string_view name, std::string& error) {
+    bool EndElement(std::string_view name, std::string& failure) {
         const Tag tag = TagOf(name);
         if (tag == Tag::Value && valueDepth > 0) {
             --valueDepth;
@@ -153,8 +153,8 @@ private:
             if (cellType == CellType::SharedString) {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
-                    error = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
-                            "\" does not exist";
+                    failure = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
+                              "\" does not exist";
                     return true;
                 }
                 value = sharedStrings[*index];
