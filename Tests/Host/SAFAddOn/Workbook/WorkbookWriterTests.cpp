@@ -259,6 +259,24 @@ TEST(WorkbookWriter, ModelAndProjectCarryDatesIdsAndAValidDiscipline) {
         << "one model, one export time: the same bytes";
 }
 
+// Past the shared-strings table's capacity, repeating texts are written inline: every cell still
+// reads back as written, and the workbook still checks clean.
+TEST(WorkbookWriter, TextsBeyondTheSharedStringsCapacityAreWrittenInline) {
+    Building::Model model = Building::GenerateBuildingWithMembers(6000);
+    for (std::size_t index = 0; index < model.curveMembers.size(); ++index) {
+        model.curveMembers[index].layer = "Layer " + std::to_string(index);
+    }
+    const std::string bytes = WorkbookBytes(model, {});
+    const AnalysisApp::SheetTable members = Sheet(bytes, "StructuralCurveMember");
+    ASSERT_EQ(members.rows.size(), model.curveMembers.size() + 1);
+    for (const std::size_t index : {std::size_t{0}, std::size_t{4000}, std::size_t{5999}}) {
+        EXPECT_EQ(members.rows[index + 1].ValueAt(23), model.curveMembers[index].layer);
+        EXPECT_EQ(members.rows[index + 1].ValueAt(24), "Standard")
+            << "a repeating text after the table is full";
+    }
+    EXPECT_EQ(CheckerFindings(bytes), std::vector<std::string>{});
+}
+
 TEST(XmlText, EscapesMarkupAndDropsWhatXmlCannotCarry) {
     EXPECT_EQ(SafWorkbook::EscapeXml("a<b>&\"c\"'d'"), "a&lt;b&gt;&amp;&quot;c&quot;&apos;d&apos;");
     EXPECT_EQ(SafWorkbook::EscapeXml(std::string("x\x01y\tz\n", 6)), "xy\tz\n");
