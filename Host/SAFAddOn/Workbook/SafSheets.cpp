@@ -2,6 +2,7 @@
 
 #include "ExportStamp.hpp"
 #include "NumberText.hpp"
+#include "SafColumns.hpp"
 #include "Units.hpp"
 #include "WorksheetWriter.hpp"
 
@@ -12,11 +13,6 @@
 
 namespace SafWorkbook {
 namespace {
-
-struct Column {
-    const char* title;
-    Quantity quantity = Quantity::None;
-};
 
 // Wide enough for the header and for the values a column usually holds, so that a person who opens
 // the workbook reads every header without widening columns by hand.
@@ -71,119 +67,6 @@ CellStyle StyleOf(Quantity quantity) {
     }
     return CellStyle::General;
 }
-
-const Column MaterialColumns[] = {{"Name"},
-                                  {"Type"},
-                                  {"Subtype"},
-                                  {"Quality"},
-                                  {"Unit mass", Quantity::Density},
-                                  {"E modulus", Quantity::Stress},
-                                  {"G modulus", Quantity::Stress},
-                                  {"Poisson coefficient"},
-                                  {"Thermal expansion", Quantity::Expansion},
-                                  {"Design properties"},
-                                  {"Id"}};
-
-const Column CrossSectionColumns[] = {{"Name"},
-                                      {"Material"},
-                                      {"Cross-section Type"},
-                                      {"Shape"},
-                                      {"Parameters", Quantity::SmallLength},
-                                      {"Profile"},
-                                      {"Form code"},
-                                      {"Description ID of the profile"},
-                                      {"A", Quantity::Area},
-                                      {"Iy", Quantity::SecondMoment},
-                                      {"Iz", Quantity::SecondMoment},
-                                      {"It", Quantity::SecondMoment},
-                                      {"Iw", Quantity::WarpingConstant},
-                                      {"Wply", Quantity::Volume},
-                                      {"Wplz", Quantity::Volume},
-                                      {"Id"}};
-
-const Column NodeColumns[] = {{"Name"},
-                              {"Coordinate X", Quantity::Length},
-                              {"Coordinate Y", Quantity::Length},
-                              {"Coordinate Z", Quantity::Length},
-                              {"Id"}};
-
-const Column CurveMemberColumns[] = {{"Name"},
-                                     {"Type"},
-                                     {"Cross section"},
-                                     {"Arbitrary definition"},
-                                     {"Nodes"},
-                                     {"Segments"},
-                                     {"Internal nodes"},
-                                     {"Length", Quantity::Length},
-                                     {"Geometrical shape"},
-                                     {"LCS"},
-                                     {"LCS Rotation", Quantity::Angle},
-                                     {"Coordinate X", Quantity::Length},
-                                     {"Coordinate Y", Quantity::Length},
-                                     {"Coordinate Z", Quantity::Length},
-                                     {"System line"},
-                                     {"Structural Y Eccentricity of Beg Node", Quantity::SmallLength},
-                                     {"Structural Y Eccentricity of End Node", Quantity::SmallLength},
-                                     {"Structural Z Eccentricity of Beg Node", Quantity::SmallLength},
-                                     {"Structural Z Eccentricity of End Node", Quantity::SmallLength},
-                                     {"Analysis Y Eccentricity of Beg Node", Quantity::SmallLength},
-                                     {"Analysis Y Eccentricity of End Node", Quantity::SmallLength},
-                                     {"Analysis Z Eccentricity of Beg Node", Quantity::SmallLength},
-                                     {"Analysis Z Eccentricity of End Node", Quantity::SmallLength},
-                                     {"Layer"},
-                                     {"Behaviour in analysis"},
-                                     {"Color"},
-                                     {"Parent ID"},
-                                     {"Id"}};
-
-const Column SurfaceMemberColumns[] = {{"Name"},
-                                       {"Type"},
-                                       {"Material"},
-                                       {"Thickness type"},
-                                       {"Thickness", Quantity::SmallLength},
-                                       {"System plane at"},
-                                       {"Nodes"},
-                                       {"Internal nodes"},
-                                       {"Edges"},
-                                       {"Area", Quantity::Area},
-                                       {"Layer"},
-                                       {"LCS Type"},
-                                       {"Coordinate X", Quantity::Length},
-                                       {"Coordinate Y", Quantity::Length},
-                                       {"Coordinate Z", Quantity::Length},
-                                       {"LCS Rotation", Quantity::Angle},
-                                       {"Structural Z Eccentricity", Quantity::SmallLength},
-                                       {"Analysis Z Eccentricity", Quantity::SmallLength},
-                                       {"Shape"},
-                                       {"Behavior in analysis"},
-                                       {"Color"},
-                                       {"Parent ID"},
-                                       {"Id"}};
-
-const Column StoreyColumns[] = {{"Name"}, {"Height level", Quantity::Length}, {"Id"}};
-
-const Column SupportColumns[] = {{"Name"},
-                                 {"Type"},
-                                 {"Boundary condition"},
-                                 {"Node"},
-                                 {"Member"},
-                                 {"Coordinate system"},
-                                 {"Origin"},
-                                 {"Coordinate definition"},
-                                 {"Position x", Quantity::Length},
-                                 {"ux"},
-                                 {"uy"},
-                                 {"uz"},
-                                 {"fix"},
-                                 {"fiy"},
-                                 {"fiz"},
-                                 {"Stiffness X", Quantity::LinearStiffness},
-                                 {"Stiffness Y", Quantity::LinearStiffness},
-                                 {"Stiffness Z", Quantity::LinearStiffness},
-                                 {"Stiffness Fix", Quantity::RotationalStiffness},
-                                 {"Stiffness Fiy", Quantity::RotationalStiffness},
-                                 {"Stiffness Fiz", Quantity::RotationalStiffness},
-                                 {"Id"}};
 
 enum class SheetKind {
     Model,
