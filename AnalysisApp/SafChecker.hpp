@@ -12,8 +12,9 @@
 // numbers where numbers belong, units that agree with the Model's system of units, names that
 // resolve, and names and Ids that are unique. It accepts what SAF allows readers to be lenient
 // about: header case and punctuation, units left out, lists with "; ", numbers stored as text where
-// a column takes text as well. Sheets are read row by row, twice: first for the names, then for the
-// findings, so that a reference to a sheet further on is resolved too.
+// a column takes text as well. Sheets are read row by row, twice: first the sheets that others refer
+// to, for their names, then every sheet for the findings, so that a reference to a sheet further on
+// resolves too.
 namespace AnalysisApp {
 
 CheckReport CheckSafWorkbook(const SpreadsheetPackage& package);
