@@ -2,6 +2,7 @@
 #include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SpreadsheetPackage.hpp"
+#include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,27 @@ TEST(NotSafWorkbook, DamagedPartsAreNamed) {
     Parts brokenXml = SpreadsheetProgramParts();
     brokenXml.at("book/sheets/c.xml") = "<worksheet><sheetData><row r=\"1>";
     EXPECT_EQ(RefusalOf(Package(brokenXml)), "sheet Model: unterminated attribute value at byte 29");
+}
+
+// Headers and Model keys match as SAF advises readers; sheets the reader does not know are counted
+// when they hold named objects, and sheets without a header are not object sheets.
+TEST(ForeignWorkbook, HeadersMatchInAnyCaseAndEveryObjectSheetIsCounted) {
+    TinySafWorkbook::Workbook workbook = TinySafWorkbook::Workbook::PortalFrame();
+    workbook.Set("StructuralPointConnection", "A1", " name ").Set("Model", "A2", "saf version");
+    workbook.AddSheet(
+        {"StructuralEdgeConnection", {{"NAME", "Member"}, {"E1", "W1"}, {"E2", "W1"}, {"", "W1"}}});
+    workbook.AddSheet({"Empty", {}});
+    const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(workbook.Bytes());
+    ASSERT_TRUE(reading.summary) << reading.error;
+    EXPECT_EQ(reading.summary->safVersion, "2.2.0");
+    EXPECT_EQ(reading.summary->nodes, 4u);
+    EXPECT_EQ(reading.summary->supports, 2u);
+    EXPECT_EQ(reading.summary->objects.back(),
+              (std::pair<std::string, std::size_t>{"StructuralEdgeConnection", 2}));
+    EXPECT_EQ(
+        AnalysisApp::DescribeSummary(*reading.summary),
+        "SAF 2.2.0: 1 materials, 2 cross-sections, 4 nodes, 2 members, 1 surfaces, 2 storeys, 2 supports; "
+        "StructuralEdgeConnection 2");
 }
 
 // A reader takes what it can: a sheet without a Name column holds no objects it can count; the
