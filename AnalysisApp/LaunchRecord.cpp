@@ -1,10 +1,18 @@
 #include "LaunchRecord.hpp"
 
+#include "CheckReportJson.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <fstream>
 
 namespace AnalysisApp {
+namespace {
+
+// A record is one line per launch; a badly broken workbook can have a finding on every cell.
+constexpr std::size_t RecordedFindings = 1000;
+
+} // namespace
 
 std::string FormatLaunch(const Launch& launch) {
     nlohmann::ordered_json line;
@@ -18,6 +26,14 @@ std::string FormatLaunch(const Launch& launch) {
                            {"nodes", summary.nodes},           {"members", summary.members},
                            {"surfaces", summary.surfaces},     {"storeys", summary.storeys},
                            {"supports", summary.supports}};
+        nlohmann::ordered_json objects = nlohmann::ordered_json::object();
+        for (const auto& [sheet, count] : summary.objects) {
+            objects[sheet] = count;
+        }
+        line["summary"]["objects"] = std::move(objects);
+    }
+    if (launch.check) {
+        line["check"] = CheckReportJson(*launch.check, RecordedFindings);
     }
     if (!launch.error.empty()) {
         line["error"] = launch.error;

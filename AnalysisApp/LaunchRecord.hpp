@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckFinding.hpp"
 #include "SafSummary.hpp"
 
 #include <filesystem>
@@ -15,12 +16,14 @@ struct Launch {
     std::vector<std::string> arguments;
     std::string workingFolder;
     std::optional<SafSummary> summary;
+    std::optional<CheckReport> check;
     std::string error;
     int exitCode = 0;
 };
 
-// One JSON line: {"argv":[...],"cwd":"...","exitCode":0,"summary":{...}} with "error" instead of
-// "summary" for a refused workbook. Bytes that are not UTF-8 become U+FFFD rather than
+// One JSON line: {"argv":[...],"cwd":"...","exitCode":0,"summary":{...},"check":{...}} with "error"
+// instead of "summary" for a refused workbook; "check" holds the SAF checker's findings (the first
+// thousand) whenever the file was a workbook at all. Bytes that are not UTF-8 become U+FFFD rather than
 // losing the line.
 std::string FormatLaunch(const Launch& launch);
 

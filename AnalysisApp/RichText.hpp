@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace AnalysisApp {
@@ -9,14 +10,14 @@ namespace AnalysisApp {
 // runs, and leaves out phonetic runs (<rPh>), whose text is a reading aid and not part of the value.
 class RichTextCollector {
 public:
-    void Start(const std::string& element) {
+    void Start(std::string_view element) {
         if (element == "rPh") {
             ++phoneticDepth;
         } else if (element == "t" && phoneticDepth == 0) {
             ++textDepth;
         }
     }
-    void End(const std::string& element) {
+    void End(std::string_view element) {
         if (element == "rPh" && phoneticDepth > 0) {
             --phoneticDepth;
         } else if (element == "t" && textDepth > 0) {

@@ -1,109 +1,141 @@
 #include "SafSummary.hpp"
 
-#include "SpreadsheetPackage.hpp"
+#include "HeaderKey.hpp"
+
+#include <algorithm>
+#include <iterator>
 
 namespace AnalysisApp {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+constexpr std::pair<const char*, std::size_t SafSummary::*> CoreSheets[] = {
+    {"StructuralMaterial", &SafSummary::materials},
+    {"StructuralCrossSection", &SafSummary::crossSections},
+    {"StructuralPointConnection", &SafSummary::nodes},
+    {"StructuralCurveMember", &SafSummary::members},
+    {"StructuralSurfaceMember", &SafSummary::surfaces},
+    {"StructuralStorey", &SafSummary::storeys},
+    {"StructuralPointSupport", &SafSummary::supports},
+};
+
+bool IsKeyValueSheet(std::string_view sheet) {
+    return sheet == "Model" || sheet == "Project";
 }
 
-// The value of the key/value row whose key (column A) is `key`.
-std::string KeyValue(const SheetTable& sheet, std::string_view key) {
-    for (const SheetRow& row : sheet.rows) {
-        if (Trimmed(row.ValueAt(0)) == key) {
-            return std::string(Trimmed(row.ValueAt(1)));
-        }
+// Rows below the header whose Name cell holds something, or nothing for a sheet without a Name
+// column. The header is the first row that has any cell, as a sheet may start with empty rows.
+std::optional<std::size_t> CountNamedRows(const SpreadsheetPackage& package, const std::string& sheet,
+                                          std::string& error) {
+    SheetRowReader reader(package, sheet);
+    SheetRow row;
+    if (!reader.Next(row)) {
+        error = reader.Error();
+        return std::nullopt; // no header, so no Name column
     }
-    return {};
-}
-
-// Objects of an object sheet: rows below the header whose Name cell holds something. The header is
-// the first row that has any cell, as the sheet may start with empty rows.
-std::optional<std::size_t> CountNamedRows(const SheetTable& sheet, std::string& error) {
-    if (sheet.rows.empty()) {
-        return 0;
-    }
-    const SheetRow& header = sheet.rows.front();
     std::optional<std::size_t> nameColumn;
-    for (const SheetCell& cell : header.cells) {
-        if (Trimmed(cell.value) == "Name") {
+    for (const SheetCell& cell : row.cells) {
+        if (HeaderKey(cell.value) == "name") {
             nameColumn = cell.column;
             break;
         }
     }
-    if (!nameColumn) {
-        error = "sheet " + sheet.name + " has no Name column";
-        return std::nullopt;
-    }
     std::size_t count = 0;
-    for (std::size_t index = 1; index < sheet.rows.size(); ++index) {
-        if (!Trimmed(sheet.rows[index].ValueAt(*nameColumn)).empty()) {
+    while (reader.Next(row)) {
+        if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
             ++count;
         }
     }
-    return count;
+    error = reader.Error();
+    if (!error.empty()) {
+        return std::nullopt;
+    }
+    return nameColumn ? std::optional<std::size_t>(count) : std::nullopt;
 }
 
 } // namespace
 
-SafReading ReadSafWorkbook(std::string_view bytes) {
-    SpreadsheetPackage package;
-    std::string error = package.Open(bytes);
+std::string KeyValueOf(const SpreadsheetPackage& package, std::string_view sheet, std::string_view key,
+                       std::string& error) {
+    const std::string wanted = HeaderKey(key);
+    SheetRowReader reader(package, sheet);
+    SheetRow row;
+    std::string value;
+    bool found = false;
+    while (reader.Next(row)) {
+        if (!found && HeaderKey(row.ValueAt(0)) == wanted) {
+            value = std::string(Trimmed(row.ValueAt(1)));
+            found = true;
+        }
+    }
+    error = reader.Error();
+    return value;
+}
+
+SafReading ReadSafWorkbook(const SpreadsheetPackage& package) {
+    if (!package.HasSheet("Model")) {
+        return {std::nullopt, "it has no Model sheet"};
+    }
+    std::string error;
+    SafSummary summary;
+    summary.safVersion = KeyValueOf(package, "Model", "SAF Version", error);
     if (!error.empty()) {
         return {std::nullopt, error};
     }
-    if (!package.HasSheet("Model")) {
-        return {std::nullopt, "not a SAF workbook: it has no Model sheet"};
-    }
-    const std::optional<SheetTable> model = package.ReadSheet("Model", error);
-    if (!model) {
-        return {std::nullopt, error};
-    }
-    SafSummary summary;
-    summary.safVersion = KeyValue(*model, "SAF Version");
     if (summary.safVersion.empty()) {
-        return {std::nullopt, "not a SAF workbook: its Model sheet has no \"SAF Version\""};
+        return {std::nullopt, "its Model sheet has no \"SAF Version\""};
     }
-    summary.unitSystem = KeyValue(*model, "System of units");
+    summary.unitSystem = KeyValueOf(package, "Model", "System of units", error);
 
-    const std::pair<const char*, std::size_t SafSummary::*> objectSheets[] = {
-        {"StructuralMaterial", &SafSummary::materials},
-        {"StructuralCrossSection", &SafSummary::crossSections},
-        {"StructuralPointConnection", &SafSummary::nodes},
-        {"StructuralCurveMember", &SafSummary::members},
-        {"StructuralSurfaceMember", &SafSummary::surfaces},
-        {"StructuralStorey", &SafSummary::storeys},
-        {"StructuralPointSupport", &SafSummary::supports},
-    };
-    for (const auto& [sheetName, count] : objectSheets) {
-        if (!package.HasSheet(sheetName)) {
+    for (const std::string& sheet : package.SheetNames()) {
+        if (IsKeyValueSheet(sheet)) {
             continue;
         }
-        const std::optional<SheetTable> sheet = package.ReadSheet(sheetName, error);
-        if (!sheet) {
+        const std::optional<std::size_t> objects = CountNamedRows(package, sheet, error);
+        if (!error.empty()) {
             return {std::nullopt, error};
         }
-        const std::optional<std::size_t> objects = CountNamedRows(*sheet, error);
         if (!objects) {
-            return {std::nullopt, error};
+            continue;
         }
-        summary.*count = *objects;
+        AddObjectCount(summary, sheet, *objects);
     }
     return {summary, {}};
 }
 
+void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count) {
+    summary.objects.emplace_back(sheet, count);
+    for (const auto& [name, field] : CoreSheets) {
+        if (sheet == name) {
+            summary.*field = count;
+        }
+    }
+}
+
+SafReading ReadSafWorkbook(std::string_view bytes) {
+    SpreadsheetPackage package;
+    const std::string error = package.Open(bytes);
+    if (!error.empty()) {
+        return {std::nullopt, error};
+    }
+    return ReadSafWorkbook(package);
+}
+
 std::string DescribeSummary(const SafSummary& summary) {
-    return "SAF " + summary.safVersion + ": " + std::to_string(summary.materials) + " materials, " +
-           std::to_string(summary.crossSections) + " cross-sections, " + std::to_string(summary.nodes) +
-           " nodes, " + std::to_string(summary.members) + " members, " + std::to_string(summary.surfaces) +
-           " surfaces, " + std::to_string(summary.storeys) + " storeys, " + std::to_string(summary.supports) +
-           " supports";
+    std::string text = "SAF " + summary.safVersion + ": " + std::to_string(summary.materials) +
+                       " materials, " + std::to_string(summary.crossSections) + " cross-sections, " +
+                       std::to_string(summary.nodes) + " nodes, " + std::to_string(summary.members) +
+                       " members, " + std::to_string(summary.surfaces) + " surfaces, " +
+                       std::to_string(summary.storeys) + " storeys, " + std::to_string(summary.supports) +
+                       " supports";
+    std::string others;
+    for (const std::pair<std::string, std::size_t>& object : summary.objects) {
+        const bool core = std::any_of(std::begin(CoreSheets), std::end(CoreSheets),
+                                      [&](const auto& known) { return object.first == known.first; });
+        if (!core && object.second > 0) {
+            others += (others.empty() ? "; " : ", ") + object.first + " " + std::to_string(object.second);
+        }
+    }
+    return text + others;
 }
 
 } // namespace AnalysisApp

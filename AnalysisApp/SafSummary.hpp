@@ -1,9 +1,13 @@
 #pragma once
 
+#include "SpreadsheetPackage.hpp"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace AnalysisApp {
 
@@ -18,6 +22,9 @@ struct SafSummary {
     std::size_t surfaces = 0;
     std::size_t storeys = 0;
     std::size_t supports = 0;
+    // Every object sheet met (a sheet with a Name column, other than Model and Project), in workbook
+    // order, with its objects: the kinds above and any other (connections, loads, results, ...).
+    std::vector<std::pair<std::string, std::size_t>> objects;
 };
 
 struct SafReading {
@@ -25,12 +32,23 @@ struct SafReading {
     std::string error; // why the bytes are not a SAF workbook
 };
 
-// A SAF workbook is an .xlsx whose Model sheet has a non-empty "SAF Version" row. Object sheets
-// that are missing count zero objects; an object sheet that is present needs a Name column, and a
-// row counts only when its Name cell is not empty.
+// A SAF workbook is an .xlsx whose Model sheet has a non-empty "SAF Version" row. Headers and Model
+// keys are matched as SAF advises (HeaderKey); sheets without a Name column count no objects; a row
+// counts only when its Name cell holds more than blanks.
+SafReading ReadSafWorkbook(const SpreadsheetPackage& package);
 SafReading ReadSafWorkbook(std::string_view bytes);
 
-// "SAF 2.2.0: 2 materials, 4 cross-sections, 36 nodes, 58 members, 2 surfaces, 3 storeys, 12 supports"
+// Files the objects of one object sheet into the summary: in its list of sheets, and in the field of
+// its kind when it has one.
+void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count);
+
+// "SAF 2.2.0: 2 materials, 4 cross-sections, 36 nodes, 58 members, 2 surfaces, 3 storeys, 12 supports",
+// followed by the other object sheets that hold objects ("; StructuralEdgeConnection 2").
 std::string DescribeSummary(const SafSummary& summary);
+
+// The value of the key/value row (key in column A, value in B) whose key matches `key` as headers
+// do; empty when there is none. Reads the sheet row by row.
+std::string KeyValueOf(const SpreadsheetPackage& package, std::string_view sheet, std::string_view key,
+                       std::string& error);
 
 } // namespace AnalysisApp

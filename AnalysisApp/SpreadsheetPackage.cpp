@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace AnalysisApp {
 namespace {
@@ -19,7 +20,7 @@ struct Relationship {
 };
 
 // Relationship elements of a .rels part, by Id; external targets are left out.
-std::map<std::string, Relationship> ReadRelationships(const std::string& xml, std::string_view sourcePart,
+std::map<std::string, Relationship> ReadRelationships(XmlInput& xml, std::string_view sourcePart,
                                                       std::string& error) {
     std::map<std::string, Relationship> relationships;
     XmlPullParser parser(xml);
@@ -46,6 +47,17 @@ std::string RelationshipsPartOf(std::string_view part) {
 }
 
 constexpr std::size_t LastColumn = 16383; // XFD
+
+// A zip member's data as the XML parser's input.
+class ZipPartInput final : public XmlInput {
+public:
+    ZipPartInput(const ByteSource& source, const ZipMember& member) : reader(source, member) {}
+    bool ReadMore(std::string& out) override { return reader.ReadMore(out); }
+    std::string Failure() const override { return reader.Error(); }
+
+private:
+    ZipMemberReader reader;
+};
 
 } // namespace
 
@@ -109,32 +121,38 @@ std::optional<std::size_t> ColumnOfReference(std::string_view reference) {
     return column - 1;
 }
 
-std::optional<std::string> SpreadsheetPackage::ReadPart(const std::string& path, std::string& error) const {
+std::unique_ptr<XmlInput> SpreadsheetPackage::OpenPart(const std::string& path, std::string& error) const {
     const ZipMember* member = FindZipMember(listing, path);
     if (member == nullptr) {
         error = "the workbook has no part " + path;
-        return std::nullopt;
+        return nullptr;
     }
-    ZipExtraction extraction = ExtractZipMember(archive, *member, PartSizeLimit);
-    if (!extraction.data) {
-        error = extraction.error;
-    }
-    return std::move(extraction.data);
+    return std::make_unique<ZipPartInput>(*source, *member);
 }
 
 std::string SpreadsheetPackage::Open(std::string_view bytes) {
-    archive = bytes;
-    listing = ListZip(bytes);
+    source = std::make_unique<MemorySource>(bytes);
+    return OpenSource();
+}
+
+std::string SpreadsheetPackage::OpenFile(const std::filesystem::path& path) {
+    auto file = std::make_unique<FileSource>(path);
+    if (!file->IsOpen()) {
+        return "cannot read the file";
+    }
+    source = std::move(file);
+    return OpenSource();
+}
+
+std::string SpreadsheetPackage::OpenSource() {
+    listing = ListZip(*source);
     if (!listing.error.empty()) {
         return listing.error;
     }
     std::string error;
     std::string workbookPart = "xl/workbook.xml";
     if (FindZipMember(listing, "_rels/.rels") != nullptr) {
-        const std::optional<std::string> rootRelationships = ReadPart("_rels/.rels", error);
-        if (!rootRelationships) {
-            return error;
-        }
+        const std::unique_ptr<XmlInput> rootRelationships = OpenPart("_rels/.rels", error);
         for (const auto& [id, relationship] : ReadRelationships(*rootRelationships, "", error)) {
             if (EndsWith(relationship.type, "/officeDocument")) {
                 workbookPart = relationship.target;
@@ -144,17 +162,14 @@ std::string SpreadsheetPackage::Open(std::string_view bytes) {
             return "_rels/.rels: " + error;
         }
     }
-    const std::optional<std::string> workbook = ReadPart(workbookPart, error);
+    const std::unique_ptr<XmlInput> workbook = OpenPart(workbookPart, error);
     if (!workbook) {
         return "not a spreadsheet workbook: " + error;
     }
     std::map<std::string, Relationship> relationships;
     const std::string relationshipsPart = RelationshipsPartOf(workbookPart);
     if (FindZipMember(listing, relationshipsPart) != nullptr) {
-        const std::optional<std::string> relationshipsXml = ReadPart(relationshipsPart, error);
-        if (!relationshipsXml) {
-            return error;
-        }
+        const std::unique_ptr<XmlInput> relationshipsXml = OpenPart(relationshipsPart, error);
         relationships = ReadRelationships(*relationshipsXml, workbookPart, error);
         if (!error.empty()) {
             return relationshipsPart + ": " + error;
@@ -184,7 +199,7 @@ std::string SpreadsheetPackage::Open(std::string_view bytes) {
 
 std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
     std::string error;
-    const std::optional<std::string> xml = ReadPart(path, error);
+    const std::unique_ptr<XmlInput> xml = OpenPart(path, error);
     if (!xml) {
         return error;
     }

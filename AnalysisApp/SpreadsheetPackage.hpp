@@ -1,21 +1,27 @@
 #pragma once
 
+#include "ByteSource.hpp"
+#include "XmlPullParser.hpp"
 #include "ZipArchive.hpp"
 
 #include <cstddef>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// An .xlsx workbook read from memory, the way any writer may have made it: the workbook part found
-// through the package relationships, sheets named in workbook.xml and located through its
-// relationships, texts from shared strings, inline strings or formula results.
+// An .xlsx workbook, the way any writer may have made it: the workbook part found through the
+// package relationships, sheets named in workbook.xml and located through its relationships, texts
+// from shared strings, inline strings or formula results. Sheets are read row by row straight out of
+// the zip, so a sheet of any length costs the memory of one row.
 namespace AnalysisApp {
 
 struct SheetCell {
     std::size_t column = 0; // 0 for A
     std::string value;      // texts as they are, numbers and dates as their stored text
+    bool text = false;      // a text cell (shared, inline or formula string), not a number
 };
 
 struct SheetRow {
@@ -35,25 +41,53 @@ class SpreadsheetPackage {
 public:
     // Empty text when `bytes` (which must outlive the package) is an .xlsx workbook; else why not.
     std::string Open(std::string_view bytes);
+    // The same for a file, which is read piece by piece as it is needed.
+    std::string OpenFile(const std::filesystem::path& path);
 
     const std::vector<std::string>& SheetNames() const { return sheetNames; }
     bool HasSheet(std::string_view name) const;
 
-    // The sheet's cells; an error text in `error` when the sheet's part is missing or damaged.
+    // The part of the sheet with this name, as a stream of XML; nothing (and why in `error`) when the
+    // sheet or its part is missing.
+    std::unique_ptr<XmlInput> OpenSheet(std::string_view name, std::string& error) const;
+    const std::vector<std::string>& SharedStrings() const { return sharedStrings; }
+
+    // The sheet's cells as a whole, for small sheets; an error text in `error` when the sheet's part
+    // is missing or damaged.
     std::optional<SheetTable> ReadSheet(std::string_view name, std::string& error) const;
 
-    // No part is inflated beyond this, whatever its header claims.
-    static constexpr std::size_t PartSizeLimit = std::size_t{512} * 1024 * 1024;
-
 private:
-    std::optional<std::string> ReadPart(const std::string& path, std::string& error) const;
+    std::string OpenSource();
+    std::unique_ptr<XmlInput> OpenPart(const std::string& path, std::string& error) const;
     std::string ReadSharedStrings(const std::string& path);
 
-    std::string_view archive;
+    std::unique_ptr<ByteSource> source;
     ZipListing listing;
     std::vector<std::string> sheetNames;
     std::vector<std::string> sheetParts;
     std::vector<std::string> sharedStrings;
+};
+
+// The rows of one sheet, one at a time: only rows that hold a non-empty cell, in the sheet's order.
+class SheetRowReader {
+public:
+    SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName);
+    ~SheetRowReader();
+    SheetRowReader(const SheetRowReader&) = delete;
+    SheetRowReader& operator=(const SheetRowReader&) = delete;
+
+    // False at the end of the sheet, or on an error that Error() then names.
+    bool Next(SheetRow& row);
+    const std::string& Error() const { return error; }
+
+private:
+    class Walker;
+
+    // In this order: opening the sheet's part sets `error`.
+    std::string sheet;
+    std::string error;
+    std::unique_ptr<XmlInput> input;
+    std::unique_ptr<Walker> walker;
 };
 
 // A relationship target resolved against the folder of the part that names it:

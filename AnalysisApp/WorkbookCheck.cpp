@@ -1,39 +1,38 @@
 #include "WorkbookCheck.hpp"
 
+#include "SafChecker.hpp"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace AnalysisApp {
-namespace {
-
-// Workbooks far beyond any building model are refused before they are read into memory.
-constexpr std::uintmax_t LargestWorkbook = std::uintmax_t{1} << 30;
-
-} // namespace
 
 WorkbookCheck CheckWorkbook(const std::string& utf8Path) {
     const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
     std::error_code failure;
     if (!std::filesystem::is_regular_file(path, failure)) {
-        return {WorkbookVerdict::NoWorkbook, std::nullopt, "no workbook at " + utf8Path};
+        return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt, "no workbook at " + utf8Path};
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, failure);
-    if (failure || size > LargestWorkbook) {
-        return {WorkbookVerdict::NotSaf, std::nullopt, utf8Path + " is too large to be a workbook"};
+    SpreadsheetPackage package;
+    const std::string problem = package.OpenFile(path);
+    if (problem == "cannot read the file") {
+        return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt, "cannot read " + utf8Path};
     }
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file && !file.eof()) {
-        return {WorkbookVerdict::NoWorkbook, std::nullopt, "cannot read " + utf8Path};
+    if (!problem.empty()) {
+        return {WorkbookVerdict::NotSaf, std::nullopt, std::nullopt,
+                utf8Path + " is not a SAF workbook: " + problem};
     }
-    SafReading reading = ReadSafWorkbook(bytes);
+    auto [reading, check] = SummariseAndCheck(package);
     if (!reading.summary) {
-        return {WorkbookVerdict::NotSaf, std::nullopt, utf8Path + " is not a SAF workbook: " + reading.error};
+        return {WorkbookVerdict::NotSaf, std::nullopt, std::move(check),
+                utf8Path + " is not a SAF workbook: " + reading.error};
     }
-    return {WorkbookVerdict::Summarised, reading.summary,
-            utf8Path + ": " + DescribeSummary(*reading.summary)};
+    std::string message = utf8Path + ": " + DescribeSummary(*reading.summary);
+    if (check.errors + check.warnings > 0) {
+        message += " (SAF check: " + std::to_string(check.errors) + " errors, " +
+                   std::to_string(check.warnings) + " warnings)";
+    }
+    return {WorkbookVerdict::Summarised, std::move(reading.summary), std::move(check), std::move(message)};
 }
 
 int ExitCodeOf(WorkbookVerdict verdict) {

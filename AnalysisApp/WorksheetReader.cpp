@@ -18,24 +18,68 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
     return value;
 }
 
-// Walks one worksheet part and gathers its non-empty cells. A cell without a reference follows the
-// one before it; a row without a number follows the row before it.
-class WorksheetWalker {
-public:
-    explicit WorksheetWalker(const std::vector<std::string>& strings) : sharedStrings(strings) {}
+// The elements of a worksheet the walker acts on, told apart without comparing whole strings.
+enum class Tag { Row, Cell, Value, InlineString, Other };
 
-    std::string Walk(std::string_view xml, SheetTable& table) {
-        XmlPullParser parser(xml);
-        for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
-            std::string error;
+Tag TagOf(std::string_view name) {
+    switch (name.size()) {
+    case 1:
+        return name[0] == 'c' ? Tag::Cell : name[0] == 'v' ? Tag::Value : Tag::Other;
+    case 2:
+        return name == "is" ? Tag::InlineString : Tag::Other;
+    case 3:
+        return name == "row" ? Tag::Row : Tag::Other;
+    default:
+        return Tag::Other;
+    }
+}
+
+// How a cell stores its value (its t attribute).
+enum class CellType { Number, SharedString, InlineString, FormulaString, Other };
+
+CellType CellTypeOf(std::string_view type) {
+    if (type.empty() || type == "n") {
+        return CellType::Number;
+    }
+    if (type == "s") {
+        return CellType::SharedString;
+    }
+    if (type == "inlineStr") {
+        return CellType::InlineString;
+    }
+    return type == "str" ? CellType::FormulaString : CellType::Other;
+}
+
+} // namespace
+
+// Walks one worksheet part and hands out its rows with a non-empty cell. A cell without a reference
+// follows the one before it; a row without a number follows the row before it.
+class SheetRowReader::Walker {
+public:
+    Walker(XmlInput& input, const std::vector<std::string>& strings)
+        : parser(input), sharedStrings(strings) {}
+
+    // True with a row; false at the end or on an error (then `failure` says what).
+    bool Next(SheetRow& out, std::string& failure) {
+        for (const XmlEvent* next = &parser.NextEvent(); next->kind != XmlEventKind::Done;
+             next = &parser.NextEvent()) {
+            const XmlEvent& event = *next;
             switch (event.kind) {
             case XmlEventKind::Error:
-                return event.text;
+                failure = event.text;
+                return false;
             case XmlEventKind::Start:
-                StartElement(event);
+                if (StartElement(event, failure)) {
+                    return HandOver(out, failure);
+                }
                 break;
             case XmlEventKind::End:
-                error = EndElement(event.name, table);
+                if (EndElement(event.name, failure)) {
+                    return HandOver(out, failure);
+                }
+                if (!failure.empty()) {
+                    return false;
+                }
                 break;
             case XmlEventKind::Text:
                 TextOf(event.text);
@@ -43,67 +87,94 @@ public:
             case XmlEventKind::Done:
                 break;
             }
-            if (!error.empty()) {
-                return error;
-            }
         }
-        return {};
+        return false;
     }
 
 private:
-    void StartElement(const XmlEvent& event) {
-        if (event.name == "row") {
-            const std::optional<std::size_t> number = ParseNumber(event.Attribute("r"));
-            row = SheetRow{number.value_or(row.number + 1), {}};
+    // A complete row (or an error) is ready: true with the row in `out`.
+    bool HandOver(SheetRow& out, const std::string& failure) {
+        if (!failure.empty()) {
+            return false;
+        }
+        // The caller's row gives its cells' room to the next row.
+        std::swap(out, row);
+        row.number = out.number;
+        row.cells.clear();
+        return true;
+    }
+
+    // True when a row with cells is complete (never from a start tag) or on an error.
+    bool StartElement(const XmlEvent& event, std::string& failure) {
+        const Tag tag = TagOf(event.name);
+        if (tag == Tag::Row) {
+            const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
+            row.number = number.value_or(row.number + 1);
+            row.cells.clear();
             nextColumn = 0;
-        } else if (event.name == "c") {
-            const std::string reference = event.Attribute("r");
-            const std::optional<std::size_t> column = ColumnOfReference(reference);
+        } else if (tag == Tag::Cell) {
+            const std::optional<std::size_t> column = ColumnOfReference(event.AttributeView("r"));
             cellColumn = column.value_or(nextColumn);
-            cellType = event.Attribute("t");
+            cellType = CellTypeOf(event.AttributeView("t"));
             valueText.clear();
             inlineText.Take();
-        } else if (event.name == "v") {
+            bool inlineString = false;
+            if (parser.ReadPlainCellContent(plainText, inlineString)) {
+                if (inlineString) {
+                    inlineText.Start("t");
+                    inlineText.Text(plainText);
+                    inlineText.End("t");
+                } else {
+                    valueText = plainText;
+                }
+                return EndElement("c", failure) && !failure.empty();
+            }
+        } else if (tag == Tag::Value) {
             ++valueDepth;
-        } else if (event.name == "is") {
+        } else if (tag == Tag::InlineString) {
             ++inlineDepth;
         } else if (inlineDepth > 0) {
             inlineText.Start(event.name);
         }
+        return false;
     }
 
-    std::string EndElement(const std::string& name, SheetTable& table) {
-        if (name == "v" && valueDepth > 0) {
+    // True when a row with cells is complete.
+    bool EndElement(std::string_view name, std::string& failure) {
+        const Tag tag = TagOf(name);
+        if (tag == Tag::Value && valueDepth > 0) {
             --valueDepth;
-        } else if (name == "is" && inlineDepth > 0) {
+        } else if (tag == Tag::InlineString && inlineDepth > 0) {
             --inlineDepth;
         } else if (inlineDepth > 0) {
             inlineText.End(name);
-        } else if (name == "c") {
+        } else if (tag == Tag::Cell) {
             std::string value;
-            if (cellType == "s") {
+            if (cellType == CellType::SharedString) {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
-                    return "row " + std::to_string(row.number) + ": shared string \"" + valueText +
-                           "\" does not exist";
+                    failure = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
+                              "\" does not exist";
+                    return true;
                 }
                 value = sharedStrings[*index];
-            } else if (cellType == "inlineStr") {
+            } else if (cellType == CellType::InlineString) {
                 value = inlineText.Take();
             } else {
                 value = valueText;
             }
             if (!value.empty()) {
-                row.cells.push_back({cellColumn, std::move(value)});
+                const bool text = cellType == CellType::SharedString || cellType == CellType::InlineString ||
+                                  cellType == CellType::FormulaString;
+                row.cells.push_back({cellColumn, std::move(value), text});
             }
             nextColumn = cellColumn + 1;
-        } else if (name == "row") {
+        } else if (tag == Tag::Row) {
             if (!row.cells.empty()) {
-                table.rows.push_back(row);
+                return true;
             }
-            row.cells.clear();
         }
-        return {};
+        return false;
     }
 
     void TextOf(const std::string& text) {
@@ -114,39 +185,66 @@ private:
         }
     }
 
+    XmlPullParser parser;
     const std::vector<std::string>& sharedStrings;
     SheetRow row;
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
-    std::string cellType;
+    CellType cellType = CellType::Number;
+    std::string plainText;
     std::string valueText;
     int valueDepth = 0;
     int inlineDepth = 0;
     RichTextCollector inlineText;
 };
 
-} // namespace
+SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName)
+    : sheet(sheetName), input(package.OpenSheet(sheetName, error)) {
+    if (input) {
+        walker = std::make_unique<Walker>(*input, package.SharedStrings());
+    }
+}
 
-std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, std::string& error) const {
+SheetRowReader::~SheetRowReader() = default;
+
+bool SheetRowReader::Next(SheetRow& row) {
+    if (!walker || !error.empty()) {
+        return false;
+    }
+    std::string failure;
+    if (walker->Next(row, failure)) {
+        return true;
+    }
+    if (!failure.empty()) {
+        error = "sheet " + sheet + ": " + failure;
+        walker.reset();
+    }
+    return false;
+}
+
+std::unique_ptr<XmlInput> SpreadsheetPackage::OpenSheet(std::string_view name, std::string& error) const {
     const auto found = std::find(sheetNames.begin(), sheetNames.end(), name);
     if (found == sheetNames.end()) {
         error = "the workbook has no sheet " + std::string(name);
-        return std::nullopt;
+        return nullptr;
     }
     const std::string& part = sheetParts[static_cast<std::size_t>(found - sheetNames.begin())];
     if (part.empty()) {
         error = "sheet " + std::string(name) + " has no part in the workbook's relationships";
-        return std::nullopt;
+        return nullptr;
     }
-    const std::optional<std::string> xml = ReadPart(part, error);
-    if (!xml) {
-        return std::nullopt;
-    }
+    return OpenPart(part, error);
+}
+
+std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, std::string& error) const {
+    SheetRowReader reader(*this, name);
     SheetTable table{std::string(name), {}};
-    WorksheetWalker walker(sharedStrings);
-    error = walker.Walk(*xml, table);
-    if (!error.empty()) {
-        error = "sheet " + std::string(name) + ": " + error;
+    SheetRow row;
+    while (reader.Next(row)) {
+        table.rows.push_back(std::move(row));
+    }
+    if (!reader.Error().empty()) {
+        error = reader.Error();
         return std::nullopt;
     }
     return table;

@@ -70,6 +70,15 @@ std::string_view LocalName(std::string_view qualifiedName) {
     return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
+std::string_view XmlEvent::AttributeView(std::string_view attributeName) const {
+    for (const auto& [key, value] : attributes) {
+        if (key == attributeName) {
+            return value;
+        }
+    }
+    return {};
+}
+
 std::string XmlEvent::Attribute(std::string_view attributeName) const {
     for (const auto& [key, value] : attributes) {
         if (key == attributeName) {
@@ -81,22 +90,55 @@ std::string XmlEvent::Attribute(std::string_view attributeName) const {
 
 XmlPullParser::XmlPullParser(std::string_view document) : input(document) {}
 
-char XmlPullParser::At(std::size_t offset) const {
-    return offset < input.size() ? input[offset] : '\0';
+XmlPullParser::XmlPullParser(XmlInput& source) : pieces(&source), inputEnded(false) {}
+
+char XmlPullParser::At(std::size_t offset) {
+    if (offset < input.size()) {
+        return input[offset];
+    }
+    ranOut = true;
+    return '\0';
 }
 
-bool XmlPullParser::StartsWith(std::string_view prefix) const {
-    return position <= input.size() && input.substr(position).substr(0, prefix.size()) == prefix;
+bool XmlPullParser::StartsWith(std::string_view prefix) {
+    if (position > input.size()) {
+        return false;
+    }
+    const std::string_view rest = input.substr(position);
+    if (rest.size() < prefix.size() && prefix.substr(0, rest.size()) == rest) {
+        ranOut = true;
+    }
+    return rest.substr(0, prefix.size()) == prefix;
 }
 
-XmlEvent XmlPullParser::Fail(const std::string& reason) {
+std::size_t XmlPullParser::Find(std::string_view what, std::size_t from) {
+    const std::size_t found = input.find(what, from);
+    ranOut = ranOut || found == std::string_view::npos;
+    return found;
+}
+
+std::size_t XmlPullParser::Find(char what, std::size_t from) {
+    const std::size_t found = input.find(what, from);
+    ranOut = ranOut || found == std::string_view::npos;
+    return found;
+}
+
+void XmlPullParser::Fail(const std::string& reason) {
     failed = true;
-    failure = reason + " at byte " + std::to_string(position);
-    return {XmlEventKind::Error, {}, {}, failure};
+    failure = reason + " at byte " + std::to_string(dropped + position);
+    SetEvent(XmlEventKind::Error);
+    current.text = failure;
+}
+
+void XmlPullParser::SetEvent(XmlEventKind kind) {
+    current.kind = kind;
+    current.name.clear();
+    current.attributes.clear();
+    current.text.clear();
 }
 
 bool XmlPullParser::SkipPast(std::string_view terminator) {
-    const std::size_t found = input.find(terminator, position);
+    const std::size_t found = Find(terminator, position);
     if (found == std::string_view::npos) {
         return false;
     }
@@ -108,14 +150,28 @@ void XmlPullParser::SkipSpace() {
     while (position < input.size() && IsSpace(input[position])) {
         ++position;
     }
+    ranOut = ranOut || position >= input.size();
 }
 
-std::string XmlPullParser::ReadName() {
+std::string_view XmlPullParser::ReadName() {
     const std::size_t start = position;
     while (position < input.size() && !EndsName(input[position])) {
         ++position;
     }
-    return std::string(LocalName(input.substr(start, position - start)));
+    ranOut = ranOut || position >= input.size();
+    return LocalName(input.substr(start, position - start));
+}
+
+bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
+    buffer.erase(0, keepFrom);
+    dropped += keepFrom;
+    position = 0;
+    const bool more = pieces->ReadMore(buffer);
+    input = buffer;
+    if (!more) {
+        inputEnded = true;
+    }
+    return more || pieces->Failure().empty();
 }
 
 bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
@@ -150,113 +206,190 @@ bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
     return true;
 }
 
+bool XmlPullParser::ReadPlainCellContent(std::string& text, bool& inlineString) {
+    if (failed || havePendingEnd || position >= input.size()) {
+        return false;
+    }
+    constexpr std::string_view valueOpen = "<v>";
+    constexpr std::string_view valueClose = "</v></c>";
+    constexpr std::string_view inlineOpen = "<is><t>";
+    constexpr std::string_view inlineClose = "</t></is></c>";
+    const std::string_view rest = input.substr(position);
+    std::string_view open;
+    std::string_view close;
+    if (rest.substr(0, valueOpen.size()) == valueOpen) {
+        open = valueOpen;
+        close = valueClose;
+        inlineString = false;
+    } else if (rest.substr(0, inlineOpen.size()) == inlineOpen) {
+        open = inlineOpen;
+        close = inlineClose;
+        inlineString = true;
+    } else {
+        return false;
+    }
+    const std::size_t end = rest.find('<', open.size());
+    if (end == std::string_view::npos || rest.substr(end, close.size()) != close) {
+        return false;
+    }
+    text.clear();
+    if (!DecodeInto(rest.substr(open.size(), end - open.size()), text)) {
+        return false; // the events one by one report the bad reference where it is
+    }
+    position += end + close.size();
+    return true;
+}
+
 XmlEvent XmlPullParser::Next() {
+    return NextEvent();
+}
+
+const XmlEvent& XmlPullParser::NextEvent() {
     if (failed) {
-        return {XmlEventKind::Error, {}, {}, failure};
+        SetEvent(XmlEventKind::Error);
+        current.text = failure;
+        return current;
     }
     if (havePendingEnd) {
         havePendingEnd = false;
-        return {XmlEventKind::End, std::move(pendingEnd), {}, {}};
+        SetEvent(XmlEventKind::End);
+        current.name.swap(pendingEnd);
+        return current;
     }
-    while (position < input.size()) {
-        if (At(position) != '<') {
-            return ReadText();
+    for (;;) {
+        const std::size_t tokenStart = position;
+        ranOut = false;
+        NextInInput();
+        if (!ranOut || inputEnded) {
+            return current;
         }
-        if (StartsWith("<?")) {
+        // The token may go on in the next piece: read it again with more of the document.
+        failed = false;
+        havePendingEnd = false;
+        pendingEnd.clear();
+        if (!ReadMoreInput(tokenStart)) {
+            Fail("the document cannot be read: " + pieces->Failure());
+            return current;
+        }
+    }
+}
+
+void XmlPullParser::NextInInput() {
+    while (position < input.size()) {
+        if (input[position] != '<') {
+            ReadText();
+            return;
+        }
+        const char second = At(position + 1);
+        if (second != '?' && second != '!') {
+            if (second == '/') {
+                ReadEndTag();
+            } else {
+                ReadStartTag();
+            }
+            return;
+        }
+        if (second == '?') {
             if (!SkipPast("?>")) {
-                return Fail("unterminated processing instruction");
+                Fail("unterminated processing instruction");
+                return;
             }
         } else if (StartsWith("<!--")) {
             if (!SkipPast("-->")) {
-                return Fail("unterminated comment");
+                Fail("unterminated comment");
+                return;
             }
         } else if (StartsWith("<![CDATA[")) {
             const std::size_t start = position + 9;
             if (!SkipPast("]]>")) {
-                return Fail("unterminated CDATA section");
+                Fail("unterminated CDATA section");
+                return;
             }
-            return {XmlEventKind::Text, {}, {}, std::string(input.substr(start, position - 3 - start))};
-        } else if (StartsWith("<!")) {
+            SetEvent(XmlEventKind::Text);
+            current.text.assign(input.substr(start, position - 3 - start));
+            return;
+        } else {
+            const std::size_t close = Find('>', position);
             const std::size_t bracket = input.find('[', position);
-            const std::size_t close = input.find('>', position);
             const bool internalSubset = bracket != std::string_view::npos && bracket < close;
             if (!SkipPast(internalSubset ? "]>" : ">")) {
-                return Fail("unterminated declaration");
+                Fail("unterminated declaration");
+                return;
             }
-        } else {
-            return ReadMarkup();
         }
     }
-    return {XmlEventKind::Done, {}, {}, {}};
+    ranOut = true;
+    SetEvent(XmlEventKind::Done);
 }
 
-XmlEvent XmlPullParser::ReadText() {
+void XmlPullParser::ReadText() {
     const std::size_t start = position;
-    const std::size_t next = input.find('<', position);
+    const std::size_t next = Find('<', position);
     position = next == std::string_view::npos ? input.size() : next;
-    XmlEvent event{XmlEventKind::Text, {}, {}, {}};
-    if (!DecodeInto(input.substr(start, position - start), event.text)) {
+    SetEvent(XmlEventKind::Text);
+    if (!DecodeInto(input.substr(start, position - start), current.text)) {
         position = start;
-        return Fail("bad entity reference");
+        Fail("bad entity reference");
     }
-    return event;
 }
 
-XmlEvent XmlPullParser::ReadMarkup() {
-    return At(position + 1) == '/' ? ReadEndTag() : ReadStartTag();
-}
-
-XmlEvent XmlPullParser::ReadEndTag() {
+void XmlPullParser::ReadEndTag() {
     position += 2;
-    XmlEvent event{XmlEventKind::End, ReadName(), {}, {}};
+    SetEvent(XmlEventKind::End);
+    current.name.assign(ReadName());
     SkipSpace();
     if (At(position) != '>') {
-        return Fail("malformed end tag");
+        Fail("malformed end tag");
+        return;
     }
     ++position;
-    return event;
 }
 
-XmlEvent XmlPullParser::ReadStartTag() {
+void XmlPullParser::ReadStartTag() {
     ++position;
-    XmlEvent event{XmlEventKind::Start, ReadName(), {}, {}};
-    if (event.name.empty()) {
-        return Fail("element without a name");
+    SetEvent(XmlEventKind::Start);
+    current.name.assign(ReadName());
+    if (current.name.empty()) {
+        Fail("element without a name");
+        return;
     }
     for (;;) {
         SkipSpace();
         const char next = At(position);
         if (next == '>') {
             ++position;
-            return event;
+            return;
         }
         if (next == '/' && At(position + 1) == '>') {
             position += 2;
-            pendingEnd = event.name;
+            pendingEnd.assign(current.name);
             havePendingEnd = true;
-            return event;
+            return;
         }
-        std::string attributeName = ReadName();
+        const std::string_view attributeName = ReadName();
         SkipSpace();
         if (attributeName.empty() || At(position) != '=') {
-            return Fail("malformed attribute");
+            Fail("malformed attribute");
+            return;
         }
         ++position;
         SkipSpace();
         const char quote = At(position);
         if (quote != '"' && quote != '\'') {
-            return Fail("attribute value without quotes");
+            Fail("attribute value without quotes");
+            return;
         }
-        const std::size_t end = input.find(quote, position + 1);
+        const std::size_t end = Find(quote, position + 1);
         if (end == std::string_view::npos) {
-            return Fail("unterminated attribute value");
+            Fail("unterminated attribute value");
+            return;
         }
-        std::string value;
-        if (!DecodeInto(input.substr(position + 1, end - position - 1), value)) {
-            return Fail("bad entity reference");
+        auto& attribute = current.attributes.emplace_back(std::string(attributeName), std::string());
+        if (!DecodeInto(input.substr(position + 1, end - position - 1), attribute.second)) {
+            Fail("bad entity reference");
+            return;
         }
         position = end + 1;
-        event.attributes.emplace_back(std::move(attributeName), std::move(value));
     }
 }
 

@@ -22,34 +22,69 @@ struct XmlEvent {
 
     // The value of the attribute with this local name, or empty.
     std::string Attribute(std::string_view attributeName) const;
+    // The same without a copy, valid while the event is.
+    std::string_view AttributeView(std::string_view attributeName) const;
+};
+
+// The bytes of a document that arrives in pieces.
+class XmlInput {
+public:
+    virtual ~XmlInput() = default;
+    // Appends the next piece to `out`; false at the end, or on a failure that Failure() names.
+    virtual bool ReadMore(std::string& out) = 0;
+    virtual std::string Failure() const = 0;
 };
 
 class XmlPullParser {
 public:
     explicit XmlPullParser(std::string_view document);
+    // Reads the document piece by piece: only the piece at hand and an unfinished token are held.
+    explicit XmlPullParser(XmlInput& pieces);
 
     // A self-closing element gives a Start and then an End. After Done or Error, the same again.
     XmlEvent Next();
+    // The same without a copy: the event stays valid until the next call.
+    const XmlEvent& NextEvent();
+
+    // Right after a spreadsheet cell's start tag: reads the cell's content and its end tag in one
+    // step when they are written the plain way most writers write them, "<v>TEXT</v></c>" or
+    // "<is><t>TEXT</t></is></c>", and says which in `inlineString`. False, with nothing consumed, for
+    // anything else (prefixed names, rich text, a piece that ends too early, ...): the events then
+    // come one by one as always.
+    bool ReadPlainCellContent(std::string& text, bool& inlineString);
 
 private:
-    char At(std::size_t offset) const;
-    bool StartsWith(std::string_view prefix) const;
-    XmlEvent Fail(const std::string& reason);
+    void NextInInput();
+    void SetEvent(XmlEventKind kind);
+    bool ReadMoreInput(std::size_t keepFrom);
+    char At(std::size_t offset);
+    bool StartsWith(std::string_view prefix);
+    std::size_t Find(std::string_view what, std::size_t from);
+    std::size_t Find(char what, std::size_t from);
+    void Fail(const std::string& reason);
     bool SkipPast(std::string_view terminator);
-    XmlEvent ReadMarkup();
-    XmlEvent ReadStartTag();
-    XmlEvent ReadEndTag();
-    XmlEvent ReadText();
-    std::string ReadName();
+    void ReadStartTag();
+    void ReadEndTag();
+    void ReadText();
+    std::string_view ReadName();
     void SkipSpace();
     bool DecodeInto(std::string_view raw, std::string& decoded);
 
     std::string_view input;
     std::size_t position = 0;
+    // Streaming: the input is `buffer`, which starts `dropped` bytes into the document. A token that
+    // reaches the end of the buffer before the document's end sets `ranOut` and is read again once
+    // more has arrived.
+    XmlInput* pieces = nullptr;
+    std::string buffer;
+    std::size_t dropped = 0;
+    bool ranOut = false;
+    bool inputEnded = true;
     std::string pendingEnd;
     bool havePendingEnd = false;
     bool failed = false;
     std::string failure;
+    XmlEvent current;
 };
 
 // "x:row" -> "row".

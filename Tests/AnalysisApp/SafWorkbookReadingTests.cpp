@@ -1,8 +1,12 @@
 #include "ForeignWorkbooks.hpp"
+#include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SpreadsheetPackage.hpp"
+#include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,12 +74,12 @@ TEST(NotSafWorkbook, IsRefusedWithTheReason) {
     Parts noModel = SpreadsheetProgramParts();
     std::string& workbook = noModel.at("book/workbook.xml");
     workbook.replace(workbook.find("name=\"Model\""), 12, "name=\"Mode1\"");
-    EXPECT_EQ(RefusalOf(Package(noModel)), "not a SAF workbook: it has no Model sheet");
+    EXPECT_EQ(RefusalOf(Package(noModel)), "it has no Model sheet");
 
     Parts noVersion = SpreadsheetProgramParts();
     std::string& modelSheet = noVersion.at("book/sheets/c.xml");
     modelSheet.replace(modelSheet.find("<v>1</v>"), 8, "<v>5</v>");
-    EXPECT_EQ(RefusalOf(Package(noVersion)), "not a SAF workbook: its Model sheet has no \"SAF Version\"");
+    EXPECT_EQ(RefusalOf(Package(noVersion)), "its Model sheet has no \"SAF Version\"");
 }
 
 TEST(NotSafWorkbook, DamagedPartsAreNamed) {
@@ -89,14 +93,50 @@ TEST(NotSafWorkbook, DamagedPartsAreNamed) {
     EXPECT_EQ(RefusalOf(Package(badIndex)),
               "sheet StructuralMaterial: row 2: shared string \"60\" does not exist");
 
-    Parts noNameColumn = SpreadsheetProgramParts();
-    std::string& header = noNameColumn.at("book/sheets/b.xml");
-    header.replace(header.find("<v>0</v>"), 8, "<v>5</v>");
-    EXPECT_EQ(RefusalOf(Package(noNameColumn)), "sheet StructuralMaterial has no Name column");
-
     Parts brokenXml = SpreadsheetProgramParts();
     brokenXml.at("book/sheets/c.xml") = "<worksheet><sheetData><row r=\"1>";
     EXPECT_EQ(RefusalOf(Package(brokenXml)), "sheet Model: unterminated attribute value at byte 29");
+}
+
+// Headers and Model keys match as SAF advises readers; sheets the reader does not know are counted
+// when they hold named objects, and sheets without a header are not object sheets.
+TEST(ForeignWorkbook, HeadersMatchInAnyCaseAndEveryObjectSheetIsCounted) {
+    TinySafWorkbook::Workbook workbook = TinySafWorkbook::Workbook::PortalFrame();
+    workbook.Set("StructuralPointConnection", "A1", " name ").Set("Model", "A2", "saf version");
+    workbook.AddSheet(
+        {"StructuralEdgeConnection", {{"NAME", "Member"}, {"E1", "W1"}, {"E2", "W1"}, {"", "W1"}}});
+    workbook.AddSheet({"Empty", {}});
+    const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(workbook.Bytes());
+    ASSERT_TRUE(reading.summary) << reading.error;
+    EXPECT_EQ(reading.summary->safVersion, "2.2.0");
+    EXPECT_EQ(reading.summary->nodes, 4u);
+    EXPECT_EQ(reading.summary->supports, 2u);
+    EXPECT_EQ(reading.summary->objects.back(),
+              (std::pair<std::string, std::size_t>{"StructuralEdgeConnection", 2}));
+    EXPECT_EQ(
+        AnalysisApp::DescribeSummary(*reading.summary),
+        "SAF 2.2.0: 1 materials, 2 cross-sections, 4 nodes, 2 members, 1 surfaces, 2 storeys, 2 supports; "
+        "StructuralEdgeConnection 2");
+}
+
+// A reader takes what it can: a sheet without a Name column holds no objects it can count; the
+// checker is the one to say what is wrong with it.
+TEST(ForeignWorkbook, ASheetWithoutANameColumnCountsNothingAndTheCheckerSaysWhy) {
+    Parts noNameColumn = SpreadsheetProgramParts();
+    std::string& header = noNameColumn.at("book/sheets/b.xml");
+    header.replace(header.find("<v>0</v>"), 8, "<v>5</v>");
+    const std::string bytes = Package(noNameColumn);
+    const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(bytes);
+    ASSERT_TRUE(reading.summary) << reading.error;
+    EXPECT_EQ(reading.summary->materials, 0u);
+    EXPECT_EQ(reading.summary->nodes, 2u);
+    const AnalysisApp::CheckReport check = AnalysisApp::CheckSafWorkbookBytes(bytes);
+    const auto missingName =
+        std::find_if(check.findings.begin(), check.findings.end(), [](const auto& finding) {
+            return finding.sheet == "StructuralMaterial" &&
+                   finding.message == "the required column \"Name\" is missing";
+        });
+    EXPECT_NE(missingName, check.findings.end());
 }
 
 // Each prefix and each single damaged byte of a foreign workbook gives a summary or a refusal; the

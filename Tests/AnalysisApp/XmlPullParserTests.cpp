@@ -9,9 +9,28 @@ namespace {
 
 using AnalysisApp::XmlEventKind;
 
+// Hands a document over in pieces of a fixed size.
+class Pieces final : public AnalysisApp::XmlInput {
+public:
+    Pieces(std::string_view text, std::size_t size) : document(text), pieceSize(size) {}
+    bool ReadMore(std::string& out) override {
+        if (document.empty()) {
+            return false;
+        }
+        const std::string_view piece = document.substr(0, pieceSize);
+        out.append(piece);
+        document.remove_prefix(piece.size());
+        return true;
+    }
+    std::string Failure() const override { return {}; }
+
+private:
+    std::string_view document;
+    std::size_t pieceSize;
+};
+
 // Start, End and Text events as "<name a=v>", "</name>" and the text, up to Done or Error.
-std::vector<std::string> Events(std::string_view xml) {
-    AnalysisApp::XmlPullParser parser(xml);
+std::vector<std::string> EventsOf(AnalysisApp::XmlPullParser& parser) {
     std::vector<std::string> events;
     for (AnalysisApp::XmlEvent event = parser.Next();; event = parser.Next()) {
         switch (event.kind) {
@@ -36,6 +55,76 @@ std::vector<std::string> Events(std::string_view xml) {
             return events;
         }
     }
+}
+
+std::vector<std::string> Events(std::string_view xml) {
+    AnalysisApp::XmlPullParser parser(xml);
+    return EventsOf(parser);
+}
+
+// A document read in pieces gives exactly the events of the whole, wherever the pieces break it:
+// inside names, attribute values, entities, comments, CDATA and text; errors at the same byte.
+TEST(XmlPullParser, PiecesOfAnySizeGiveTheEventsOfTheWhole) {
+    const std::string documents[] = {
+        "<?xml version=\"1.0\"?>\n<!-- note --><x:worksheet xmlns:x=\"u\"><x:sheetData><x:row r=\"1\">"
+        "<x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a &amp; b &#x41;</x:t></x:is></x:c><x:c "
+        "r=\"B1\"><x:v>1.5</x:v>"
+        "</x:c></x:row><x:row r=\"2\"/><![CDATA[<raw>]]></x:sheetData></x:worksheet>",
+        "<!DOCTYPE a [<!ENTITY e \"x\">]><a b='c'>text<b/>tail</a>",
+        "<a><b attr=\"unterminated></a>",
+        "<a>&bogus;</a>",
+        "<a><b></a",
+    };
+    for (const std::string& document : documents) {
+        const std::vector<std::string> whole = Events(document);
+        for (const std::size_t size : {1u, 2u, 3u, 5u, 7u, 64u}) {
+            Pieces pieces(document, size);
+            AnalysisApp::XmlPullParser parser(pieces);
+            EXPECT_EQ(EventsOf(parser), whole) << "pieces of " << size << " of " << document;
+        }
+    }
+}
+
+// A cell's plain content is taken in one step; anything else is left for the events, untouched.
+TEST(XmlPullParser, PlainCellContentIsReadInOneStepAndAnythingElseIsLeftAlone) {
+    const std::string sheet =
+        "<row><c><v>1.5</v></c><c t=\"inlineStr\"><is><t>a &amp; b</t></is></c>"
+        "<c><v>2</v><f>A1</f></c><c t=\"inlineStr\"><is><t xml:space=\"preserve\"> x</t></is></c>"
+        "<c/></row>";
+    AnalysisApp::XmlPullParser parser(sheet);
+    std::vector<std::string> seen;
+    std::string text;
+    bool inlineString = false;
+    for (const AnalysisApp::XmlEvent* event = &parser.NextEvent(); event->kind != XmlEventKind::Done;
+         event = &parser.NextEvent()) {
+        ASSERT_NE(event->kind, XmlEventKind::Error) << event->text;
+        if (event->kind == XmlEventKind::Start && event->name == "c") {
+            const bool plain = parser.ReadPlainCellContent(text, inlineString);
+            seen.push_back(plain ? (inlineString ? "inline " : "value ") + text : "events");
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"value 1.5", "inline a & b", "events", "events", "events"}));
+}
+
+TEST(XmlPullParser, AFailingInputEndsInAnErrorThatNamesIt) {
+    class Broken final : public AnalysisApp::XmlInput {
+    public:
+        bool ReadMore(std::string& out) override {
+            if (calls++ > 0) {
+                return false;
+            }
+            out += "<a><b>some";
+            return true;
+        }
+        std::string Failure() const override { return calls > 1 ? "part.xml: CRC-32 does not match" : ""; }
+
+    private:
+        int calls = 0;
+    } broken;
+    AnalysisApp::XmlPullParser parser(broken);
+    EXPECT_EQ(EventsOf(parser), (std::vector<std::string>{"<a>", "<b>",
+                                                          "error: the document cannot be read: "
+                                                          "part.xml: CRC-32 does not match at byte 6"}));
 }
 
 TEST(XmlPullParser, ReadsElementsAttributesAndTextWithoutPrefixes) {

@@ -79,6 +79,45 @@ def run(app, argument):
     return subprocess.run([app, argument], capture_output=True, text=True)
 
 
+def check_command(app, ours, openpyxl_book, not_zip, missing):
+    """VeldEngineer.exe --check: findings as FILE: SHEET!CELL: severity: message, exit 0 / 1 / 2."""
+    clean = subprocess.run([app, "--check", ours], capture_output=True, text=True)
+    check(clean.returncode == 0 and clean.stdout == "", f"--check on our workbook: {clean.returncode} {clean.stdout!r}")
+
+    broken = subprocess.run([app, "--check", openpyxl_book, ours], capture_output=True, text=True)
+    lines = broken.stdout.splitlines()
+    check(broken.returncode == 1, f"--check on a workbook with errors exits {broken.returncode}")
+    expected = [
+        f"{openpyxl_book}: Model!A3: error: the required row \"Global coordinate system\" is missing",
+        f"{openpyxl_book}: Model!A3: error: the required row \"LCS of cross-section\" is missing",
+        f"{openpyxl_book}: Model!A3: error: the required row \"System of units\" is missing",
+        f"{openpyxl_book}: Model!A3: error: the required row \"National code\" is missing",
+    ]
+    check(lines[:4] == expected, f"--check's first lines: {lines[:4]}")
+    check(any(line.startswith(f"{openpyxl_book}: StructuralCurveMember!C2: error: \"Cross section\" names \"CS1\"")
+              for line in lines), f"no unresolved cross-section among {lines}")
+    check(not any(line.startswith(ours) for line in lines), "our workbook got findings next to a broken one")
+
+    unreadable = subprocess.run([app, "--check", not_zip, ours], capture_output=True, text=True)
+    check(unreadable.returncode == 2, f"--check on a file that is no workbook exits {unreadable.returncode}")
+    check(unreadable.stdout.startswith(f"{not_zip}: error: not a readable workbook: not a zip file"),
+          f"--check on a file that is no workbook says {unreadable.stdout!r}")
+
+    as_json = subprocess.run([app, "--check", "--json", openpyxl_book, missing], capture_output=True, text=True)
+    check(as_json.returncode == 2, f"--check --json with a missing file exits {as_json.returncode}")
+    try:
+        reports = json.loads(as_json.stdout)
+        check([report["file"] for report in reports] == [openpyxl_book, missing], f"--json files: {reports}")
+        check(reports[0]["errors"] == len([f for f in reports[0]["findings"] if f["severity"] == "error"]),
+              "--json error count differs from its findings")
+        check(reports[0]["findings"][0] == {"sheet": "Model", "cell": "A3", "severity": "error",
+                                            "message": "the required row \"Global coordinate system\" is missing"},
+              f"--json first finding: {reports[0]['findings'][0]}")
+        check(not reports[1]["readable"], f"--json on a missing file: {reports[1]}")
+    except (ValueError, KeyError, IndexError) as problem:
+        check(False, f"--check --json printed {as_json.stdout!r}: {problem}")
+
+
 def main():
     veld_engineer, writer, model_file, work = sys.argv[1:5]
     shutil.rmtree(work, ignore_errors=True)
@@ -112,7 +151,7 @@ def main():
         (missing, 2, "no workbook at " + missing),
         (not_zip, 3, "is not a SAF workbook: not a zip file"),
         (no_sheets, 3, "is not a SAF workbook: not a spreadsheet workbook: the workbook has no part xl/workbook.xml"),
-        (no_model, 3, "is not a SAF workbook: not a SAF workbook: it has no Model sheet"),
+        (no_model, 3, "is not a SAF workbook: it has no Model sheet"),
     ]
     for path, code, message in cases:
         result = run(app, path)
@@ -131,6 +170,13 @@ def main():
               f"record for {os.path.basename(path)} has the wrong kind of outcome: {record}")
     if records:
         check(records[0].get("summary", {}).get("members") == 58, f"our workbook's record: {records[0]}")
+        check(records[0].get("check") == {"readable": True, "errors": 0, "warnings": 0, "findings": []},
+              f"our workbook's record holds findings: {records[0].get('check')}")
+        check(records[1].get("check", {}).get("errors", 0) > 0, f"openpyxl workbook's check: {records[1].get('check')}")
+        check(records[1].get("summary", {}).get("objects") == {"StructuralPointConnection": 4, "StructuralCurveMember": 3},
+              f"openpyxl workbook's objects: {records[1].get('summary')}")
+
+    check_command(app, ours, openpyxl_book, not_zip, missing)
 
     for failure in failures:
         print("FAILED:", failure)

@@ -1,4 +1,5 @@
 #include "FuzzCheck.hpp"
+#include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SpreadsheetPackage.hpp"
 #include "ZipArchive.hpp"
@@ -9,8 +10,8 @@
 #include <string_view>
 
 // VeldEngineer.exe's workbook reading on bytes: the zip container (listing and extracting every
-// member), the .xlsx package with every sheet it names, and the SAF summary. A member that extracts
-// is exactly its stated size.
+// member), the .xlsx package with every sheet it names, the SAF summary and the SAF checker. A member that
+// extracts is exactly its stated size.
 namespace {
 
 // Members are inflated up to this here; the reader's own limit is far larger, and a small input can
@@ -68,5 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         FUZZ_REQUIRE(!reading.error.empty(), "a workbook that is not SAF says why");
     }
+    const AnalysisApp::CheckReport check = AnalysisApp::CheckSafWorkbookBytes(bytes);
+    FUZZ_REQUIRE(check.errors + check.warnings == check.findings.size(), "the checker counts every finding");
+    FUZZ_REQUIRE(check.readable || !check.problem.empty(), "an unreadable workbook says why");
     return 0;
 }

@@ -85,7 +85,7 @@ OpenCommandScenario::SheetRowsSeenByOpenpyxl(const std::filesystem::path& workbo
         "    for sheet in book:\n"
         "        used = [r for r in sheet.iter_rows(values_only=True)\n"
         "                if any(c not in (None, '') for c in r)]\n"
-        "        rows[sheet.title] = len(used) - (0 if sheet.title == 'Model' else 1)\n"
+        "        rows[sheet.title] = len(used) - (0 if sheet.title in ('Model', 'Project') else 1)\n"
         "    answer = {'rows': rows}\n"
         "except Exception:\n"
         "    answer = {'error': traceback.format_exc()}\n"

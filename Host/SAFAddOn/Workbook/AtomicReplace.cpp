@@ -17,32 +17,37 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
 
 } // namespace
 
-std::string WriteFileAtomically(const std::filesystem::path& target, const std::string& bytes) {
+std::string ReplaceFileAtomically(const std::filesystem::path& target,
+                                  const std::function<std::string(const std::filesystem::path&)>& write) {
     if (target.filename().empty()) {
         return "no file name in " + target.string();
     }
     const std::filesystem::path temporary = TemporaryBeside(target);
-    {
+    const std::string failed = write(temporary);
+    std::error_code ignored;
+    if (!failed.empty()) {
+        std::filesystem::remove(temporary, ignored);
+        return failed;
+    }
+    std::error_code failure;
+    std::filesystem::rename(temporary, target, failure);
+    if (failure) {
+        std::filesystem::remove(temporary, ignored);
+        return "cannot replace " + target.string() + ": " + failure.message();
+    }
+    return {};
+}
+
+std::string WriteFileAtomically(const std::filesystem::path& target, const std::string& bytes) {
+    return ReplaceFileAtomically(target, [&](const std::filesystem::path& temporary) -> std::string {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         if (!file) {
             return "cannot create " + temporary.string();
         }
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return "cannot write " + temporary.string();
-        }
-    }
-    std::error_code failure;
-    std::filesystem::rename(temporary, target, failure);
-    if (failure) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return "cannot replace " + target.string() + ": " + failure.message();
-    }
-    return {};
+        return file ? std::string() : "cannot write " + temporary.string();
+    });
 }
 
 } // namespace SafWorkbook

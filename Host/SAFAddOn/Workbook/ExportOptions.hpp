@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ struct ExportOptions {
     ElementKinds kinds;
     UnitSystem unitSystem = UnitSystem::Metric;
     std::string sourceApplication = "hostsim";
+    // The Model's and the Project's "Created" and "Last update"; the moment of writing when empty.
+    std::optional<std::chrono::sys_seconds> exportedAt;
 };
 
 // "Metric" or "Imperial".

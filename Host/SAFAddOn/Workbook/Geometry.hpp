@@ -3,16 +3,24 @@
 #include "BuildingModel.hpp"
 
 #include <array>
-#include <map>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace SafWorkbook {
 
-// Lengths and areas the workbook states beside the node lists, from the model's node coordinates (m).
+// The model's nodes by name, and the lengths and areas the workbook states beside the node lists,
+// from the node coordinates (m). Names are found through an open-addressing table of node positions
+// (4 bytes a slot, at most half full), which keeps a million-member export's lookups to the table slot
+// and the node itself. The model must outlive it.
 class ModelGeometry {
 public:
     explicit ModelGeometry(const Building::Model& model);
+
+    // The node's position in the model's node list, or nothing.
+    std::optional<std::uint32_t> IndexOf(std::string_view node) const;
 
     double PolylineLength(const std::vector<std::string>& nodes) const;
     // The area of a plane polygon in space (Newell's normal); a node it does not know counts as the
@@ -20,9 +28,11 @@ public:
     double PolygonArea(const std::vector<std::string>& nodes) const;
 
 private:
-    std::array<double, 3> At(const std::string& node) const;
+    std::array<double, 3> At(std::string_view node) const;
 
-    std::map<std::string, std::array<double, 3>> coordinates;
+    const Building::Model& model;
+    std::vector<std::uint32_t> slots; // node position + 1; 0 is a free slot
+    std::size_t mask = 0;
 };
 
 } // namespace SafWorkbook

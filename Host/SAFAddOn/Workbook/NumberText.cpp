@@ -5,16 +5,20 @@
 
 namespace SafWorkbook {
 
-std::string FormatNumber(double value) {
-    if (!std::isfinite(value)) {
-        return "0";
-    }
-    if (value == 0.0) {
-        return "0"; // never "-0"
+void AppendNumber(std::string& out, double value) {
+    if (!std::isfinite(value) || value == 0.0) {
+        out += '0';
+        return;
     }
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
+    out.append(text, result.ptr);
+}
+
+std::string FormatNumber(double value) {
+    std::string text;
+    AppendNumber(text, value);
+    return text;
 }
 
 } // namespace SafWorkbook

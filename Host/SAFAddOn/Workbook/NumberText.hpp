@@ -4,8 +4,9 @@
 
 namespace SafWorkbook {
 
-// The shortest text that reads back as the same double, with a dot whatever the locale ("0.3",
-// "210000", "1.2e-05"). Not-a-number and infinities, which a cell cannot hold, become "0".
+// The shortest text that reads back as exactly this double, with a dot whatever the locale; "0" for
+// zero (never "-0") and for what is not finite, which a cell cannot hold.
 std::string FormatNumber(double value);
+void AppendNumber(std::string& out, double value);
 
 } // namespace SafWorkbook

@@ -11,6 +11,8 @@ struct UnitPair {
 
 constexpr double FootInMetres = 0.3048;
 constexpr double PoundInKilograms = 0.45359237;
+constexpr double KipInMeganewtons = 4448.2216152605e-6;
+constexpr double DegreesPerRadian = 57.295779513082321;
 
 UnitPair UnitsOf(Quantity quantity) {
     switch (quantity) {
@@ -34,7 +36,17 @@ UnitPair UnitsOf(Quantity quantity) {
     case Quantity::Angle:
         return {"deg", "deg", 1.0};
     case Quantity::Expansion:
-        return {"1/K", "1/K", 1.0};
+        // Per kelvin against per degree Fahrenheit: a kelvin is 1.8 degrees, so the value per degree
+        // is the value per kelvin divided by 1.8.
+        return {"1/K",
+                "1/\xC2\xB0"
+                "F" /* the degree sign in UTF-8 */,
+                1.8};
+    case Quantity::LinearStiffness:
+        return {"MN/m", "kip/ft", KipInMeganewtons / FootInMetres};
+    case Quantity::RotationalStiffness:
+        // Imperial rotational stiffness is per degree, not per radian.
+        return {"MNm/rad", "kipft/deg", KipInMeganewtons * FootInMetres * DegreesPerRadian};
     case Quantity::None:
         break;
     }

@@ -19,7 +19,9 @@ enum class Quantity {
     Stress,
     Density,
     Angle,
-    Expansion
+    Expansion,
+    LinearStiffness,
+    RotationalStiffness
 };
 
 // "Coordinate X" + Length + Metric -> "Coordinate X [m]"; Imperial -> "Coordinate X [ft]".

@@ -1,6 +1,5 @@
 #include "WorkbookParts.hpp"
 
-#include "NumberText.hpp"
 #include "XmlText.hpp"
 
 namespace SafWorkbook {
@@ -11,29 +10,7 @@ constexpr const char* SpreadsheetNamespace = "http://schemas.openxmlformats.org/
 constexpr const char* RelationshipNamespace =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-std::string CellXml(const Cell& cell, const std::string& reference) {
-    if (const auto* text = std::get_if<std::string>(&cell)) {
-        return "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">" +
-               EscapeXml(*text) + "</t></is></c>";
-    }
-    if (const auto* number = std::get_if<double>(&cell)) {
-        return "<c r=\"" + reference + "\"><v>" + FormatNumber(*number) + "</v></c>";
-    }
-    return {};
-}
-
 } // namespace
-
-std::string ColumnLetters(std::size_t column) {
-    std::string letters;
-    std::size_t rest = column + 1;
-    while (rest > 0) {
-        const std::size_t digit = (rest - 1) % 26;
-        letters.insert(letters.begin(), static_cast<char>('A' + digit));
-        rest = (rest - 1) / 26;
-    }
-    return letters;
-}
 
 std::string ContentTypesXml(std::size_t sheetCount) {
     std::string xml = XmlDeclaration;
@@ -42,7 +19,11 @@ std::string ContentTypesXml(std::size_t sheetCount) {
            "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
            "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
            "<Override PartName=\"/xl/workbook.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
+           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+           "<Override PartName=\"/xl/styles.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+           "<Override PartName=\"/xl/sharedStrings.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
     for (std::size_t number = 1; number <= sheetCount; ++number) {
         xml += "<Override PartName=\"/xl/worksheets/sheet" + std::to_string(number) +
                ".xml\" "
@@ -59,13 +40,13 @@ std::string PackageRelationshipsXml() {
            "Target=\"xl/workbook.xml\"/></Relationships>";
 }
 
-std::string WorkbookXml(const std::vector<Sheet>& sheets) {
+std::string WorkbookXml(const std::vector<std::string>& sheetNames) {
     std::string xml = XmlDeclaration;
     xml += std::string("<workbook xmlns=\"") + SpreadsheetNamespace + "\" xmlns:r=\"" +
            RelationshipNamespace + "\"><sheets>";
-    for (std::size_t index = 0; index < sheets.size(); ++index) {
+    for (std::size_t index = 0; index < sheetNames.size(); ++index) {
         const std::string number = std::to_string(index + 1);
-        xml += "<sheet name=\"" + EscapeXml(sheets[index].name) + "\" sheetId=\"" + number + "\" r:id=\"rId" +
+        xml += "<sheet name=\"" + EscapeXml(sheetNames[index]) + "\" sheetId=\"" + number + "\" r:id=\"rId" +
                number + "\"/>";
     }
     return xml + "</sheets></workbook>";
@@ -81,22 +62,13 @@ std::string WorkbookRelationshipsXml(std::size_t sheetCount) {
                "Target=\"worksheets/sheet" +
                text + ".xml\"/>";
     }
+    xml += "<Relationship Id=\"rId" + std::to_string(sheetCount + 1) +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+           "Target=\"styles.xml\"/>";
+    xml += "<Relationship Id=\"rId" + std::to_string(sheetCount + 2) +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
+           "Target=\"sharedStrings.xml\"/>";
     return xml + "</Relationships>";
-}
-
-std::string WorksheetXml(const Sheet& sheet) {
-    std::string xml = XmlDeclaration;
-    xml += std::string("<worksheet xmlns=\"") + SpreadsheetNamespace + "\"><sheetData>";
-    for (std::size_t rowIndex = 0; rowIndex < sheet.rows.size(); ++rowIndex) {
-        const std::string rowNumber = std::to_string(rowIndex + 1);
-        xml += "<row r=\"" + rowNumber + "\">";
-        const Row& row = sheet.rows[rowIndex];
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            xml += CellXml(row[column], ColumnLetters(column) + rowNumber);
-        }
-        xml += "</row>";
-    }
-    return xml + "</sheetData></worksheet>";
 }
 
 } // namespace SafWorkbook

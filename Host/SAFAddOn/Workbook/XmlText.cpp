@@ -2,37 +2,41 @@
 
 namespace SafWorkbook {
 
-std::string EscapeXml(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
+void AppendEscapedXml(std::string& out, std::string_view text) {
     for (const char character : text) {
         switch (character) {
         case '&':
-            escaped += "&amp;";
+            out += "&amp;";
             break;
         case '<':
-            escaped += "&lt;";
+            out += "&lt;";
             break;
         case '>':
-            escaped += "&gt;";
+            out += "&gt;";
             break;
         case '"':
-            escaped += "&quot;";
+            out += "&quot;";
             break;
         case '\'':
-            escaped += "&apos;";
+            out += "&apos;";
             break;
         case '\t':
         case '\n':
         case '\r':
-            escaped += character;
+            out += character;
             break;
         default:
             if (static_cast<unsigned char>(character) >= 0x20) {
-                escaped += character;
+                out += character;
             }
         }
     }
+}
+
+std::string EscapeXml(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    AppendEscapedXml(escaped, text);
     return escaped;
 }
 

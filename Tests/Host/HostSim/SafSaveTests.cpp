@@ -94,9 +94,9 @@ TEST_F(SafSaveTest, AProjectWithoutAModelGivesAWorkbookOfEmptySheets) {
     const SafSaveOutcome empty = SaveSafWorkbook(nlohmann::ordered_json::object(), translators,
                                                  GS::UniString("Structural Analysis (SI)"), target());
     ASSERT_EQ(empty.code, NoError) << empty.reason;
-    EXPECT_EQ(empty.sheets.size(), 8u);
+    EXPECT_EQ(empty.sheets.size(), 9u);
     for (const SafWorkbook::SheetCount& sheet : empty.sheets) {
-        if (sheet.sheet != "Model") {
+        if (sheet.sheet != "Model" && sheet.sheet != "Project") {
             EXPECT_EQ(sheet.objects, 0u) << sheet.sheet;
         }
     }

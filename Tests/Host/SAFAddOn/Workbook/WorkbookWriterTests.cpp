@@ -1,8 +1,9 @@
 #include "FrameBuilding.hpp"
+#include "SafChecker.hpp"
 #include "SafSummary.hpp"
 #include "SafWorkbookWriter.hpp"
 #include "SpreadsheetPackage.hpp"
-#include "WorkbookParts.hpp"
+#include "WorksheetWriter.hpp"
 #include "XmlText.hpp"
 
 #include <gtest/gtest.h>
@@ -127,9 +128,10 @@ TEST(WorkbookWriter, OptionsThatExportNothingStillGiveEverySheetWithItsHeader) {
     const SafWorkbook::WriteReport report =
         SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), options, bytes);
     ASSERT_TRUE(report.written);
-    ASSERT_EQ(report.sheets.size(), 8u);
+    ASSERT_EQ(report.sheets.size(), 9u);
     EXPECT_EQ(report.sheets[0].sheet, "Model");
-    for (std::size_t index = 1; index < report.sheets.size(); ++index) {
+    EXPECT_EQ(report.sheets[1].sheet, "Project");
+    for (std::size_t index = 2; index < report.sheets.size(); ++index) {
         EXPECT_EQ(report.sheets[index].objects, 0u) << report.sheets[index].sheet;
         EXPECT_EQ(Sheet(bytes, report.sheets[index].sheet).rows.at(0).ValueAt(0), "Name");
     }
@@ -144,7 +146,7 @@ TEST(WorkbookWriter, TheReportCountsTheObjectsOfEachSheet) {
         SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), {}, bytes);
     EXPECT_EQ(
         SafWorkbook::DescribeSheets(report.sheets),
-        "Model 20, StructuralMaterial 2, StructuralCrossSection 4, StructuralPointConnection 36, "
+        "Model 20, Project 11, StructuralMaterial 2, StructuralCrossSection 4, StructuralPointConnection 36, "
         "StructuralCurveMember 58, StructuralSurfaceMember 2, StructuralStorey 3, StructuralPointSupport 12");
     EXPECT_EQ(report.bytes, bytes.size());
 }
@@ -157,6 +159,122 @@ TEST(WorkbookWriter, TextsWithMarkupCharactersSurviveTheRoundTrip) {
     const AnalysisApp::SheetTable modelSheet = Sheet(bytes, "Model");
     EXPECT_EQ(modelSheet.rows.at(0).ValueAt(1), model.name);
     EXPECT_EQ(Sheet(bytes, "StructuralStorey").rows.at(1).ValueAt(0), model.storeys[0].name);
+}
+
+std::vector<std::string> CheckerFindings(const std::string& bytes) {
+    const AnalysisApp::CheckReport report = AnalysisApp::CheckSafWorkbookBytes(bytes);
+    std::vector<std::string> lines;
+    for (const AnalysisApp::CheckFinding& finding : report.findings) {
+        lines.push_back(AnalysisApp::FormatFinding("workbook", finding));
+    }
+    if (!report.readable) {
+        lines.push_back("unreadable: " + report.problem);
+    }
+    return lines;
+}
+
+// Every selection of element kinds a translator can make, in both systems of units: the SAF checker
+// finds nothing to say, not even a warning.
+TEST(WorkbookWriter, EveryTranslatorsWorkbookChecksClean) {
+    const Building::Model demo = Building::GenerateDemoBuilding();
+    for (unsigned mask = 0; mask < 64; ++mask) {
+        for (const SafWorkbook::UnitSystem system :
+             {SafWorkbook::UnitSystem::Metric, SafWorkbook::UnitSystem::Imperial}) {
+            SafWorkbook::ExportOptions options;
+            options.kinds = {(mask & 1) != 0, (mask & 2) != 0,  (mask & 4) != 0,
+                             (mask & 8) != 0, (mask & 16) != 0, (mask & 32) != 0};
+            options.unitSystem = system;
+            EXPECT_EQ(CheckerFindings(WorkbookBytes(demo, options)), std::vector<std::string>{})
+                << "kinds " << mask << ", " << SafWorkbook::UnitSystemName(system);
+        }
+    }
+}
+
+TEST(WorkbookWriter, GeneratedModelsAndAwkwardTextsCheckClean) {
+    Building::Model awkward = Building::GenerateDemoBuilding();
+    awkward.name = "  Hall <A> & \"B\"  ";
+    awkward.description.clear();
+    awkward.crossSections.push_back({"Pipe1", "S235", "Parametric", "Pipe", {168.3, 8.0}, "", 0, ""});
+    awkward.crossSections.push_back({"Round", "S235", "Parametric", "Circle", {300.0}, "", 0, ""});
+    awkward.curveMembers[0].crossSection = "Round";
+    awkward.curveMembers[1].crossSection = "Pipe1";
+    awkward.supports[0].restraints = Building::RestraintsOf("Hinged");
+    const Building::Model models[] = {awkward, Building::GenerateBuildingWithMembers(1),
+                                      Building::GenerateBuildingWithMembers(2500),
+                                      Building::GenerateFrameBuilding({1, 1, 1, 4.0, 4.0, 3.0})};
+    for (const Building::Model& model : models) {
+        for (const SafWorkbook::UnitSystem system :
+             {SafWorkbook::UnitSystem::Metric, SafWorkbook::UnitSystem::Imperial}) {
+            SafWorkbook::ExportOptions options;
+            options.unitSystem = system;
+            EXPECT_EQ(CheckerFindings(WorkbookBytes(model, options)), std::vector<std::string>{})
+                << model.name << " with " << model.curveMembers.size() << " members";
+        }
+    }
+}
+
+TEST(WorkbookWriter, SurfacesAndSupportsCarryEveryRequiredCell) {
+    SafWorkbook::ExportOptions options;
+    options.unitSystem = SafWorkbook::UnitSystem::Imperial;
+    const std::string bytes = WorkbookBytes(Building::GenerateDemoBuilding(), options);
+    const AnalysisApp::SheetTable surfaces = Sheet(bytes, "StructuralSurfaceMember");
+    EXPECT_EQ(surfaces.rows[0].ValueAt(12), "Coordinate X [ft]");
+    for (const auto& [column, value] : std::vector<std::pair<std::size_t, std::string>>{
+             {11, "X by vector"}, {12, "1"}, {13, "0"}, {14, "0"}, {15, "0"}, {17, "0"}}) {
+        EXPECT_EQ(surfaces.rows[1].ValueAt(column), value) << "column " << column;
+    }
+    const AnalysisApp::SheetTable supports = Sheet(bytes, "StructuralPointSupport");
+    ASSERT_EQ(supports.rows[0].cells.size(), 22u);
+    EXPECT_EQ(supports.rows[0].ValueAt(15), "Stiffness X [kip/ft]");
+    EXPECT_EQ(supports.rows[0].ValueAt(20), "Stiffness Fiz [kipft/deg]");
+    EXPECT_EQ(supports.rows[0].ValueAt(21), "Id");
+    const AnalysisApp::SheetTable materials = Sheet(bytes, "StructuralMaterial");
+    EXPECT_EQ(materials.rows[0].ValueAt(8), "Thermal expansion [1/\xC2\xB0"
+                                            "F]");
+    EXPECT_NEAR(std::stod(std::string(materials.rows[1].ValueAt(8))), 1.2e-5 / 1.8, 1e-15);
+}
+
+TEST(WorkbookWriter, ModelAndProjectCarryDatesIdsAndAValidDiscipline) {
+    SafWorkbook::ExportOptions options;
+    options.exportedAt = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{9} +
+                         std::chrono::minutes{30};
+    const std::string bytes = WorkbookBytes(Building::GenerateDemoBuilding(), options);
+    const AnalysisApp::SheetTable model = Sheet(bytes, "Model");
+    const auto value = [](const AnalysisApp::SheetTable& sheet, const std::string& key) {
+        for (const AnalysisApp::SheetRow& row : sheet.rows) {
+            if (row.ValueAt(0) == key) {
+                return std::string(row.ValueAt(1));
+            }
+        }
+        return std::string();
+    };
+    EXPECT_EQ(value(model, "Discipline"), "Load-bearing structure");
+    EXPECT_EQ(value(model, "Created"), "46364"); // 2026-12-08 as a spreadsheet counts days
+    EXPECT_EQ(value(model, "Last update"), "46364");
+    EXPECT_EQ(value(model, "Id").size(), 36u);
+    const AnalysisApp::SheetTable project = Sheet(bytes, "Project");
+    EXPECT_NEAR(std::stod(value(project, "Created")), 46364.0 + 9.5 / 24.0, 1e-9);
+    EXPECT_NE(value(project, "Id"), value(model, "Id"));
+    EXPECT_EQ(WorkbookBytes(Building::GenerateDemoBuilding(), options), bytes)
+        << "one model, one export time: the same bytes";
+}
+
+// Past the shared-strings table's capacity, repeating texts are written inline: every cell still
+// reads back as written, and the workbook still checks clean.
+TEST(WorkbookWriter, TextsBeyondTheSharedStringsCapacityAreWrittenInline) {
+    Building::Model model = Building::GenerateBuildingWithMembers(6000);
+    for (std::size_t index = 0; index < model.curveMembers.size(); ++index) {
+        model.curveMembers[index].layer = "Layer " + std::to_string(index);
+    }
+    const std::string bytes = WorkbookBytes(model, {});
+    const AnalysisApp::SheetTable members = Sheet(bytes, "StructuralCurveMember");
+    ASSERT_EQ(members.rows.size(), model.curveMembers.size() + 1);
+    for (const std::size_t index : {std::size_t{0}, std::size_t{4000}, std::size_t{5999}}) {
+        EXPECT_EQ(members.rows[index + 1].ValueAt(23), model.curveMembers[index].layer);
+        EXPECT_EQ(members.rows[index + 1].ValueAt(24), "Standard")
+            << "a repeating text after the table is full";
+    }
+    EXPECT_EQ(CheckerFindings(bytes), std::vector<std::string>{});
 }
 
 TEST(XmlText, EscapesMarkupAndDropsWhatXmlCannotCarry) {

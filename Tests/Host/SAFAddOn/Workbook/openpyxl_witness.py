@@ -3,9 +3,11 @@ shares any code with our writer, and checks sheets, headers, values and counts a
 
 usage: openpyxl_witness.py WRITER MODEL.json WORKFOLDER
 """
+import datetime
 import json
 import math
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -44,7 +46,8 @@ HEADERS = {
     "StructuralStorey": ["Name", "Height level [m]", "Id"],
     "StructuralPointSupport": ["Name", "Type", "Boundary condition", "Node", "Member", "Coordinate system", "Origin",
                                "Coordinate definition", "Position x [m]", "ux", "uy", "uz", "fix", "fiy", "fiz",
-                               "Id"],
+                               "Stiffness X [MN/m]", "Stiffness Y [MN/m]", "Stiffness Z [MN/m]",
+                               "Stiffness Fix [MNm/rad]", "Stiffness Fiy [MNm/rad]", "Stiffness Fiz [MNm/rad]", "Id"],
 }
 MODEL_ROWS = ["Name", "Description", "Discipline", "Level of detail", "Status", "Owner", "Revision number",
               "Created", "Last update", "Source type", "Source application", "SAF Version", "Source company",
@@ -88,13 +91,29 @@ def named_rows(sheet):
 
 def check_metric(path, model, writer_output):
     book = openpyxl.load_workbook(path)
-    check(book.sheetnames == ["Model"] + list(HEADERS), f"sheets are {book.sheetnames}")
+    check(book.sheetnames == ["Model", "Project"] + list(HEADERS), f"sheets are {book.sheetnames}")
 
     properties = {row[0]: row[1] for row in book["Model"].iter_rows(values_only=True)}
     check(list(properties) == MODEL_ROWS, f"Model rows are {list(properties)}")
     for key, value in {"SAF Version": "2.2.0", "System of units": "Metric", "Global coordinate system": "Z vertical",
-                       "LCS of cross-section": "ZYX", "Name": model["name"]}.items():
+                       "LCS of cross-section": "ZYX", "Name": model["name"],
+                       "Discipline": "Load-bearing structure"}.items():
         check(properties.get(key) == value, f"Model {key} is {properties.get(key)!r}, not {value!r}")
+    # Dates as date cells, shown as dates; the version as text, shown as text.
+    for key in ["Created", "Last update"]:
+        check(isinstance(properties.get(key), datetime.datetime), f"Model {key} is {properties.get(key)!r}")
+    model_cells = {row[0].value: row[1] for row in book["Model"].iter_rows()}
+    check(model_cells["Created"].number_format == "yyyy\\-mm\\-dd", f"Created shows as {model_cells['Created'].number_format}")
+    check(model_cells["SAF Version"].number_format == "@", "SAF Version is not formatted as text")
+    check(re.fullmatch(r"[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}", properties.get("Id") or ""),
+          f"Model Id is {properties.get('Id')!r}")
+    project = {row[0]: row[1] for row in book["Project"].iter_rows(values_only=True)}
+    check(project.get("Name") == model["name"], f"Project Name is {project.get('Name')!r}")
+    check(isinstance(project.get("Created"), datetime.datetime), f"Project Created is {project.get('Created')!r}")
+    node_sheet = book["StructuralPointConnection"]
+    check(node_sheet["B2"].number_format == "0.000", f"coordinates show as {node_sheet['B2'].number_format}")
+    check(node_sheet.column_dimensions["B"].width >= len("Coordinate X [m]"), "the coordinate column is too narrow")
+    check(node_sheet.freeze_panes == "A2", "the header row does not stay in view")
 
     for sheet_name, expected in HEADERS.items():
         header, rows = named_rows(book[sheet_name])
@@ -122,6 +141,9 @@ def check_metric(path, model, writer_output):
     _, supports = named_rows(book["StructuralPointSupport"])
     check(all(row[9:15] == ("Rigid",) * 6 for row in supports), "a fixed support is not rigid in all six")
 
+    _, surfaces = named_rows(book["StructuralSurfaceMember"])
+    check(all(row[11:16] == ("X by vector", 1, 0, 0, 0) for row in surfaces), "a surface's LCS cells are not filled")
+
 
 def check_imperial(path, model):
     book = openpyxl.load_workbook(path)
@@ -131,6 +153,13 @@ def check_imperial(path, model):
     check(header[1] == "Coordinate X [ft]", f"imperial coordinate header is {header[1]}")
     for row, node in zip(nodes, model["nodes"]):
         check(math.isclose(row[1], node["x"] / 0.3048, abs_tol=1e-9), f"node {row[0]} x is {row[1]} ft")
+    header, materials = named_rows(book["StructuralMaterial"])
+    check(header[8] == "Thermal expansion [1/\u00b0F]", f"imperial thermal expansion header is {header[8]}")
+    check(math.isclose(materials[0][8], model["materials"][0]["thermalExpansion"] / 1.8, rel_tol=1e-12),
+          f"imperial thermal expansion is {materials[0][8]}")
+    header, _ = named_rows(book["StructuralPointSupport"])
+    check(header[15] == "Stiffness X [kip/ft]" and header[18] == "Stiffness Fix [kipft/deg]",
+          f"imperial stiffness headers are {header[15]}, {header[18]}")
 
 
 def main():
@@ -149,6 +178,24 @@ def main():
     write(writer, model_file, imperial, "--imperial")
     check_container(imperial)
     check_imperial(imperial, model)
+
+    # openpyxl keeps every cell and format through a load and a save of its own (it writes numbers
+    # with 15 significant digits, so those come back equal to that precision).
+    def same(left, right):
+        if isinstance(left, float) and isinstance(right, float):
+            return math.isclose(left, right, rel_tol=1e-14)
+        return left == right
+
+    for path in [metric, imperial]:
+        book = openpyxl.load_workbook(path)
+        resaved = path.replace(".xlsx", "-resaved.xlsx")
+        book.save(resaved)
+        again = openpyxl.load_workbook(resaved)
+        for sheet in book.sheetnames:
+            for before, after in zip(book[sheet].iter_rows(), again[sheet].iter_rows()):
+                for old, new in zip(before, after):
+                    check(same(old.value, new.value) and old.number_format == new.number_format,
+                          f"{os.path.basename(path)} {sheet}!{old.coordinate} changes in openpyxl's re-save")
 
     for failure in failures:
         print("FAILED:", failure)

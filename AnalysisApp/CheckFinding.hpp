@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// What the SAF checker reports: one finding per problem, placed on a cell of the workbook.
+namespace AnalysisApp {
+
+enum class Severity { Error, Warning };
+
+struct CheckFinding {
+    std::string sheet; // empty for the workbook as a whole
+    std::string cell;  // "B7"; empty for a whole sheet
+    Severity severity = Severity::Error;
+    std::string message;
+};
+
+struct CheckReport {
+    bool readable = true; // false: the file is no readable workbook; `problem` says why
+    std::string problem;
+    std::vector<CheckFinding> findings; // in the order of the workbook
+    std::size_t errors = 0;
+    std::size_t warnings = 0;
+};
+
+const char* SeverityName(Severity severity);
+
+// "FILE: SHEET!CELL: severity: message"; without a cell "FILE: SHEET: ..."; without a sheet
+// "FILE: severity: message".
+std::string FormatFinding(const std::string& file, const CheckFinding& finding);
+
+// 0 no error, 1 errors, 2 no readable workbook.
+int ExitCodeOf(const CheckReport& report);
+
+} // namespace AnalysisApp

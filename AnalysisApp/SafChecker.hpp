@@ -1,0 +1,32 @@
+#pragma once
+
+#include "CheckFinding.hpp"
+#include "SafSummary.hpp"
+#include "SpreadsheetPackage.hpp"
+
+#include <filesystem>
+#include <string_view>
+
+// The SAF checker: a workbook held against SAF 2.2.0 (and 2.1.0 where that differs) as a careful
+// reader would: the required sheets, columns and cells (with their conditions), enumeration values,
+// numbers where numbers belong, units that agree with the Model's system of units, names that
+// resolve, and names and Ids that are unique. It accepts what SAF allows readers to be lenient
+// about: header case and punctuation, units left out, lists with "; ", numbers stored as text where
+// a column takes text as well. Sheets are read row by row, twice: first the sheets that others refer
+// to, for their names, then every sheet for the findings, so that a reference to a sheet further on
+// resolves too.
+namespace AnalysisApp {
+
+CheckReport CheckSafWorkbook(const SpreadsheetPackage& package);
+
+// The summary ReadSafWorkbook gives and the check, from the check's two passes over the sheets
+// instead of three: what VeldEngineer.exe does with the workbook it is started on.
+struct SummaryAndCheck {
+    SafReading reading;
+    CheckReport check;
+};
+SummaryAndCheck SummariseAndCheck(const SpreadsheetPackage& package);
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path);
+CheckReport CheckSafWorkbookBytes(std::string_view bytes);
+
+} // namespace AnalysisApp

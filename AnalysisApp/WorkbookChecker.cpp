@@ -1,0 +1,194 @@
+#include "WorkbookChecker.hpp"
+
+#include "CellValues.hpp"
+#include "HeaderKey.hpp"
+
+#include <algorithm>
+
+namespace AnalysisApp {
+
+std::string CellName(std::size_t column, std::size_t row) {
+    std::string letters;
+    std::size_t rest = column + 1;
+    while (rest > 0) {
+        letters.insert(letters.begin(), static_cast<char>('A' + (rest - 1) % 26));
+        rest = (rest - 1) / 26;
+    }
+    return letters + std::to_string(row);
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+CheckReport WorkbookChecker::Run() {
+    ReadModelFacts();
+    if (!model.present) {
+        Add({}, {}, Severity::Error, "the workbook has no Model sheet");
+    }
+    CollectNames();
+    const std::vector<std::string>& sheets = package.SheetNames();
+    for (std::size_t index = 0; index < sheets.size() && report.readable; ++index) {
+        currentSheet = static_cast<int>(index);
+        const std::string& sheet = sheets[index];
+        if (sheet == "Model") {
+            CheckKeyValueSheet(sheet, true);
+        } else if (sheet == "Project") {
+            CheckKeyValueSheet(sheet, false);
+        } else if (const SheetRule* rule = RuleOfSheet(sheet)) {
+            CheckObjectSheet(*rule);
+        } else {
+            CountObjects(sheet);
+        }
+    }
+    ResolvePending();
+    PutFindingsInWorkbookOrder();
+    return report;
+}
+
+void WorkbookChecker::Add(std::string sheet, std::string cell, Severity severity, std::string message) {
+    (severity == Severity::Error ? report.errors : report.warnings) += 1;
+    std::size_t row = 0;
+    for (const char character : cell) {
+        row = character >= '0' && character <= '9' ? row * 10 + static_cast<std::size_t>(character - '0') : 0;
+    }
+    findingOrder.emplace_back(sheet.empty() ? -1 : currentSheet, row);
+    report.findings.push_back({std::move(sheet), std::move(cell), severity, std::move(message)});
+}
+
+void WorkbookChecker::Unreadable(const std::string& problem) {
+    report.readable = false;
+    report.problem = problem;
+}
+
+void WorkbookChecker::ReadModelFacts() {
+    if (!package.HasSheet("Model")) {
+        return;
+    }
+    model.present = true;
+    SheetRowReader reader(package, "Model");
+    SheetRow row;
+    while (reader.Next(row)) {
+        const std::string key = HeaderKey(row.ValueAt(0));
+        if (key == "safversion" && model.version.empty()) {
+            model.version = std::string(Trimmed(row.ValueAt(1)));
+        } else if (key == "systemofunits" && model.unitsAsWritten.empty()) {
+            model.unitsAsWritten = std::string(Trimmed(row.ValueAt(1)));
+            model.units = Folded(model.unitsAsWritten);
+        }
+    }
+    if (!reader.Error().empty()) {
+        Unreadable(reader.Error());
+    }
+}
+
+bool WorkbookChecker::ReadInFirstPass(std::string_view sheet) {
+    if (sheet == DeferredTarget) {
+        return false;
+    }
+    for (const SheetRule& rule : SafSheetRules()) {
+        for (const ColumnRule& column : rule.columns) {
+            if (column.target == sheet) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void WorkbookChecker::CollectNames() {
+    for (const std::string& sheet : package.SheetNames()) {
+        if (!report.readable) {
+            return;
+        }
+        if (!ReadInFirstPass(sheet)) {
+            continue;
+        }
+        SheetRowReader reader(package, sheet);
+        SheetRow row;
+        std::optional<std::size_t> nameColumn;
+        bool header = true;
+        while (reader.Next(row)) {
+            if (header) {
+                header = false;
+                for (const SheetCell& cell : row.cells) {
+                    if (HeaderKey(cell.value) == "name") {
+                        nameColumn = cell.column;
+                        break;
+                    }
+                }
+                names.Add(sheet, {}); // the sheet exists, even without objects
+                continue;
+            }
+            if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
+                names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
+            }
+        }
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+        }
+    }
+    names.Seal();
+}
+
+void WorkbookChecker::CountObjects(const std::string& sheet) {
+    SheetRowReader reader(package, sheet);
+    SheetRow row;
+    if (!reader.Next(row)) {
+        if (!reader.Error().empty()) {
+            Unreadable(reader.Error());
+        }
+        return;
+    }
+    const auto name = std::find_if(row.cells.begin(), row.cells.end(),
+                                   [](const SheetCell& cell) { return HeaderKey(cell.value) == "name"; });
+    if (name == row.cells.end()) {
+        return;
+    }
+    const std::size_t nameColumn = name->column;
+    std::size_t count = 0;
+    while (reader.Next(row)) {
+        if (!Trimmed(row.ValueAt(nameColumn)).empty()) {
+            ++count;
+        }
+    }
+    if (!reader.Error().empty()) {
+        Unreadable(reader.Error());
+        return;
+    }
+    objectCounts.emplace_back(sheet, count);
+}
+
+void WorkbookChecker::ResolvePending() {
+    for (const PendingReference& pending : pendingReferences) {
+        const auto found = deferredNames.find(pending.target);
+        if (found != deferredNames.end() &&
+            std::binary_search(found->second.begin(), found->second.end(), pending.hash)) {
+            continue;
+        }
+        currentSheet = pending.sheetIndex;
+        Add(package.SheetNames()[static_cast<std::size_t>(pending.sheetIndex)],
+            CellName(pending.column, pending.row), Severity::Error,
+            Quoted(pending.header) + " names " + Quoted(pending.name) + ", which is not in " +
+                std::string(pending.target));
+    }
+    pendingReferences.clear();
+}
+
+void WorkbookChecker::PutFindingsInWorkbookOrder() {
+    std::vector<std::size_t> order(report.findings.size());
+    for (std::size_t index = 0; index < order.size(); ++index) {
+        order[index] = index;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
+        return findingOrder[left] < findingOrder[right];
+    });
+    std::vector<CheckFinding> sorted;
+    sorted.reserve(order.size());
+    for (const std::size_t index : order) {
+        sorted.push_back(std::move(report.findings[index]));
+    }
+    report.findings = std::move(sorted);
+}
+
+} // namespace AnalysisApp
