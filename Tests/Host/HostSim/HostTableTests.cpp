@@ -1,4 +1,4 @@
-#include "HostTable.hpp"
+#include "Services/HostTable.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FaultPlan.hpp"
-#include "Options.hpp"
-#include "ResultCode.hpp"
+#include "Services/FaultPlan.hpp"
+#include "Services/ResultCode.hpp"
+#include "Session/Options.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "AtomicFile.hpp"
 #include "Handles.hpp"
-#include "PathText.hpp"
-#include "ProjectDocument.hpp"
+#include "Record/PathText.hpp"
+#include "Services/ProjectDocument.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SafSave.hpp"
+#include "Services/SafSave.hpp"
 
 #include "FrameBuilding.hpp"
 #include "ModelJson.hpp"

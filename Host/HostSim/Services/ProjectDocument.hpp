@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Services/ObjectStore.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace HostSim {
+
+// The open project: the building model and the add-on objects, kept in one JSON document:
+//
+//   {"format": "hostsim-project", "version": 1,
+//    "model": {...},                                  kept as it is; the model hand-off fills it
+//    "addOnObjects": [{"name": "...", "guid": "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX",
+//                      "content": "hex digits, two per byte"}]}
+//
+// A project without a file (no --project) lives in memory only and cannot be saved.
+class ProjectDocument {
+public:
+    ProjectDocument() = default;
+
+    struct OpenResult {
+        std::unique_ptr<ProjectDocument> project;
+        std::string error; // names the file and the place of the fault
+    };
+    // A file that does not exist yet opens as an empty project; the first save creates it. A file that
+    // cannot be read or is not a project is refused, and nothing ever writes over it.
+    static OpenResult Open(const std::string& utf8Path);
+
+    struct ParseResult {
+        std::optional<std::vector<ObjectStore::Object>> objects;
+        nlohmann::ordered_json model;
+        std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
+    };
+    static ParseResult Parse(const std::string& text);
+    std::string Format() const;
+
+    // Writes the document atomically over its file. False, with the reason, when there is no file or
+    // it cannot be written; the file on disk is then what it was.
+    bool Save(std::string& error);
+
+    const std::optional<std::string>& Path() const { return path; }
+    // The building model, as the document holds it ({} when the project has none).
+    const nlohmann::ordered_json& Model() const { return model; }
+    void SetModel(nlohmann::ordered_json buildingModel) { model = std::move(buildingModel); }
+    ObjectStore& Objects() { return objects; }
+    const ObjectStore& Objects() const { return objects; }
+
+private:
+    std::optional<std::string> path;
+    nlohmann::ordered_json model = nlohmann::ordered_json::object();
+    ObjectStore objects;
+};
+
+} // namespace HostSim
