@@ -214,6 +214,7 @@ void ScreenDriver::DontShowAgainDecided(const DG::DontShowAgainReport& report) {
     fields["key"] = report.key;
     fields["shown"] = report.shown;
     fields["suppressed"] = report.suppressedAfterwards;
+    fields["ticked"] = report.ticked;
     transcript.Write("dont-show-again", fields);
 }
 

@@ -1,6 +1,7 @@
 #include "Services/HostTable.hpp"
 
 #include <cstring>
+#include <new>
 
 namespace HostSim {
 
@@ -8,48 +9,68 @@ namespace {
 
 HostOperations* activeOperations = nullptr;
 
+// No exception may unwind into the add-on's frames, which know nothing of C++ exceptions across the
+// table; memory running out inside an operation is that operation's failure.
+template <class Operation>
+GSErrCode Answer(Operation&& operation) {
+    if (activeOperations == nullptr) {
+        return GSErr::Generic;
+    }
+    try {
+        return operation(*activeOperations);
+    } catch (const std::bad_alloc&) {
+        return GSErr::OutOfMemory;
+    }
+}
+
 GSErrCode HOST_CALL MenuRegisterSlot(const MenuRegistrationRecord* record) {
-    return activeOperations ? activeOperations->MenuRegister(record) : GSErr::Generic;
+    return Answer([&](HostOperations& operations) { return operations.MenuRegister(record); });
 }
 
 GSErrCode HOST_CALL MenuHandlerInstallSlot(AddOnToken token, Int16 menuListId,
                                            MenuCommandHandlerProc handler) {
-    return activeOperations ? activeOperations->MenuHandlerInstall(token, menuListId, handler)
-                            : GSErr::Generic;
+    return Answer([&](HostOperations& operations) {
+        return operations.MenuHandlerInstall(token, menuListId, handler);
+    });
 }
 
 GSErrCode HOST_CALL EnvironmentSlot(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
-    return activeOperations ? activeOperations->Environment(token, code, par1, par2, par3) : GSErr::Generic;
+    return Answer(
+        [&](HostOperations& operations) { return operations.Environment(token, code, par1, par2, par3); });
 }
 
 GSErrCode HOST_CALL AutomateSlot(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) {
-    return activeOperations ? activeOperations->Automate(token, code, par1, par2, par3) : GSErr::Generic;
+    return Answer(
+        [&](HostOperations& operations) { return operations.Automate(token, code, par1, par2, par3); });
 }
 
 GSErrCode HOST_CALL CommandCallSlot(AddOnToken token, const AddOnModuleId* target, UInt32 command,
                                     UInt32 version, void* parameter, void* result, bool silent) {
-    return activeOperations
-               ? activeOperations->CommandCall(token, target, command, version, parameter, result, silent)
-               : GSErr::Generic;
+    return Answer([&](HostOperations& operations) {
+        return operations.CommandCall(token, target, command, version, parameter, result, silent);
+    });
 }
 
 GSErrCode HOST_CALL ObjectCreateSlot(AddOnToken token, const GS::UniString* name, GSHandle* content,
                                      GS::Guid* guid) {
-    return activeOperations ? activeOperations->ObjectCreate(token, name, content, guid) : GSErr::Generic;
+    return Answer(
+        [&](HostOperations& operations) { return operations.ObjectCreate(token, name, content, guid); });
 }
 
 GSErrCode HOST_CALL ObjectReadSlot(AddOnToken token, const GS::Guid* guid, GS::UniString* name,
                                    GSHandle* content) {
-    return activeOperations ? activeOperations->ObjectRead(token, guid, name, content) : GSErr::Generic;
+    return Answer(
+        [&](HostOperations& operations) { return operations.ObjectRead(token, guid, name, content); });
 }
 
 GSErrCode HOST_CALL ObjectModifySlot(AddOnToken token, const GS::Guid* guid, const GS::UniString* name,
                                      GSHandle* content) {
-    return activeOperations ? activeOperations->ObjectModify(token, guid, name, content) : GSErr::Generic;
+    return Answer(
+        [&](HostOperations& operations) { return operations.ObjectModify(token, guid, name, content); });
 }
 
 GSErrCode HOST_CALL ObjectFindSlot(AddOnToken token, const GS::UniString* name, GS::Guid* guid) {
-    return activeOperations ? activeOperations->ObjectFind(token, name, guid) : GSErr::Generic;
+    return Answer([&](HostOperations& operations) { return operations.ObjectFind(token, name, guid); });
 }
 
 // The slots are checked against the agreed signatures here, where a mismatch is a compile error.

@@ -1,12 +1,10 @@
 #include "Services/ProjectDocument.hpp"
 
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
 #include "HexDigits.hpp"
 #include "JsonFault.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
-
-#include <system_error>
 
 namespace HostSim {
 
@@ -90,6 +88,11 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
         return result;
     }
     result.model = *model;
+    for (const auto& [name, value] : document.items()) {
+        if (name != "format" && name != "version" && name != "model" && name != "addOnObjects") {
+            result.otherMembers[name] = value;
+        }
+    }
     const auto list = document.find("addOnObjects");
     if (list == document.end() || !list->is_array()) {
         result.error = "member addOnObjects: missing or not a list";
@@ -121,31 +124,32 @@ std::string ProjectDocument::Format() const {
     document["version"] = FormatVersion;
     document["model"] = model;
     document["addOnObjects"] = std::move(list);
+    for (const auto& [name, value] : otherMembers.items()) {
+        document[name] = value;
+    }
     return document.dump(2) + "\n";
 }
 
 ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
     auto project = std::make_unique<ProjectDocument>();
     project->path = utf8Path;
-    const std::filesystem::path file = PathFromUtf8(utf8Path);
-    std::error_code failure;
-    const bool exists = std::filesystem::exists(file, failure);
-    if (failure) {
-        return {nullptr, "project " + utf8Path + ": " + failure.message()};
-    }
-    if (!exists) {
-        return {std::move(project), {}};
-    }
     std::string text, error;
-    if (!SAF::ReadWholeFile(file, text, error)) {
+    switch (GS::CarefulFile::ReadRegularFile(PathFromUtf8(utf8Path), text, error)) {
+    case GS::CarefulFile::ReadOutcome::Missing:
+        return {std::move(project), {}};
+    case GS::CarefulFile::ReadOutcome::Refused:
         return {nullptr, "project " + utf8Path + ": " + error};
+    case GS::CarefulFile::ReadOutcome::Read:
+        break;
     }
     ParseResult parsed = Parse(text);
     if (!parsed.objects) {
         return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
     }
     project->model = std::move(parsed.model);
+    project->otherMembers = std::move(parsed.otherMembers);
     project->objects.Load(std::move(*parsed.objects));
+    project->bytesOnDisk = std::move(text);
     return {std::move(project), {}};
 }
 
@@ -154,7 +158,30 @@ bool ProjectDocument::Save(std::string& error) {
         error = "this project has no file: start hostsim with --project FILE to save";
         return false;
     }
-    return SAF::WriteFileAtomically(PathFromUtf8(*path), Format(), error);
+    const std::filesystem::path file = PathFromUtf8(*path);
+    GS::CarefulFile::UpdateLock lock;
+    if (!lock.Acquire(file, error)) {
+        return false;
+    }
+    std::string current;
+    const GS::CarefulFile::ReadOutcome read = GS::CarefulFile::ReadRegularFile(file, current, error);
+    if (read == GS::CarefulFile::ReadOutcome::Refused) {
+        return false;
+    }
+    const bool unchanged =
+        read == GS::CarefulFile::ReadOutcome::Missing ? !bytesOnDisk.has_value() : bytesOnDisk == current;
+    if (!unchanged) {
+        error = "project " + *path +
+                " changed on disk since it was opened (another program wrote or removed it); " +
+                "not saved, so that those changes are not lost: open the project again";
+        return false;
+    }
+    std::string text = Format();
+    if (!GS::CarefulFile::ReplaceFile(file, text, error)) {
+        return false;
+    }
+    bytesOnDisk = std::move(text);
+    return true;
 }
 
 } // namespace HostSim

@@ -18,7 +18,14 @@ namespace HostSim {
 //    "addOnObjects": [{"name": "...", "guid": "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX",
 //                      "content": "hex digits, two per byte"}]}
 //
+// Members this host does not know (a newer host's, a person's notes) are kept as they are and
+// written back after the known ones: dropping them on save would lose what this host cannot judge.
 // A project without a file (no --project) lives in memory only and cannot be saved.
+//
+// A save does not overwrite a project that changed on disk since it was opened (or last saved): it
+// is refused, with a message saying so, and the file is left as the other program wrote it. Merging
+// is not done because this host cannot tell which of two choices a person meant (two translator
+// choices, two models); the person opens the project again and decides.
 class ProjectDocument {
 public:
     ProjectDocument() = default;
@@ -34,13 +41,15 @@ public:
     struct ParseResult {
         std::optional<std::vector<ObjectStore::Object>> objects;
         nlohmann::ordered_json model;
+        nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
         std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
     };
     static ParseResult Parse(const std::string& text);
     std::string Format() const;
 
-    // Writes the document atomically over its file. False, with the reason, when there is no file or
-    // it cannot be written; the file on disk is then what it was.
+    // Writes the document over its file (GS::CarefulFile), under the file's update lock. False, with
+    // the reason, when there is no file, it changed on disk since it was read, or it cannot be
+    // written; the file on disk is then what it was.
     bool Save(std::string& error);
 
     const std::optional<std::string>& Path() const { return path; }
@@ -52,7 +61,10 @@ public:
 
 private:
     std::optional<std::string> path;
+    // The file's bytes as this document last read or wrote them; nothing when there was no file.
+    std::optional<std::string> bytesOnDisk;
     nlohmann::ordered_json model = nlohmann::ordered_json::object();
+    nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
     ObjectStore objects;
 };
 

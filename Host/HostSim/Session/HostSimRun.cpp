@@ -1,9 +1,11 @@
 #include "Session/HostSimRun.hpp"
 
+#include "CarefulFile.hpp"
 #include "MemoryManager.hpp"
 #include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
 #include "Record/PathText.hpp"
+#include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
 #include "Screen/ScreenRun.hpp"
 #include "Services/ProjectDocument.hpp"
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace HostSim {
 
@@ -54,11 +57,19 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
         CommandSource terminal(std::cin, "terminal", &std::cout);
         return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
     }
-    std::ifstream file(PathFromUtf8(*options.script), std::ios::binary);
-    if (!file) {
-        interpreter.ReportError(*options.script, 0, "cannot open the script", "");
+    // A folder would read as an empty script and a pipe or a device never end: refused before opening.
+    std::string text, error;
+    const GS::CarefulFile::ReadOutcome read =
+        GS::CarefulFile::ReadRegularFile(PathFromUtf8(*options.script), text, error);
+    if (read != GS::CarefulFile::ReadOutcome::Read) {
+        interpreter.ReportError(*options.script, 0,
+                                read == GS::CarefulFile::ReadOutcome::Missing
+                                    ? "cannot open the script: it does not exist"
+                                    : "cannot use the script: " + error,
+                                "");
         return false;
     }
+    std::istringstream file(std::move(text));
     CommandSource script(file, *options.script, nullptr);
     return RunWithScreen(interpreter, script, transcript, timings, screenOptions);
 }
@@ -66,6 +77,8 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
 } // namespace
 
 int RunHostSim(const std::vector<std::string>& arguments) {
+    const FilteredTerminal filteredOutput(std::cout);
+    const FilteredTerminal filteredErrors(std::cerr);
     const ScreenOptionsParse screen = TakeScreenOptions(arguments);
     OptionsParse parsed = ParseHostSimOptions(screen.rest);
     if (parsed.helpRequested) {
@@ -118,9 +131,19 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::ProjectRefused;
     }
     if (options.model) {
-        const Building::ModelReadResult model = Building::ReadModelFile(PathFromUtf8(*options.model));
+        std::string text, readError;
+        const GS::CarefulFile::ReadOutcome read =
+            GS::CarefulFile::ReadRegularFile(PathFromUtf8(*options.model), text, readError);
+        if (read != GS::CarefulFile::ReadOutcome::Read) {
+            std::cerr << "hostsim: --model: "
+                      << (read == GS::CarefulFile::ReadOutcome::Missing ? *options.model + ": does not exist"
+                                                                        : readError)
+                      << std::endl;
+            return ExitCode::Usage;
+        }
+        const Building::ModelReadResult model = Building::ReadModelText(text);
         if (!model.model) {
-            std::cerr << "hostsim: --model: " << model.error << std::endl;
+            std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }
         project.project->SetModel(Building::ModelToJson(*model.model));

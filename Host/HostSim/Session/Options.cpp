@@ -1,6 +1,7 @@
 #include "Session/Options.hpp"
 
 #include "ApplicationLauncher.hpp"
+#include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 #include "Services/ResultCode.hpp"
 
@@ -83,6 +84,11 @@ std::string AddSpecialFolder(HostSimOptions& options, const std::string& text) {
             : ParseSigned(std::string_view(text).substr(0, equals), INT32_MIN, INT32_MAX);
     if (!number || equals + 1 >= text.size()) {
         return "--special-folder: expected NUMBER=PATH, got \"" + text + "\"";
+    }
+    // A relative folder would be found from wherever hostsim happens to run, and a path made in it
+    // could start with a dash that the program it is handed reads as an option.
+    if (!PathFromUtf8(text.substr(equals + 1)).is_absolute()) {
+        return "--special-folder: the folder must be an absolute path, got \"" + text + "\"";
     }
     options.specialFolders[static_cast<Int32>(*number)] = text.substr(equals + 1);
     return {};

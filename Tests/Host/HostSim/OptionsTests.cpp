@@ -60,9 +60,12 @@ TEST(OptionsTests, TableFailuresAreNamedByTheFullOperationName) {
 }
 
 TEST(OptionsTests, SpecialFoldersMapNumbersToPaths) {
-    HostSimOptions options = Parse({"--special-folder", "7=/data/out=x", "--special-folder", "-3=rel"});
+    HostSimOptions options = Parse({"--special-folder", "7=/data/out=x", "--special-folder", "-3=/abs"});
     EXPECT_EQ(options.specialFolders.at(7), "/data/out=x");
-    EXPECT_EQ(options.specialFolders.at(-3), "rel");
+    EXPECT_EQ(options.specialFolders.at(-3), "/abs");
+    EXPECT_EQ(ErrorOf({"--special-folder", "7=--help"}),
+              "--special-folder: the folder must be an absolute path, got \"7=--help\"");
+    EXPECT_FALSE(ErrorOf({"--special-folder", "7=rel/out"}).empty());
     EXPECT_FALSE(ErrorOf({"--special-folder", "7"}).empty());
     EXPECT_FALSE(ErrorOf({"--special-folder", "seven=/x"}).empty());
     EXPECT_FALSE(ErrorOf({"--special-folder", "7="}).empty());

@@ -1,5 +1,5 @@
 #include "Array.hpp"
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
 #include "DGTestSupport.hpp"
 #include "HostTestSupport.hpp"
 #include "SafAddOn.hpp"
@@ -49,8 +49,8 @@ protected:
     void WriteStore(const std::vector<SAF::Translator>& translators) {
         std::filesystem::create_directories(SAF::SafAddOn::StorePath(folder.Path()).parent_path());
         std::string error;
-        ASSERT_TRUE(SAF::WriteFileAtomically(SAF::SafAddOn::StorePath(folder.Path()),
-                                             SAF::FormatTranslatorFile(translators), error));
+        ASSERT_TRUE(GS::CarefulFile::ReplaceFile(SAF::SafAddOn::StorePath(folder.Path()),
+                                                 SAF::FormatTranslatorFile(translators), error));
     }
 
     HostTestSupport::TempFolder folder;
