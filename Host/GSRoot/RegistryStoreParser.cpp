@@ -4,6 +4,7 @@
 #include "TextEncoding.hpp"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,13 +37,17 @@ struct PendingKey {
 
     PendingKey& Sub(std::u16string_view name) {
         std::u16string wanted(name);
-        auto found = subKeys.find(wanted);
-        if (found == subKeys.end()) {
-            auto fresh = std::make_unique<PendingKey>();
-            fresh->key.name = wanted;
-            found = subKeys.emplace(std::move(wanted), std::move(fresh)).first;
+        // Files are mostly written sorted: a name after the last one needs one comparison.
+        auto place = subKeys.end();
+        if (!subKeys.empty() && !KeyNameLess()(std::prev(place)->first, wanted)) {
+            place = subKeys.lower_bound(wanted);
+            if (place != subKeys.end() && !KeyNameLess()(wanted, place->first)) {
+                return *place->second;
+            }
         }
-        return *found->second;
+        auto fresh = std::make_unique<PendingKey>();
+        fresh->key.name = wanted;
+        return *subKeys.emplace_hint(place, std::move(wanted), std::move(fresh))->second;
     }
 };
 
