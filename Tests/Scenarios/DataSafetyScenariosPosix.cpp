@@ -102,6 +102,26 @@ private:
     std::size_t promptsSeen = 0;
 };
 
+// Starts `arguments` with its output thrown away, without waiting for it; -1 when it cannot start.
+pid_t SpawnQuietly(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = -1;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        child = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
 std::vector<Json> TranscriptEvents(const fs::path& transcript, const std::string& name) {
     std::vector<Json> events;
     std::istringstream lines(ReadFile(transcript));
@@ -333,13 +353,8 @@ TEST_F(DataSafety, AHostSimKilledWhileSavingLeavesAWholeProjectAndTheNextSaveCle
                                                  project.string(),
                                                  "--script",
                                                  (root / "save.txt").string()};
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        pid_t writer = -1;
-        ASSERT_EQ(posix_spawn(&writer, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        const pid_t writer = SpawnQuietly(arguments);
+        ASSERT_GT(writer, 0);
         ASSERT_TRUE(WaitForCreation(watch, "project.json.tmp-"));
         ::kill(writer, SIGKILL);
         ::waitpid(writer, nullptr, 0);
@@ -510,6 +525,62 @@ TEST_F(UnkeptChoice, ADontShowAgainChoiceThatCannotBeStoredIsReportedAsNotKept) 
     }
     EXPECT_TRUE(told);
     EXPECT_NE(run.errors.find("could not be stored"), std::string::npos) << run.errors;
+}
+
+class KilledExport : public OpenCommandScenario {};
+
+// kill -9 of hostsim at the moment the temporary workbook appears beside the export: the workbook
+// is absent (first time) or an earlier whole one, and the next export removes the leftover.
+TEST_F(KilledExport, AHostSimKilledWhileWritingTheWorkbookLeavesNoTornWorkbookAndTheNextExportCleansUp) {
+    constexpr int Kills = 40;
+    RegisterInstallation();
+    const std::string script = ChooseTranslator(1) + "menu 32500 1\nclick 1\nquit\n";
+    WriteFile(scriptPath, script);
+    const std::vector<std::string> arguments{HOSTSIM_PATH,
+                                             "--home",
+                                             home.string(),
+                                             "--script",
+                                             scriptPath.string(),
+                                             "--special-folder",
+                                             "7=" + exportFolder.string(),
+                                             "--model",
+                                             DEMO_BUILDING_PATH,
+                                             AddOnModulePath()};
+    int leftBehind = 0;
+    for (int kill = 0; kill < Kills; ++kill) {
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, exportFolder.c_str(), IN_CREATE), 0);
+        const pid_t writer = SpawnQuietly(arguments);
+        ASSERT_GT(writer, 0);
+        ASSERT_TRUE(WaitForCreation(watch, "ACToVELDEngineer.xlsx.tmp-"));
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+        ::close(watch);
+        leftBehind += TemporaryFilesIn(exportFolder).empty() ? 0 : 1;
+        if (fs::exists(Workbook())) {
+            const std::string workbook = ReadFile(Workbook());
+            ASSERT_GT(workbook.size(), 22u);
+            // A whole zip package ends with its end of central directory record.
+            ASSERT_EQ(workbook.substr(workbook.size() - 22, 4), std::string("PK\x05\x06")) << "kill " << kill;
+        }
+        const HostSimRun next = Open(script);
+        ASSERT_EQ(next.exitCode, 0) << next.errors;
+        ASSERT_TRUE(fs::exists(Workbook()));
+        ASSERT_EQ(TemporaryFilesIn(exportFolder), std::vector<std::string>{}) << "after kill " << kill;
+    }
+    EXPECT_GT(leftBehind, Kills / 2);
+    RecordProperty("killsThatLeftATemporaryFile", leftBehind);
+}
+
+// Escape sequences in what hostsim prints come from outside (here a script line it refuses): the
+// terminal gets their codes, never the sequences.
+TEST_F(DataSafety, EscapeSequencesFromAScriptReachTheTerminalAsCodes) {
+    const ProcessResult run = RunBareHostSim("escape", "menu \x1B[2J\x1B]0;owned\x07 1\nquit\n", {});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.errors.find('\x1B'), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find('\x07'), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\\x1B[2J\\x1B]0;owned\\x07"), std::string::npos) << run.errors;
 }
 
 } // namespace
