@@ -126,6 +126,27 @@ TEST_F(TranslatorStoreFile, ACorruptStoreIsRefusedWithItsPlaceAndNeverOverwritte
     EXPECT_EQ(handle, nullptr);
 }
 
+// A first run on a data folder whose SAF folder is marked read-only makes no store there, and says
+// why; a folder in the store's place is reported, not thrown.
+TEST_F(TranslatorStoreFile, AReadOnlyFolderOrAFolderInTheStoresPlaceIsReportedAndLeftAlone) {
+    std::filesystem::create_directories(StorePath().parent_path());
+    std::filesystem::permissions(StorePath().parent_path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    {
+        SAF::SafAddOn saf(folder.Path());
+        EXPECT_NE(saf.StoreError().find("is marked read-only"), std::string::npos) << saf.StoreError();
+        EXPECT_TRUE(saf.Translators().empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(StorePath().parent_path()));
+    std::filesystem::permissions(StorePath().parent_path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+
+    std::filesystem::create_directories(StorePath());
+    SAF::SafAddOn saf(folder.Path());
+    EXPECT_NE(saf.StoreError().find("it is a folder"), std::string::npos) << saf.StoreError();
+    EXPECT_TRUE(std::filesystem::is_directory(StorePath()));
+}
+
 TEST(CarefulFileInTheTranslatorStore, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
     HostTestSupport::TempFolder folder;
     const std::filesystem::path target = folder.Path() / "document.json";
