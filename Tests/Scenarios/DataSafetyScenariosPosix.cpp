@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <map>
 #include <set>
 #include <spawn.h>
 #include <sstream>
@@ -154,6 +156,20 @@ fs::path ModelNamed(const fs::path& folder, const std::string& name) {
     return file;
 }
 
+// 64-bit FNV-1a of the file's bytes, as the project-save event writes its digests; "" for no file.
+std::string DigestOf(const fs::path& file) {
+    if (!fs::exists(file)) {
+        return {};
+    }
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char byte : ReadFile(file)) {
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 0x100000001b3u;
+    }
+    char text[17];
+    std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 // The model name in a project file; fails the test when the file is no project.
 std::string ModelNameIn(const fs::path& project) {
     const Json document = Json::parse(ReadFile(project), nullptr, false);
@@ -218,7 +234,8 @@ TEST_F(DataSafety, ASaveOverAProjectChangedOnDiskSinceItWasOpenedIsRefusedAndSay
 }
 
 // Writers that overlap: every run either saves or is told that the project changed under it; the
-// project always parses and holds the model of a run that said it saved; no temporary file stays.
+// saves form one line of versions (none was overwritten unseen); the project always parses and
+// holds the model of a run that said it saved; no temporary file stays.
 TEST_F(DataSafety, ConcurrentSavesOfOneProjectNeverCorruptItAndNoneIsLostSilently) {
     constexpr int Batches = 25;
     constexpr int Writers = 8;
@@ -232,6 +249,7 @@ TEST_F(DataSafety, ConcurrentSavesOfOneProjectNeverCorruptItAndNoneIsLostSilentl
     std::set<std::string> saved;
     int refused = 0;
     for (int batch = 0; batch < Batches; ++batch) {
+        const std::string before = DigestOf(project);
         std::vector<ProcessResult> results(Writers);
         std::vector<std::thread> writers;
         for (int writer = 0; writer < Writers; ++writer) {
@@ -246,6 +264,10 @@ TEST_F(DataSafety, ConcurrentSavesOfOneProjectNeverCorruptItAndNoneIsLostSilentl
         for (std::thread& writer : writers) {
             writer.join();
         }
+        // Each save that says it saved names the version it replaced: one after the other they must
+        // form one line from the file before the batch to the file after it. Two saves that replaced
+        // the same version mean that one of them was lost without a word.
+        std::map<std::string, std::string> nextOf;
         for (int writer = 0; writer < Writers; ++writer) {
             const int run = batch * Writers + writer;
             const std::vector<Json> saves =
@@ -254,6 +276,8 @@ TEST_F(DataSafety, ConcurrentSavesOfOneProjectNeverCorruptItAndNoneIsLostSilentl
             if (saves[0]["result"] == "saved") {
                 EXPECT_EQ(results[static_cast<std::size_t>(writer)].exitCode, 0);
                 saved.insert("run" + std::to_string(run));
+                ASSERT_TRUE(nextOf.emplace(saves[0]["replaced"], saves[0]["digest"]).second)
+                    << "batch " << batch << ": two saves replaced version " << saves[0]["replaced"];
             } else {
                 ++refused;
                 EXPECT_NE(saves[0]["reason"].get<std::string>().find("changed on disk"), std::string::npos)
@@ -262,6 +286,15 @@ TEST_F(DataSafety, ConcurrentSavesOfOneProjectNeverCorruptItAndNoneIsLostSilentl
                           std::string::npos);
             }
         }
+        std::string version = before;
+        std::size_t steps = 0;
+        for (; steps < nextOf.size() && nextOf.count(version) == 1; ++steps) {
+            version = nextOf[version];
+        }
+        ASSERT_EQ(steps, nextOf.size())
+            << "batch " << batch << ": a save replaced a version nobody else kept";
+        ASSERT_EQ(version, DigestOf(project)) << "batch " << batch << ": the saves do not end at the file";
+        ASSERT_FALSE(nextOf.empty()) << "batch " << batch << ": nobody saved";
         const std::string holder = ModelNameIn(project);
         ASSERT_TRUE(saved.count(holder) == 1) << "batch " << batch << ": the project holds " << holder;
         ASSERT_EQ(TemporaryFilesIn(folder), std::vector<std::string>{}) << "batch " << batch;

@@ -6,6 +6,9 @@
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 
+#include <cstdint>
+#include <cstdio>
+
 namespace HostSim {
 
 namespace {
@@ -151,6 +154,16 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
     project->objects.Load(std::move(*parsed.objects));
     project->bytesOnDisk = std::move(text);
     return {std::move(project), {}};
+}
+
+std::string ProjectDocument::Digest(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char byte : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 0x100000001b3u;
+    }
+    char text[17];
+    std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 bool ProjectDocument::Save(std::string& error) {

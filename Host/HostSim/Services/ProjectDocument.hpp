@@ -53,6 +53,11 @@ public:
     bool Save(std::string& error);
 
     const std::optional<std::string>& Path() const { return path; }
+    // The file's bytes as this document last read or wrote them; nothing when there was no file.
+    const std::optional<std::string>& BytesOnDisk() const { return bytesOnDisk; }
+    // 16 hexadecimal digits that tell one version of the file from another (64-bit FNV-1a), so
+    // that a record of saves shows which version each one replaced.
+    static std::string Digest(const std::string& bytes);
     // The building model, as the document holds it ({} when the project has none).
     const nlohmann::ordered_json& Model() const { return model; }
     void SetModel(nlohmann::ordered_json buildingModel) { model = std::move(buildingModel); }
@@ -61,7 +66,6 @@ public:
 
 private:
     std::optional<std::string> path;
-    // The file's bytes as this document last read or wrote them; nothing when there was no file.
     std::optional<std::string> bytesOnDisk;
     nlohmann::ordered_json model = nlohmann::ordered_json::object();
     nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();

@@ -376,6 +376,7 @@ void HostSession::Unload(AddOn& addOn, Json& stopTimes) {
 
 std::string HostSession::SaveProject() {
     std::string error;
+    const std::optional<std::string> replaced = project.BytesOnDisk();
     const bool saved = project.Save(error);
     Json fields;
     fields["path"] = project.Path().value_or("");
@@ -383,6 +384,10 @@ std::string HostSession::SaveProject() {
     fields["result"] = saved ? "saved" : "failed";
     if (!saved) {
         fields["reason"] = error;
+    } else {
+        // A save only ever replaces the version it read, so these chain the saves of one file.
+        fields["replaced"] = replaced ? ProjectDocument::Digest(*replaced) : "";
+        fields["digest"] = ProjectDocument::Digest(project.BytesOnDisk().value_or(""));
     }
     transcript.Write("project-save", fields);
     return saved ? std::string() : "\"save\" failed: " + error;
