@@ -480,6 +480,7 @@ TEST_F(DataSafety, HostileFilesGetAClearErrorNeverACrashOrAHang) {
          "arrays and objects nested deeper than 512 levels"},
         {"model is a folder", {"--model", (folder / "a folder").string()}, 64, "it is a folder"},
         {"model is a pipe", {"--model", (folder / "a pipe").string()}, 64, "it is not a regular file"},
+        {"model is /dev/zero", {"--model", "/dev/zero"}, 64, "it is not a regular file"},
         {"model nests 20 000 levels",
          {"--model", (folder / "deep.json").string()},
          64,
@@ -506,32 +507,47 @@ TEST_F(DataSafety, HostileFilesGetAClearErrorNeverACrashOrAHang) {
     }
 }
 
-// The translator store and the registry hives are read from the data folder: a folder or a pipe
-// there is reported, and the run goes on without them.
-TEST_F(DataSafety, AFolderOrAPipeInPlaceOfAStoreFileIsReportedAndTheRunGoesOn) {
+// The translator store and the registry hives are read from the data folder: a folder, a pipe, an
+// endless device or a document nested too deep there is reported, and the run goes on without it.
+TEST_F(DataSafety, AStoreFileThatIsAFolderAPipeADeviceOrTooDeepIsReportedAndTheRunGoesOn) {
+    enum class Kind { Folder, Pipe, EndlessDevice, DeepDocument };
+    const fs::path store = fs::path("SAF") / "Translators.json";
+    const fs::path hive = fs::path("Registry") / "LocalMachine.reg";
     const struct {
         fs::path place;
-        bool pipe;
+        Kind kind;
         std::string error;
     } cases[] = {
-        {fs::path("SAF") / "Translators.json", false, "it is a folder"},
-        {fs::path("SAF") / "Translators.json", true, "it is not a regular file"},
-        {fs::path("Registry") / "LocalMachine.reg", true, "not a regular file"},
-        {fs::path("Registry") / "LocalMachine.reg", false, "not a regular file"},
+        {store, Kind::Folder, "it is a folder"},
+        {store, Kind::Pipe, "it is not a regular file"},
+        {store, Kind::EndlessDevice, "it is not a regular file"},
+        {store, Kind::DeepDocument, "arrays and objects nested deeper than 512 levels"},
+        {hive, Kind::Folder, "not a regular file"},
+        {hive, Kind::Pipe, "not a regular file"},
+        {hive, Kind::EndlessDevice, "not a regular file"},
     };
     int index = 0;
-    for (const auto& [place, pipe, error] : cases) {
-        home = root / ("home" + std::to_string(index));
-        fs::create_directories((home / place).parent_path());
-        if (pipe) {
-            ASSERT_EQ(::mkfifo((home / place).c_str(), 0600), 0);
-        } else {
-            fs::create_directories(home / place);
+    for (const auto& [place, kind, error] : cases) {
+        home = root / ("home" + std::to_string(index++));
+        const fs::path path = home / place;
+        fs::create_directories(path.parent_path());
+        switch (kind) {
+        case Kind::Folder:
+            fs::create_directories(path);
+            break;
+        case Kind::Pipe:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            break;
+        case Kind::EndlessDevice:
+            fs::create_symlink("/dev/zero", path);
+            break;
+        case Kind::DeepDocument:
+            WriteFile(path, std::string(20000, '[') + std::string(20000, ']'));
+            break;
         }
         const HostSimRun run = RunHostSim("quit\n");
-        EXPECT_EQ(run.exitCode, 0) << place << ": " << run.errors;
-        EXPECT_NE(run.errors.find(error), std::string::npos) << place << ": " << run.errors;
-        ++index;
+        EXPECT_EQ(run.exitCode, 0) << path << ": " << run.errors;
+        EXPECT_NE(run.errors.find(error), std::string::npos) << path << ": " << run.errors;
     }
 }
 
