@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <poll.h>
 #include <set>
 #include <spawn.h>
 #include <sstream>
@@ -340,11 +341,16 @@ TEST_F(DataSafety, TwentyConcurrentRegistryWritersKeepEveryValue) {
     EXPECT_EQ(TemporaryFilesIn(home / "Registry"), std::vector<std::string>{});
 }
 
-// Waits until a file whose name starts with `prefix` is made in the watched folder; false when the
-// watch ends first.
+// Waits until a file whose name starts with `prefix` is made in the watched folder; false when none
+// is made within 30 seconds.
 bool WaitForCreation(int watch, const std::string& prefix) {
     alignas(inotify_event) char buffer[4096];
     for (;;) {
+        // A writer that never makes the file (one that names it otherwise) fails the loop, not hangs it.
+        pollfd ready{watch, POLLIN, 0};
+        if (::poll(&ready, 1, 30'000) != 1) {
+            return false;
+        }
         const ssize_t length = ::read(watch, buffer, sizeof(buffer));
         if (length <= 0) {
             return false;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -155,10 +156,16 @@ TEST(CarefulFileLock, ConcurrentReadModifyWritesLoseNoUpdate) {
     EXPECT_EQ(TemporaryFilesOf(folder, "counter"), 0u);
 }
 
-// Waits until a file whose name starts with `prefix` is made in the watched folder.
+// Waits until a file whose name starts with `prefix` is made in the watched folder; false when none
+// is made within 30 seconds.
 bool WaitForCreation(int watch, const std::string& prefix) {
     alignas(inotify_event) char buffer[4096];
     for (;;) {
+        // A writer that never makes the file (one that names it otherwise) fails the loop, not hangs it.
+        pollfd ready{watch, POLLIN, 0};
+        if (::poll(&ready, 1, 30'000) != 1) {
+            return false;
+        }
         const ssize_t length = ::read(watch, buffer, sizeof(buffer));
         if (length <= 0) {
             return false;
