@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${DEMO_BUILD_DIR:-build/dev}
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh demo
 echo "Building hostsim, VeldEngineer.exe and the add-on in $build ..."
 log=$(mktemp)
 if ! { cmake --preset dev -B "$build" && cmake --build "$build" --target hostsim VeldEngineer VELDEngineerConnection; } >"$log" 2>&1; then

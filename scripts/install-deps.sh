@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the demo and the tests need, and only those that are
-# missing, so that running it again costs nothing. Needs root (or sudo) on Debian 12.
+# Installs the Debian packages that the demo (`install-deps.sh demo`) or everything, the tests
+# included (`install-deps.sh`, or `install-deps.sh test`), needs, and only those that are missing, so
+# that running it again costs nothing. Needs root (or sudo) on Debian 12.
 set -euo pipefail
 
-packages=(
+set_name=${1:-test}
+if [ "$set_name" != demo ] && [ "$set_name" != test ]; then
+    echo "usage: install-deps.sh [demo|test]" >&2
+    exit 64
+fi
+
+# The demo builds hostsim, the add-on and VeldEngineer.exe with the dev preset, whose configuration
+# finds GoogleTest too, and prints its report with python3.
+demo_packages=(
+    cmake ninja-build g++ binutils libgtest-dev libgmock-dev nlohmann-json3-dev zlib1g-dev python3
+)
+
+test_packages=(
     # native build and tests
-    cmake ninja-build g++ binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    zlib1g-dev clang-format python3
+    "${demo_packages[@]}" libbenchmark-dev clang-format
     # memory checks of the hostsim runs (scripts/valgrind.sh)
     valgrind
     # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes
@@ -18,6 +30,12 @@ packages=(
     # to run it; dpkg-dev unpacks zlib's source package (below)
     clang-19 lld-19 llvm-19 libwine-dev dpkg-dev wine wine64
 )
+
+if [ "$set_name" = demo ]; then
+    packages=("${demo_packages[@]}")
+else
+    packages=("${test_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "CallReport.hpp"
 #include "DGItem.hpp"
+#include "DGPopUpLimit.hpp"
 #include "DialogState.hpp"
 #include "ModelText.hpp"
 
@@ -60,7 +61,7 @@ void PopUp::SetItemText(Int16 entry, const GS::UniString& text) {
 void PopUp::InsertItem(Int16 entry) {
     CallReport report("DG::PopUp::InsertItem", [&] { return EntryDetails(GetPanelId(), GetId(), entry); });
     ItemModel* model = FindItemModel(GetPanelId(), GetId());
-    if (model == nullptr || entry < 1) {
+    if (model == nullptr || entry < 1 || model->entries.size() >= static_cast<std::size_t>(PopUpEntryLimit)) {
         return;
     }
     const std::size_t position = std::min(static_cast<std::size_t>(entry - 1), model->entries.size());
@@ -72,7 +73,8 @@ void PopUp::InsertItem(Int16 entry) {
 
 void PopUp::AppendItem() {
     CallReport report("DG::PopUp::AppendItem", [&] { return ItemCallDetails(GetPanelId(), GetId()); });
-    if (ItemModel* model = FindItemModel(GetPanelId(), GetId())) {
+    ItemModel* model = FindItemModel(GetPanelId(), GetId());
+    if (model != nullptr && model->entries.size() < static_cast<std::size_t>(PopUpEntryLimit)) {
         model->entries.emplace_back();
     }
 }

@@ -50,7 +50,8 @@ struct DontShowAgainReport {
     Int32 dialog = 0;
     std::string key;
     bool shown = false;
-    bool suppressedAfterwards = false;
+    bool suppressedAfterwards = false; // what the store holds afterwards, not what was asked for
+    bool ticked = false;               // the person ticked "Don't show this dialog again."
 };
 
 class DG_API UIDriver {

@@ -1,3 +1,4 @@
+#include "CarefulFile.hpp"
 #include "DebugOutput.hpp"
 #include "GSPrefBackend.hpp"
 #include "StoreFilePosix.hpp"
@@ -9,7 +10,9 @@
 // The file-backed registry: one store file per domain in the host's store folder, parsed once and
 // kept. Other processes (a registry tool, say) write the files too, so every call first makes sure
 // the file is still the one parsed: by its stamp when that can tell (StoreFile::IsSettled), by
-// reading and comparing its bytes otherwise. Only bytes that differ are parsed again.
+// reading and comparing its bytes otherwise. Only bytes that differ are parsed again. A write reads,
+// changes and writes the file under an exclusive lock on it, so that writers in other processes take
+// turns instead of each writing its change over the file as it found it.
 namespace GSPref::Backend {
 
 namespace {
@@ -106,12 +109,23 @@ void Load(const State& state, DomainStore& store) {
     store.failure = NoError;
 }
 
-// Brings the domain's store up to date with its file, under the state's lock, and prints a new
-// diagnostic once the lock is released (the debug sink may call back into the host).
+enum class Access { Read, Update };
+
+// Brings the domain's store up to date with its file, under the state's lock (and for an update the
+// file's lock), and prints a new diagnostic once the lock is released (the debug sink may call back
+// into the host).
 class LockedStore {
 public:
-    explicit LockedStore(RootKeyDomain domain)
+    explicit LockedStore(RootKeyDomain domain, Access access = Access::Read)
         : state(GetState()), lock(state.mutex), store(StoreOf(state, domain)) {
+        if (access == Access::Update && !state.folder.empty()) {
+            if (!fileLock.Acquire(PathOf(state, store), lockError)) {
+                return;
+            }
+            // Another process may have replaced the file within the clock tick of the last read:
+            // compare the bytes rather than trust the stamp.
+            store.settled = false;
+        }
         Load(state, store);
         if (store.diagnostic != store.printedDiagnostic) {
             store.printedDiagnostic = store.diagnostic;
@@ -127,7 +141,7 @@ public:
     LockedStore(const LockedStore&) = delete;
     LockedStore& operator=(const LockedStore&) = delete;
 
-    GSErrCode Failure() const { return store.failure; }
+    GSErrCode Failure() const { return lockError.empty() ? store.failure : GSErr::IOError; }
     const std::string& Diagnostic() const { return store.diagnostic; }
     Key& Root() { return store.hive.root; }
 
@@ -146,6 +160,8 @@ private:
     State& state;
     std::unique_lock<std::mutex> lock;
     DomainStore& store;
+    GS::CarefulFile::UpdateLock fileLock;
+    std::string lockError;
     std::string toPrint;
 };
 
@@ -223,7 +239,7 @@ GSErrCode WriteValue(RootKeyDomain domain, const std::string& keyPath, Value val
     if (!AllStorable(path)) {
         return GSErr::BadParameter;
     }
-    LockedStore store(domain);
+    LockedStore store(domain, Access::Update);
     if (store.Failure() != NoError) {
         return store.Failure();
     }
@@ -248,7 +264,7 @@ GSErrCode ReadValue(RootKeyDomain domain, const std::string& keyPath, const std:
 }
 
 GSErrCode DeleteValue(RootKeyDomain domain, const std::string& keyPath, const std::string& valueName) {
-    LockedStore store(domain);
+    LockedStore store(domain, Access::Update);
     if (store.Failure() != NoError) {
         return store.Failure();
     }
@@ -262,7 +278,7 @@ GSErrCode DeleteValue(RootKeyDomain domain, const std::string& keyPath, const st
 
 GSErrCode DeleteKey(RootKeyDomain domain, const std::string& keyPath) {
     Path path = GS::RegistryStore::SplitKeyPath(keyPath);
-    LockedStore store(domain);
+    LockedStore store(domain, Access::Update);
     if (store.Failure() != NoError) {
         return store.Failure();
     }

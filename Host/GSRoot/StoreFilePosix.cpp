@@ -1,7 +1,8 @@
 #include "StoreFilePosix.hpp"
 
+#include "CarefulFile.hpp"
+
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,41 +29,6 @@ Stamp StampOf(const struct stat& info) {
 
 std::string Describe(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool WriteAll(int descriptor, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-// Both the host process and a registry tool may write the same folder at once.
-std::string TemporaryPathFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-}
-
-// Read-only goes by the mark, not by trying: the tests run as root, who may write anything.
-bool IsMarkedReadOnly(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
 } // namespace
@@ -96,7 +62,13 @@ Stamp GetStamp(const std::string& path) {
 
 bool Read(const std::string& path, std::string& bytes, Stamp& stamp, std::string& error) {
     bytes.clear();
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A pipe or a device in the file's place would block the open or never end.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        error = "cannot read " + path + ": it is not a regular file";
+        return false;
+    }
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         if (errno == ENOENT) {
             stamp = Stamp{};
@@ -133,40 +105,7 @@ bool Read(const std::string& path, std::string& bytes, Stamp& stamp, std::string
 }
 
 bool WriteAtomically(const std::string& path, const std::string& bytes, std::string& error) {
-    const std::string folder = FolderOf(path);
-    if (IsMarkedReadOnly(path) || IsMarkedReadOnly(folder)) {
-        error = path + " is read-only";
-        return false;
-    }
-    const std::string temporary = TemporaryPathFor(path);
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (descriptor < 0) {
-        error = Describe("cannot create", temporary);
-        return false;
-    }
-    bool ok = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    if (!ok) {
-        error = Describe("cannot write", temporary);
-    }
-    if (::close(descriptor) != 0 && ok) {
-        error = Describe("cannot write", temporary);
-        ok = false;
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = Describe("cannot replace", path);
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The rename itself lasts only once the folder's entry is on the disk too.
-    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderDescriptor >= 0) {
-        ::fsync(folderDescriptor);
-        ::close(folderDescriptor);
-    }
-    return true;
+    return GS::CarefulFile::ReplaceFile(path, bytes, error);
 }
 
 } // namespace GS::StoreFile

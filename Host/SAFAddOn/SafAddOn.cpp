@@ -1,7 +1,7 @@
 #include "SafAddOn.hpp"
 
 #include "Array.hpp"
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
 #include "JsonFault.hpp"
 #include "SafCommands.hpp"
 #include "SafDialogs.hpp"
@@ -54,24 +54,37 @@ std::filesystem::path SafAddOn::StorePath(const std::filesystem::path& dataFolde
 
 SafAddOn::SafAddOn(const std::filesystem::path& dataFolder) {
     const std::filesystem::path path = StorePath(dataFolder);
-    std::error_code failure;
-    if (!std::filesystem::exists(path, failure) && !failure) {
-        translators = DefaultTranslators();
-        std::filesystem::create_directories(path.parent_path(), failure);
-        if (!WriteFileAtomically(path, FormatTranslatorFile(translators), storeError)) {
-            translators.clear();
+    const std::u8string name = path.u8string();
+    const std::string utf8Path(name.begin(), name.end());
+    std::string text;
+    GS::CarefulFile::ReadOutcome read = GS::CarefulFile::ReadRegularFile(path, text, storeError);
+    if (read == GS::CarefulFile::ReadOutcome::Missing) {
+        // Two hosts starting on a fresh data folder: the second finds the first one's store.
+        std::error_code ignored;
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        GS::CarefulFile::UpdateLock lock;
+        if (!lock.Acquire(path, storeError)) {
+            storeError = "the SAF translator store cannot be made: " + storeError;
+            return;
         }
+        read = GS::CarefulFile::ReadRegularFile(path, text, storeError);
+        if (read == GS::CarefulFile::ReadOutcome::Missing) {
+            if (GS::CarefulFile::ReplaceFile(path, FormatTranslatorFile(DefaultTranslators()), storeError)) {
+                translators = DefaultTranslators();
+                selected = 0;
+            } else {
+                storeError = "the SAF translator store cannot be made: " + storeError;
+            }
+            return;
+        }
+    }
+    if (read == GS::CarefulFile::ReadOutcome::Refused) {
+        storeError = "the SAF translator store " + utf8Path + " is not usable: " + storeError;
+    } else if (TranslatorFileRead parsed = ParseTranslatorFile(text); !parsed.translators) {
+        storeError =
+            "the SAF translator store " + utf8Path + " is not usable and was left as it is: " + parsed.error;
     } else {
-        std::string text;
-        if (!ReadWholeFile(path, text, storeError)) {
-            storeError = "the SAF translator store " + storeError;
-        } else if (TranslatorFileRead read = ParseTranslatorFile(text); !read.translators) {
-            const std::u8string name = path.u8string();
-            storeError = "the SAF translator store " + std::string(name.begin(), name.end()) +
-                         " is not usable and was left as it is: " + read.error;
-        } else {
-            translators = std::move(*read.translators);
-        }
+        translators = std::move(*parsed.translators);
     }
     if (!translators.empty()) {
         selected = 0;

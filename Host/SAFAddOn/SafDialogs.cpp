@@ -2,8 +2,11 @@
 
 #include "DG.hpp"
 #include "DGLayoutSource.hpp"
+#include "DGPopUpLimit.hpp"
+#include "DebugOutput.hpp"
 #include "RS.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -174,10 +177,18 @@ private:
 void FillPopUp(DG::PopUp& popUp, const std::vector<Translator>& translators,
                std::optional<std::size_t> selected) {
     popUp.DeleteItem(0);
-    // Emptied, the pop-up grows by these appends alone: entry numbers are counted, not asked for
-    // (wrapping past 32767 as the pop-up's own count does).
+    // Emptied, the pop-up grows by these appends alone: entry numbers are counted, not asked for.
+    // Past the pop-up's limit no entry number reaches a translator: those are left out, and said so.
+    const std::size_t shown = std::min(translators.size(), static_cast<std::size_t>(DG::PopUpEntryLimit));
+    if (shown < translators.size()) {
+        const std::string line = "SAF: the translator pop-up holds at most " +
+                                 std::to_string(DG::PopUpEntryLimit) + " entries; " +
+                                 std::to_string(translators.size() - shown) + " of " +
+                                 std::to_string(translators.size()) + " translators are left out.\n";
+        DBPrintf("%hs", line.c_str());
+    }
     Int16 entry = 0;
-    for (std::size_t index = 0; index < translators.size(); ++index) {
+    for (std::size_t index = 0; index < shown; ++index) {
         popUp.AppendItem();
         entry = static_cast<Int16>(entry + 1);
         popUp.SetItemText(entry, translators[index].name);

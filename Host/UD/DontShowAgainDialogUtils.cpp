@@ -5,6 +5,7 @@
 #include "DGItem.hpp"
 #include "DGObservers.hpp"
 #include "DGPanel.hpp"
+#include "DebugOutput.hpp"
 #include "GSPref.hpp"
 #include "UIDriver.hpp"
 
@@ -62,10 +63,10 @@ std::string Utf8(const GS::UniString& text) {
     return text.ToUTF8().Get();
 }
 
-void Remember(const std::string& key) {
+GSErrCode Remember(const std::string& key) {
     const UInt8 suppressed = 1;
-    GSPref::WriteBinaryValue(GSPref::RootKeyDomain::CurrentUser, DontShowAgainKey, key.c_str(), &suppressed,
-                             sizeof suppressed);
+    return GSPref::WriteBinaryValue(GSPref::RootKeyDomain::CurrentUser, DontShowAgainKey, key.c_str(),
+                                    &suppressed, sizeof suppressed);
 }
 
 bool IsRemembered(const std::string& key) {
@@ -76,9 +77,9 @@ bool IsRemembered(const std::string& key) {
     return read == NoError && size == sizeof value && value == 1;
 }
 
-void Tell(Int16 dialogId, const std::string& key, bool shown, bool suppressed) {
+void Tell(Int16 dialogId, const std::string& key, bool shown, bool suppressed, bool ticked) {
     if (DG::UIDriver* driver = DG::GetUIDriver()) {
-        driver->DontShowAgainDecided(DG::DontShowAgainReport{dialogId, key, shown, suppressed});
+        driver->DontShowAgainDecided(DG::DontShowAgainReport{dialogId, key, shown, suppressed, ticked});
     }
 }
 
@@ -106,17 +107,27 @@ void DontShowAgainDialogUtils::InvokeDontShowAgainDialog(GSResModule dialogResMo
     const bool suppressedBefore = IsRemembered(utf8Key);
     bool suppressedAfter = suppressedBefore;
     bool shown = false;
+    bool ticked = false;
     if (!suppressedBefore) {
         DG::HostWorkScope hostWork;
         DontShowAgainDialog dialog(dialogResModule, dialogId, dialogIconResModule);
         shown = dialog.IsValid();
         dialog.Invoke();
-        if (dialog.IsTicked()) {
-            Remember(utf8Key);
-            suppressedAfter = true;
+        ticked = dialog.IsTicked();
+    }
+    if (ticked) {
+        // What counts is what the store holds afterwards: a full disk or an unreadable hive keeps
+        // nothing, and the person must not believe the dialog is gone for good.
+        const GSErrCode stored = Remember(utf8Key);
+        suppressedAfter = IsRemembered(utf8Key);
+        if (!suppressedAfter) {
+            DBPrintf(
+                "The choice not to show dialog %d again could not be stored (error %d): it will be shown "
+                "again.\n",
+                static_cast<int>(dialogId), static_cast<int>(stored));
         }
     }
-    Tell(dialogId, utf8Key, shown, suppressedAfter);
+    Tell(dialogId, utf8Key, shown, suppressedAfter, ticked);
     if (monitored) {
         GS::ReportResult(Operation, (std::string("shown=") + (shown ? "true" : "false") +
                                      " suppressed=" + (suppressedAfter ? "true" : "false"))

@@ -1,5 +1,5 @@
 #include "FuzzCheck.hpp"
-#include "ProjectDocument.hpp"
+#include "Services/ProjectDocument.hpp"
 
 #include <cstddef>
 #include <cstdint>

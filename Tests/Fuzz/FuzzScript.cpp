@@ -1,6 +1,6 @@
-#include "CommandSource.hpp"
 #include "FuzzCheck.hpp"
-#include "ScriptCommand.hpp"
+#include "Screen/CommandSource.hpp"
+#include "Screen/ScriptCommand.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -143,7 +143,8 @@ TEST_F(DialogScenario, ATickedDontShowAgainDialogStaysAwayInTheNextRunButNotInAF
                                                              {"dialog", 7000},
                                                              {"key", "FIXTUREINFORMATIONDIALOG"},
                                                              {"shown", true},
-                                                             {"suppressed", true}}));
+                                                             {"suppressed", true},
+                                                             {"ticked", true}}));
 
     HostSimRun second = Run("menu 100 3\nquit\n");
     ASSERT_EQ(second.exitCode, 0) << second.errors;

@@ -224,3 +224,34 @@ TEST_F(FailedStart, AThrowingLauncherGivesTheLaunchFailedAlertAndLeavesTheWorkbo
 }
 
 } // namespace
+
+// A model text that XML 1.0 cannot carry fails the host's save with its own code, so the add-on
+// shows its save-failed alert instead of handing over a workbook no reader can open.
+TEST_F(OpenCommandFailures, AModelTextXmlCannotCarryFailsTheSaveWithItsOwnCode) {
+    RegisterInstallation();
+    const struct {
+        std::string text;
+        std::string character;
+    } cases[] = {{"a \xEF\xBF\xBE here", "U+FFFE"}, {"\xEF\xBF\xBF", "U+FFFF"}, {"bell \x07", "U+0007"}};
+    int index = 0;
+    for (const auto& [text, character] : cases) {
+        Json model = Json::parse(ReadFile(DEMO_BUILDING_PATH));
+        model["description"] = text;
+        const std::filesystem::path file = root / ("model" + std::to_string(index++) + ".json");
+        WriteFile(file, model.dump());
+        HostSimRun run =
+            Open(ChooseTranslator(1) + "menu 32500 1\nbutton 1\nquit\n", {"--model", file.string()});
+        ExpectCleanRun(run);
+        const std::vector<Json> saves = run.EventsNamed("save");
+        ASSERT_EQ(saves.size(), 1u);
+        EXPECT_EQ(saves[0]["resultHex"], "0x81060206");
+        EXPECT_NE(saves[0]["reason"].get<std::string>().find("member description holds " + character),
+                  std::string::npos)
+            << saves[0].dump();
+        const std::vector<Json> alerts = run.EventsNamed("alert");
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(TextsOf(alerts[0]), SaveFailedTexts);
+        EXPECT_TRUE(run.EventsNamed("launch").empty());
+        EXPECT_FALSE(std::filesystem::exists(Workbook()));
+    }
+}

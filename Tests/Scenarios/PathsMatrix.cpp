@@ -36,13 +36,10 @@ PlacedFolder OfLength(const std::filesystem::path& base, Role role, std::size_t 
     return {folder, PathText(folder), PathText(folder)};
 }
 
-PlacedFolder WithLeadingDash(const std::filesystem::path& base, Role role) {
+PlacedFolder WithLeadingDash(const std::filesystem::path& base, Role) {
+    // Absolute, as hostsim takes special folders and an installer writes its folder: a path that
+    // itself starts with the dash is refused when hostsim starts.
     const std::filesystem::path folder = base / "-x";
-    // The export folder relative to hostsim's working folder, so that the workbook's path, the one
-    // argument, itself starts with the dash; an installer always writes an absolute folder.
-    if (role == Role::ExportFolder) {
-        return {folder, "-x", "-x"};
-    }
     return {folder, PathText(folder), PathText(folder)};
 }
 

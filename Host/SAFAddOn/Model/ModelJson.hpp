@@ -52,8 +52,12 @@ struct ModelReadResult {
 
 ModelReadResult ReadModel(const nlohmann::json& document);
 
-// Reads a file that holds only a model (the demo building, generated models). Parse errors name the
-// byte offset.
+// A document that holds only a model (the demo building, generated models). Errors say where the
+// text stops being JSON, which member holds a number out of range, or how deep it nests.
+ModelReadResult ReadModelText(const std::string& text);
+
+// The same from a file; anything but a regular file (a folder, a pipe) is refused before it is
+// opened. Errors start with the file's name.
 ModelReadResult ReadModelFile(const std::filesystem::path& file);
 
 nlohmann::ordered_json ModelToJson(const Model& model);

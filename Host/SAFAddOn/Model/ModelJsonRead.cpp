@@ -1,3 +1,4 @@
+#include "JsonDocumentReader.hpp"
 #include "JsonObjectReader.hpp"
 #include "ModelFault.hpp"
 #include "ModelJson.hpp"
@@ -178,19 +179,29 @@ ModelReadResult ReadModel(const nlohmann::json& document) {
     }
 }
 
+ModelReadResult ReadModelText(const std::string& text) {
+    JsonDocument::ReadResult<nlohmann::json> read = JsonDocument::Read<nlohmann::json>(text);
+    if (!read.document) {
+        return {std::nullopt, "not a JSON document: " + read.error};
+    }
+    return ReadModel(*read.document);
+}
+
 ModelReadResult ReadModelFile(const std::filesystem::path& file) {
+    std::error_code failure;
+    const std::filesystem::file_status status = std::filesystem::status(file, failure);
+    if (status.type() != std::filesystem::file_type::regular) {
+        return {std::nullopt,
+                file.string() + ": " +
+                    (status.type() == std::filesystem::file_type::not_found ? "does not exist"
+                                                                            : "is not a regular file")};
+    }
     std::ifstream input(file, std::ios::binary);
     if (!input) {
         return {std::nullopt, file.string() + ": cannot be opened"};
     }
     const std::string text((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
-    nlohmann::json document;
-    try {
-        document = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& failure) {
-        return {std::nullopt, file.string() + ": not JSON at byte " + std::to_string(failure.byte)};
-    }
-    ModelReadResult result = ReadModel(document);
+    ModelReadResult result = ReadModelText(text);
     if (!result.model) {
         result.error = file.string() + ": " + result.error;
     }

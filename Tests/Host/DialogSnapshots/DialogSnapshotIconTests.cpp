@@ -1,6 +1,6 @@
-#include "DialogSnapshot.hpp"
-#include "ModuleIconImage.hpp"
 #include "RS.hpp"
+#include "Snapshots/DialogSnapshot.hpp"
+#include "Snapshots/ModuleIconImage.hpp"
 #include "Win32Compat.hpp"
 
 #include <gtest/gtest.h>

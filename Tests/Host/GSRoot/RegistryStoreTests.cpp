@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace GS::RegistryStore;
@@ -147,6 +148,43 @@ TEST(RegistryStoreOrder, ParsedKeysAreSortedWhateverTheFileOrder) {
                               "[HKEY_LOCAL_MACHINE\\R\\b]\n[HKEY_LOCAL_MACHINE\\R\\Z]\n"
                               "[HKEY_LOCAL_MACHINE\\R\\a1]\n[HKEY_LOCAL_MACHINE\\R\\A]\n");
     EXPECT_EQ(SubKeyNames(KeyAt(hive, "R")), (std::vector<std::u16string>{u"A", u"a1", u"b", u"Z"}));
+}
+
+// Sections of one key may come in any order and case, and more than once: the first spelling names
+// the key, the values of every section land on it, and many unsorted siblings give the same hive
+// as the same siblings sorted.
+TEST(RegistryStoreOrder, SectionsInAnyOrderAndCaseMakeOneHive) {
+    const Hive hive = ParseOk("Windows Registry Editor Version 5.00\n\n"
+                              "[HKEY_LOCAL_MACHINE\\R\\A\\b]\n\"One\"=\"1\"\n"
+                              "[hkey_local_machine\\r\\a]\n\"Two\"=\"2\"\n"
+                              "[HKEY_LOCAL_MACHINE\\R\\a\\B]\n\"one\"=\"3\"\n\"Four\"=\"4\"\n");
+    ASSERT_EQ(hive.root.subKeys.size(), 1u);
+    const Key& a = hive.root.subKeys[0].subKeys.at(0);
+    EXPECT_EQ(a.name, u"A");
+    ASSERT_EQ(a.values.size(), 1u);
+    const Key& b = a.subKeys.at(0);
+    EXPECT_EQ(b.name, u"b");
+    ASSERT_EQ(b.values.size(), 2u);
+    EXPECT_EQ(b.values[0].name, u"One");
+    EXPECT_EQ(b.values[0].text, u"3");
+
+    std::string shuffled = "Windows Registry Editor Version 5.00\n\n";
+    constexpr int Count = 3000;
+    for (int index = 0; index < Count; ++index) {
+        // 7 and 3000 share no factor: every number once, far from sorted.
+        const std::string number = std::to_string((index * 7) % Count);
+        shuffled += "[HKEY_LOCAL_MACHINE\\Many\\K" + number + "]\n\"V\"=\"" + number + "\"\n";
+    }
+    const Hive fromShuffled = ParseOk(shuffled);
+    const std::vector<Key>& many = fromShuffled.root.subKeys.at(0).subKeys;
+    ASSERT_EQ(many.size(), static_cast<std::size_t>(Count));
+    EXPECT_TRUE(std::is_sorted(many.begin(), many.end(), [](const Key& left, const Key& right) {
+        return CompareKeyNames(left.name, right.name) < 0;
+    }));
+    for (const Key& key : many) {
+        ASSERT_EQ(key.values.size(), 1u);
+        EXPECT_EQ(key.values[0].text, key.name.substr(1));
+    }
 }
 
 TEST(RegistryStoreNames, KeyAndValueNamesMatchWithoutCaseAndKeepTheirFirstCase) {

@@ -1,4 +1,4 @@
-#include "AddOnLifecycle.hpp"
+#include "Session/AddOnLifecycle.hpp"
 
 #include <gtest/gtest.h>
 

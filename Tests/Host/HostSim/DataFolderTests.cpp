@@ -1,5 +1,5 @@
-#include "DataFolder.hpp"
-#include "PathText.hpp"
+#include "Record/PathText.hpp"
+#include "Session/DataFolder.hpp"
 
 #include <gtest/gtest.h>
 

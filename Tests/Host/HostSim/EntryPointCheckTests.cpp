@@ -1,4 +1,4 @@
-#include "EntryPointCheck.hpp"
+#include "Session/EntryPointCheck.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Handles.hpp"
-#include "HostErrors.hpp"
-#include "HostServices.hpp"
 #include "Location.hpp"
+#include "Services/HostErrors.hpp"
+#include "Services/HostServices.hpp"
 #include "TranscriptFile.hpp"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
-#include "HostTable.hpp"
+#include "Services/HostTable.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 
 using namespace HostSim;
 
@@ -128,3 +129,53 @@ TEST_F(HostTableTest, ASlotCalledWithoutAHostAnswersTheGenericError) {
     SetActiveHostOperations(nullptr);
     EXPECT_EQ(SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr), GSErr::Generic);
 }
+
+namespace {
+
+// Every operation runs out of memory: the add-on gets the operation's failure, never an exception
+// unwinding into its own frames.
+class ExhaustedOperations : public HostOperations {
+public:
+    GSErrCode MenuRegister(const MenuRegistrationRecord*) override { throw std::bad_alloc(); }
+    GSErrCode MenuHandlerInstall(AddOnToken, Int16, MenuCommandHandlerProc) override {
+        throw std::bad_alloc();
+    }
+    GSErrCode Environment(AddOnToken, Int32, void*, void*, void*) override { throw std::bad_alloc(); }
+    GSErrCode Automate(AddOnToken, Int32, void*, void*, void*) override { throw std::bad_alloc(); }
+    GSErrCode CommandCall(AddOnToken, const AddOnModuleId*, UInt32, UInt32, void*, void*, bool) override {
+        throw std::bad_alloc();
+    }
+    GSErrCode ObjectCreate(AddOnToken, const GS::UniString*, GSHandle*, GS::Guid*) override {
+        throw std::bad_alloc();
+    }
+    GSErrCode ObjectRead(AddOnToken, const GS::Guid*, GS::UniString*, GSHandle*) override {
+        throw std::bad_alloc();
+    }
+    GSErrCode ObjectModify(AddOnToken, const GS::Guid*, const GS::UniString*, GSHandle*) override {
+        throw std::bad_alloc();
+    }
+    GSErrCode ObjectFind(AddOnToken, const GS::UniString*, GS::Guid*) override { throw std::bad_alloc(); }
+};
+
+TEST(HostTableMemory, EverySlotTurnsRunningOutOfMemoryIntoTheOutOfMemoryCode) {
+    HostFunctionTableBytes table = BuildHostFunctionTable({});
+    ExhaustedOperations exhausted;
+    SetActiveHostOperations(&exhausted);
+    const GSErrCode answers[] = {
+        SlotAt<HostMenuRegisterProc>(table, 0x28)(nullptr),
+        SlotAt<HostMenuHandlerInstallProc>(table, 0xD0)(nullptr, 1, nullptr),
+        SlotAt<HostEnvironmentProc>(table, 0x280)(nullptr, 0, nullptr, nullptr, nullptr),
+        SlotAt<HostAutomateProc>(table, 0x298)(nullptr, 0, nullptr, nullptr, nullptr),
+        SlotAt<HostCommandCallProc>(table, 0xAC8)(nullptr, nullptr, 0, 0, nullptr, nullptr, false),
+        SlotAt<HostObjectCreateProc>(table, 0x1048)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectReadProc>(table, 0x1058)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectModifyProc>(table, 0x1060)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr),
+    };
+    SetActiveHostOperations(nullptr);
+    for (const GSErrCode answer : answers) {
+        EXPECT_EQ(answer, GSErr::OutOfMemory);
+    }
+}
+
+} // namespace

@@ -1,8 +1,8 @@
 #include "ApplicationLauncher.hpp"
-#include "LaunchEvent.hpp"
-#include "LibraryCallRecorder.hpp"
-#include "Options.hpp"
-#include "ReadableText.hpp"
+#include "Record/LaunchEvent.hpp"
+#include "Record/LibraryCallRecorder.hpp"
+#include "Record/ReadableText.hpp"
+#include "Session/Options.hpp"
 #include "TranscriptFile.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "DebugLineCollector.hpp"
-#include "LibraryCallRecorder.hpp"
-#include "MenuBook.hpp"
+#include "Record/DebugLineCollector.hpp"
+#include "Record/LibraryCallRecorder.hpp"
+#include "Services/MenuBook.hpp"
 #include "TranscriptFile.hpp"
 
 #include <gtest/gtest.h>

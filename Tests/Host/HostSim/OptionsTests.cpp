@@ -1,6 +1,6 @@
-#include "FaultPlan.hpp"
-#include "Options.hpp"
-#include "ResultCode.hpp"
+#include "Services/FaultPlan.hpp"
+#include "Services/ResultCode.hpp"
+#include "Session/Options.hpp"
 
 #include <gtest/gtest.h>
 
@@ -59,12 +59,23 @@ TEST(OptionsTests, TableFailuresAreNamedByTheFullOperationName) {
     EXPECT_EQ(options.failRules[1].onlyCall, 2u);
 }
 
+// What an absolute folder looks like here ("/abs" is relative to the drive on Windows).
+#ifdef _WIN32
+const std::string Root = "C:\\";
+#else
+const std::string Root = "/";
+#endif
+
 TEST(OptionsTests, SpecialFoldersMapNumbersToPaths) {
-    HostSimOptions options = Parse({"--special-folder", "7=/data/out=x", "--special-folder", "-3=rel"});
-    EXPECT_EQ(options.specialFolders.at(7), "/data/out=x");
-    EXPECT_EQ(options.specialFolders.at(-3), "rel");
+    HostSimOptions options =
+        Parse({"--special-folder", "7=" + Root + "data/out=x", "--special-folder", "-3=" + Root + "abs"});
+    EXPECT_EQ(options.specialFolders.at(7), Root + "data/out=x");
+    EXPECT_EQ(options.specialFolders.at(-3), Root + "abs");
+    EXPECT_EQ(ErrorOf({"--special-folder", "7=--help"}),
+              "--special-folder: the folder must be an absolute path, got \"7=--help\"");
+    EXPECT_FALSE(ErrorOf({"--special-folder", "7=rel/out"}).empty());
     EXPECT_FALSE(ErrorOf({"--special-folder", "7"}).empty());
-    EXPECT_FALSE(ErrorOf({"--special-folder", "seven=/x"}).empty());
+    EXPECT_FALSE(ErrorOf({"--special-folder", "seven=" + Root + "x"}).empty());
     EXPECT_FALSE(ErrorOf({"--special-folder", "7="}).empty());
 }
 

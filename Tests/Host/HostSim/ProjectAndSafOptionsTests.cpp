@@ -1,4 +1,4 @@
-#include "Options.hpp"
+#include "Session/Options.hpp"
 
 #include <gtest/gtest.h>
 

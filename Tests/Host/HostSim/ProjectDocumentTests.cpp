@@ -1,7 +1,7 @@
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
 #include "Handles.hpp"
-#include "PathText.hpp"
-#include "ProjectDocument.hpp"
+#include "Record/PathText.hpp"
+#include "Services/ProjectDocument.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ protected:
     }
     std::string OnDisk() const {
         std::string bytes, error;
-        SAF::ReadWholeFile(PathFromUtf8(path), bytes, error);
+        GS::CarefulFile::ReadRegularFile(PathFromUtf8(path), bytes, error);
         return bytes;
     }
     std::string RefusalOf(const std::string& text) {

@@ -1,7 +1,7 @@
 #include "CallMonitor.hpp"
-#include "HostSession.hpp"
 #include "Location.hpp"
-#include "PathText.hpp"
+#include "Record/PathText.hpp"
+#include "Session/HostSession.hpp"
 #include "TranscriptFile.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "Array.hpp"
-#include "HostServices.hpp"
 #include "SafCommands.hpp"
+#include "Services/HostServices.hpp"
 #include "TranscriptFile.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "SafSave.hpp"
+#include "Services/SafSave.hpp"
 
 #include "FrameBuilding.hpp"
 #include "ModelJson.hpp"
@@ -110,6 +110,47 @@ TEST_F(SafSaveTest, AFolderThatIsMissingFailsTheWrite) {
     EXPECT_EQ(missing.code, SaveWriteFailed);
     EXPECT_FALSE(missing.reason.empty());
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+} // namespace
+
+namespace {
+
+// Workbooks VELD Engineer's reader would refuse, or texts no XML can hold: the save fails with its
+// own code before anything is written, and the earlier file stays.
+TEST_F(SafSaveTest, WhatTheReaderCannotTakeIsRefusedBeforeAnythingIsWritten) {
+    nlohmann::ordered_json withFffe = demo;
+    withFffe["description"] = "a \xEF\xBF\xBE in the text";
+    nlohmann::ordered_json withFfff = demo;
+    withFfff["nodes"][2]["name"] = "N\xEF\xBF\xBF";
+    nlohmann::ordered_json withControl = demo;
+    withControl["storeys"][0]["name"] = "Level\x01";
+    const struct {
+        nlohmann::ordered_json model;
+        WorkbookLimits limits;
+        GSErrCode code;
+        std::string reason;
+    } cases[] = {
+        {withFffe, {}, SaveTextNotWritable, "member description holds U+FFFE, which XML 1.0 cannot carry"},
+        {withFfff, {}, SaveTextNotWritable, "member nodes[2].name holds U+FFFF"},
+        {withControl, {}, SaveTextNotWritable, "member storeys[0].name holds U+0001"},
+        {demo, WorkbookLimits{4096}, SaveTooLargeForReader,
+         "VELD Engineer reads no part larger than 4096 bytes"},
+    };
+    for (const auto& [model, limits, code, reason] : cases) {
+        WriteEarlier();
+        const SafSaveOutcome outcome =
+            SaveSafWorkbook(model, translators, GS::UniString("Structural Analysis (SI)"), target(), limits);
+        EXPECT_EQ(outcome.code, code) << outcome.reason;
+        EXPECT_NE(outcome.reason.find(reason), std::string::npos) << outcome.reason;
+        EXPECT_EQ(Earlier(), "earlier");
+    }
+    // Tab, line feed and carriage return are XML characters.
+    nlohmann::ordered_json withTab = demo;
+    withTab["description"] = "one\ttwo\r\nthree";
+    const SafSaveOutcome tab =
+        SaveSafWorkbook(withTab, translators, GS::UniString("Structural Analysis (SI)"), target());
+    EXPECT_EQ(tab.code, NoError) << tab.reason;
 }
 
 } // namespace

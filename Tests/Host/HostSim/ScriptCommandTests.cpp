@@ -1,5 +1,5 @@
-#include "CommandSource.hpp"
-#include "ScriptCommand.hpp"
+#include "Screen/CommandSource.hpp"
+#include "Screen/ScriptCommand.hpp"
 
 #include <gtest/gtest.h>
 

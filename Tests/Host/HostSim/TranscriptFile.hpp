@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Transcript.hpp"
+#include "Record/Transcript.hpp"
 
 #include <gtest/gtest.h>
 

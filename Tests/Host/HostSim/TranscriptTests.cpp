@@ -1,5 +1,5 @@
-#include "RegistryRequest.hpp"
-#include "Transcript.hpp"
+#include "Record/Transcript.hpp"
+#include "Tools/RegistryRequest.hpp"
 
 #include <gtest/gtest.h>
 

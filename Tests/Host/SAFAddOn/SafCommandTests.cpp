@@ -1,9 +1,11 @@
 #include "Array.hpp"
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
+#include "DGPopUpLimit.hpp"
 #include "DGTestSupport.hpp"
 #include "HostTestSupport.hpp"
 #include "SafAddOn.hpp"
 #include "SafCommands.hpp"
+#include "SafDialogs.hpp"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +51,8 @@ protected:
     void WriteStore(const std::vector<SAF::Translator>& translators) {
         std::filesystem::create_directories(SAF::SafAddOn::StorePath(folder.Path()).parent_path());
         std::string error;
-        ASSERT_TRUE(SAF::WriteFileAtomically(SAF::SafAddOn::StorePath(folder.Path()),
-                                             SAF::FormatTranslatorFile(translators), error));
+        ASSERT_TRUE(GS::CarefulFile::ReplaceFile(SAF::SafAddOn::StorePath(folder.Path()),
+                                                 SAF::FormatTranslatorFile(translators), error));
     }
 
     HostTestSupport::TempFolder folder;
@@ -143,6 +145,30 @@ TEST_F(SafCommands, FtrpFillsThePopUpItselfWithTheCurrentTranslatorSelected) {
     void* closed = reinterpret_cast<void*>(std::uintptr_t{0x10});
     EXPECT_EQ(Call(Command::FillPopUp, &popUp, closed), SAF::Err::UnknownHandle);
     EXPECT_EQ(Call(Command::CloseData, &handle, nullptr), NoError);
+}
+
+// Past the pop-up's stated limit no entry number reaches a translator: those are not shown (rather
+// than shown blank under wrapped numbers), and a debug line says how many were left out.
+TEST_F(SafCommands, TranslatorsPastThePopUpsLimitAreLeftOutAndCounted) {
+    DGTest::TestLayouts layouts;
+    DG::ModalDialog dialog{DGTest::TestModule, DGTest::ExportSettingsNumber, DGTest::TestModule};
+    DG::PopUp popUp{dialog.GetReference(), 4};
+    std::vector<SAF::Translator> many;
+    for (int index = 1; index <= 40000; ++index) {
+        many.push_back({GS::UniString(("T" + std::to_string(index)).c_str(), CC_UTF8), {"beam"}, "SI"});
+    }
+    HostTestSupport::DebugCapture debug;
+    SAF::FillPopUp(popUp, many, 39999);
+    EXPECT_EQ(popUp.GetItemCount(), DG::PopUpEntryLimit);
+    EXPECT_EQ(Utf8(popUp.GetItemText(DG::PopUpEntryLimit)), "T32767");
+    EXPECT_EQ(popUp.GetSelectedItem(), 0) << "the chosen translator is not among those shown";
+    ASSERT_EQ(debug.texts.size(), 1u);
+    EXPECT_NE(debug.texts[0].find("7233 of 40000 translators are left out"), std::string::npos)
+        << debug.texts[0];
+    popUp.AppendItem();
+    popUp.InsertItem(1);
+    EXPECT_EQ(popUp.GetItemCount(), DG::PopUpEntryLimit) << "the pop-up itself holds no more";
+    EXPECT_EQ(Utf8(popUp.GetItemText(1)), "T1");
 }
 
 TEST_F(SafCommands, TheDetailsDialogShowsTheOptionsAndOkSelectsWhatTheUserChose) {

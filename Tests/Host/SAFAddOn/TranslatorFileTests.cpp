@@ -1,4 +1,4 @@
-#include "AtomicFile.hpp"
+#include "CarefulFile.hpp"
 #include "HostTestSupport.hpp"
 #include "SafAddOn.hpp"
 #include "SafCommands.hpp"
@@ -44,11 +44,13 @@ TEST(TranslatorFile, ANameHoldingUPlus0000ReadsBackWhole) {
     EXPECT_TRUE((*read.translators)[0].name.IsEqual(written[0].name));
 }
 
-TEST(TranslatorFile, ANumberNoDoubleHoldsIsRefusedNotThrown) {
+TEST(TranslatorFile, ANumberNoDoubleHoldsIsRefusedWithItsMemberNotThrown) {
     EXPECT_EQ(ErrorOf(R"({"version": 1e400, "translators": []})"),
-              "a number out of range: number overflow parsing '1e400'");
+              "member version: a number out of range: number overflow parsing '1e400'");
     EXPECT_EQ(ErrorOf(R"({"version": 1, "translators": [], "x": -1e999})"),
-              "a number out of range: number overflow parsing '-1e999'");
+              "member x: a number out of range: number overflow parsing '-1e999'");
+    EXPECT_EQ(ErrorOf(R"({"version": 1, "translators": [{"name": "a", "scale": [1, 2e308]}]})"),
+              "member translators[0].scale[1]: a number out of range: number overflow parsing '2e308'");
 }
 
 TEST(TranslatorFile, BrokenJsonIsReportedByLineAndColumn) {
@@ -113,7 +115,8 @@ TEST_F(TranslatorStoreFile, ACorruptStoreIsRefusedWithItsPlaceAndNeverOverwritte
         << saf.StoreError();
     EXPECT_TRUE(saf.Translators().empty());
     std::string onDisk, error;
-    ASSERT_TRUE(SAF::ReadWholeFile(StorePath(), onDisk, error));
+    ASSERT_TRUE(GS::CarefulFile::ReadRegularFile(StorePath(), onDisk, error) ==
+                GS::CarefulFile::ReadOutcome::Read);
     EXPECT_EQ(onDisk, corrupt);
 
     void* handle = nullptr;
@@ -123,25 +126,49 @@ TEST_F(TranslatorStoreFile, ACorruptStoreIsRefusedWithItsPlaceAndNeverOverwritte
     EXPECT_EQ(handle, nullptr);
 }
 
-TEST(AtomicFile, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
+// A first run on a data folder whose SAF folder is marked read-only makes no store there, and says
+// why (a folder's read-only attribute means nothing on Windows); a folder in the store's place is
+// reported, not thrown.
+TEST_F(TranslatorStoreFile, AReadOnlyFolderOrAFolderInTheStoresPlaceIsReportedAndLeftAlone) {
+    std::filesystem::create_directories(StorePath().parent_path());
+#ifndef _WIN32
+    std::filesystem::permissions(StorePath().parent_path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    {
+        SAF::SafAddOn saf(folder.Path());
+        EXPECT_NE(saf.StoreError().find("is marked read-only"), std::string::npos) << saf.StoreError();
+        EXPECT_TRUE(saf.Translators().empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(StorePath().parent_path()));
+    std::filesystem::permissions(StorePath().parent_path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+#endif
+
+    std::filesystem::create_directories(StorePath());
+    SAF::SafAddOn saf(folder.Path());
+    EXPECT_NE(saf.StoreError().find("it is a folder"), std::string::npos) << saf.StoreError();
+    EXPECT_TRUE(std::filesystem::is_directory(StorePath()));
+}
+
+TEST(CarefulFileInTheTranslatorStore, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
     HostTestSupport::TempFolder folder;
     const std::filesystem::path target = folder.Path() / "document.json";
     std::string error;
-    ASSERT_TRUE(SAF::WriteFileAtomically(target, "old", error)) << error;
-    ASSERT_TRUE(SAF::WriteFileAtomically(target, "new and longer", error)) << error;
+    ASSERT_TRUE(GS::CarefulFile::ReplaceFile(target, "old", error)) << error;
+    ASSERT_TRUE(GS::CarefulFile::ReplaceFile(target, "new and longer", error)) << error;
     std::string bytes;
-    ASSERT_TRUE(SAF::ReadWholeFile(target, bytes, error));
+    ASSERT_TRUE(GS::CarefulFile::ReadRegularFile(target, bytes, error) == GS::CarefulFile::ReadOutcome::Read);
     EXPECT_EQ(bytes, "new and longer");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
-TEST(AtomicFile, AFolderInTheWayLeavesItAndReportsWhy) {
+TEST(CarefulFileInTheTranslatorStore, AFolderInTheWayLeavesItAndReportsWhy) {
     HostTestSupport::TempFolder folder;
     const std::filesystem::path target = folder.Path() / "taken";
     std::filesystem::create_directories(target / "inside");
     std::string error;
-    EXPECT_FALSE(SAF::WriteFileAtomically(target, "bytes", error));
-    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    EXPECT_FALSE(GS::CarefulFile::ReplaceFile(target, "bytes", error));
+    EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }

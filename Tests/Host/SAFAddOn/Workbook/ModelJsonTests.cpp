@@ -140,7 +140,7 @@ TEST(ModelJsonRefusal, RefusesDocumentsThatAreNotModels) {
     EXPECT_EQ(RefusalOf(Json::parse(R"({"nodes": [7]})")), "nodes[0]: not an object");
 }
 
-TEST(ModelJsonFile, AFileThatIsNotJsonIsRefusedWithItsByteOffset) {
+TEST(ModelJsonFile, AFileThatIsNotJsonIsRefusedWithItsPlace) {
     const std::filesystem::path file = std::filesystem::path(testing::TempDir()) / "broken-model.json";
     {
         std::ofstream out(file, std::ios::binary);
@@ -148,8 +148,41 @@ TEST(ModelJsonFile, AFileThatIsNotJsonIsRefusedWithItsByteOffset) {
     }
     const Building::ModelReadResult result = Building::ReadModelFile(file);
     EXPECT_FALSE(result.model);
-    EXPECT_EQ(result.error, file.string() + ": not JSON at byte 12");
+    EXPECT_EQ(result.error.substr(0, file.string().size() + 42),
+              file.string() + ": not a JSON document: line 1, column 12: ");
     std::filesystem::remove(file);
+}
+
+// What a hostile or unlucky model file holds, and the error it must get instead of an abort or a
+// stack overflow.
+TEST(ModelJsonFile, HostileDocumentsAreRefusedWithTheirFault) {
+    const std::string deep = std::string(20000, '[') + std::string(20000, ']');
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {R"({"nodes": [{"name": "N1", "x": 1e400, "y": 0, "z": 0}]})",
+         "not a JSON document: member nodes[0].x: a number out of range: number overflow parsing '1e400'"},
+        {R"({"nodes": [{"name": "N1", "x": 0, "y": -1e999, "z": 0}]})",
+         "not a JSON document: member nodes[0].y: a number out of range: number overflow parsing '-1e999'"},
+        {deep, "not a JSON document: arrays and objects nested deeper than 512 levels"},
+        {R"({"nodes": )" + deep + "}",
+         "not a JSON document: arrays and objects nested deeper than 512 levels"},
+    };
+    for (const auto& [text, error] : cases) {
+        const Building::ModelReadResult result = Building::ReadModelText(text);
+        EXPECT_FALSE(result.model);
+        EXPECT_EQ(result.error, error);
+    }
+}
+
+TEST(ModelJsonFile, AnythingButARegularFileIsRefusedBeforeItIsOpened) {
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "model-folder.json";
+    std::filesystem::create_directories(folder);
+    const Building::ModelReadResult result = Building::ReadModelFile(folder);
+    EXPECT_EQ(result.error, folder.string() + ": is not a regular file");
+    std::filesystem::remove(folder);
+    EXPECT_EQ(Building::ReadModelFile(folder).error, folder.string() + ": does not exist");
 }
 
 TEST(DemoBuilding, TheShippedFileIsTheGeneratorsDemoBuilding) {

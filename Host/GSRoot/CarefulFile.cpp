@@ -1,0 +1,177 @@
+#include "CarefulFile.hpp"
+
+#include "CarefulFilePlatform.hpp"
+
+#include <atomic>
+#include <charconv>
+#include <system_error>
+
+namespace GS::CarefulFile {
+
+namespace {
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// "<target name>.tmp-": every temporary file of a target starts so, whoever wrote it.
+std::string TemporaryPrefixOf(const std::filesystem::path& target) {
+    return Utf8Of(target.filename()) + ".tmp-";
+}
+
+// Unique among the writers of one folder: the process id tells processes apart, the count the
+// writes of one process (several threads may write the same target).
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
+    static std::atomic<std::uint64_t> count{0};
+    const std::string name = TemporaryPrefixOf(target) + std::to_string(Platform::CurrentProcessId()) + "-" +
+                             std::to_string(count.fetch_add(1));
+    const std::u8string utf8Name(name.begin(), name.end());
+    return FolderOf(target) / std::filesystem::path(utf8Name);
+}
+
+// The process id in "<prefix><id>-<count>", when the name is of that form.
+bool WriterOf(const std::string& name, const std::string& prefix, std::uint64_t& processId) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    const char* begin = name.data() + prefix.size();
+    const char* end = name.data() + name.size();
+    const auto [next, fault] = std::from_chars(begin, end, processId);
+    if (fault != std::errc() || next == begin || next == end || *next != '-') {
+        return false;
+    }
+    std::uint64_t sequence = 0;
+    const auto [last, sequenceFault] = std::from_chars(next + 1, end, sequence);
+    return sequenceFault == std::errc() && last == end && last != next + 1;
+}
+
+// Temporary files of `target` whose writer is gone were left by a crash or a kill: nobody will
+// rename them any more. Those of running writers (this process included) are theirs to finish.
+void RemoveLeftovers(const std::filesystem::path& target) {
+    const std::string prefix = TemporaryPrefixOf(target);
+    std::error_code failure;
+    std::filesystem::directory_iterator entries(FolderOf(target), failure);
+    for (; !failure && entries != std::filesystem::directory_iterator(); entries.increment(failure)) {
+        std::uint64_t writer = 0;
+        if (!WriterOf(Utf8Of(entries->path().filename()), prefix, writer) ||
+            writer == Platform::CurrentProcessId() || !Platform::ProcessIsGone(writer)) {
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::remove(entries->path(), ignored);
+    }
+}
+
+std::string KindName(Platform::Kind kind) {
+    return kind == Platform::Kind::Folder ? "a folder" : "not a regular file";
+}
+
+} // namespace
+
+std::filesystem::path LockPathOf(const std::filesystem::path& target) {
+    std::filesystem::path lock = target;
+    lock += ".lock";
+    return lock;
+}
+
+ReadOutcome ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std::string& error) {
+    bytes.clear();
+    const Platform::Entry entry = Platform::Inspect(path);
+    if (entry.kind == Platform::Kind::Missing) {
+        return ReadOutcome::Missing;
+    }
+    if (entry.kind != Platform::Kind::Regular) {
+        error = "cannot read " + Utf8Of(path) + ": it is " + KindName(entry.kind);
+        return ReadOutcome::Refused;
+    }
+    return Platform::ReadAll(path, bytes, error) ? ReadOutcome::Read : ReadOutcome::Refused;
+}
+
+std::string WriteRefusal(const std::filesystem::path& target) {
+    const std::filesystem::path folderPath = FolderOf(target);
+    const Platform::Entry folder = Platform::Inspect(folderPath);
+    if (folder.kind == Platform::Kind::Missing) {
+        return "cannot write " + Utf8Of(target) + ": its folder " + Utf8Of(folderPath) + " does not exist";
+    }
+    if (folder.kind != Platform::Kind::Folder) {
+        return "cannot write " + Utf8Of(target) + ": " + Utf8Of(folderPath) + " is not a folder";
+    }
+    if (folder.markedReadOnly) {
+        return "cannot write " + Utf8Of(target) + ": its folder " + Utf8Of(folderPath) +
+               " is marked read-only";
+    }
+    const Platform::Entry file = Platform::Inspect(target);
+    if (file.kind != Platform::Kind::Missing && file.kind != Platform::Kind::Regular) {
+        return "cannot write " + Utf8Of(target) + ": it is " + KindName(file.kind);
+    }
+    if (file.markedReadOnly) {
+        return "cannot write " + Utf8Of(target) + ": it is marked read-only";
+    }
+    return {};
+}
+
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+    if (target.filename().empty()) {
+        error = "cannot write " + Utf8Of(target) + ": no file name";
+        return false;
+    }
+    if (std::string refusal = WriteRefusal(target); !refusal.empty()) {
+        error = std::move(refusal);
+        return false;
+    }
+    const std::filesystem::path temporary = TemporaryPathFor(target);
+    if (!Platform::WriteNew(temporary, bytes, target, error) ||
+        !Platform::RenameOver(temporary, target, error)) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    RemoveLeftovers(target);
+    return true;
+}
+
+UpdateLock::~UpdateLock() {
+    Release();
+}
+
+UpdateLock::UpdateLock(UpdateLock&& other) noexcept
+    : handle(other.handle), lockFile(std::move(other.lockFile)) {
+    other.handle = NoHandle;
+}
+
+UpdateLock& UpdateLock::operator=(UpdateLock&& other) noexcept {
+    if (this != &other) {
+        Release();
+        handle = other.handle;
+        lockFile = std::move(other.lockFile);
+        other.handle = NoHandle;
+    }
+    return *this;
+}
+
+bool UpdateLock::Acquire(const std::filesystem::path& target, std::string& error) {
+    Release();
+    // A lock file made in a read-only folder would itself be a write the marks forbid.
+    if (std::string refusal = WriteRefusal(target); !refusal.empty()) {
+        error = std::move(refusal);
+        return false;
+    }
+    lockFile = LockPathOf(target);
+    handle = Platform::LockExclusive(lockFile, error);
+    return handle != NoHandle;
+}
+
+void UpdateLock::Release() {
+    if (handle != NoHandle) {
+        Platform::Unlock(handle, lockFile);
+        handle = NoHandle;
+    }
+}
+
+} // namespace GS::CarefulFile

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// What CarefulFile needs of the platform (CarefulFilePosix.cpp, CarefulFileWindows.cpp). Not
+// exported: CarefulFile.cpp is its only user.
+namespace GS::CarefulFile::Platform {
+
+enum class Kind { Missing, Regular, Folder, Other };
+
+struct Entry {
+    Kind kind = Kind::Missing;
+    bool markedReadOnly = false;
+};
+
+// Follows symbolic links; reads marks only, opens nothing.
+Entry Inspect(const std::filesystem::path& path);
+
+std::uint64_t CurrentProcessId();
+// True only when the system says that no process of that id runs; false when it cannot tell.
+bool ProcessIsGone(std::uint64_t processId);
+
+// Reads a file that Inspect found regular, refusing anything else it meets on opening.
+bool ReadAll(const std::filesystem::path& path, std::string& bytes, std::string& error);
+
+// Creates `temporary` exclusively, writes `bytes` and puts them on the disk. The new file takes
+// the permissions of `target` when there is one.
+bool WriteNew(const std::filesystem::path& temporary, std::string_view bytes,
+              const std::filesystem::path& target, std::string& error);
+
+// Renames `temporary` over `target` so that the rename itself survives a crash.
+bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                std::string& error);
+
+// An exclusive lock on `lockFile` (created when missing), waited for; NoHandle and `error` when
+// it cannot be had. Unlock removes the lock file, so that none is left beside the target; a writer
+// who was waiting on the removed file finds that out and locks the one now in its place.
+constexpr std::intptr_t NoHandle = -1;
+std::intptr_t LockExclusive(const std::filesystem::path& lockFile, std::string& error);
+void Unlock(std::intptr_t handle, const std::filesystem::path& lockFile);
+
+// "<what> <path>: <the system's reason>" for the last failed system call.
+std::string DescribeLastError(const std::string& what, const std::filesystem::path& path);
+
+} // namespace GS::CarefulFile::Platform

@@ -1,0 +1,44 @@
+#include "Record/ReadableText.hpp"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace HostSim {
+
+std::string FormatResultCodeHex(GSErrCode code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(static_cast<UInt32>(code)));
+    return text;
+}
+
+std::string FourLetterText(UInt32 code) {
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char letter = static_cast<char>((code >> shift) & 0xFF);
+        if (letter < 0x20 || letter > 0x7E) {
+            return FormatResultCodeHex(static_cast<GSErrCode>(code));
+        }
+        text += letter;
+    }
+    return text;
+}
+
+std::string HexOf(const UInt8* bytes, std::size_t count) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(count * 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+std::string AddressText(const void* address) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
+    return text;
+}
+
+} // namespace HostSim

@@ -1,0 +1,62 @@
+#include "Record/RunTimings.hpp"
+
+#include "Record/LaunchEvent.hpp"
+#include "Record/PathText.hpp"
+
+#include <cstring>
+
+namespace HostSim {
+
+RunTimings::RunTimings(const std::string& utf8Path)
+    : file(std::make_unique<std::ofstream>(PathFromUtf8(utf8Path), std::ios::binary | std::ios::trunc)) {}
+
+void RunTimings::Write(std::string_view kind, const Json& fields) {
+    if (!IsOpen()) {
+        return;
+    }
+    Json line = Json::object();
+    line["timing"] = std::string(kind);
+    line.update(fields);
+    *file << line.dump() << '\n';
+    file->flush();
+}
+
+HostShares RunTimings::TakeShares() {
+    const HostShares taken = shares;
+    shares = HostShares{};
+    return taken;
+}
+
+// A launch is timed from its outermost entry: the launcher does not call itself today, but a
+// nested report must not count twice.
+void RunTimings::Entered(const char* operation) {
+    if (std::strcmp(operation, ApplicationLaunchOperation) != 0) {
+        return;
+    }
+    if (launcherDepth++ == 0) {
+        launcherWatch = Stopwatch();
+    }
+}
+
+void RunTimings::Left(const char* operation) {
+    if (std::strcmp(operation, ApplicationLaunchOperation) != 0 || launcherDepth == 0) {
+        return;
+    }
+    if (--launcherDepth == 0) {
+        shares.launcher += launcherWatch.Elapsed();
+    }
+}
+
+CallTimerInstallation::CallTimerInstallation(RunTimings& timings) : installed(timings.IsOpen()) {
+    if (installed) {
+        GS::SetCallTimer(&timings);
+    }
+}
+
+CallTimerInstallation::~CallTimerInstallation() {
+    if (installed) {
+        GS::SetCallTimer(nullptr);
+    }
+}
+
+} // namespace HostSim

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+namespace HostSim {
+
+// What hostsim prints reaches a person's terminal, and texts in it come from outside: a script's
+// lines, translator names, module paths, an add-on's debug output. A control character in them
+// (an escape sequence, a bell, a carriage return that overwrites the line) would act on the
+// terminal instead of being read. Each one is shown as its code instead ("\x1B"), including the
+// C1 controls that UTF-8 text can carry (U+0080 to U+009F, "\u009B"); tab and line feed stay.
+std::string TerminalSafe(const std::string& text);
+
+// A stream buffer that passes everything written to it through TerminalSafe on its way to `target`.
+// Characters are passed on as they come, except a UTF-8 lead byte, held until the next byte shows
+// whether it starts a C1 control.
+class TerminalFilter final : public std::streambuf {
+public:
+    explicit TerminalFilter(std::streambuf* target) : destination(target) {}
+    ~TerminalFilter() override;
+    TerminalFilter(const TerminalFilter&) = delete;
+    TerminalFilter& operator=(const TerminalFilter&) = delete;
+
+protected:
+    int_type overflow(int_type character) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int sync() override;
+
+private:
+    bool Put(char character);
+    bool Emit(const std::string& text);
+
+    std::streambuf* destination;
+    bool heldLeadByte = false;
+};
+
+// Puts a TerminalFilter in front of a stream for the scope's lifetime.
+class FilteredTerminal {
+public:
+    explicit FilteredTerminal(std::ostream& stream);
+    ~FilteredTerminal();
+    FilteredTerminal(const FilteredTerminal&) = delete;
+    FilteredTerminal& operator=(const FilteredTerminal&) = delete;
+
+private:
+    std::ostream& filtered;
+    std::streambuf* original;
+    TerminalFilter filter;
+};
+
+} // namespace HostSim

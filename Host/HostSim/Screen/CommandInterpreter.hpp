@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Record/Transcript.hpp"
+#include "Screen/CommandSource.hpp"
+#include "Session/HostSession.hpp"
+
+#include <ostream>
+#include <string>
+
+namespace HostSim {
+
+// Runs command lines against a session until `quit` or the end of the input. A line that cannot be
+// used is an "error" event naming the source and line; a script stops there, a person at the
+// terminal may go on.
+class CommandInterpreter {
+public:
+    CommandInterpreter(HostSession& session, Transcript& transcript, std::ostream& console);
+
+    // False when a script stopped at an unusable line.
+    bool Run(CommandSource& source);
+    void ReportError(const std::string& file, unsigned line, const std::string& message,
+                     const std::string& text);
+
+private:
+    // Empty when the command ran; otherwise why it cannot run now.
+    std::string Execute(const ScriptCommand& command, bool& quit);
+
+    HostSession& session;
+    Transcript& transcript;
+    std::ostream& console;
+};
+
+} // namespace HostSim

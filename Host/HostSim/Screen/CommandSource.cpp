@@ -1,0 +1,28 @@
+#include "Screen/CommandSource.hpp"
+
+#include <utility>
+
+namespace HostSim {
+
+CommandSource::CommandSource(std::istream& in, std::string sourceName, std::ostream* promptStream)
+    : input(in), name(std::move(sourceName)), prompt(promptStream) {}
+
+std::optional<std::string> CommandSource::NextLine() {
+    if (stopped) {
+        return std::nullopt;
+    }
+    if (prompt != nullptr) {
+        *prompt << "hostsim> " << std::flush;
+    }
+    std::string line;
+    if (!std::getline(input, line)) {
+        return std::nullopt;
+    }
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+} // namespace HostSim

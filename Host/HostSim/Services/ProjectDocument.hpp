@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Services/ObjectStore.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace HostSim {
+
+// The open project: the building model and the add-on objects, kept in one JSON document:
+//
+//   {"format": "hostsim-project", "version": 1,
+//    "model": {...},                                  kept as it is; the model hand-off fills it
+//    "addOnObjects": [{"name": "...", "guid": "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX",
+//                      "content": "hex digits, two per byte"}]}
+//
+// Members this host does not know (a newer host's, a person's notes) are kept as they are and
+// written back after the known ones: dropping them on save would lose what this host cannot judge.
+// A project without a file (no --project) lives in memory only and cannot be saved.
+//
+// A save does not overwrite a project that changed on disk since it was opened (or last saved): it
+// is refused, with a message saying so, and the file is left as the other program wrote it. Merging
+// is not done because this host cannot tell which of two choices a person meant (two translator
+// choices, two models); the person opens the project again and decides.
+class ProjectDocument {
+public:
+    ProjectDocument() = default;
+
+    struct OpenResult {
+        std::unique_ptr<ProjectDocument> project;
+        std::string error; // names the file and the place of the fault
+    };
+    // A file that does not exist yet opens as an empty project; the first save creates it. A file that
+    // cannot be read or is not a project is refused, and nothing ever writes over it.
+    static OpenResult Open(const std::string& utf8Path);
+
+    struct ParseResult {
+        std::optional<std::vector<ObjectStore::Object>> objects;
+        nlohmann::ordered_json model;
+        nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
+        std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
+    };
+    static ParseResult Parse(const std::string& text);
+    std::string Format() const;
+
+    // Writes the document over its file (GS::CarefulFile), under the file's update lock. False, with
+    // the reason, when there is no file, it changed on disk since it was read, or it cannot be
+    // written; the file on disk is then what it was.
+    bool Save(std::string& error);
+
+    const std::optional<std::string>& Path() const { return path; }
+    // The file's bytes as this document last read or wrote them; nothing when there was no file.
+    const std::optional<std::string>& BytesOnDisk() const { return bytesOnDisk; }
+    // 16 hexadecimal digits that tell one version of the file from another (64-bit FNV-1a), so
+    // that a record of saves shows which version each one replaced.
+    static std::string Digest(const std::string& bytes);
+    // The building model, as the document holds it ({} when the project has none).
+    const nlohmann::ordered_json& Model() const { return model; }
+    void SetModel(nlohmann::ordered_json buildingModel) { model = std::move(buildingModel); }
+    ObjectStore& Objects() { return objects; }
+    const ObjectStore& Objects() const { return objects; }
+
+private:
+    std::optional<std::string> path;
+    std::optional<std::string> bytesOnDisk;
+    nlohmann::ordered_json model = nlohmann::ordered_json::object();
+    nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
+    ObjectStore objects;
+};
+
+} // namespace HostSim

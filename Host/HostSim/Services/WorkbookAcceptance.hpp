@@ -1,0 +1,31 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace HostSim {
+
+// What VELD Engineer's workbook reader takes, checked by the host before it writes a workbook: a
+// workbook the reader would refuse must fail the 'SAVE' (so the add-on says so), not be written
+// and handed over while the add-on tells the person the model is opening.
+struct WorkbookLimits {
+    // The largest package part (a sheet's XML, unpacked) the reader takes. VELD Engineer reads each
+    // part as a stream and takes any size, so by default nothing is refused; a reader with a cap
+    // would set it here.
+    std::uint64_t partBytes = std::numeric_limits<std::uint64_t>::max();
+};
+
+// The first text in the model that XML 1.0 cannot carry (U+FFFE, U+FFFF, a control character other
+// than tab, line feed and carriage return), named with its member: `member curveMembers[3].name
+// holds U+FFFE, which XML 1.0 cannot carry`. Empty when every text can be written.
+std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model);
+
+// The first part of the zip package `workbook` whose unpacked size is over the limit, named with
+// both sizes. Empty when every part fits (or the bytes are no zip package this check can read).
+std::string FindPartTooLargeForReader(std::string_view workbook, const WorkbookLimits& limits);
+
+} // namespace HostSim

@@ -1,0 +1,48 @@
+#include "Session/DataFolder.hpp"
+
+#include "GSPref.hpp"
+#include "Record/PathText.hpp"
+
+#include <system_error>
+
+namespace HostSim {
+
+namespace {
+
+bool MakeFolder(const std::filesystem::path& folder, std::string& error) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure || !std::filesystem::is_directory(folder)) {
+        error =
+            "cannot make folder " + PathToUtf8(folder) + (failure ? ": " + failure.message() : std::string());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool PrepareRegistryFolder(const std::string& home, std::string& error) {
+    const std::filesystem::path registry = PathFromUtf8(home) / "Registry";
+    if (!MakeFolder(registry, error)) {
+        return false;
+    }
+    GSPref::SetStoreFolder(PathToUtf8(registry).c_str());
+    return true;
+}
+
+std::map<Int32, std::string> PrepareSpecialFolders(const std::string& home,
+                                                   const std::map<Int32, std::string>& given,
+                                                   std::string& error) {
+    std::map<Int32, std::string> folders = given;
+    if (!folders.contains(ExportFolderNumber)) {
+        // Absolute: add-ons receive it as a location and build file paths on it.
+        const std::filesystem::path exportFolder = std::filesystem::absolute(PathFromUtf8(home) / "Export");
+        if (MakeFolder(exportFolder, error)) {
+            folders[ExportFolderNumber] = PathToUtf8(exportFolder);
+        }
+    }
+    return folders;
+}
+
+} // namespace HostSim

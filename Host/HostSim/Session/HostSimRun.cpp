@@ -1,0 +1,199 @@
+#include "Session/HostSimRun.hpp"
+
+#include "CarefulFile.hpp"
+#include "MemoryManager.hpp"
+#include "ModelJson.hpp"
+#include "ProductVersionInfo.hpp"
+#include "Record/PathText.hpp"
+#include "Record/TerminalFilter.hpp"
+#include "Screen/CommandInterpreter.hpp"
+#include "Screen/ScreenRun.hpp"
+#include "Services/ProjectDocument.hpp"
+#include "Session/DataFolder.hpp"
+#include "Session/HostSession.hpp"
+#include "Session/ProcessMemory.hpp"
+#include "Tools/RegistryTool.hpp"
+#include "Tools/UserDataTool.hpp"
+#include "XercescInitializer.hpp"
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace HostSim {
+
+namespace {
+
+// The explicit modules first, then every *.apx of the add-ons folder, sorted by file name.
+std::vector<std::string> ModulesToLoad(const HostSimOptions& options, std::string& error) {
+    std::vector<std::string> modules = options.modules;
+    if (!options.addonsFolder) {
+        return modules;
+    }
+    std::error_code failure;
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(PathFromUtf8(*options.addonsFolder), failure)) {
+        if (entry.path().extension() == ".apx") {
+            found.push_back(entry.path());
+        }
+    }
+    if (failure) {
+        error = "cannot read add-ons folder " + *options.addonsFolder + ": " + failure.message();
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& left, const auto& right) { return left.filename() < right.filename(); });
+    for (const auto& path : found) {
+        modules.push_back(PathToUtf8(path));
+    }
+    return modules;
+}
+
+bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptions, HostSession& session,
+                 Transcript& transcript, RunTimings& timings) {
+    CommandInterpreter interpreter(session, transcript, std::cerr);
+    if (!options.script) {
+        CommandSource terminal(std::cin, "terminal", &std::cout);
+        return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
+    }
+    // A folder would read as an empty script and a pipe or a device never end: refused before opening.
+    std::string text, error;
+    const GS::CarefulFile::ReadOutcome read =
+        GS::CarefulFile::ReadRegularFile(PathFromUtf8(*options.script), text, error);
+    if (read != GS::CarefulFile::ReadOutcome::Read) {
+        interpreter.ReportError(*options.script, 0,
+                                read == GS::CarefulFile::ReadOutcome::Missing
+                                    ? "cannot open the script: it does not exist"
+                                    : "cannot use the script: " + error,
+                                "");
+        return false;
+    }
+    std::istringstream file(std::move(text));
+    CommandSource script(file, *options.script, nullptr);
+    return RunWithScreen(interpreter, script, transcript, timings, screenOptions);
+}
+
+} // namespace
+
+int RunHostSim(const std::vector<std::string>& arguments) {
+    const FilteredTerminal filteredOutput(std::cout);
+    const FilteredTerminal filteredErrors(std::cerr);
+    const ScreenOptionsParse screen = TakeScreenOptions(arguments);
+    OptionsParse parsed = ParseHostSimOptions(screen.rest);
+    if (parsed.helpRequested) {
+        std::cout << HostSimUsage();
+        return ExitCode::Success;
+    }
+    if (!parsed.options || !screen.error.empty()) {
+        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n'
+                  << HostSimUsage();
+        return ExitCode::Usage;
+    }
+    const HostSimOptions& options = *parsed.options;
+    std::string error;
+    if (!PrepareRegistryFolder(options.home, error)) {
+        std::cerr << "hostsim: " << error << std::endl;
+        return ExitCode::Usage;
+    }
+    if (std::string stored = StoreUserData(screen.options.userData); !stored.empty()) {
+        std::cerr << "hostsim: " << stored << std::endl;
+        return ExitCode::Usage;
+    }
+    std::map<Int32, std::string> folders = PrepareSpecialFolders(options.home, options.specialFolders, error);
+    Transcript transcript = options.transcript ? Transcript(*options.transcript) : Transcript();
+    if (options.transcript && !transcript.IsOpen()) {
+        std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;
+        return ExitCode::Usage;
+    }
+    RunTimings timings = options.timings ? RunTimings(*options.timings) : RunTimings();
+    if (options.timings && !timings.IsOpen()) {
+        std::cerr << "hostsim: cannot write the timings " << *options.timings << std::endl;
+        return ExitCode::Usage;
+    }
+    const CallTimerInstallation timerInstallation(timings);
+    if (!error.empty()) {
+        std::cerr << "hostsim: " << error << std::endl;
+    }
+
+    // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
+    ProjectDocument::OpenResult project =
+        options.project ? ProjectDocument::Open(*options.project) : ProjectDocument::OpenResult{};
+    if (!options.project) {
+        project.project = std::make_unique<ProjectDocument>();
+    }
+    if (!project.project) {
+        Json fields;
+        fields["path"] = *options.project;
+        fields["message"] = project.error;
+        transcript.Write("project-refused", fields);
+        std::cerr << "hostsim: " << project.error << std::endl;
+        return ExitCode::ProjectRefused;
+    }
+    if (options.model) {
+        std::string text, readError;
+        const GS::CarefulFile::ReadOutcome read =
+            GS::CarefulFile::ReadRegularFile(PathFromUtf8(*options.model), text, readError);
+        if (read != GS::CarefulFile::ReadOutcome::Read) {
+            std::cerr << "hostsim: --model: "
+                      << (read == GS::CarefulFile::ReadOutcome::Missing ? *options.model + ": does not exist"
+                                                                        : readError)
+                      << std::endl;
+            return ExitCode::Usage;
+        }
+        const Building::ModelReadResult model = Building::ReadModelText(text);
+        if (!model.model) {
+            std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
+            return ExitCode::Usage;
+        }
+        project.project->SetModel(Building::ModelToJson(*model.model));
+    }
+    SU::ProductVersionInfo::SetHostVersion(
+        GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
+        options.buildNumber);
+
+    bool scriptRanClean = true;
+    unsigned faults = 0;
+    for (UInt32 cycle = 1; cycle <= options.cycles; ++cycle) {
+        {
+            HostSession session(options, std::map<Int32, std::string>(folders), *project.project, transcript,
+                                timings, std::cerr);
+            std::string listError;
+            for (const std::string& module : ModulesToLoad(options, listError)) {
+                session.LoadAddOn(module);
+            }
+            if (!listError.empty()) {
+                std::cerr << "hostsim: " << listError << std::endl;
+            }
+            scriptRanClean =
+                RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+            session.Shutdown();
+            faults += session.RejectedModuleCount() + session.ViolationCount();
+        }
+        if (options.cycles > 1) {
+            // Every module is unloaded by now: what is left is the host's own.
+            Json fields;
+            fields["cycle"] = cycle;
+            fields["xmlReferenceCount"] = GSXML::XercescInitializer::GetReferenceCount();
+            fields["hostLiveBlocks"] = GS::MemoryManager::GetLiveBlockCount(GS::HostMemoryOwner);
+            fields["hostLiveBytes"] = GS::MemoryManager::GetLiveByteCount(GS::HostMemoryOwner);
+            fields["residentBytes"] = ResidentBytes();
+            transcript.Write("cycle", fields);
+        }
+    }
+    if (!scriptRanClean) {
+        return ExitCode::ScriptError;
+    }
+    return faults == 0 ? ExitCode::Success : ExitCode::AddOnFault;
+}
+
+int RunRegistryCommand(const std::vector<std::string>& arguments) {
+    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
+    if (!parsed.request) {
+        std::cerr << "hostsim: " << parsed.error << std::endl;
+        return ExitCode::Usage;
+    }
+    return RunRegistryRequest(*parsed.request, std::cout, std::cerr);
+}
+
+} // namespace HostSim
