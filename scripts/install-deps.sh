@@ -55,10 +55,10 @@ if [ ${#missing[@]} -ne 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# zlib for the MSVC-ABI Windows build comes as source: Debian's source package, unpacked where
+# zlib for the Windows build (tests only) comes as source: Debian's source package, unpacked where
 # cmake/MsvcRuntime.cmake looks for it. Source packages need a deb-src entry of their own.
 zlib_sources=/usr/local/src/veld
-if ! compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null; then
+if [ "$set_name" = test ] && ! compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null; then
     sources_entry=/etc/apt/sources.list.d/veld-deb-src.sources
     if [ ! -f "$sources_entry" ]; then
         printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \

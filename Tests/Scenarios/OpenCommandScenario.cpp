@@ -42,7 +42,7 @@ void OpenCommandScenario::SetUp() {
 }
 
 HostSimRun OpenCommandScenario::Open(const std::string& script, const std::vector<std::string>& options) {
-    std::vector<std::string> all{"--special-folder", "7=" + exportFolder.string(), "--model",
+    std::vector<std::string> all{"--special-folder", "7=" + PathText(exportFolder), "--model",
                                  DEMO_BUILDING_PATH};
     all.insert(all.end(), options.begin(), options.end());
     return RunHostSim(script, all);

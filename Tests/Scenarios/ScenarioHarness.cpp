@@ -100,7 +100,7 @@ void ScenarioTest::TearDown() {
 }
 
 ProcessResult ScenarioTest::RunRegistry(const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{HOSTSIM_PATH, "registry", "--home", home.string()};
+    std::vector<std::string> command{HOSTSIM_PATH, "registry", "--home", PathText(home)};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return RunProcess(command, root);
 }
@@ -108,7 +108,7 @@ ProcessResult ScenarioTest::RunRegistry(const std::vector<std::string>& argument
 void ScenarioTest::RegisterInstallation(const std::string& version) {
     ProcessResult result =
         RunRegistry({"set-string", "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\" + version,
-                     "InstallDir", installFolder.string()});
+                     "InstallDir", PathText(installFolder)});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
 }
 
@@ -120,8 +120,8 @@ HostSimRun ScenarioTest::RunHostSimOn(const std::vector<std::string>& modules, c
                                       const std::vector<std::string>& options) {
     WriteFile(scriptPath, script);
     std::vector<std::string> command{
-        HOSTSIM_PATH, "--home",           home.string(), "--transcript", transcriptPath.string(),
-        "--script",   scriptPath.string()};
+        HOSTSIM_PATH,        "--home", PathText(home), "--transcript", PathText(transcriptPath), "--script",
+        PathText(scriptPath)};
     command.insert(command.end(), options.begin(), options.end());
     command.insert(command.end(), modules.begin(), modules.end());
     ProcessResult process = RunProcess(command, root, hostSimWorkingFolder);
