@@ -1,5 +1,7 @@
 #include "CarefulFilePlatform.hpp"
 
+#include "DescriptorReadPosix.hpp"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -86,18 +88,7 @@ bool ReadAll(const std::filesystem::path& path, std::string& bytes, std::string&
     if (ok && info.st_size > 0) {
         bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
-    char chunk[65536];
-    while (ok) {
-        const ssize_t count = ::read(descriptor, chunk, sizeof(chunk));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            ok = count == 0;
-            break;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(count));
-    }
+    ok = ok && ReadToEnd(descriptor, bytes);
     if (!ok) {
         error = DescribeLastError("cannot read", path);
     }

@@ -1,6 +1,7 @@
 #include "StoreFilePosix.hpp"
 
 #include "CarefulFile.hpp"
+#include "DescriptorReadPosix.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -83,18 +84,7 @@ bool Read(const std::string& path, std::string& bytes, Stamp& stamp, std::string
         errno = EISDIR;
         ok = false;
     }
-    char chunk[65536];
-    while (ok) {
-        const ssize_t count = ::read(descriptor, chunk, sizeof(chunk));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            ok = count == 0;
-            break;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(count));
-    }
+    ok = ok && ReadToEnd(descriptor, bytes);
     if (!ok) {
         error = Describe("cannot read", path);
     } else {
