@@ -1,6 +1,7 @@
 // What hostsim does with a person's files when several programs write them at once, when a writer
 // is killed half-way, and when a file is not what it should be. POSIX: the loops fork, kill and
 // watch folders with inotify, and the registry is the store files in the data folder.
+#include "FileCreationWatchPosix.hpp"
 #include "OpenCommandScenario.hpp"
 #include "ScenarioHarness.hpp"
 
@@ -9,7 +10,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
-#include <poll.h>
 #include <set>
 #include <spawn.h>
 #include <sstream>
@@ -341,30 +341,6 @@ TEST_F(DataSafety, TwentyConcurrentRegistryWritersKeepEveryValue) {
     EXPECT_EQ(TemporaryFilesIn(home / "Registry"), std::vector<std::string>{});
 }
 
-// Waits until a file whose name starts with `prefix` is made in the watched folder; false when none
-// is made within 30 seconds.
-bool WaitForCreation(int watch, const std::string& prefix) {
-    alignas(inotify_event) char buffer[4096];
-    for (;;) {
-        // A writer that never makes the file (one that names it otherwise) fails the loop, not hangs it.
-        pollfd ready{watch, POLLIN, 0};
-        if (::poll(&ready, 1, 30'000) != 1) {
-            return false;
-        }
-        const ssize_t length = ::read(watch, buffer, sizeof(buffer));
-        if (length <= 0) {
-            return false;
-        }
-        for (ssize_t offset = 0; offset < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-            if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0) {
-                return true;
-            }
-            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-}
-
 // kill -9 at the moment hostsim's temporary project file appears: the project is whole (the old
 // file or the new one) and the next save removes what the killed one left.
 TEST_F(DataSafety, AHostSimKilledWhileSavingLeavesAWholeProjectAndTheNextSaveCleansUp) {
@@ -394,7 +370,7 @@ TEST_F(DataSafety, AHostSimKilledWhileSavingLeavesAWholeProjectAndTheNextSaveCle
                                                  (root / "save.txt").string()};
         const pid_t writer = SpawnQuietly(arguments);
         ASSERT_GT(writer, 0);
-        ASSERT_TRUE(WaitForCreation(watch, "project.json.tmp-"));
+        ASSERT_TRUE(TestSupport::WaitForCreation(watch, "project.json.tmp-"));
         ::kill(writer, SIGKILL);
         ::waitpid(writer, nullptr, 0);
         ::close(watch);
@@ -608,7 +584,7 @@ TEST_F(KilledExport, AHostSimKilledWhileWritingTheWorkbookLeavesNoTornWorkbookAn
         ASSERT_GE(::inotify_add_watch(watch, exportFolder.c_str(), IN_CREATE), 0);
         const pid_t writer = SpawnQuietly(arguments);
         ASSERT_GT(writer, 0);
-        ASSERT_TRUE(WaitForCreation(watch, "ACToVELDEngineer.xlsx.tmp-"));
+        ASSERT_TRUE(TestSupport::WaitForCreation(watch, "ACToVELDEngineer.xlsx.tmp-"));
         ::kill(writer, SIGKILL);
         ::waitpid(writer, nullptr, 0);
         ::close(watch);

@@ -1,4 +1,5 @@
 #include "CarefulFile.hpp"
+#include "FileCreationWatchPosix.hpp"
 #include "HostTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
-#include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -156,30 +156,6 @@ TEST(CarefulFileLock, ConcurrentReadModifyWritesLoseNoUpdate) {
     EXPECT_EQ(TemporaryFilesOf(folder, "counter"), 0u);
 }
 
-// Waits until a file whose name starts with `prefix` is made in the watched folder; false when none
-// is made within 30 seconds.
-bool WaitForCreation(int watch, const std::string& prefix) {
-    alignas(inotify_event) char buffer[4096];
-    for (;;) {
-        // A writer that never makes the file (one that names it otherwise) fails the loop, not hangs it.
-        pollfd ready{watch, POLLIN, 0};
-        if (::poll(&ready, 1, 30'000) != 1) {
-            return false;
-        }
-        const ssize_t length = ::read(watch, buffer, sizeof(buffer));
-        if (length <= 0) {
-            return false;
-        }
-        for (ssize_t offset = 0; offset < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-            if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0) {
-                return true;
-            }
-            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-}
-
 // kill -9 of a writer at the moment its temporary file appears: the target is the old file or the
 // new one, whole; the temporary file is left, and the next successful write removes it.
 TEST(CarefulFileReplace, AWriterKilledWhileWritingLeavesAWholeFileAndNoLeftoverAfterTheNextWrite) {
@@ -200,7 +176,7 @@ TEST(CarefulFileReplace, AWriterKilledWhileWritingLeavesAWholeFileAndNoLeftoverA
             GS::CarefulFile::ReplaceFile(target, newBytes, error);
             ::_exit(0);
         }
-        ASSERT_TRUE(WaitForCreation(watch, "workbook.xlsx.tmp-"));
+        ASSERT_TRUE(TestSupport::WaitForCreation(watch, "workbook.xlsx.tmp-"));
         ::kill(writer, SIGKILL);
         ::waitpid(writer, nullptr, 0);
         ::close(watch);
