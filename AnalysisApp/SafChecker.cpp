@@ -14,9 +14,10 @@ SummaryAndCheck SummariseAndCheck(const SpreadsheetPackage& package) {
     return {checker.Reading(), std::move(check)};
 }
 
-CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
-    SpreadsheetPackage package;
-    const std::string problem = package.OpenFile(path);
+namespace {
+
+// The check of a package just opened, or the report of a workbook that could not be read.
+CheckReport CheckOpened(const SpreadsheetPackage& package, const std::string& problem) {
     if (!problem.empty()) {
         CheckReport report;
         report.readable = false;
@@ -26,16 +27,18 @@ CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
     return CheckSafWorkbook(package);
 }
 
+} // namespace
+
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
+    SpreadsheetPackage package;
+    const std::string problem = package.OpenFile(path);
+    return CheckOpened(package, problem);
+}
+
 CheckReport CheckSafWorkbookBytes(std::string_view bytes) {
     SpreadsheetPackage package;
     const std::string problem = package.Open(bytes);
-    if (!problem.empty()) {
-        CheckReport report;
-        report.readable = false;
-        report.problem = problem;
-        return report;
-    }
-    return CheckSafWorkbook(package);
+    return CheckOpened(package, problem);
 }
 
 } // namespace AnalysisApp
