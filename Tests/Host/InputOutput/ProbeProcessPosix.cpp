@@ -1,8 +1,10 @@
 #include "ProbeProcess.hpp"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace ProbeProcess {
 
@@ -18,10 +20,19 @@ void UnsetEnvironment(const std::string& name) {
     ::unsetenv(name.c_str());
 }
 
-// The one-letter state in /proc/PID/stat follows the parenthesised program name.
+// The one-letter state in /proc/PID/stat follows the parenthesised program name. A process reaped
+// between the open and the read makes the read fail (ESRCH), which is read as gone too: a stream
+// would throw there instead.
 State StateOf(unsigned long processId) {
-    std::ifstream in("/proc/" + std::to_string(processId) + "/stat");
-    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const int descriptor =
+        ::open(("/proc/" + std::to_string(processId) + "/stat").c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return State::Gone;
+    }
+    char buffer[1024];
+    const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    ::close(descriptor);
+    const std::string stat(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
     const std::size_t nameEnd = stat.rfind(')');
     if (nameEnd == std::string::npos || nameEnd + 2 >= stat.size()) {
         return State::Gone;
