@@ -68,6 +68,79 @@ void RemoveLeftovers(const std::filesystem::path& target) {
     }
 }
 
+// The temporary file as a producer sees it. The first failure is kept with the system's reason, and
+// every write after it is refused, so that a producer that does not look at each answer still fails.
+class NewFileWriter final : public FileWriter {
+public:
+    NewFileWriter(std::intptr_t openFile, const std::filesystem::path& filePath)
+        : file(openFile), path(filePath) {}
+
+    bool Append(std::string_view bytes) override {
+        if (!Put(size, bytes)) {
+            return false;
+        }
+        size += bytes.size();
+        return true;
+    }
+    bool WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        if (offset > size || bytes.size() > size - offset) {
+            return Fail("cannot write " + Utf8Of(path) + ": a write again past what was written");
+        }
+        return Put(offset, bytes);
+    }
+    std::uint64_t Size() const override { return size; }
+
+    const std::string& Failure() const { return failure; }
+
+private:
+    bool Put(std::uint64_t offset, std::string_view bytes) {
+        if (!failure.empty()) {
+            return false;
+        }
+        return Platform::WriteAt(file, bytes, offset) ||
+               Fail(Platform::DescribeLastError("cannot write", path));
+    }
+    bool Fail(std::string reason) {
+        failure = std::move(reason);
+        return false;
+    }
+
+    std::intptr_t file;
+    const std::filesystem::path& path;
+    std::uint64_t size = 0;
+    std::string failure;
+};
+
+// Creates `temporary`, has `produce` write it and puts what it wrote on the disk.
+bool WriteNew(const std::filesystem::path& temporary, const FileProducer& produce,
+              const std::filesystem::path& target, std::string& error) {
+    const std::intptr_t file = Platform::CreateNew(temporary, target, error);
+    if (file == Platform::NoHandle) {
+        return false;
+    }
+    NewFileWriter writer(file, temporary);
+    bool produced = false;
+    try {
+        produced = produce(writer, error);
+    } catch (...) {
+        Platform::Close(file);
+        throw;
+    }
+    if (!writer.Failure().empty()) {
+        error = writer.Failure();
+        produced = false;
+    }
+    if (!produced) {
+        Platform::Close(file);
+        return false;
+    }
+    if (!Platform::SyncAndClose(file)) {
+        error = Platform::DescribeLastError("cannot write", temporary);
+        return false;
+    }
+    return true;
+}
+
 std::string KindName(Platform::Kind kind) {
     return kind == Platform::Kind::Folder ? "a folder" : "not a regular file";
 }
@@ -116,7 +189,7 @@ std::string WriteRefusal(const std::filesystem::path& target) {
     return {};
 }
 
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+bool ReplaceFileWith(const std::filesystem::path& target, const FileProducer& produce, std::string& error) {
     if (target.filename().empty()) {
         error = "cannot write " + Utf8Of(target) + ": no file name";
         return false;
@@ -126,14 +199,30 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, st
         return false;
     }
     const std::filesystem::path temporary = TemporaryPathFor(target);
-    if (!Platform::WriteNew(temporary, bytes, target, error) ||
-        !Platform::RenameOver(temporary, target, error)) {
+    const auto removeTemporary = [&] {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
+    };
+    bool replaced = false;
+    try {
+        replaced =
+            WriteNew(temporary, produce, target, error) && Platform::RenameOver(temporary, target, error);
+    } catch (...) {
+        // A producer that throws (out of memory, say) abandons the replacement like one that refuses.
+        removeTemporary();
+        throw;
+    }
+    if (!replaced) {
+        removeTemporary();
         return false;
     }
     RemoveLeftovers(target);
     return true;
+}
+
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+    return ReplaceFileWith(
+        target, [bytes](FileWriter& file, std::string&) { return file.Append(bytes); }, error);
 }
 
 UpdateLock::~UpdateLock() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,29 @@ GSROOT_API ReadOutcome ReadRegularFile(const std::filesystem::path& path, std::s
 // Replaces the file at `target` with `bytes` as described above. False, with the reason, when it
 // cannot: the target is then as it was and no temporary file of this write is left.
 GSROOT_API bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string& error);
+
+// Where the bytes of a streamed replacement go: appended in order, and a range already written may
+// be written again (a container that fills in a header once its sizes are known). Each answers
+// false once the file could not take the bytes.
+class FileWriter {
+public:
+    virtual bool Append(std::string_view bytes) = 0;
+    virtual bool WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+    virtual std::uint64_t Size() const = 0;
+
+protected:
+    ~FileWriter() = default;
+};
+
+// Answers false, with its reason in the string, to abandon the replacement.
+using FileProducer = std::function<bool(FileWriter& file, std::string& error)>;
+
+// ReplaceFile for contents made while they are written, too large to hold in memory at once: the
+// producer writes the temporary file, which replaces the target only when it answers true. When it
+// answers false, or the bytes cannot be written, the target is as it was and the temporary file
+// is gone; `error` says why.
+GSROOT_API bool ReplaceFileWith(const std::filesystem::path& target, const FileProducer& produce,
+                                std::string& error);
 
 // Why `target` may not be written by its marks (the file or its folder read-only, or something
 // that is not a regular file in its place); empty when the marks allow it.

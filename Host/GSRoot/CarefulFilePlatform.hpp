@@ -26,10 +26,17 @@ bool ProcessIsGone(std::uint64_t processId);
 // Reads a file that Inspect found regular, refusing anything else it meets on opening.
 bool ReadAll(const std::filesystem::path& path, std::string& bytes, std::string& error);
 
-// Creates `temporary` exclusively, writes `bytes` and puts them on the disk. The new file takes
-// the permissions of `target` when there is one.
-bool WriteNew(const std::filesystem::path& temporary, std::string_view bytes,
-              const std::filesystem::path& target, std::string& error);
+// An open file, or a lock; NoHandle when there is none.
+constexpr std::intptr_t NoHandle = -1;
+
+// Creates `temporary` exclusively, for writing, with the permissions of `target` when there is one.
+std::intptr_t CreateNew(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                        std::string& error);
+// Writes all of `bytes` at `offset`, through short writes and interruptions.
+bool WriteAt(std::intptr_t file, std::string_view bytes, std::uint64_t offset);
+// Puts what was written on the disk, then closes the file (closed also when that fails).
+bool SyncAndClose(std::intptr_t file);
+void Close(std::intptr_t file);
 
 // Renames `temporary` over `target` so that the rename itself survives a crash.
 bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::path& target,
@@ -38,7 +45,6 @@ bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::p
 // An exclusive lock on `lockFile` (created when missing), waited for; NoHandle and `error` when
 // it cannot be had. Unlock removes the lock file, so that none is left beside the target; a writer
 // who was waiting on the removed file finds that out and locks the one now in its place.
-constexpr std::intptr_t NoHandle = -1;
 std::intptr_t LockExclusive(const std::filesystem::path& lockFile, std::string& error);
 void Unlock(std::intptr_t handle, const std::filesystem::path& lockFile);
 

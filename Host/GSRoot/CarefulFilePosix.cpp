@@ -19,21 +19,6 @@ std::string Utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-bool WriteAll(int descriptor, std::string_view bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 void SyncFolder(const std::filesystem::path& folder) {
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor >= 0) {
@@ -96,25 +81,46 @@ bool ReadAll(const std::filesystem::path& path, std::string& bytes, std::string&
     return ok;
 }
 
-bool WriteNew(const std::filesystem::path& temporary, std::string_view bytes,
-              const std::filesystem::path& target, std::string& error) {
+std::intptr_t CreateNew(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                        std::string& error) {
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         error = DescribeLastError("cannot create", temporary);
-        return false;
+        return NoHandle;
     }
     // The replaced file's permissions stay the file's.
     struct stat old {};
-    bool ok = ::stat(target.c_str(), &old) != 0 || ::fchmod(descriptor, old.st_mode & 07777) == 0;
-    ok = ok && WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    if (!ok) {
+    if (::stat(target.c_str(), &old) == 0 && ::fchmod(descriptor, old.st_mode & 07777) != 0) {
         error = DescribeLastError("cannot write", temporary);
+        ::close(descriptor);
+        return NoHandle;
     }
-    if (::close(descriptor) != 0 && ok) {
-        error = DescribeLastError("cannot write", temporary);
-        ok = false;
+    return descriptor;
+}
+
+bool WriteAt(std::intptr_t file, std::string_view bytes, std::uint64_t offset) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::pwrite(static_cast<int>(file), bytes.data() + written, bytes.size() - written,
+                                       static_cast<off_t>(offset + written));
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(count);
     }
-    return ok;
+    return true;
+}
+
+bool SyncAndClose(std::intptr_t file) {
+    const bool synced = ::fsync(static_cast<int>(file)) == 0;
+    return ::close(static_cast<int>(file)) == 0 && synced;
+}
+
+void Close(std::intptr_t file) {
+    ::close(static_cast<int>(file));
 }
 
 bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::path& target,

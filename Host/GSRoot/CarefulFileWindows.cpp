@@ -30,20 +30,6 @@ private:
     HANDLE handle;
 };
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const std::size_t rest = bytes.size() - written;
-        const DWORD chunk = rest > 0x40000000u ? 0x40000000u : static_cast<DWORD>(rest);
-        DWORD count = 0;
-        if (!::WriteFile(file, bytes.data() + written, chunk, &count, nullptr) || count == 0) {
-            return false;
-        }
-        written += count;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string DescribeLastError(const std::string& what, const std::filesystem::path& path) {
@@ -119,19 +105,44 @@ bool ReadAll(const std::filesystem::path& path, std::string& bytes, std::string&
     }
 }
 
-bool WriteNew(const std::filesystem::path& temporary, std::string_view bytes, const std::filesystem::path&,
-              std::string& error) {
-    const OwnedHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+std::intptr_t CreateNew(const std::filesystem::path& temporary, const std::filesystem::path&,
+                        std::string& error) {
+    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         error = DescribeLastError("cannot create", temporary);
-        return false;
+        return NoHandle;
     }
-    if (!WriteAll(file.Get(), bytes) || !::FlushFileBuffers(file.Get())) {
-        error = DescribeLastError("cannot write", temporary);
-        return false;
+    return reinterpret_cast<std::intptr_t>(file);
+}
+
+bool WriteAt(std::intptr_t file, std::string_view bytes, std::uint64_t offset) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const std::size_t rest = bytes.size() - written;
+        const DWORD chunk = rest > 0x40000000u ? 0x40000000u : static_cast<DWORD>(rest);
+        // A synchronous handle writes at the offset in the OVERLAPPED and waits for it.
+        const std::uint64_t at = offset + written;
+        OVERLAPPED position{};
+        position.Offset = static_cast<DWORD>(at);
+        position.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD count = 0;
+        if (!::WriteFile(reinterpret_cast<HANDLE>(file), bytes.data() + written, chunk, &count, &position) ||
+            count == 0) {
+            return false;
+        }
+        written += count;
     }
     return true;
+}
+
+bool SyncAndClose(std::intptr_t file) {
+    const bool flushed = ::FlushFileBuffers(reinterpret_cast<HANDLE>(file)) != 0;
+    return ::CloseHandle(reinterpret_cast<HANDLE>(file)) != 0 && flushed;
+}
+
+void Close(std::intptr_t file) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(file));
 }
 
 bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::path& target,

@@ -32,6 +32,22 @@ SafWorkbook::ExportOptions ExportOptionsOf(const SAF::Translator& translator) {
 
 namespace {
 
+// The workbook writer's sink over a careful file's temporary file.
+class CarefulFileSink final : public SafWorkbook::ByteSink {
+public:
+    explicit CarefulFileSink(GS::CarefulFile::FileWriter& target) : file(target) {}
+    void Append(std::string_view bytes) override { good = file.Append(bytes) && good; }
+    void Overwrite(std::uint64_t offset, std::string_view bytes) override {
+        good = file.WriteAt(offset, bytes) && good;
+    }
+    std::uint64_t Size() const override { return file.Size(); }
+    bool Good() const override { return good; }
+
+private:
+    GS::CarefulFile::FileWriter& file;
+    bool good = true;
+};
+
 SafSaveOutcome Refused(GSErrCode code, std::string reason) {
     SafSaveOutcome outcome;
     outcome.code = code;
@@ -44,23 +60,34 @@ SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const S
     if (std::string text = FindTextXmlCannotCarry(projectModel); !text.empty()) {
         return Refused(SaveTextNotWritable, "the project's model cannot be written: " + text);
     }
-    // The model JSON reader works on the unordered document type; the text round trip is exact.
-    const Building::ModelReadResult read = Building::ReadModel(nlohmann::json::parse(projectModel.dump()));
+    const Building::ModelReadResult read = Building::ReadModel(projectModel);
     if (!read.model) {
         return Refused(SaveModelUnusable, "the project's model cannot be read: " + read.error);
     }
-    std::string bytes;
-    const SafWorkbook::WriteReport report =
-        SafWorkbook::BuildSafWorkbook(*read.model, ExportOptionsOf(translator), bytes);
-    if (!report.written) {
-        return Refused(SaveWriteFailed, report.error);
-    }
-    if (std::string part = FindPartTooLargeForReader(bytes, limits); !part.empty()) {
-        return Refused(SaveTooLargeForReader, "the workbook would not open in VELD Engineer: " + part);
-    }
+    // The workbook goes straight into the careful file's temporary file: nothing of it is held in
+    // memory, and a workbook refused after it was written never replaces the earlier one.
+    SafWorkbook::WriteReport report;
+    GSErrCode refusal = SaveWriteFailed;
     std::string error;
-    if (!GS::CarefulFile::ReplaceFile(target, bytes, error)) {
-        return Refused(SaveWriteFailed, error);
+    const bool replaced = GS::CarefulFile::ReplaceFileWith(
+        target,
+        [&](GS::CarefulFile::FileWriter& file, std::string& reason) {
+            CarefulFileSink sink(file);
+            report = SafWorkbook::WriteSafWorkbookTo(*read.model, ExportOptionsOf(translator), sink);
+            if (!report.written) {
+                reason = report.error;
+                return false;
+            }
+            if (std::string part = FindPartTooLargeForReader(report.parts, limits); !part.empty()) {
+                refusal = SaveTooLargeForReader;
+                reason = "the workbook would not open in VELD Engineer: " + part;
+                return false;
+            }
+            return true;
+        },
+        error);
+    if (!replaced) {
+        return Refused(refusal, error);
     }
     SafSaveOutcome outcome;
     outcome.sheets = report.sheets;
@@ -80,8 +107,8 @@ SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
     if (translator == translators.end()) {
         return Refused(SaveTranslatorUnknown, "the SAF add-on has no translator of that name");
     }
-    // A large model holds the model, its sheets and the package in memory at once; running out is
-    // this save's failure, not the host's end.
+    // A large model is held in memory twice (the project's document and the model read from it);
+    // running out is this save's failure, not the host's end.
     try {
         return BuildAndWrite(projectModel, *translator, target, limits);
     } catch (const std::bad_alloc&) {

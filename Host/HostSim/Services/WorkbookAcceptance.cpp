@@ -49,52 +49,20 @@ std::string Find(const Json& value, const std::string& path) {
     return {};
 }
 
-std::uint32_t Little32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t index = 4; index-- > 0;) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + index]);
-    }
-    return value;
-}
-
-std::uint16_t Little16(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
-}
-
 } // namespace
 
 std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model) {
     return Find(model, "");
 }
 
-std::string FindPartTooLargeForReader(std::string_view workbook, const WorkbookLimits& limits) {
-    // The end of central directory record: 22 bytes, and the writer adds no archive comment.
-    constexpr std::size_t EndRecordSize = 22;
-    if (workbook.size() < EndRecordSize ||
-        Little32(workbook, workbook.size() - EndRecordSize) != 0x06054b50u) {
-        return {};
-    }
-    const std::size_t end = workbook.size() - EndRecordSize;
-    const std::size_t entries = Little16(workbook, end + 10);
-    std::size_t at = Little32(workbook, end + 16);
-    for (std::size_t entry = 0; entry < entries; ++entry) {
-        constexpr std::size_t HeaderSize = 46;
-        if (at + HeaderSize > end || Little32(workbook, at) != 0x02014b50u) {
-            return {};
+std::string FindPartTooLargeForReader(const std::vector<SafWorkbook::ZipEntrySize>& parts,
+                                      const WorkbookLimits& limits) {
+    for (const SafWorkbook::ZipEntrySize& part : parts) {
+        if (part.size > limits.partBytes) {
+            return part.name + " would be " + std::to_string(part.size) +
+                   " bytes, and VELD Engineer reads no part larger than " + std::to_string(limits.partBytes) +
+                   " bytes";
         }
-        const std::uint64_t size = Little32(workbook, at + 24);
-        const std::size_t nameLength = Little16(workbook, at + 28);
-        const std::size_t skipped = std::size_t{Little16(workbook, at + 30)} + Little16(workbook, at + 32);
-        if (at + HeaderSize + nameLength > end) {
-            return {};
-        }
-        if (size > limits.partBytes) {
-            return std::string(workbook.substr(at + HeaderSize, nameLength)) + " would be " +
-                   std::to_string(size) + " bytes, and VELD Engineer reads no part larger than " +
-                   std::to_string(limits.partBytes) + " bytes";
-        }
-        at += HeaderSize + nameLength + skipped;
     }
     return {};
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ZipStreamWriter.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <string_view>
+#include <vector>
 
 namespace HostSim {
 
@@ -24,8 +26,9 @@ struct WorkbookLimits {
 // holds U+FFFE, which XML 1.0 cannot carry`. Empty when every text can be written.
 std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model);
 
-// The first part of the zip package `workbook` whose unpacked size is over the limit, named with
-// both sizes. Empty when every part fits (or the bytes are no zip package this check can read).
-std::string FindPartTooLargeForReader(std::string_view workbook, const WorkbookLimits& limits);
+// The first of a workbook's `parts` whose unpacked size is over the limit, named with both sizes.
+// Empty when every part fits.
+std::string FindPartTooLargeForReader(const std::vector<SafWorkbook::ZipEntrySize>& parts,
+                                      const WorkbookLimits& limits);
 
 } // namespace HostSim

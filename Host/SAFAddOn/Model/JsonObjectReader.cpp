@@ -6,7 +6,7 @@
 
 namespace Building {
 
-JsonObjectReader::JsonObjectReader(const nlohmann::json& objectValue, std::string objectPlace)
+JsonObjectReader::JsonObjectReader(const nlohmann::ordered_json& objectValue, std::string objectPlace)
     : object(objectValue), place(std::move(objectPlace)) {
     if (!object.is_object()) {
         Fail("not an object");
@@ -25,7 +25,7 @@ void JsonObjectReader::Accept(const char* key) {
     used.insert(key);
 }
 
-const nlohmann::json& JsonObjectReader::Member(const char* key) {
+const nlohmann::ordered_json& JsonObjectReader::Member(const char* key) {
     used.insert(key);
     const auto found = object.find(key);
     if (found == object.end()) {
@@ -35,7 +35,7 @@ const nlohmann::json& JsonObjectReader::Member(const char* key) {
 }
 
 std::string JsonObjectReader::Text(const char* key) {
-    const nlohmann::json& value = Member(key);
+    const nlohmann::ordered_json& value = Member(key);
     if (!value.is_string()) {
         Fail(std::string("\"") + key + "\" is not a text");
     }
@@ -51,7 +51,7 @@ std::string JsonObjectReader::OptionalText(const char* key, const std::string& f
         used.insert(key);
         return fallback;
     }
-    const nlohmann::json& value = Member(key);
+    const nlohmann::ordered_json& value = Member(key);
     if (!value.is_string()) {
         Fail(std::string("\"") + key + "\" is not a text");
     }
@@ -79,7 +79,7 @@ std::string JsonObjectReader::OptionalChoice(const char* key, std::initializer_l
     return Has(key) ? Choice(key, allowed) : OptionalText(key, fallback);
 }
 
-double JsonObjectReader::NumberOf(const nlohmann::json& value, const std::string& what) const {
+double JsonObjectReader::NumberOf(const nlohmann::ordered_json& value, const std::string& what) const {
     if (!value.is_number()) {
         Fail(what + " is not a number");
     }
@@ -99,7 +99,7 @@ double JsonObjectReader::OptionalNumber(const char* key, double fallback) {
 }
 
 int JsonObjectReader::Integer(const char* key, int lowest, int highest) {
-    const nlohmann::json& value = Member(key);
+    const nlohmann::ordered_json& value = Member(key);
     if (!value.is_number_integer()) {
         Fail(std::string("\"") + key + "\" is not a whole number");
     }
@@ -112,7 +112,7 @@ int JsonObjectReader::Integer(const char* key, int lowest, int highest) {
 }
 
 std::vector<double> JsonObjectReader::Numbers(const char* key) {
-    const nlohmann::json& value = Member(key);
+    const nlohmann::ordered_json& value = Member(key);
     if (!value.is_array() || value.empty()) {
         Fail(std::string("\"") + key + "\" is not a list of numbers");
     }
@@ -137,12 +137,12 @@ std::array<double, 3> JsonObjectReader::OptionalVector(const char* key,
 }
 
 std::vector<std::string> JsonObjectReader::Texts(const char* key, std::size_t fewest) {
-    const nlohmann::json& value = Member(key);
+    const nlohmann::ordered_json& value = Member(key);
     if (!value.is_array()) {
         Fail(std::string("\"") + key + "\" is not a list");
     }
     std::vector<std::string> texts;
-    for (const nlohmann::json& item : value) {
+    for (const nlohmann::ordered_json& item : value) {
         if (!item.is_string() || item.get<std::string>().empty()) {
             Fail(std::string("\"") + key + "\" holds something that is not a name");
         }

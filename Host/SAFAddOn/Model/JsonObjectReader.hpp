@@ -14,7 +14,7 @@ namespace Building {
 // members it was never asked for (Finish).
 class JsonObjectReader {
 public:
-    JsonObjectReader(const nlohmann::json& object, std::string place);
+    JsonObjectReader(const nlohmann::ordered_json& object, std::string place);
 
     std::string Text(const char* key);
     std::string OptionalText(const char* key, const std::string& fallback = {});
@@ -35,12 +35,12 @@ public:
     [[noreturn]] void Fail(const std::string& reason) const;
 
 private:
-    const nlohmann::json& Member(const char* key);
-    double NumberOf(const nlohmann::json& value, const std::string& what) const;
+    const nlohmann::ordered_json& Member(const char* key);
+    double NumberOf(const nlohmann::ordered_json& value, const std::string& what) const;
     std::string ChoiceOf(const std::string& value, const char* key,
                          std::initializer_list<const char*> allowed) const;
 
-    const nlohmann::json& object;
+    const nlohmann::ordered_json& object;
     std::string place;
     std::set<std::string> used;
 };

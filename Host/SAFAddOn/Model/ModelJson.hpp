@@ -50,7 +50,7 @@ struct ModelReadResult {
     std::string error;
 };
 
-ModelReadResult ReadModel(const nlohmann::json& document);
+ModelReadResult ReadModel(const nlohmann::ordered_json& document);
 
 // A document that holds only a model (the demo building, generated models). Errors say where the
 // text stops being JSON, which member holds a number out of range, or how deep it nests.

@@ -125,7 +125,7 @@ PointSupport ReadSupport(JsonObjectReader& reader) {
 }
 
 template <typename Object, typename ReadOne>
-std::vector<Object> ReadList(const nlohmann::json& document, const char* list, ReadOne readOne) {
+std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
     std::vector<Object> objects;
     const auto found = document.find(list);
     if (found == document.end()) {
@@ -135,7 +135,7 @@ std::vector<Object> ReadList(const nlohmann::json& document, const char* list, R
         throw ModelFault(std::string(list) + ": not a list");
     }
     for (std::size_t index = 0; index < found->size(); ++index) {
-        const nlohmann::json& item = (*found)[index];
+        const nlohmann::ordered_json& item = (*found)[index];
         std::string name;
         if (item.is_object() && item.contains("name") && item["name"].is_string()) {
             name = item["name"].get<std::string>();
@@ -147,7 +147,7 @@ std::vector<Object> ReadList(const nlohmann::json& document, const char* list, R
     return objects;
 }
 
-Model ReadWholeModel(const nlohmann::json& document) {
+Model ReadWholeModel(const nlohmann::ordered_json& document) {
     JsonObjectReader top(document, "model");
     Model model;
     model.name = top.OptionalText("name");
@@ -171,7 +171,7 @@ Model ReadWholeModel(const nlohmann::json& document) {
 
 } // namespace
 
-ModelReadResult ReadModel(const nlohmann::json& document) {
+ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
     try {
         return {ReadWholeModel(document), {}};
     } catch (const ModelFault& fault) {
@@ -180,7 +180,7 @@ ModelReadResult ReadModel(const nlohmann::json& document) {
 }
 
 ModelReadResult ReadModelText(const std::string& text) {
-    JsonDocument::ReadResult<nlohmann::json> read = JsonDocument::Read<nlohmann::json>(text);
+    JsonDocument::ReadResult<nlohmann::ordered_json> read = JsonDocument::Read<nlohmann::ordered_json>(text);
     if (!read.document) {
         return {std::nullopt, "not a JSON document: " + read.error};
     }

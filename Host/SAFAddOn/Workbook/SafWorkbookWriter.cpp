@@ -16,11 +16,19 @@ namespace {
 // default at a fraction of the time.
 constexpr int WorksheetLevel = 1;
 
+WriteReport NotWritten(std::string reason) {
+    WriteReport report;
+    report.error = std::move(reason);
+    return report;
+}
+
 bool PutPart(ZipStreamWriter& zip, const std::string& name, const std::string& xml) {
     return zip.BeginEntry(name) && zip.Write(xml) && zip.EndEntry();
 }
 
-WriteReport WriteWorkbook(const Building::Model& model, const ExportOptions& options, ByteSink& sink) {
+} // namespace
+
+WriteReport WriteSafWorkbookTo(const Building::Model& model, const ExportOptions& options, ByteSink& sink) {
     const ModelGeometry geometry(model);
     const ExportedModel exported = SelectExported(model, options.kinds, geometry);
     const std::chrono::sys_seconds exportedAt = options.exportedAt.value_or(
@@ -49,19 +57,18 @@ WriteReport WriteWorkbook(const Building::Model& model, const ExportOptions& opt
     }
     good = good && PutPart(zip, "xl/sharedStrings.xml", shared.Xml());
     if (!good || !zip.Finish()) {
-        return {false, zip.Error().empty() ? "cannot write the workbook" : zip.Error(), {}, 0};
+        return NotWritten(zip.Error().empty() ? "cannot write the workbook" : zip.Error());
     }
     report.written = true;
+    report.parts = zip.EntrySizes();
     report.bytes = static_cast<std::size_t>(sink.Size());
     return report;
 }
 
-} // namespace
-
 WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& options, std::string& bytes) {
     bytes.clear();
     StringSink sink(bytes);
-    return WriteWorkbook(model, options, sink);
+    return WriteSafWorkbookTo(model, options, sink);
 }
 
 WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& options,
@@ -72,14 +79,14 @@ WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& 
         if (!sink.Good()) {
             return "cannot create " + temporary.string();
         }
-        report = WriteWorkbook(model, options, sink);
+        report = WriteSafWorkbookTo(model, options, sink);
         if (!sink.Close() && report.written) {
             return "cannot write " + temporary.string();
         }
         return report.written ? std::string() : report.error;
     });
     if (!failure.empty()) {
-        return {false, failure, {}, 0};
+        return NotWritten(failure);
     }
     return report;
 }

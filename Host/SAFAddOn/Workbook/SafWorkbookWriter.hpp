@@ -1,7 +1,9 @@
 #pragma once
 
 #include "BuildingModel.hpp"
+#include "ByteSink.hpp"
 #include "ExportOptions.hpp"
+#include "ZipStreamWriter.hpp"
 
 #include <filesystem>
 #include <string>
@@ -19,6 +21,7 @@ struct WriteReport {
     bool written = false;
     std::string error;              // when not written: why; the target is then as it was
     std::vector<SheetCount> sheets; // in workbook order, when written
+    std::vector<ZipEntrySize> parts; // every part of the package, when written
     std::size_t bytes = 0;
 };
 
@@ -26,6 +29,9 @@ struct WriteReport {
 // their header row, so a reader always finds the sheets it looks for.
 WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& options,
                              const std::filesystem::path& target);
+
+// Into a sink of the caller's, for callers that place the bytes themselves.
+WriteReport WriteSafWorkbookTo(const Building::Model& model, const ExportOptions& options, ByteSink& sink);
 
 // The workbook's bytes alone, for callers that keep them in memory.
 WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& options, std::string& bytes);

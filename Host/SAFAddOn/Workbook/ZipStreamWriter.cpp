@@ -279,4 +279,13 @@ bool ZipStreamWriter::Finish() {
     return sink.Good() || Fail("cannot write the zip directory");
 }
 
+std::vector<ZipEntrySize> ZipStreamWriter::EntrySizes() const {
+    std::vector<ZipEntrySize> sizes;
+    sizes.reserve(placed.size());
+    for (const Placed& entry : placed) {
+        sizes.push_back({entry.name, entry.size});
+    }
+    return sizes;
+}
+
 } // namespace SafWorkbook

@@ -23,6 +23,12 @@ struct ZipEntryOptions {
     bool mayExceed4GiB = false;
 };
 
+// A part of the package and its unpacked size.
+struct ZipEntrySize {
+    std::string name;
+    std::uint64_t size = 0;
+};
+
 class ZipStreamWriter {
 public:
     explicit ZipStreamWriter(ByteSink& sink);
@@ -38,6 +44,8 @@ public:
     bool Finish();
 
     const std::string& Error() const { return error; }
+    // The entries ended so far, in the order they were written.
+    std::vector<ZipEntrySize> EntrySizes() const;
 
 private:
     struct Placed {

@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace HostSim;
 
@@ -30,9 +32,8 @@ std::uint64_t AddressSpaceBytes() {
 }
 
 // Memory running out while the workbook is made is the save's own failure: nothing written, the
-// host goes on. A child process gets a tight address space limit (12 MB above what it holds) and
-// saves a model whose reading alone needs several times more (the workbook itself is streamed and
-// small).
+// host goes on. A child process is left 4 MB of memory and saves a model whose reading alone needs
+// several times more (the workbook itself goes straight to its file).
 TEST(SafSaveMemory, RunningOutOfMemoryFailsTheSaveWithItsOwnCodeInsteadOfEndingTheHost) {
     if (!AddressLimitUsable) {
         GTEST_SKIP() << "an address space limit cannot be used under the address sanitizer";
@@ -42,8 +43,19 @@ TEST(SafSaveMemory, RunningOutOfMemoryFailsTheSaveWithItsOwnCodeInsteadOfEndingT
     const nlohmann::ordered_json model = Building::ModelToJson(Building::GenerateBuildingWithMembers(20000));
     const pid_t child = ::fork();
     if (child == 0) {
-        const rlimit limit{AddressSpaceBytes() + (12u << 20), AddressSpaceBytes() + (12u << 20)};
+        // Memory freed earlier stays inside the address space that the limit counts, and would be
+        // used again first: ballast takes all of it up to the limit, then gives 4 MB back.
+        std::vector<std::unique_ptr<char[]>> ballast;
+        ballast.reserve(1u << 20);
+        const rlimit limit{AddressSpaceBytes() + (4u << 20), AddressSpaceBytes() + (4u << 20)};
         ::setrlimit(RLIMIT_AS, &limit);
+        try {
+            while (ballast.size() < ballast.capacity()) {
+                ballast.emplace_back(new char[1024]);
+            }
+        } catch (const std::bad_alloc&) {
+        }
+        ballast.resize(ballast.size() > 4096 ? ballast.size() - 4096 : 0);
         const SafSaveOutcome outcome = SaveSafWorkbook(model, SAF::DefaultTranslators(),
                                                        GS::UniString("Structural Analysis (SI)"), target);
         ::_exit(outcome.code == SaveOutOfMemory ? 0 : outcome.code == NoError ? 1 : 2);

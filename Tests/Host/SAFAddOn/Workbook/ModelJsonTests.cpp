@@ -8,7 +8,7 @@
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 // A small valid model: one steel column on two nodes, with a support at its foot.
 Json SmallModel() {
