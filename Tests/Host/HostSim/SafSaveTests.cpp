@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 
 using namespace HostSim;
@@ -117,8 +118,8 @@ TEST_F(SafSaveTest, AFolderThatIsMissingFailsTheWrite) {
 namespace {
 
 // Workbooks VELD Engineer's reader would refuse, or texts no XML can hold: the save fails with its
-// own code before anything is written, and the earlier file stays.
-TEST_F(SafSaveTest, WhatTheReaderCannotTakeIsRefusedBeforeAnythingIsWritten) {
+// own code, and the earlier file stays.
+TEST_F(SafSaveTest, WhatTheReaderCannotTakeIsRefusedAndTheEarlierFileStays) {
     nlohmann::ordered_json withFffe = demo;
     withFffe["description"] = "a \xEF\xBF\xBE in the text";
     nlohmann::ordered_json withFfff = demo;
@@ -144,6 +145,8 @@ TEST_F(SafSaveTest, WhatTheReaderCannotTakeIsRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(outcome.code, code) << outcome.reason;
         EXPECT_NE(outcome.reason.find(reason), std::string::npos) << outcome.reason;
         EXPECT_EQ(Earlier(), "earlier");
+        // A workbook refused once written leaves no temporary file behind either.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << reason;
     }
     // Tab, line feed and carriage return are XML characters.
     nlohmann::ordered_json withTab = demo;
