@@ -1,6 +1,7 @@
 #include "Snapshots/DialogSnapshot.hpp"
 
 #include "Record/PathText.hpp"
+#include "XmlText.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,28 +17,8 @@ constexpr int TitleBarHeight = 24;
 constexpr int FontSize = 12;
 constexpr double CharacterWidth = 6.6; // an average glyph at FontSize, for wrapping
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
+// Every text a picture shows goes through SafWorkbook::EscapeXml: markup escaped, and the control
+// characters that no XML document (so no SVG) can hold dropped. A translator's name may hold one.
 
 std::string Base64(const std::vector<std::uint8_t>& bytes) {
     static const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -78,7 +59,8 @@ std::vector<std::string> Wrapped(const std::string& text, int width) {
 void TextLines(std::ostringstream& out, const DG::ItemModel& item, int x, int y) {
     int baseline = y + FontSize + 2;
     for (const std::string& line : Wrapped(item.text, item.width)) {
-        out << "<text x=\"" << x << "\" y=\"" << baseline << "\">" << Escaped(line) << "</text>\n";
+        out << "<text x=\"" << x << "\" y=\"" << baseline << "\">" << SafWorkbook::EscapeXml(line)
+            << "</text>\n";
         baseline += FontSize + 3;
     }
 }
@@ -95,7 +77,7 @@ void DrawItem(std::ostringstream& out, const DG::ItemModel& item, GSResModule mo
         out << "<rect x=\"" << x << "\" y=\"" << y << "\" width=\"" << w << "\" height=\"" << h
             << "\" rx=\"4\" fill=\"#e9e9ed\" stroke=\"#8a8a8a\"/>\n"
             << "<text x=\"" << x + w / 2 << "\" y=\"" << y + h / 2 + FontSize / 2 - 1
-            << "\" text-anchor=\"middle\">" << Escaped(item.text) << "</text>\n";
+            << "\" text-anchor=\"middle\">" << SafWorkbook::EscapeXml(item.text) << "</text>\n";
         break;
     case DG::ItemKind::CheckBox:
         out << "<rect x=\"" << x << "\" y=\"" << y + (h - 13) / 2
@@ -107,7 +89,7 @@ void DrawItem(std::ostringstream& out, const DG::ItemModel& item, GSResModule mo
                 << "stroke-width=\"2\"/>\n";
         }
         out << "<text x=\"" << x + 19 << "\" y=\"" << y + h / 2 + FontSize / 2 - 1 << "\">"
-            << Escaped(item.text) << "</text>\n";
+            << SafWorkbook::EscapeXml(item.text) << "</text>\n";
         break;
     case DG::ItemKind::PopUp: {
         const std::size_t selected = static_cast<std::size_t>(std::max<Int16>(item.selected, 0));
@@ -116,8 +98,8 @@ void DrawItem(std::ostringstream& out, const DG::ItemModel& item, GSResModule mo
                                       : std::string();
         out << "<rect x=\"" << x << "\" y=\"" << y << "\" width=\"" << w << "\" height=\"" << h
             << "\" rx=\"3\" fill=\"#fff\" stroke=\"#8a8a8a\"/>\n"
-            << "<text x=\"" << x + 6 << "\" y=\"" << y + h / 2 + FontSize / 2 - 1 << "\">" << Escaped(shown)
-            << "</text>\n"
+            << "<text x=\"" << x + 6 << "\" y=\"" << y + h / 2 + FontSize / 2 - 1 << "\">"
+            << SafWorkbook::EscapeXml(shown) << "</text>\n"
             << "<path d=\"M" << x + w - 16 << ' ' << y + h / 2 - 2 << " l5 5 l5 -5\" fill=\"none\" "
             << "stroke=\"#4a4a4a\" stroke-width=\"1.5\"/>\n";
         break;
@@ -176,7 +158,7 @@ std::string DialogAsSvg(const DG::DialogModel& model, const IconImageLookup& ico
         << "\" fill=\"#f4f4f4\" stroke=\"#7a7a7a\"/>\n"
         << "<rect width=\"" << width << "\" height=\"" << TitleBarHeight << "\" fill=\"#dcdcdc\"/>\n"
         << "<text x=\"" << width / 2 << "\" y=\"16\" text-anchor=\"middle\" font-weight=\"bold\">"
-        << Escaped(model.title) << "</text>\n";
+        << SafWorkbook::EscapeXml(model.title) << "</text>\n";
     for (const DG::ItemModel& item : model.items) {
         DrawItem(out, item, model.module, icons);
     }

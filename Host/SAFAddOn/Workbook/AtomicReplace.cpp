@@ -1,6 +1,5 @@
 #include "AtomicReplace.hpp"
 
-#include <fstream>
 #include <random>
 #include <system_error>
 
@@ -36,18 +35,6 @@ std::string ReplaceFileAtomically(const std::filesystem::path& target,
         return "cannot replace " + target.string() + ": " + failure.message();
     }
     return {};
-}
-
-std::string WriteFileAtomically(const std::filesystem::path& target, const std::string& bytes) {
-    return ReplaceFileAtomically(target, [&](const std::filesystem::path& temporary) -> std::string {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            return "cannot create " + temporary.string();
-        }
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        return file ? std::string() : "cannot write " + temporary.string();
-    });
 }
 
 } // namespace SafWorkbook

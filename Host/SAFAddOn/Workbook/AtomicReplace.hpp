@@ -13,7 +13,4 @@ namespace SafWorkbook {
 std::string ReplaceFileAtomically(const std::filesystem::path& target,
                                   const std::function<std::string(const std::filesystem::path&)>& write);
 
-// The same with bytes already in memory.
-std::string WriteFileAtomically(const std::filesystem::path& target, const std::string& bytes);
-
 } // namespace SafWorkbook
