@@ -64,10 +64,7 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
     const std::string sheet(rule.name);
     SheetRowReader reader(package, sheet);
     SheetRow row;
-    if (!reader.Next(row)) {
-        if (!reader.Error().empty()) {
-            Unreadable(reader.Error());
-        }
+    if (!ReadHeaderRow(reader, row)) {
         return;
     }
     std::vector<ColumnPlace> places;

@@ -61,6 +61,16 @@ void WorkbookChecker::Unreadable(const std::string& problem) {
     report.problem = problem;
 }
 
+bool WorkbookChecker::ReadHeaderRow(SheetRowReader& reader, SheetRow& row) {
+    if (reader.Next(row)) {
+        return true;
+    }
+    if (!reader.Error().empty()) {
+        Unreadable(reader.Error());
+    }
+    return false;
+}
+
 void WorkbookChecker::ReadModelFacts() {
     if (!package.HasSheet("Model")) {
         return;
@@ -134,10 +144,7 @@ void WorkbookChecker::CollectNames() {
 void WorkbookChecker::CountObjects(const std::string& sheet) {
     SheetRowReader reader(package, sheet);
     SheetRow row;
-    if (!reader.Next(row)) {
-        if (!reader.Error().empty()) {
-            Unreadable(reader.Error());
-        }
+    if (!ReadHeaderRow(reader, row)) {
         return;
     }
     const auto name = std::find_if(row.cells.begin(), row.cells.end(),

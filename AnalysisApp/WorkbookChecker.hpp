@@ -79,6 +79,8 @@ private:
 
     // A damaged part ends the check: what follows it cannot be read.
     void Unreadable(const std::string& problem);
+    // A sheet's header row into `row`; false when the sheet has none (a damaged part reported).
+    bool ReadHeaderRow(SheetRowReader& reader, SheetRow& row);
 
     bool Is210() const { return model.version.rfind("2.1.", 0) == 0; }
     void ReadModelFacts();
