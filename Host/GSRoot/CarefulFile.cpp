@@ -10,15 +10,8 @@ namespace GS::CarefulFile {
 
 namespace {
 
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path FolderOf(const std::filesystem::path& target) {
-    const std::filesystem::path folder = target.parent_path();
-    return folder.empty() ? std::filesystem::path(".") : folder;
-}
+using Platform::FolderOf;
+using Platform::Utf8Of;
 
 // "<target name>.tmp-": every temporary file of a target starts so, whoever wrote it.
 std::string TemporaryPrefixOf(const std::filesystem::path& target) {

@@ -9,6 +9,18 @@
 // exported: CarefulFile.cpp is its only user.
 namespace GS::CarefulFile::Platform {
 
+// A path as UTF-8, for messages.
+inline std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The folder that holds `target`; "." for a bare file name.
+inline std::filesystem::path FolderOf(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 enum class Kind { Missing, Regular, Folder, Other };
 
 struct Entry {

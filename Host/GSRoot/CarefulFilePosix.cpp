@@ -14,11 +14,6 @@ namespace GS::CarefulFile::Platform {
 
 namespace {
 
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 void SyncFolder(const std::filesystem::path& folder) {
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor >= 0) {
@@ -130,8 +125,7 @@ bool RenameOver(const std::filesystem::path& temporary, const std::filesystem::p
         return false;
     }
     // The rename itself lasts only once the folder's entry is on the disk too.
-    const std::filesystem::path folder = target.parent_path();
-    SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
+    SyncFolder(FolderOf(target));
     return true;
 }
 

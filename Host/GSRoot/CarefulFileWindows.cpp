@@ -7,11 +7,6 @@ namespace GS::CarefulFile::Platform {
 
 namespace {
 
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // Closes a handle on every path out of a scope.
 class OwnedHandle {
 public:

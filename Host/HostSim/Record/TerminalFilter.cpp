@@ -1,6 +1,7 @@
 #include "Record/TerminalFilter.hpp"
 
 #include <cstdio>
+#include <sstream>
 
 namespace HostSim {
 
@@ -27,24 +28,12 @@ std::string C1CodeOf(unsigned char secondByte) {
 } // namespace
 
 std::string TerminalSafe(const std::string& text) {
-    std::string safe;
-    safe.reserve(text.size());
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        const auto byte = static_cast<unsigned char>(text[index]);
-        unsigned char next = 0;
-        if (index + 1 < text.size()) {
-            next = static_cast<unsigned char>(text[index + 1]);
-        }
-        if (IsC0Control(byte)) {
-            safe += CodeOf(byte);
-        } else if (byte == C1LeadByte && next >= 0x80 && next <= 0x9F) {
-            safe += C1CodeOf(next);
-            ++index;
-        } else {
-            safe += text[index];
-        }
-    }
-    return safe;
+    std::stringbuf safe;
+    {
+        TerminalFilter filter(&safe);
+        filter.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    } // a lead byte held at the end is passed on as the filter goes
+    return safe.str();
 }
 
 TerminalFilter::~TerminalFilter() {

@@ -13,7 +13,7 @@ namespace HostSim {
 // C1 controls that UTF-8 text can carry (U+0080 to U+009F, "\u009B"); tab and line feed stay.
 std::string TerminalSafe(const std::string& text);
 
-// A stream buffer that passes everything written to it through TerminalSafe on its way to `target`.
+// A stream buffer that shows everything written to it as TerminalSafe does, on its way to `target`.
 // Characters are passed on as they come, except a UTF-8 lead byte, held until the next byte shows
 // whether it starts a C1 control.
 class TerminalFilter final : public std::streambuf {
