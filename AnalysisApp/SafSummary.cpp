@@ -32,13 +32,7 @@ std::optional<std::size_t> CountNamedRows(const SpreadsheetPackage& package, con
         error = reader.Error();
         return std::nullopt; // no header, so no Name column
     }
-    std::optional<std::size_t> nameColumn;
-    for (const SheetCell& cell : row.cells) {
-        if (HeaderKey(cell.value) == "name") {
-            nameColumn = cell.column;
-            break;
-        }
-    }
+    const std::optional<std::size_t> nameColumn = NameColumnOf(row);
     std::size_t count = 0;
     while (reader.Next(row)) {
         if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
@@ -100,6 +94,15 @@ SafReading ReadSafWorkbook(const SpreadsheetPackage& package) {
         AddObjectCount(summary, sheet, *objects);
     }
     return {summary, {}};
+}
+
+std::optional<std::size_t> NameColumnOf(const SheetRow& header) {
+    for (const SheetCell& cell : header.cells) {
+        if (HeaderKey(cell.value) == "name") {
+            return cell.column;
+        }
+    }
+    return std::nullopt;
 }
 
 void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count) {

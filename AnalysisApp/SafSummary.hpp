@@ -38,6 +38,9 @@ struct SafReading {
 SafReading ReadSafWorkbook(const SpreadsheetPackage& package);
 SafReading ReadSafWorkbook(std::string_view bytes);
 
+// The column of a sheet's Name header (matched as headers are), the column that makes a row an object.
+std::optional<std::size_t> NameColumnOf(const SheetRow& header);
+
 // Files the objects of one object sheet into the summary: in its list of sheets, and in the field of
 // its kind when it has one.
 void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count);

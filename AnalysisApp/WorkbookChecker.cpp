@@ -116,20 +116,12 @@ void WorkbookChecker::CollectNames() {
         }
         SheetRowReader reader(package, sheet);
         SheetRow row;
-        std::optional<std::size_t> nameColumn;
-        bool header = true;
+        if (!ReadHeaderRow(reader, row)) {
+            continue;
+        }
+        const std::optional<std::size_t> nameColumn = NameColumnOf(row);
+        names.Add(sheet, {}); // the sheet exists, even without objects
         while (reader.Next(row)) {
-            if (header) {
-                header = false;
-                for (const SheetCell& cell : row.cells) {
-                    if (HeaderKey(cell.value) == "name") {
-                        nameColumn = cell.column;
-                        break;
-                    }
-                }
-                names.Add(sheet, {}); // the sheet exists, even without objects
-                continue;
-            }
             if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
                 names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
             }
@@ -147,15 +139,13 @@ void WorkbookChecker::CountObjects(const std::string& sheet) {
     if (!ReadHeaderRow(reader, row)) {
         return;
     }
-    const auto name = std::find_if(row.cells.begin(), row.cells.end(),
-                                   [](const SheetCell& cell) { return HeaderKey(cell.value) == "name"; });
-    if (name == row.cells.end()) {
+    const std::optional<std::size_t> nameColumn = NameColumnOf(row);
+    if (!nameColumn) {
         return;
     }
-    const std::size_t nameColumn = name->column;
     std::size_t count = 0;
     while (reader.Next(row)) {
-        if (!Trimmed(row.ValueAt(nameColumn)).empty()) {
+        if (!Trimmed(row.ValueAt(*nameColumn)).empty()) {
             ++count;
         }
     }

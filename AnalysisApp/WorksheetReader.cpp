@@ -69,8 +69,9 @@ public:
                 failure = event.text;
                 return false;
             case XmlEventKind::Start:
-                if (StartElement(event, failure)) {
-                    return HandOver(out, failure);
+                StartElement(event, failure);
+                if (!failure.empty()) {
+                    return false;
                 }
                 break;
             case XmlEventKind::End:
@@ -104,8 +105,8 @@ private:
         return true;
     }
 
-    // True when a row with cells is complete (never from a start tag) or on an error.
-    bool StartElement(const XmlEvent& event, std::string& failure) {
+    // A start tag never completes a row; `failure` says when the cell it begins cannot be read.
+    void StartElement(const XmlEvent& event, std::string& failure) {
         const Tag tag = TagOf(event.name);
         if (tag == Tag::Row) {
             const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
@@ -118,16 +119,15 @@ private:
             cellType = CellTypeOf(event.AttributeView("t"));
             valueText.clear();
             inlineText.Take();
-            bool inlineString = false;
-            if (parser.ReadPlainCellContent(plainText, inlineString)) {
-                if (inlineString) {
-                    inlineText.Start("t");
-                    inlineText.Text(plainText);
-                    inlineText.End("t");
-                } else {
-                    valueText = plainText;
-                }
-                return EndElement("c", failure) && !failure.empty();
+            // Most writers write a cell's content the plain way: read it and the cell's end in one step.
+            if (parser.ReadPlainContent("<v>", "</v></c>", valueText)) {
+                EndElement("c", failure);
+            } else if (parser.ReadPlainContent("<is><t>", "</t></is></c>", valueText)) {
+                inlineText.Start("t");
+                inlineText.Text(valueText);
+                inlineText.End("t");
+                valueText.clear();
+                EndElement("c", failure);
             }
         } else if (tag == Tag::Value) {
             ++valueDepth;
@@ -136,7 +136,6 @@ private:
         } else if (inlineDepth > 0) {
             inlineText.Start(event.name);
         }
-        return false;
     }
 
     // True when a row with cells is complete.
@@ -191,7 +190,6 @@ private:
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
     CellType cellType = CellType::Number;
-    std::string plainText;
     std::string valueText;
     int valueDepth = 0;
     int inlineDepth = 0;

@@ -206,34 +206,21 @@ bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
     return true;
 }
 
-bool XmlPullParser::ReadPlainCellContent(std::string& text, bool& inlineString) {
+bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view close, std::string& text) {
+    text.clear();
     if (failed || havePendingEnd || position >= input.size()) {
         return false;
     }
-    constexpr std::string_view valueOpen = "<v>";
-    constexpr std::string_view valueClose = "</v></c>";
-    constexpr std::string_view inlineOpen = "<is><t>";
-    constexpr std::string_view inlineClose = "</t></is></c>";
     const std::string_view rest = input.substr(position);
-    std::string_view open;
-    std::string_view close;
-    if (rest.substr(0, valueOpen.size()) == valueOpen) {
-        open = valueOpen;
-        close = valueClose;
-        inlineString = false;
-    } else if (rest.substr(0, inlineOpen.size()) == inlineOpen) {
-        open = inlineOpen;
-        close = inlineClose;
-        inlineString = true;
-    } else {
+    if (rest.substr(0, open.size()) != open) {
         return false;
     }
     const std::size_t end = rest.find('<', open.size());
     if (end == std::string_view::npos || rest.substr(end, close.size()) != close) {
         return false;
     }
-    text.clear();
     if (!DecodeInto(rest.substr(open.size(), end - open.size()), text)) {
+        text.clear();
         return false; // the events one by one report the bad reference where it is
     }
     position += end + close.size();

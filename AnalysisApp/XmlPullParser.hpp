@@ -46,12 +46,11 @@ public:
     // The same without a copy: the event stays valid until the next call.
     const XmlEvent& NextEvent();
 
-    // Right after a spreadsheet cell's start tag: reads the cell's content and its end tag in one
-    // step when they are written the plain way most writers write them, "<v>TEXT</v></c>" or
-    // "<is><t>TEXT</t></is></c>", and says which in `inlineString`. False, with nothing consumed, for
-    // anything else (prefixed names, rich text, a piece that ends too early, ...): the events then
-    // come one by one as always.
-    bool ReadPlainCellContent(std::string& text, bool& inlineString);
+    // Reads `open`, plain text and `close` in one step when the input goes on with exactly that
+    // ("<v>", "1.5", "</v></c>"), the text decoded into `text`. False, with nothing consumed and
+    // `text` empty, for anything else (other markup inside, a bad reference, a piece that ends too
+    // early, ...): the events then come one by one as always.
+    bool ReadPlainContent(std::string_view open, std::string_view close, std::string& text);
 
 private:
     void NextInInput();
