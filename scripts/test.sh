@@ -16,7 +16,8 @@ stage "native build (dev)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 stage "native tests (dev)"
-ctest --preset dev
+# The module's import table test reads the Windows build's module, made further down: it runs there.
+ctest --preset dev -E '^PeModuleTests$'
 stage "the demo's hostsim runs under valgrind (dev)"
 bash scripts/valgrind.sh
 

@@ -3,12 +3,11 @@
 #include "Array.hpp"
 #include "CarefulFile.hpp"
 #include "JsonFault.hpp"
+#include "Record/ReadableText.hpp"
 #include "SafCommands.hpp"
 #include "SafDialogs.hpp"
 
 #include <cstdint>
-#include <cstdio>
-#include <sstream>
 
 namespace SAF {
 
@@ -16,14 +15,10 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// As hostsim writes every address in the transcript ("0x" and lower-case hex), so that a handle the
-// SAF add-on reports and one hostsim reports compare equal; a stream's rendering of a pointer differs
-// between C++ runtimes.
+// Handles are written as hostsim writes every address in the transcript, so that a handle the SAF
+// add-on reports and one hostsim reports compare equal.
 std::string HandleText(const void* handle) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
-    return text;
+    return HostSim::AddressText(handle);
 }
 
 std::string Utf8(const GS::UniString& text) {
@@ -69,8 +64,9 @@ SafAddOn::SafAddOn(const std::filesystem::path& dataFolder) {
         }
         read = GS::CarefulFile::ReadRegularFile(path, text, storeError);
         if (read == GS::CarefulFile::ReadOutcome::Missing) {
-            if (GS::CarefulFile::ReplaceFile(path, FormatTranslatorFile(DefaultTranslators()), storeError)) {
-                translators = DefaultTranslators();
+            std::vector<Translator> defaults = DefaultTranslators();
+            if (GS::CarefulFile::ReplaceFile(path, FormatTranslatorFile(defaults), storeError)) {
+                translators = std::move(defaults);
                 selected = 0;
             } else {
                 storeError = "the SAF translator store cannot be made: " + storeError;

@@ -1,5 +1,6 @@
 #include "TranslatorFile.hpp"
 
+#include "JsonDocumentReader.hpp"
 #include "JsonFault.hpp"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ std::vector<Translator> DefaultTranslators() {
 }
 
 TranslatorFileRead ParseTranslatorFile(const std::string& text) {
-    JsonRead read = ReadJson(text);
+    JsonDocument::ReadResult read = JsonDocument::Read(text);
     if (!read.document) {
         return {std::nullopt, read.error};
     }

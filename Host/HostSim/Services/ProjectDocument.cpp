@@ -2,6 +2,7 @@
 
 #include "CarefulFile.hpp"
 #include "HexDigits.hpp"
+#include "JsonDocumentReader.hpp"
 #include "JsonFault.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
@@ -65,7 +66,7 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 
 ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
     ParseResult result;
-    SAF::JsonRead read = SAF::ReadJson(text);
+    JsonDocument::ReadResult read = JsonDocument::Read(text);
     if (!read.document) {
         result.error = read.error;
         return result;

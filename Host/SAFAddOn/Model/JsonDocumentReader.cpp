@@ -4,6 +4,10 @@
 
 namespace JsonDocument {
 
+namespace {
+
+using Json = nlohmann::ordered_json;
+
 std::string PlaceOfByte(const std::string& text, std::size_t offset) {
     // The parser counts offsets from 1.
     const std::size_t end = std::min(offset > 0 ? offset - 1 : 0, text.size());
@@ -18,6 +22,129 @@ std::string PlaceOfByte(const std::string& text, std::size_t offset) {
         }
     }
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// Builds the document as the parser reports it, remembering which member is being read.
+class Builder final : public nlohmann::json_sax<Json> {
+public:
+    using Integer = Json::number_integer_t;
+    using Unsigned = Json::number_unsigned_t;
+    using Float = Json::number_float_t;
+    using String = Json::string_t;
+    using Binary = Json::binary_t;
+
+    Builder(const std::string& source, std::size_t depthLimit) : text(source), maxDepth(depthLimit) {}
+
+    bool null() override { return Add(Json(nullptr)) != nullptr; }
+    bool boolean(bool value) override { return Add(Json(value)) != nullptr; }
+    bool number_integer(Integer value) override { return Add(Json(value)) != nullptr; }
+    bool number_unsigned(Unsigned value) override { return Add(Json(value)) != nullptr; }
+    bool number_float(Float value, const String&) override { return Add(Json(value)) != nullptr; }
+    bool string(String& value) override { return Add(Json(std::move(value))) != nullptr; }
+    bool binary(Binary& value) override { return Add(Json::binary(std::move(value))) != nullptr; }
+
+    bool start_object(std::size_t) override { return Open(Json::object()); }
+    bool start_array(std::size_t) override { return Open(Json::array()); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+    bool key(String& name) override {
+        pendingKey = name;
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& fault) override {
+        std::string what = fault.what();
+        // Past the library's own "[json.exception.parse_error.101] parse error at line 1, column 2: ".
+        if (fault.id / 100 == 1) {
+            const std::size_t colon = what.find(": ");
+            what = colon == std::string::npos ? what : what.substr(colon + 2);
+            error = PlaceOfByte(text, position) + ": " + what;
+        } else {
+            const std::size_t bracket = what.find("] ");
+            what = bracket == std::string::npos ? what : what.substr(bracket + 2);
+            error = MemberPath() + ": a number out of range: " + what;
+        }
+        return false;
+    }
+
+    Json Take() { return std::move(root); }
+    const std::string& Error() const { return error; }
+
+private:
+    // The slot of the innermost open container that the next value goes into: ".key" or "[2]".
+    std::string NextSlotName() const {
+        return open.back()->is_object() ? "." + pendingKey : "[" + std::to_string(open.back()->size()) + "]";
+    }
+
+    // The place the next value goes: "member a.b[2]" (or "the document" at the top).
+    std::string MemberPath() const {
+        std::string path;
+        for (std::size_t level = 0; level < open.size(); ++level) {
+            path += names[level];
+        }
+        if (!open.empty()) {
+            path += NextSlotName();
+        }
+        if (!path.empty() && path.front() == '.') {
+            path.erase(0, 1);
+        }
+        return path.empty() ? "the document" : "member " + path;
+    }
+
+    Json* Add(Json value) {
+        if (open.empty()) {
+            root = std::move(value);
+            return &root;
+        }
+        Json& container = *open.back();
+        if (container.is_object()) {
+            Json& member = container[pendingKey];
+            member = std::move(value);
+            return &member;
+        }
+        container.push_back(std::move(value));
+        return &container.back();
+    }
+
+    bool Open(Json container) {
+        if (open.size() >= maxDepth) {
+            error = "arrays and objects nested deeper than " + std::to_string(maxDepth) + " levels";
+            return false;
+        }
+        std::string name = open.empty() ? std::string() : NextSlotName();
+        Json* added = Add(std::move(container));
+        open.push_back(added);
+        names.push_back(std::move(name));
+        return true;
+    }
+
+    bool Close() {
+        open.pop_back();
+        names.pop_back();
+        return true;
+    }
+
+    const std::string& text;
+    std::size_t maxDepth;
+    Json root;
+    std::vector<Json*> open;
+    std::vector<std::string> names;
+    String pendingKey;
+    std::string error;
+};
+
+} // namespace
+
+ReadResult Read(const std::string& text, std::size_t depthLimit) {
+    Builder builder(text, depthLimit);
+    ReadResult result;
+    if (Json::sax_parse(text, &builder)) {
+        result.document = builder.Take();
+    } else {
+        result.error = builder.Error().empty() ? "the document is incomplete" : builder.Error();
+    }
+    return result;
 }
 
 } // namespace JsonDocument

@@ -180,7 +180,7 @@ ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
 }
 
 ModelReadResult ReadModelText(const std::string& text) {
-    JsonDocument::ReadResult<nlohmann::ordered_json> read = JsonDocument::Read<nlohmann::ordered_json>(text);
+    JsonDocument::ReadResult read = JsonDocument::Read(text);
     if (!read.document) {
         return {std::nullopt, "not a JSON document: " + read.error};
     }
