@@ -19,12 +19,7 @@ static BOOL RunStaticInitialisers(void) {
     if (_initialize_onexit_table(&moduleExitTable) != 0) {
         return FALSE;
     }
-    DetectInstructionSets();
-    if (_initterm_e(__xi_a, __xi_z) != 0) {
-        return FALSE;
-    }
-    _initterm(__xc_a, __xc_z);
-    return TRUE;
+    return RunModuleInitialisers() == 0;
 }
 
 static void RunStaticDestructors(void) {

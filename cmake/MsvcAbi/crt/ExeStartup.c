@@ -9,11 +9,9 @@
 #include <stdlib.h>
 
 void __cdecl InitialiseProgramModule(void) {
-    DetectInstructionSets();
-    if (_initterm_e(__xi_a, __xi_z) != 0) {
+    if (RunModuleInitialisers() != 0) {
         exit(255);
     }
-    _initterm(__xc_a, __xc_z);
 }
 
 int __cdecl atexit(_PVFV function) {

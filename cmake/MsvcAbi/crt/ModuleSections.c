@@ -1,13 +1,13 @@
-// The section markers of a module's start-up tables, its TLS directory and the few data symbols
-// that Microsoft's compiler (and clang in its mode) expects every module to carry.
+// The section markers of a module's start-up tables and the step that runs them, its TLS directory
+// and the few data symbols that Microsoft's compiler (and clang in its mode) expects every module to
+// carry.
 //
 // The linker sorts the parts of a section by the text after '$': the compiler places each C
 // initialiser in .CRT$XIC..XIY, each C++ static initialiser in .CRT$XCU, each TLS callback in
 // .CRT$XLB..XLY, and thread-local data in .tls$. The A and Z entries here bound those tables.
-#include <windows.h>
+#include "StartupTables.h"
 
-typedef int(__cdecl* CrtInitializer)(void);
-typedef void(__cdecl* CrtFunction)(void);
+#include <windows.h>
 
 #pragma section(".CRT$XIA", long, read)
 #pragma section(".CRT$XIZ", long, read)
@@ -18,10 +18,20 @@ typedef void(__cdecl* CrtFunction)(void);
 
 __declspec(allocate(".CRT$XIA")) CrtInitializer __xi_a[] = {0};
 __declspec(allocate(".CRT$XIZ")) CrtInitializer __xi_z[] = {0};
-__declspec(allocate(".CRT$XCA")) CrtFunction __xc_a[] = {0};
-__declspec(allocate(".CRT$XCZ")) CrtFunction __xc_z[] = {0};
+__declspec(allocate(".CRT$XCA")) _PVFV __xc_a[] = {0};
+__declspec(allocate(".CRT$XCZ")) _PVFV __xc_z[] = {0};
 __declspec(allocate(".CRT$XLA")) PIMAGE_TLS_CALLBACK __xl_a = 0;
 __declspec(allocate(".CRT$XLZ")) PIMAGE_TLS_CALLBACK __xl_z = 0;
+
+int __cdecl RunModuleInitialisers(void) {
+    DetectInstructionSets();
+    const int failed = _initterm_e(__xi_a, __xi_z);
+    if (failed != 0) {
+        return failed;
+    }
+    _initterm(__xc_a, __xc_z);
+    return 0;
+}
 
 // The module's thread-local data lies between these two; the loader copies it for every thread
 // and stores the slot it chose in _tls_index, which the compiler's TLS accesses read.

@@ -15,3 +15,7 @@ extern _PVFV __xc_a[];
 extern _PVFV __xc_z[];
 
 void __cdecl DetectInstructionSets(void);
+
+// Detects the instruction sets, then runs the module's C initialisers and, when none failed, its C++
+// static initialisers: 0, or what the failing C initialiser answered.
+int __cdecl RunModuleInitialisers(void);
