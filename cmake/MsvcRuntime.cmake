@@ -35,7 +35,7 @@ add_custom_target(MsvcImportLibraries DEPENDS ${import_libraries})
 set(crt ${VELD_MSVC_ABI_DIR}/crt)
 add_library(MsvcCrtCommon STATIC
     ${crt}/ModuleSections.c ${crt}/InstructionSets.c ${crt}/ThreadSafeStatics.c ${crt}/StackProbe.c
-    ${crt}/KernelFallbacks.c ${crt}/TypeInfo.cpp
+    ${crt}/KernelFallbacks.c ${crt}/TypeInfo.cpp ${crt}/SecurityCookie.c ${crt}/LoadConfig.c
     ${crt}/NewScalar.cpp ${crt}/NewArray.cpp ${crt}/NewNothrow.cpp ${crt}/NewArrayNothrow.cpp
     ${crt}/NewAligned.cpp ${crt}/NewArrayAligned.cpp ${crt}/NewAlignedNothrow.cpp ${crt}/NewArrayAlignedNothrow.cpp
     ${crt}/DeleteScalar.cpp ${crt}/DeleteVariants.cpp ${crt}/DeleteAligned.cpp ${crt}/DeleteAlignedVariants.cpp)

@@ -12,6 +12,7 @@
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved);
 void __cdecl __std_type_info_destroy_list(SLIST_HEADER* root);
 extern SLIST_HEADER __type_info_root_node;
+void __cdecl __security_init_cookie(void);
 
 static _onexit_table_t moduleExitTable;
 
@@ -29,6 +30,8 @@ static void RunStaticDestructors(void) {
 
 BOOL WINAPI _DllMainCRTStartup(HINSTANCE module, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
+        // Before any function of the module that keeps a stack cookie runs.
+        __security_init_cookie();
         if (!RunStaticInitialisers()) {
             RunStaticDestructors();
             return FALSE;

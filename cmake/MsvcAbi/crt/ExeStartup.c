@@ -8,7 +8,11 @@
 
 #include <stdlib.h>
 
+void __cdecl __security_init_cookie(void);
+
 void __cdecl InitialiseProgramModule(void) {
+    // Before any function of the module that keeps a stack cookie runs.
+    __security_init_cookie();
     if (RunModuleInitialisers() != 0) {
         exit(255);
     }
