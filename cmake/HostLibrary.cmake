@@ -15,6 +15,8 @@ function(add_host_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE project_warnings)
     set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
     bind_at_load(${name})
+    add_version_info(${name} "${name}: host library (stand-in)")
+    set_property(GLOBAL APPEND PROPERTY VELD_HOST_LIBRARIES ${name})
 endfunction()
 
 # bind_at_load(TARGET): an ELF library or program binds all its imports when it is loaded, as

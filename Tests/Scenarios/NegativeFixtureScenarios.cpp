@@ -66,6 +66,34 @@ TEST_F(ScenarioTest, TheAddOnsFolderIsLoadedInNameOrder) {
         << "table, describe, register, start, release";
 }
 
+TEST_F(ScenarioTest, WithoutModulesTheInstallationsRegisteredAddOnsFolderIsLoaded) {
+    const std::filesystem::path folder = root / "Installed Add-Ons";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(AddOnModulePath(), folder / "Installed.apx");
+    // Another host version's installation is not this hostsim's.
+    const std::filesystem::path otherFolder = root / "Other Add-Ons";
+    std::filesystem::create_directories(otherFolder);
+    std::filesystem::copy_file(AddOnModulePath(), otherFolder / "Other.apx");
+    for (const auto& [version, registered] : {std::pair{"27", folder}, std::pair{"26", otherFolder}}) {
+        ProcessResult result = RunRegistry({"set-string", std::string("HKLM\\SOFTWARE\\HostSim\\") + version,
+                                            "AddOnsFolder", PathText(registered)});
+        ASSERT_EQ(result.exitCode, 0) << result.errors;
+    }
+
+    HostSimRun installed = RunHostSimOn({}, "");
+    std::vector<Json> loads = installed.EventsNamed("module-load");
+    ASSERT_EQ(loads.size(), 1u) << installed.errors;
+    EXPECT_EQ(loads[0]["module"], "Installed");
+    EXPECT_EQ(loads[0]["result"], "loaded");
+    EXPECT_EQ(installed.exitCode, 0) << installed.errors;
+
+    // A module named on the command line is the whole choice: the installation's folder stays unread.
+    HostSimRun named = RunHostSimOn({AddOnModulePath()}, "");
+    loads = named.EventsNamed("module-load");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0]["module"], "VELDEngineerConnection");
+}
+
 TEST_F(ScenarioTest, TheHostCatchesForgedTokensMenusOutsideRegisterAndLeftBlocks) {
     HostSimRun run = RunHostSimOn({MISBEHAVING_FIXTURE}, "menu 100 1\nmenu 100 2\n");
     EXPECT_EQ(run.exitCode, 1);

@@ -65,6 +65,7 @@ void AppendKey(HKEY root, const std::wstring& path, std::string& text) {
 
 void ClearScenarioRegistry() {
     DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"VELD");
+    DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"HostSim");
     DeleteTree(HKEY_CURRENT_USER, L"Software", L"HostSim");
     DeleteTree(HKEY_CURRENT_USER, L"Software", L"Host");
 }

@@ -10,6 +10,7 @@
 #include "Screen/ScreenRun.hpp"
 #include "Services/ProjectDocument.hpp"
 #include "Session/DataFolder.hpp"
+#include "Session/HostInstallation.hpp"
 #include "Session/HostSession.hpp"
 #include "Session/ProcessMemory.hpp"
 #include "Tools/RegistryTool.hpp"
@@ -25,22 +26,25 @@ namespace HostSim {
 
 namespace {
 
-// The explicit modules first, then every *.apx of the add-ons folder, sorted by file name.
+// The explicit modules first, then every *.apx of the add-ons folder, sorted by file name. Started
+// with neither, hostsim loads the add-ons folder of its installation, as an installed host does.
 std::vector<std::string> ModulesToLoad(const HostSimOptions& options, std::string& error) {
     std::vector<std::string> modules = options.modules;
-    if (!options.addonsFolder) {
+    const std::optional<std::string> addonsFolder = options.addonsFolder || !modules.empty()
+                                                        ? options.addonsFolder
+                                                        : RegisteredAddOnsFolder(options.hostVersion);
+    if (!addonsFolder) {
         return modules;
     }
     std::error_code failure;
     std::vector<std::filesystem::path> found;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(PathFromUtf8(*options.addonsFolder), failure)) {
+    for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(*addonsFolder), failure)) {
         if (entry.path().extension() == ".apx") {
             found.push_back(entry.path());
         }
     }
     if (failure) {
-        error = "cannot read add-ons folder " + *options.addonsFolder + ": " + failure.message();
+        error = "cannot read add-ons folder " + *addonsFolder + ": " + failure.message();
     }
     std::sort(found.begin(), found.end(),
               [](const auto& left, const auto& right) { return left.filename() < right.filename(); });
