@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Makes the release dist/VELDEngineerConnection-VERSION/ of the checked-out commit: the signed add-on
+# module, the signed MSI, the module's symbols as a symbol store, the licences of everything in the
+# module and the installer, an SPDX 2.3 bill of materials and SHA256SUMS.
+#
+# It builds the module and the installer twice, in two different build folders, without a compiler
+# cache, and stops unless both give byte-identical modules and PDBs before signing, identical signed
+# modules, and MSI packages of identical tables and files (only the package code and the dates of
+# the MSI's summary information differ, as wixl makes them at each run).
+#
+# Signing takes the certificate the environment names (VELD_SIGN_PFX and VELD_SIGN_PFX_PASSWORD, or
+# VELD_SIGN_CERT and VELD_SIGN_KEY: Installer/sign.sh); else one test certificate made for both
+# builds. Signatures carry the commit's time (SOURCE_DATE_EPOCH).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Two compilations, never one and a cached copy of it.
+export CCACHE_DISABLE=1
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+python=/usr/bin/python3
+version=$(sed -n 's/^project(VELDEngineerConnection VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+builds=(build/release-1 build/reproduce/release-2)
+certificates=build/release-signing
+dist=dist/VELDEngineerConnection-$version
+
+echo "== ResConv for the resources (dev build)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target ResConv >/dev/null
+for build in "${builds[@]}"; do
+    echo "== $build: the module and its installer"
+    rm -rf "$build"
+    cmake --preset windows -B "$build" -DVELD_TEST_CERTIFICATE_DIR="$PWD/$certificates" >/dev/null
+    cmake --build "$build" --target Installer >/dev/null
+done
+
+echo "== reproducibility"
+a=${builds[0]} b=${builds[1]}
+same=1
+for file in bin/VELDEngineerConnection.apx bin/VELDEngineerConnection.pdb shipping/VELDEngineerConnection.apx; do
+    if cmp -s "$a/$file" "$b/$file"; then
+        echo "identical: $file  $(sha256sum "$a/$file" | cut -d' ' -f1)"
+    else
+        echo "DIFFERENT: $file"
+        same=0
+    fi
+done
+msi=shipping/VELDEngineerConnection-$version.msi
+for build in "$a" "$b"; do
+    contents="$build/msi-contents"
+    rm -rf "$contents" && mkdir -p "$contents/tables" "$contents/files"
+    for table in $(msiinfo tables "$build/$msi"); do
+        msiinfo export "$build/$msi" "$table" >"$contents/tables/$table.idt"
+    done
+    msiextract -C "$contents/files" "$build/$msi" >/dev/null
+done
+if diff -r "$a/msi-contents" "$b/msi-contents" >/dev/null; then
+    echo "identical: $msi tables ($(ls "$a/msi-contents/tables" | wc -l)) and files"
+    echo "  (not byte-identical: wixl gives each package a new package code and the run's dates)"
+else
+    echo "DIFFERENT: $msi contents"
+    diff -r "$a/msi-contents" "$b/msi-contents" | head -20
+    same=0
+fi
+[ "$same" = 1 ] || { echo "release.sh: the two builds differ; nothing released" >&2; exit 1; }
+
+echo "== $dist"
+rm -rf "$dist"
+mkdir -p "$dist/licences"
+cp "$a/shipping/VELDEngineerConnection.apx" "$a/$msi" "$dist/"
+$python scripts/symbol_store.py "$dist/symbols" "$a/bin/VELDEngineerConnection.apx" >/dev/null
+cp Installer/licences/VELD-Engineer-Connection.txt "$dist/licences/"
+cp third_party/msvc-stl/LICENSE.txt "$dist/licences/MSVC-STL-LICENSE.txt"
+cp third_party/msvc-stl/NOTICE.txt "$dist/licences/MSVC-STL-NOTICE.txt"
+$python scripts/sbom.py "$dist" "$version" third_party/msvc-stl/VERSION "$dist/VELDEngineerConnection-$version.spdx.json"
+(cd "$dist" && find . -type f ! -name SHA256SUMS | sort | sed 's|^\./||' | xargs sha256sum >SHA256SUMS)
+cat "$dist/SHA256SUMS"
