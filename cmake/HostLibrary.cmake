@@ -30,21 +30,15 @@ endfunction()
 
 # add_windows_resources(TARGET RES_FILE): gives a Windows module the resources of a compiled .res file
 # as its PE resources, named types and languages as they are (to an INTERFACE target: to whatever
-# links it): llvm-cvtres turns the .res into an object that is linked whole.
+# links it). lld-link takes the .res itself and merges it with the module's other .res files (its
+# VERSIONINFO, cmake/VersionInfo.cmake); an object made by llvm-cvtres could not be merged with them.
 function(add_windows_resources name resFile)
-    set(object ${resFile}.obj)
-    get_filename_component(stem ${resFile} NAME_WE)
-    add_custom_command(OUTPUT ${object}
-        COMMAND llvm-cvtres${VELD_LLVM_SUFFIX} /machine:x64 /out:${object} ${resFile}
-        DEPENDS ${resFile}
-        COMMENT "Turning ${stem}.res into an object of PE resources"
-        VERBATIM)
-    add_custom_target(${name}ResourceObject DEPENDS ${object})
-    add_dependencies(${name} ${name}ResourceObject)
+    add_custom_target(${name}ResourceFile DEPENDS ${resFile})
+    add_dependencies(${name} ${name}ResourceFile)
     get_target_property(type ${name} TYPE)
     if(type STREQUAL "INTERFACE_LIBRARY")
-        target_link_libraries(${name} INTERFACE ${object})
+        target_link_libraries(${name} INTERFACE ${resFile})
     else()
-        target_link_libraries(${name} PRIVATE ${object})
+        target_link_libraries(${name} PRIVATE ${resFile})
     endif()
 endfunction()

@@ -82,5 +82,8 @@ target_link_libraries(MsvcRuntime INTERFACE
     $<IF:$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>,MsvcCrtExe,MsvcCrtDll>
     MsvcCrtCommon MsvcStlStatic ${import_libraries} "-Xlinker /manifest:no")
 link_libraries(MsvcRuntime)
-# A target that names a system DLL's import library (shell32, ...) finds the one made here.
-link_directories(${runtime_lib_dir})
+# A target that names a system DLL's import library (shell32, ...) finds the one made here. The path
+# is relative to the build folder, where Ninja runs the linker: the linker records its command line
+# in every PDB, and an absolute path would make two build folders give different PDBs.
+file(RELATIVE_PATH runtime_lib_dir_in_build ${CMAKE_BINARY_DIR} ${runtime_lib_dir})
+add_link_options("LINKER:/libpath:${runtime_lib_dir_in_build}")

@@ -29,6 +29,10 @@ test_packages=(
     # (import libraries, resources, undecorating names), Wine's C runtime and Win32 headers, and Wine
     # to run it; dpkg-dev unpacks zlib's source package (below)
     clang-19 lld-19 llvm-19 libwine-dev dpkg-dev wine wine64
+    # shipping the Windows add-on: its installer (wixl; msitools reads and unpacks MSI packages),
+    # Authenticode signatures (osslsigncode, openssl for the test certificate), and the PE reader of
+    # the hardening, version, symbol and installer tests
+    wixl msitools osslsigncode openssl python3-pefile
 )
 
 if [ "$set_name" = demo ]; then

@@ -90,9 +90,17 @@ TEST_F(WindowsModuleFile, CarriesTheFourStringListsWithTheBytesResConvWrote) {
     }
 }
 
-TEST_F(WindowsModuleFile, HoldsEveryResourceOfTheResFileAndNothingElse) {
+// The module's VERSIONINFO (cmake/VersionInfo.rc) is the one resource beside those ResConv wrote.
+TEST_F(WindowsModuleFile, HoldsEveryResourceOfTheResFileAndBesideThemOnlyItsVersionInfo) {
+    constexpr std::uint16_t VersionType = 16;
     const std::vector<ResFormat::ResourceEntry> written = ResourcesResConvWrote();
-    EXPECT_EQ(image.resources.size(), written.size());
+    EXPECT_EQ(image.resources.size(), written.size() + 1);
+    EXPECT_EQ(std::count_if(image.resources.begin(), image.resources.end(),
+                            [](const PeResource& resource) {
+                                return resource.type.isNumber && resource.type.number == VersionType &&
+                                       resource.name.isNumber && resource.name.number == 1;
+                            }),
+              1);
     for (const ResFormat::ResourceEntry& entry : written) {
         SCOPED_TRACE(entry.type.ToDisplayString() + " " + entry.name.ToDisplayString());
         const bool found =

@@ -19,6 +19,7 @@ import pathlib
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import uuid
 
@@ -48,8 +49,14 @@ class Prefix:
         self.env = dict(os.environ, WINEPREFIX=str(path), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 
     def wine(self, *arguments, check_exit=False):
-        result = subprocess.run(["wine", *arguments], env=self.env, stdin=subprocess.DEVNULL,
-                                capture_output=True, text=True, errors="replace")
+        # Output through files, never pipes: services that Wine starts (msiexec's, wineboot's) outlive
+        # the command and would hold a pipe open, and reading it would wait for them.
+        with tempfile.TemporaryFile("w+", errors="replace") as out, tempfile.TemporaryFile("w+", errors="replace") as err:
+            code = subprocess.run(["wine", *arguments], env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err).returncode
+            out.seek(0)
+            err.seek(0)
+            result = subprocess.CompletedProcess(arguments, code, out.read(), err.read())
         if check_exit and result.returncode != 0:
             raise RuntimeError(f"wine {arguments}: {result.returncode}\n{result.stderr}")
         return result
@@ -94,31 +101,38 @@ def windows_path(posix_path):
 
 def build_msi(wxs, module, version, out):
     product_code = uuid.uuid5(uuid.UUID("dc39fbe6-cdbe-4b9a-b361-a1691f553b6a"), version)
+    # wixl takes a file's source only relative to where it runs.
     subprocess.run(["wixl", "-a", "x64", "-D", f"Version={version}", "-D", f"ProductCode={product_code}",
-                    "-D", f"Module={module}", "-o", str(out), str(wxs)], check=True)
+                    "-D", f"Module={module.name}", "-o", str(out.resolve()), str(wxs.resolve())], check=True,
+                   cwd=module.parent)
 
 
 def imported_closure(bin_dir, program):
     """The program and every DLL of bin_dir it loads, directly or through another one."""
-    wanted, seen = [bin_dir / program], set()
+    by_name = {path.name.lower(): path for path in bin_dir.iterdir()}  # DLL names are case-blind
+    wanted, seen = [bin_dir / program], {}
     while wanted:
         path = wanted.pop()
         if path.name.lower() in seen:
             continue
-        seen.add(path.name.lower())
+        seen[path.name.lower()] = path
         pe = pefile.PE(str(path), fast_load=True)
         pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_IMPORT"]])
         for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []):
-            candidate = bin_dir / entry.dll.decode()
-            if candidate.exists():
-                wanted.append(candidate)
-    return [bin_dir / name for name in sorted(seen)]
+            if entry.dll.decode().lower() in by_name:
+                wanted.append(by_name[entry.dll.decode().lower()])
+    return list(seen.values())
 
 
-def install_copy(prefix, bin_dir, program, folder):
+def install_copy(prefix, bin_dir, program, folder, also_serving=None):
+    """Copies the program and the DLLs of bin_dir it loads; also those that the module also_serving
+    loads, as a host's installation holds every host library its add-ons may import."""
     target = prefix.posix(folder)
     target.mkdir(parents=True, exist_ok=True)
-    for path in imported_closure(bin_dir, program):
+    files = imported_closure(bin_dir, program)
+    if also_serving:
+        files += [p for p in imported_closure(bin_dir, also_serving) if p.suffix.lower() == ".dll"]
+    for path in files:
         shutil.copy2(path, target / path.name)
 
 
@@ -135,14 +149,16 @@ def run_hostsim_without_modules(prefix, work, script):
 def main():
     prefix_path, msi, wxs, version_header, bin_dir, script = sys.argv[1:7]
     version = project_version(version_header)
-    prefix = Prefix(pathlib.Path(prefix_path))
-    msi, wxs, bin_dir, script = pathlib.Path(msi), pathlib.Path(wxs), pathlib.Path(bin_dir), pathlib.Path(script)
+    prefix = Prefix(pathlib.Path(prefix_path).resolve())
+    msi, wxs, bin_dir, script = (pathlib.Path(p).resolve() for p in (msi, wxs, bin_dir, script))
     work = prefix.path.parent / (prefix.path.name + "-work")
     shutil.rmtree(prefix.path, ignore_errors=True)
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
+    prefix.path.mkdir(parents=True)
     started = time.monotonic()
-    subprocess.run(["wineserver", "-p"], env=prefix.env, check=True)
+    subprocess.run(["wineserver", "-p"], env=prefix.env, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     prefix.wine("wineboot", "-i")
     try:
         # The packages: the signed one of the build, its module as installed, and a newer version.
@@ -167,7 +183,7 @@ def main():
               "no host: the refusal says why in words (the launch condition's message)")
 
         print("-- a registered host")
-        install_copy(prefix, bin_dir, "hostsim.exe", HOST_FOLDER)
+        install_copy(prefix, bin_dir, "hostsim.exe", HOST_FOLDER, also_serving=MODULE_NAME)
         install_copy(prefix, bin_dir, "VeldEngineer.exe", VELD_FOLDER)
         prefix.posix(ADDONS_FOLDER).mkdir(parents=True, exist_ok=True)
         (prefix.posix(ADDONS_FOLDER) / "ReadMe.txt").write_text("the host's own file\n")

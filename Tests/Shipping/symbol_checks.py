@@ -66,8 +66,10 @@ def main():
     # Optimised code has instructions of no line (0): the first of a few addresses inside that has one.
     for offset in (size // 2, size // 3, 2 * size // 3, size // 4, 16):
         address = base + rva + offset
+        # The module names its PDB by file name only: run where the store keeps that PDB, as a
+        # debugger fetches it, so that no PDB beside the build's module can answer instead.
         answer = subprocess.run([symbolizer, "--obj=" + str(stored_module), hex(address)], check=True,
-                                capture_output=True, text=True).stdout.splitlines()
+                                capture_output=True, text=True, cwd=stored_pdb.parent).stdout.splitlines()
         function, location = answer[0], answer[1]
         file, line = location.rsplit(":", 2)[0], int(location.rsplit(":", 2)[1])
         if line != 0:
