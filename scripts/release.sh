@@ -70,7 +70,9 @@ echo "== $dist"
 rm -rf "$dist"
 mkdir -p "$dist/licences"
 cp "$a/shipping/VELDEngineerConnection.apx" "$a/$msi" "$dist/"
-$python scripts/symbol_store.py "$dist/symbols" "$a/bin/VELDEngineerConnection.apx" >/dev/null
+# The store keeps the module as shipped (signed) beside the PDB the build made for it.
+cp "$a/bin/VELDEngineerConnection.pdb" "$a/shipping/"
+$python scripts/symbol_store.py "$dist/symbols" "$a/shipping/VELDEngineerConnection.apx" >/dev/null
 cp Installer/licences/VELD-Engineer-Connection.txt "$dist/licences/"
 cp third_party/msvc-stl/LICENSE.txt "$dist/licences/MSVC-STL-LICENSE.txt"
 cp third_party/msvc-stl/NOTICE.txt "$dist/licences/MSVC-STL-NOTICE.txt"

@@ -42,10 +42,16 @@ std::span<const UInt8> LookUp(GSResModule module, const ResFormat::ResourceEntry
     return bytes != nullptr ? std::span<const UInt8>(bytes, size) : std::span<const UInt8>();
 }
 
+#ifdef _WIN32
+extern "C" __declspec(dllimport) int NoResourceModuleFunction();
+#else
+extern "C" int NoResourceModuleFunction();
+#endif
+
 // Opening finds out only whether there is anything to read: a library with no resources at all,
 // and an address that is no module's start, give -1 at once.
 TEST(RSModuleOpening, LibraryWithoutResourcesGivesMinusOne) {
-    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&RSFindResource)), InvalidResModule);
+    EXPECT_EQ(RSInitModuleImageCache(RSTest::ModuleOf(&NoResourceModuleFunction)), InvalidResModule);
 }
 
 TEST(RSModuleOpening, AddressThatIsNoLoadedModuleGivesMinusOne) {

@@ -16,23 +16,23 @@ __asm__(".section .rdata,\"dr\"\n"
         ".p2align 3\n"
         ".globl _load_config_used\n"
         "_load_config_used:\n"
-        "    .long 280\n"                           // Size
-        "    .zero 84\n"                            // time stamp ... edit list: defaults
-        "    .quad __security_cookie\n"             // 88 SecurityCookie
-        "    .zero 16\n"                            // SEH handler table and count: 32-bit images only
-        "    .quad __guard_check_icall_fptr\n"      // 112
-        "    .quad __guard_dispatch_icall_fptr\n"   // 120
-        "    .quad __guard_fids_table\n"            // 128
-        "    .quad __guard_fids_count\n"            // 136
-        "    .long __guard_flags\n"                 // 144
-        "    .zero 12\n"                            // code integrity
-        "    .quad __guard_iat_table\n"             // 160
-        "    .quad __guard_iat_count\n"             // 168
-        "    .quad __guard_longjmp_table\n"         // 176
-        "    .quad __guard_longjmp_count\n"         // 184
-        "    .zero 72\n"                            // dynamic relocations ... volatile metadata
-        "    .quad __guard_eh_cont_table\n"         // 264
-        "    .quad __guard_eh_cont_count\n"         // 272
+        "    .long 280\n"                         // Size
+        "    .zero 84\n"                          // time stamp ... edit list: defaults
+        "    .quad __security_cookie\n"           // 88 SecurityCookie
+        "    .zero 16\n"                          // SEH handler table and count: 32-bit images only
+        "    .quad __guard_check_icall_fptr\n"    // 112
+        "    .quad __guard_dispatch_icall_fptr\n" // 120
+        "    .quad __guard_fids_table\n"          // 128
+        "    .quad __guard_fids_count\n"          // 136
+        "    .long __guard_flags\n"               // 144
+        "    .zero 12\n"                          // code integrity
+        "    .quad __guard_iat_table\n"           // 160
+        "    .quad __guard_iat_count\n"           // 168
+        "    .quad __guard_longjmp_table\n"       // 176
+        "    .quad __guard_longjmp_count\n"       // 184
+        "    .zero 72\n"                          // dynamic relocations ... volatile metadata
+        "    .quad __guard_eh_cont_table\n"       // 264
+        "    .quad __guard_eh_cont_count\n"       // 272
         "\n"
         ".section .00cfg,\"dr\"\n"
         ".p2align 3\n"
