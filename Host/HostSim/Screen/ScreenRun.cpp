@@ -3,17 +3,18 @@
 #include "Screen/ScreenDriver.hpp"
 #include "Snapshots/ModuleIconImage.hpp"
 
+#if defined(_WIN32)
+#include "Screen/Windows/WindowRun.hpp"
+#endif
+
 #include <iostream>
 
 namespace HostSim {
 
-bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
+namespace {
+
+bool RunWithDriver(ScreenDriver& driver, CommandInterpreter& interpreter, CommandSource& source,
                    RunTimings& timings, const ScreenOptions& options) {
-    auto report = [&interpreter](const std::string& file, unsigned line, const std::string& message,
-                                 const std::string& text) {
-        interpreter.ReportError(file, line, message, text);
-    };
-    ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
     if (options.snapshots) {
         driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, ModuleIconPng));
     }
@@ -23,6 +24,25 @@ bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Trans
     UIDriverInstallation installation(driver);
     const bool ranClean = interpreter.Run(source);
     return ranClean && !driver.ScriptAbandoned();
+}
+
+} // namespace
+
+bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Transcript& transcript,
+                   RunTimings& timings, const ScreenOptions& options) {
+    auto report = [&interpreter](const std::string& file, unsigned line, const std::string& message,
+                                 const std::string& text) {
+        interpreter.ReportError(file, line, message, text);
+    };
+#if defined(_WIN32)
+    if (options.face == ScreenFace::Windows) {
+        WindowDriver driver(source, transcript, std::cerr, report);
+        const WindowRun windows(driver);
+        return RunWithDriver(driver, interpreter, source, timings, options);
+    }
+#endif
+    ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
+    return RunWithDriver(driver, interpreter, source, timings, options);
 }
 
 } // namespace HostSim
