@@ -4,7 +4,10 @@
 #include "Snapshots/ModuleIconImage.hpp"
 
 #if defined(_WIN32)
-#include "Screen/Windows/WindowRun.hpp"
+#include "Screen/Windows/MainWindow.hpp"
+#include "Screen/Windows/WindowDriver.hpp"
+
+#include <sstream>
 #endif
 
 #include <iostream>
@@ -37,8 +40,20 @@ bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Trans
 #if defined(_WIN32)
     if (options.face == ScreenFace::Windows) {
         WindowDriver driver(source, transcript, std::cerr, report);
-        const WindowRun windows(driver);
-        return RunWithDriver(driver, interpreter, source, timings, options);
+        // The main window's commands are the lines a person would type, run as the script's are.
+        MainWindow main(interpreter.Session(), [&interpreter](const std::string& line) {
+            std::istringstream text(line);
+            CommandSource command(text, "main window", nullptr);
+            interpreter.Run(command);
+        });
+        driver.SetOwner(main.Window());
+        if (!source.IsInteractive() || main.Window() == nullptr) {
+            return RunWithDriver(driver, interpreter, source, timings, options);
+        }
+        // A person at the windows: the run lasts until the main window is closed.
+        UIDriverInstallation installation(driver);
+        main.RunUntilClosed();
+        return true;
     }
 #endif
     ScreenDriver driver(source, transcript, std::cerr, source.IsInteractive() ? &std::cout : nullptr, report);
