@@ -43,16 +43,16 @@ const wchar_t* SystemIconFor(const DG::AlertRequest& request) {
                                                    : IDI_APPLICATION);
 }
 
-// The height `text` takes at TextWidth in `font`.
-int TextHeight(HWND window, HFONT font, const std::wstring& text) {
+// The size `text` takes in `font`: wrapped at TextWidth, or on one line.
+SIZE TextSize(HWND window, HFONT font, const std::wstring& text, bool wrapped) {
     HDC context = ::GetDC(window);
     HGDIOBJ previous = ::SelectObject(context, font);
     RECT bounds{0, 0, TextWidth, 0};
     ::DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &bounds,
-                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                DT_CALCRECT | DT_NOPREFIX | (wrapped ? DT_WORDBREAK : DT_SINGLELINE));
     ::SelectObject(context, previous);
     ::ReleaseDC(window, context);
-    return std::max<int>(bounds.bottom, 16);
+    return SIZE{bounds.right, std::max<LONG>(bounds.bottom, 16)};
 }
 
 HWND Child(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, RECT place, int id,
@@ -123,18 +123,24 @@ void AlertWindow::Build(const DG::AlertRequest& request) {
         }
         HFONT font = top == Margin && headlineFont != nullptr ? headlineFont : DialogFont();
         const std::wstring text = WideText(request.texts[index]);
-        const int height = TextHeight(window, font, text);
+        const int height = TextSize(window, font, text, true).cy;
         Child(window, L"STATIC", text, SS_LEFT | SS_NOPREFIX,
               RECT{TextLeft, top, TextLeft + TextWidth, top + height}, -1, font);
         top += height + 10;
     }
     const int clientWidth = TextLeft + TextWidth + Margin;
     const int buttonTop = std::max(top, Margin + IconSize + 10) + 6;
-    int count = 0;
-    for (const std::string& text : request.buttons) {
-        count += text.empty() ? 0 : 1;
+    // Each button as wide as its text needs, at least the usual width; the row ends at the right margin.
+    std::vector<int> widths(request.buttons.size(), 0);
+    int rowWidth = -ButtonGap;
+    for (std::size_t index = 0; index < request.buttons.size(); ++index) {
+        if (!request.buttons[index].empty()) {
+            widths[index] = std::max<int>(
+                ButtonWidth, TextSize(window, DialogFont(), WideText(request.buttons[index]), false).cx + 24);
+            rowWidth += widths[index] + ButtonGap;
+        }
     }
-    int left = clientWidth - Margin - count * ButtonWidth - (count - 1) * ButtonGap;
+    int left = clientWidth - Margin - rowWidth;
     buttons.assign(request.buttons.size(), nullptr);
     for (std::size_t index = 0; index < request.buttons.size(); ++index) {
         if (request.buttons[index].empty()) {
@@ -142,9 +148,9 @@ void AlertWindow::Build(const DG::AlertRequest& request) {
         }
         const DWORD style = WS_TABSTOP | (index == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         buttons[index] = Child(window, L"BUTTON", WideText(request.buttons[index]), style,
-                               RECT{left, buttonTop, left + ButtonWidth, buttonTop + ButtonHeight},
+                               RECT{left, buttonTop, left + widths[index], buttonTop + ButtonHeight},
                                ButtonIdBase + static_cast<int>(index) + 1, DialogFont());
-        left += ButtonWidth + ButtonGap;
+        left += widths[index] + ButtonGap;
     }
     RECT frame{0, 0, clientWidth, buttonTop + ButtonHeight + Margin};
     ::AdjustWindowRectEx(&frame, AlertStyle, FALSE, AlertExStyle);
