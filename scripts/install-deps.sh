@@ -29,6 +29,8 @@ test_packages=(
     # (import libraries, resources, undecorating names), Wine's C runtime and Win32 headers, and Wine
     # to run it; dpkg-dev unpacks zlib's source package (below)
     clang-19 lld-19 llvm-19 libwine-dev dpkg-dev wine wine64
+    # hostsim.exe's windows clicked through under a virtual display, and their pictures
+    xvfb xdotool imagemagick
 )
 
 if [ "$set_name" = demo ]; then
