@@ -163,15 +163,20 @@ void DialogWindow::CreateItem(const DG::ItemModel& item) {
     }
 }
 
-// A drop-down list's closed height is its selection field's plus a border: the field is made so that
-// the closed list takes exactly the layout's height.
+// A drop-down list's closed height is its selection field's plus a border that Windows decides: the
+// field is made so that the closed list takes exactly the layout's height (measured, then corrected
+// once more for a border that changes with the field).
 void DialogWindow::FitPopUpHeight(HWND combo, Int16 height) {
-    RECT closed{};
-    ::GetWindowRect(combo, &closed);
-    const auto field = static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    const int border = (closed.bottom - closed.top) - field;
-    if (height > border) {
-        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - border);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT closed{};
+        ::GetWindowRect(combo, &closed);
+        const int difference = height - (closed.bottom - closed.top);
+        const auto field =
+            static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        if (difference == 0 || field + difference < 1) {
+            return;
+        }
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + difference);
     }
 }
 
