@@ -16,14 +16,18 @@ namespace HostSim {
 
 namespace {
 
-bool RunWithDriver(ScreenDriver& driver, CommandInterpreter& interpreter, CommandSource& source,
-                   RunTimings& timings, const ScreenOptions& options) {
+void Configure(ScreenDriver& driver, RunTimings& timings, const ScreenOptions& options) {
     if (options.snapshots) {
         driver.SetSnapshots(std::make_unique<SnapshotWriter>(*options.snapshots, ModuleIconPng));
     }
     if (timings.IsOpen()) {
         driver.SetTimings(&timings);
     }
+}
+
+bool RunWithDriver(ScreenDriver& driver, CommandInterpreter& interpreter, CommandSource& source,
+                   RunTimings& timings, const ScreenOptions& options) {
+    Configure(driver, timings, options);
     UIDriverInstallation installation(driver);
     const bool ranClean = interpreter.Run(source);
     return ranClean && !driver.ScriptAbandoned();
@@ -51,6 +55,7 @@ bool RunWithScreen(CommandInterpreter& interpreter, CommandSource& source, Trans
             return RunWithDriver(driver, interpreter, source, timings, options);
         }
         // A person at the windows: the run lasts until the main window is closed.
+        Configure(driver, timings, options);
         UIDriverInstallation installation(driver);
         main.RunUntilClosed();
         return true;

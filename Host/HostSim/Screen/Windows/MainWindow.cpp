@@ -89,7 +89,7 @@ HMENU MainWindow::BuildMenuBar() {
     ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     const auto save = static_cast<UINT>(FirstCommandId + commands.size());
     commands.emplace_back("save", "Saves the project.");
-    ::AppendMenuW(file, MF_STRING, save, L"&Save\tCtrl+S");
+    ::AppendMenuW(file, MF_STRING, save, L"&Save");
     const auto quit = static_cast<UINT>(FirstCommandId + commands.size());
     commands.emplace_back("quit", "Closes the project and quits.");
     ::AppendMenuW(file, MF_STRING, quit, L"E&xit");
