@@ -62,6 +62,7 @@ protected:
     // What becomes of a script's action on what is drawn: here it goes to DG at once; another face
     // may do it to its own controls first.
     virtual void Carry(DG::DialogSession& session, const ScreenAction& action);
+    // The script chose the alert's button `button`: the answer. Another face presses its own button.
     virtual Int16 Press(const DG::AlertRequest& request, Int16 button);
     // `show`: draws on the terminal, or for a script on the console.
     void Show(const std::string& picture);
