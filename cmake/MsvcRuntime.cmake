@@ -13,7 +13,7 @@ set(runtime_lib_dir ${CMAKE_BINARY_DIR}/msvc-runtime/lib)
 file(MAKE_DIRECTORY ${runtime_lib_dir})
 
 # The DLLs whose functions anything here calls: the C and C++ runtime, and the Win32 API.
-set(VELD_IMPORTED_DLLS ucrtbase vcruntime140 msvcp140 kernel32 user32 advapi32 shell32 ole32)
+set(VELD_IMPORTED_DLLS ucrtbase vcruntime140 msvcp140 kernel32 user32 gdi32 advapi32 shell32 ole32)
 set(import_libraries)
 # Wine's ucrtbase.dll also exports vcruntime140.dll's functions; on Windows only vcruntime140 has them.
 set(owned_elsewhere_ucrtbase vcruntime140 vcruntime140_1)

@@ -33,6 +33,8 @@ test_packages=(
     # Authenticode signatures (osslsigncode, openssl for the test certificate), and the PE reader of
     # the hardening, version, symbol and installer tests
     wixl msitools osslsigncode openssl python3-pefile
+    # hostsim.exe's windows clicked through under a virtual display, and their pictures
+    xvfb xdotool imagemagick
 )
 
 if [ "$set_name" = demo ]; then

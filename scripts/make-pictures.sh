@@ -60,3 +60,16 @@ for _ in $(seq 100); do
     [ -s "$work/VELD Engineer/VeldEngineer.launches.jsonl" ] && break
     sleep 0.1
 done
+
+# The same dialogs, the main window's menu and the warning as Windows draws them: hostsim.exe of the
+# Windows build (WINDOWS_BUILD_DIR, build/windows by default), clicked through under a virtual display.
+windows_build=${WINDOWS_BUILD_DIR:-build/windows}
+if [ ! -x "$windows_build/bin/hostsim.exe" ]; then
+    echo "No $windows_build/bin/hostsim.exe: the Windows pictures need the windows preset built first" >&2
+    exit 1
+fi
+python3 scripts/window-walkthrough.py "$windows_build/bin" "$windows_build/wineprefix-display" \
+    --pictures docs/pictures/windows
+for picture in docs/pictures/windows/*.png; do
+    echo "$picture"
+done

@@ -18,6 +18,14 @@ case "$action" in
         # output pipes, or CTest waits for them until its time-out.
         wineserver -p </dev/null >/dev/null 2>&1
         wine wineboot -i </dev/null >"$WINEPREFIX/wineboot.log" 2>&1 || true
+        # hostsim draws its alerts and dialogs as windows: without a display, Wine makes windows
+        # only with its null graphics driver, which the server reads when it starts.
+        if ! wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null; then
+            wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+            wineserver -k >/dev/null 2>&1 || true
+            wineserver -w || true
+            wineserver -p </dev/null >/dev/null 2>&1
+        fi
         ;;
     stop)
         wineserver -k || true

@@ -20,6 +20,7 @@ public:
     bool Run(CommandSource& source);
     void ReportError(const std::string& file, unsigned line, const std::string& message,
                      const std::string& text);
+    const HostSession& Session() const { return session; }
 
 private:
     // Empty when the command ran; otherwise why it cannot run now.

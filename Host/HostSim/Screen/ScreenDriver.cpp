@@ -7,9 +7,7 @@
 
 namespace HostSim {
 
-namespace {
-
-Int16 LastButton(const DG::AlertRequest& request) {
+Int16 LastAlertButton(const DG::AlertRequest& request) {
     for (std::size_t index = request.buttons.size(); index > 1; --index) {
         if (!request.buttons[index - 1].empty()) {
             return static_cast<Int16>(index);
@@ -22,8 +20,6 @@ std::string AlertName(const DG::AlertRequest& request) {
     const std::string headline = request.texts.empty() ? std::string() : request.texts[0];
     return AlertTitle(request) + (headline.empty() ? "" : " \"" + headline + "\"");
 }
-
-} // namespace
 
 ScreenDriver::ScreenDriver(CommandSource& commandSource, Transcript& output, std::ostream& consoleStream,
                            std::ostream* screenStream, ErrorReporter reporter)
@@ -91,7 +87,7 @@ std::optional<ScreenAction> ScreenDriver::WaitForAction(Screen what, const std::
 }
 
 Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
-    Int16 answer = LastButton(request);
+    Int16 answer = LastAlertButton(request);
     Draw(request);
     while (std::optional<ScreenAction> action = NextAction(Screen::Alert, AlertName(request))) {
         if (std::holds_alternative<ShowScreen>(*action)) {
@@ -109,9 +105,18 @@ Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
             reportError(source.Name(), source.LineNumber(), message, DescribeAction(*action));
             continue;
         }
-        answer = pressed;
+        answer = Press(request, pressed);
         break;
     }
+    RecordAlert(request, answer);
+    return answer;
+}
+
+Int16 ScreenDriver::Press(const DG::AlertRequest& /*request*/, Int16 button) {
+    return button;
+}
+
+void ScreenDriver::RecordAlert(const DG::AlertRequest& request, Int16 answer) {
     if (transcript.IsOpen()) {
         Json fields = AlertFields(request);
         fields["response"] = answer;
@@ -120,7 +125,6 @@ Int16 ScreenDriver::RunAlert(const DG::AlertRequest& request) {
         }
         transcript.Write("alert", fields);
     }
-    return answer;
 }
 
 void ScreenDriver::RecordDialog(const char* event, const DG::DialogModel& model, Json extra) {
@@ -184,15 +188,22 @@ void ScreenDriver::RunModalDialog(DG::DialogSession& session) {
             Show(DialogAsText(session.Model()));
             continue;
         }
-        Perform(session, *action);
+        Carry(session, *action);
         if (!session.IsCloseRequested()) {
             Draw(session.Model());
         }
     }
-    const Int32 response = session.IsCloseRequested() ? session.CloseResponse() : DG::Cancel;
+    RecordClose(number, name, session.IsCloseRequested() ? session.CloseResponse() : DG::Cancel);
+}
+
+void ScreenDriver::Carry(DG::DialogSession& session, const ScreenAction& action) {
+    Perform(session, action);
+}
+
+void ScreenDriver::RecordClose(Int32 dialog, const std::string& title, Int32 response) {
     Json fields;
-    fields["dialog"] = number;
-    fields["title"] = name;
+    fields["dialog"] = dialog;
+    fields["title"] = title;
     fields["response"] = response;
     if (abandoned) {
         fields["abandoned"] = true;

@@ -46,19 +46,30 @@ public:
     void DialogRejected(Int32 dialog, const std::string& message) override;
     void DontShowAgainDecided(const DG::DontShowAgainReport& report) override;
 
-private:
+protected:
     // The next action for what is up, or nothing when the script was given up.
     std::optional<ScreenAction> NextAction(Screen screen, const std::string& onScreen);
     std::optional<ScreenAction> WaitForAction(Screen screen, const std::string& onScreen);
     void Abandon(const std::string& message, const std::string& line);
+    // Hands the action to DG and records it with the dialog's state after it.
     void Perform(DG::DialogSession& session, const ScreenAction& action);
     void RecordDialog(const char* event, const DG::DialogModel& model, Json extra = Json::object());
-    // Draws on the terminal; for a script nothing is drawn, nor even made.
-    void Draw(const DG::AlertRequest& request);
-    void Draw(const DG::DialogModel& model);
+    void RecordAlert(const DG::AlertRequest& request, Int16 answer);
+    void RecordClose(Int32 dialog, const std::string& title, Int32 response);
+    // Draws on the terminal; for a script nothing is drawn, nor even made. Another face draws elsewhere.
+    virtual void Draw(const DG::AlertRequest& request);
+    virtual void Draw(const DG::DialogModel& model);
+    // What becomes of a script's action on what is drawn: here it goes to DG at once; another face
+    // may do it to its own controls first.
+    virtual void Carry(DG::DialogSession& session, const ScreenAction& action);
+    // The script chose the alert's button `button`: the answer. Another face presses its own button.
+    virtual Int16 Press(const DG::AlertRequest& request, Int16 button);
     // `show`: draws on the terminal, or for a script on the console.
     void Show(const std::string& picture);
+    bool IsPerson() const { return source.IsInteractive(); }
+    std::ostream& Console() { return console; }
 
+private:
     CommandSource& source;
     Transcript& transcript;
     std::ostream& console;
@@ -77,5 +88,10 @@ public:
     UIDriverInstallation(const UIDriverInstallation&) = delete;
     UIDriverInstallation& operator=(const UIDriverInstallation&) = delete;
 };
+
+// The button an alert answers when nobody presses one: its last button with a text.
+Int16 LastAlertButton(const DG::AlertRequest& request);
+// "Warning \"HEADLINE\"": the alert as a message names it.
+std::string AlertName(const DG::AlertRequest& request);
 
 } // namespace HostSim

@@ -42,6 +42,10 @@ public:
     // What the host does on exit: release every started add-on (unless told not to), then unload all.
     void Shutdown();
 
+    // What a main window shows: the menus the add-ons registered, and the open project.
+    const MenuBook& Menus() const { return menus; }
+    const ProjectDocument& Project() const { return project; }
+
     unsigned RejectedModuleCount() const { return rejectedModules; }
     unsigned ViolationCount() const { return services.ViolationCount(); }
 

@@ -23,6 +23,23 @@ std::string AddRecord(const std::string& text, std::map<std::string, std::vector
     return {};
 }
 
+std::string ParseFace(const std::string& value, ScreenFace& face) {
+    if (value == "text") {
+        face = ScreenFace::Text;
+        return {};
+    }
+#if defined(_WIN32)
+    if (value == "windows") {
+        face = ScreenFace::Windows;
+        return {};
+    }
+    return "--face: expected text or windows, got \"" + value + "\"";
+#else
+    return value == "windows" ? "--face windows: windows are drawn by the Windows build only"
+                              : "--face: expected text or windows, got \"" + value + "\"";
+#endif
+}
+
 } // namespace
 
 std::optional<std::vector<unsigned char>> ParseHexBytes(const std::string& text) {
@@ -45,7 +62,7 @@ ScreenOptionsParse TakeScreenOptions(const std::vector<std::string>& arguments) 
     ScreenOptionsParse parsed;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        if (argument != "--user-data" && argument != "--snapshots") {
+        if (argument != "--user-data" && argument != "--snapshots" && argument != "--face") {
             parsed.rest.push_back(argument);
             continue;
         }
@@ -56,6 +73,11 @@ ScreenOptionsParse TakeScreenOptions(const std::vector<std::string>& arguments) 
         const std::string& value = arguments[++index];
         if (argument == "--snapshots") {
             parsed.options.snapshots = value;
+        } else if (argument == "--face") {
+            if (std::string error = ParseFace(value, parsed.options.face); !error.empty()) {
+                parsed.error = error;
+                return parsed;
+            }
         } else if (std::string error = AddRecord(value, parsed.options.userData); !error.empty()) {
             parsed.error = error;
             return parsed;

@@ -15,11 +15,20 @@ namespace HostSim {
 // The bytes of an even-length hex text, or nothing.
 std::optional<std::vector<unsigned char>> ParseHexBytes(const std::string& text);
 
+// Where alerts and dialogs are shown: as text (the terminal, or a script's answers), or, on Windows, as
+// windows. Windows uses windows unless told `--face text`.
+enum class ScreenFace { Text, Windows };
+
 // What hostsim's own options leave for the host session, with the screen options taken out:
-// `--user-data NAME=HEX` and `--snapshots DIR`.
+// `--user-data NAME=HEX`, `--snapshots DIR` and `--face text|windows`.
 struct ScreenOptions {
     std::map<std::string, std::vector<unsigned char>> userData;
     std::optional<std::string> snapshots;
+#if defined(_WIN32)
+    ScreenFace face = ScreenFace::Windows;
+#else
+    ScreenFace face = ScreenFace::Text;
+#endif
 };
 struct ScreenOptionsParse {
     ScreenOptions options;

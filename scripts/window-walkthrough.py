@@ -1,0 +1,228 @@
+#!/usr/bin/env python3
+"""The demo's story clicked through hostsim.exe's windows, as a person would, under a virtual X display.
+
+    window-walkthrough.py BIN_DIR PREFIX [--pictures DIR]
+
+BIN_DIR holds the Windows build's hostsim.exe, the add-on and VeldEngineer.exe; PREFIX is a Wine prefix
+of the walk's own (made on first use; it draws real windows, where the test prefix uses the null
+driver). In a fresh data folder with a registered VELD Engineer: File > Interoperability > VELD Engineer
+Connection > "Open in VELD Engineer..." finds no translator; the warning's first button opens the
+export settings, where "Structural Analysis (SI)" is picked and OK clicked; "Open in VELD Engineer..."
+again writes the workbook, starts VELD Engineer and shows the information dialog, where "Don't show
+this dialog again." is ticked and OK clicked; closing the main window ends the run. Menus and
+answers by keyboard, list and check box by mouse. Then the transcript must say so. With --pictures,
+the main window with the open menu, the warning and both dialogs are saved as PNG files.
+Exit status 0 when the walk went as a person expects, 1 otherwise (the reason on stderr).
+"""
+import json
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+
+class WalkFailed(Exception):
+    pass
+
+
+def run(command, **options):
+    return subprocess.run(command, check=False, capture_output=True, text=True, **options)
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class Walk:
+    def __init__(self, bin_dir, prefix, work, pictures):
+        self.bin = pathlib.Path(bin_dir).resolve()
+        self.work = work
+        self.pictures = pictures
+        self.transcript = work / "transcript.jsonl"
+        self.env = dict(os.environ, WINEPREFIX=str(pathlib.Path(prefix).resolve()), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.xvfb = None
+        self.host = None
+        self.main = None
+
+    def start_display(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as display:
+            self.env["DISPLAY"] = ":" + display.readline().strip()
+
+    def prepare_prefix(self):
+        run(["wine", "wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL)
+        # No window manager runs here: Wine then draws the windows' frames and captions itself.
+        run(["wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f"], env=self.env)
+        run(["wine", "reg", "delete", "HKCU\\Software\\Wine\\Drivers", "/v", "Graphics", "/f"], env=self.env)
+        # On Windows hostsim keeps the installation and the user's choices in the registry, not in its
+        # data folder: the walk starts without what an earlier walk left there.
+        for key in ("HKLM\\SOFTWARE\\VELD", "HKCU\\Software\\HostSim", "HKCU\\Software\\Host"):
+            run(["wine", "reg", "delete", key, "/f"], env=self.env)
+        run(["wineserver", "-k"], env=self.env)
+        run(["wineserver", "-w"], env=self.env)
+
+    def xdotool(self, *arguments):
+        return run(["xdotool", *arguments], env=self.env).stdout.strip()
+
+    def window(self, name, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            found = self.xdotool("search", "--name", name).split()
+            if found:
+                time.sleep(0.5)  # drawn, not only made
+                return found[0]
+            time.sleep(0.25)
+        raise WalkFailed(f"no window named {name!r} came up")
+
+    def gone(self, window, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if run(["xdotool", "getwindowname", window], env=self.env).returncode != 0:
+                return
+            time.sleep(0.25)
+        raise WalkFailed(f"window {window} stayed up")
+
+    def picture(self, name):
+        """The main window as it is on screen, with whatever is open over it."""
+        if self.pictures is not None and self.main is not None:
+            x, y, width, height = self.geometry(self.main)
+            run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                 str(self.pictures / name)], env=self.env)
+
+    def key(self, *keys):
+        for key in keys:
+            self.xdotool("key", key)
+            time.sleep(0.4)
+
+    def geometry(self, window):
+        values = dict(line.split("=") for line in self.xdotool("getwindowgeometry", "--shell", window).split())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def dialog_open(self, number):
+        for line in self.transcript.read_text().splitlines():
+            event = json.loads(line)
+            if event["event"] == "dialog-open" and event["dialog"] == number:
+                return event
+        raise WalkFailed(f"dialog {number} was not recorded as open")
+
+    def click_item(self, window, dialog, item, below=0):
+        """Clicks the middle of the dialog's item (or `below` pixels under its bottom edge)."""
+        x, y, width, height = self.geometry(window)
+        border = (width - dialog["width"]) // 2
+        caption = height - dialog["height"] - border
+        rect = dialog["items"][item - 1]
+        left = x + border + rect["left"] + rect["width"] // 2
+        top = y + caption + rect["top"] + (rect["height"] + below if below else rect["height"] // 2)
+        self.xdotool("mousemove", str(left), str(top))
+        time.sleep(0.2)
+        self.xdotool("click", "1")
+        time.sleep(0.6)
+
+    def open_command(self, main):
+        self.xdotool("windowfocus", main)
+        self.key("alt+f", "i", "Right")
+        self.picture("main-window-menu.png")
+        self.key("Return")
+
+    def walk(self):
+        (self.work / "VELD Engineer").mkdir()
+        shutil.copy(self.bin / "VeldEngineer.exe", self.work / "VELD Engineer")
+        home = windows_path(self.work / "home")
+        hostsim = str(self.bin / "hostsim.exe")
+        run(["wine", hostsim, "registry", "--home", home, "set-string",
+             "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025", "InstallDir",
+             windows_path(self.work / "VELD Engineer")], env=self.env, stdin=subprocess.DEVNULL)
+        model = pathlib.Path(__file__).resolve().parent.parent / "Host/HostSim/Demo/DemoBuilding.json"
+        self.host = subprocess.Popen(
+            ["wine", hostsim, "--home", home, "--project", windows_path(self.work / "project.json"), "--model",
+             windows_path(model), "--transcript", windows_path(self.transcript), str(self.bin / "VELDEngineerConnection.apx")],
+            env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        main = self.main = self.window("project.json - hostsim")
+
+        self.open_command(main)
+        warning = self.window("^Warning$")
+        self.picture("alert-no-translator.png")
+        self.key("Return")  # its first button, the default one: the export settings
+        self.gone(warning)
+        settings_window = self.window("^VELD Engineer Export Settings$")
+        settings = self.dialog_open(7001)
+        self.click_item(settings_window, settings, 4)  # opens the list
+        self.click_item(settings_window, settings, 4, below=18 + 9)  # its second entry
+        self.picture("dialog-7001.png")
+        self.click_item(settings_window, settings, 1)  # OK
+        self.gone(settings_window)
+
+        self.open_command(main)
+        information_window = self.window("^Information$")
+        information = self.dialog_open(7000)
+        self.click_item(information_window, information, 5)  # "Don't show this dialog again."
+        self.picture("dialog-7000.png")
+        self.key("Return")  # OK, the default button
+        self.gone(information_window)
+
+        self.xdotool("windowfocus", main)
+        self.key("alt+F4")
+        try:
+            self.host.wait(timeout=30)
+        except subprocess.TimeoutExpired as expired:
+            raise WalkFailed("hostsim did not end when its main window was closed") from expired
+
+    def check(self):
+        events = [json.loads(line) for line in self.transcript.read_text().splitlines()]
+        named = lambda name: [event for event in events if event["event"] == name]
+        actions = [(event["dialog"], event["command"], event["accepted"]) for event in named("dialog-action")]
+        expected = [(7001, "select 4 2", True), (7001, "click 1", True), (7000, "check 5 1", True),
+                    (7000, "click 1", True)]
+        if actions != expected:
+            raise WalkFailed(f"the dialogs heard {actions}, expected {expected}")
+        if [alert["response"] for alert in named("alert")] != [1]:
+            raise WalkFailed(f"the alerts answered {[a['response'] for a in named('alert')]}, expected [1]")
+        launches = [event for event in named("launch") if event["result"] == "started"]
+        if len(launches) != 1 or len(launches[0]["arguments"]) != 1:
+            raise WalkFailed(f"VELD Engineer was not started once on one workbook: {launches}")
+        if not any(event["ticked"] for event in named("dont-show-again")):
+            raise WalkFailed("the information dialog's \"Don't show this dialog again.\" was not ticked")
+        if not named("module-unload"):
+            raise WalkFailed("closing the main window did not unload the add-on")
+
+    def stop(self):
+        if self.host is not None and self.host.poll() is None:
+            self.host.kill()
+        run(["wineserver", "-k"], env=self.env)
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+
+
+def main(arguments):
+    if len(arguments) not in (2, 4) or (len(arguments) == 4 and arguments[2] != "--pictures"):
+        print(__doc__, file=sys.stderr)
+        return 2
+    pictures = pathlib.Path(arguments[3]).resolve() if len(arguments) == 4 else None
+    if pictures is not None:
+        pictures.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryDirectory(prefix="hostsim-walk-") as folder:
+        walk = Walk(arguments[0], arguments[1], pathlib.Path(folder), pictures)
+        try:
+            walk.start_display()
+            walk.prepare_prefix()
+            walk.walk()
+            walk.check()
+        except WalkFailed as failure:
+            print(f"window-walkthrough: {failure}", file=sys.stderr)
+            return 1
+        finally:
+            walk.stop()
+    print("window-walkthrough: the story was clicked through to the end")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
