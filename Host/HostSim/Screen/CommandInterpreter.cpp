@@ -16,7 +16,12 @@ void CommandInterpreter::ReportError(const std::string& file, unsigned line, con
     fields["message"] = message;
     fields["text"] = text;
     transcript.Write("error", fields);
-    console << file << ':' << line << ": " << message << ": " << text << std::endl;
+    // Line 0 is the source itself (a script that cannot be opened): no line and no text to show.
+    if (line == 0) {
+        console << "hostsim: " << file << ": " << message << std::endl;
+    } else {
+        console << file << ':' << line << ": " << message << ": " << text << std::endl;
+    }
 }
 
 std::string CommandInterpreter::Execute(const ScriptCommand& command, bool& quit) {

@@ -4,6 +4,7 @@
 #include "MemoryManager.hpp"
 #include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
+#include "ProgramCommandLine.hpp"
 #include "Record/PathText.hpp"
 #include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
@@ -79,16 +80,14 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
 int RunHostSim(const std::vector<std::string>& arguments) {
     const FilteredTerminal filteredOutput(std::cout);
     const FilteredTerminal filteredErrors(std::cerr);
+    const CommandLine::ProgramText program{"hostsim", HostSimUsage()};
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, program, std::cout);
+    }
     const ScreenOptionsParse screen = TakeScreenOptions(arguments);
     OptionsParse parsed = ParseHostSimOptions(screen.rest);
-    if (parsed.helpRequested) {
-        std::cout << HostSimUsage();
-        return ExitCode::Success;
-    }
     if (!parsed.options || !screen.error.empty()) {
-        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n'
-                  << HostSimUsage();
-        return ExitCode::Usage;
+        return CommandLine::Refuse(program, screen.error.empty() ? parsed.error : screen.error, std::cerr);
     }
     const HostSimOptions& options = *parsed.options;
     std::string error;
@@ -165,8 +164,14 @@ int RunHostSim(const std::vector<std::string>& arguments) {
             if (!listError.empty()) {
                 std::cerr << "hostsim: " << listError << std::endl;
             }
-            scriptRanClean =
-                RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+            // A person at the prompt would otherwise type commands at an add-on that is not there.
+            if (!options.script && session.RejectedModuleCount() > 0) {
+                std::cerr << "hostsim: no prompt: " << session.RejectedModuleCount()
+                          << " module(s) could not be loaded (see above)" << std::endl;
+            } else {
+                scriptRanClean =
+                    RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+            }
             session.Shutdown();
             faults += session.RejectedModuleCount() + session.ViolationCount();
         }
@@ -185,15 +190,6 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::ScriptError;
     }
     return faults == 0 ? ExitCode::Success : ExitCode::AddOnFault;
-}
-
-int RunRegistryCommand(const std::vector<std::string>& arguments) {
-    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
-    if (!parsed.request) {
-        std::cerr << "hostsim: " << parsed.error << std::endl;
-        return ExitCode::Usage;
-    }
-    return RunRegistryRequest(*parsed.request, std::cout, std::cerr);
 }
 
 } // namespace HostSim
