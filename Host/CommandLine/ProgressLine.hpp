@@ -28,6 +28,11 @@ public:
     // A new stage; `total` 0 when the whole is not known beforehand.
     void Stage(std::string_view stage, std::uint64_t total = 0, Unit unit = Unit::Items);
     void Advance(std::uint64_t done);
+    // For work that learns its whole only once it has started (a file's size once it is read).
+    void Advance(std::uint64_t done, std::uint64_t whole) {
+        total = whole;
+        Advance(done);
+    }
     // Replaces the line with "PROGRAM: WHAT in 1.2 s" (the time since the line was made).
     void Finish(std::string_view what);
 

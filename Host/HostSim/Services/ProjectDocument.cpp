@@ -64,14 +64,15 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 
 } // namespace
 
-ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
+ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
+                                                    const std::function<void(std::size_t)>& progress) {
     ParseResult result;
-    JsonDocument::ReadResult read = JsonDocument::Read(text);
+    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
     if (!read.document) {
         result.error = read.error;
         return result;
     }
-    const Json& document = *read.document;
+    Json& document = *read.document;
     if (!document.is_object()) {
         result.error = "the document is not a JSON object";
         return result;
@@ -91,7 +92,8 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
         result.error = "member model: missing or not an object";
         return result;
     }
-    result.model = *model;
+    // Moved, not copied: the model is nearly all of a big project, and a copy doubles the peak.
+    result.model = std::move(*model);
     for (const auto& [name, value] : document.items()) {
         if (name != "format" && name != "version" && name != "model" && name != "addOnObjects") {
             result.otherMembers[name] = value;
@@ -134,7 +136,7 @@ std::string ProjectDocument::Format() const {
     return document.dump(2) + "\n";
 }
 
-ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
+ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, const ReadProgress& progress) {
     auto project = std::make_unique<ProjectDocument>();
     project->path = utf8Path;
     std::string text, error;
@@ -146,7 +148,9 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
     case GS::CarefulFile::ReadOutcome::Read:
         break;
     }
-    ParseResult parsed = Parse(text);
+    ParseResult parsed = progress
+                             ? Parse(text, [&](std::size_t bytesRead) { progress(bytesRead, text.size()); })
+                             : Parse(text);
     if (!parsed.objects) {
         return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
     }

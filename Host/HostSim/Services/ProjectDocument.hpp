@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,7 +37,9 @@ public:
     };
     // A file that does not exist yet opens as an empty project; the first save creates it. A file that
     // cannot be read or is not a project is refused, and nothing ever writes over it.
-    static OpenResult Open(const std::string& utf8Path);
+    // `progress` hears the bytes read so far and the file's size.
+    using ReadProgress = std::function<void(std::size_t bytesRead, std::size_t fileSize)>;
+    static OpenResult Open(const std::string& utf8Path, const ReadProgress& progress = {});
 
     struct ParseResult {
         std::optional<std::vector<ObjectStore::Object>> objects;
@@ -44,7 +47,7 @@ public:
         nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
         std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
     };
-    static ParseResult Parse(const std::string& text);
+    static ParseResult Parse(const std::string& text, const std::function<void(std::size_t)>& progress = {});
     std::string Format() const;
 
     // Writes the document over its file (GS::CarefulFile), under the file's update lock. False, with

@@ -19,7 +19,7 @@ HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::
       libraryCalls(output, faults, [this] { return CallerName(); }),
       debugLines(output, consoleStream, [this] { return CallerName(); }),
       services(HostWorld{output, faults, addOns, menus, project.Objects(), libraryCalls, specialFolders,
-                         consoleStream, &saf, &project, &runTimings}),
+                         consoleStream, &saf, &project, &runTimings, ShowsProgress(runOptions)}),
       table(BuildHostFunctionTable(runOptions.emptySlots)), sinkInstallation(debugLines) {
     // The library call monitor serves the transcript and the fault plan alone. Without either the
     // host records nothing, as a real host does, and the libraries skip their call reports.

@@ -5,6 +5,7 @@
 #include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProgramCommandLine.hpp"
+#include "ProgressLine.hpp"
 #include "Record/PathText.hpp"
 #include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
@@ -115,9 +116,21 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         std::cerr << "hostsim: " << error << std::endl;
     }
 
+    // A big project or model takes seconds to read: a person at a terminal sees how far it got.
+    // std::clog is standard error without the terminal filter, which would show the line's own
+    // carriage return as text; the paths in it are made safe one by one instead.
+    CommandLine::ProgressLine progress(std::clog, ShowsProgress(options), "hostsim");
+    const auto advance = [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); };
+
     // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
+    if (options.project) {
+        progress.Stage("reading the project " + TerminalSafe(*options.project));
+    }
     ProjectDocument::OpenResult project =
-        options.project ? ProjectDocument::Open(*options.project) : ProjectDocument::OpenResult{};
+        options.project ? ProjectDocument::Open(*options.project, advance) : ProjectDocument::OpenResult{};
+    if (options.project && project.project) {
+        progress.Finish("read the project " + TerminalSafe(*options.project));
+    }
     if (!options.project) {
         project.project = std::make_unique<ProjectDocument>();
     }
@@ -140,12 +153,16 @@ int RunHostSim(const std::vector<std::string>& arguments) {
                       << std::endl;
             return ExitCode::Usage;
         }
-        const Building::ModelReadResult model = Building::ReadModelText(text);
+        progress.Stage("reading the model " + TerminalSafe(*options.model), text.size());
+        const Building::ModelReadResult model =
+            Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
         if (!model.model) {
             std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }
         project.project->SetModel(Building::ModelToJson(*model.model));
+        progress.Finish("read the model " + TerminalSafe(*options.model) + ": " +
+                        std::to_string(model.model->curveMembers.size()) + " members");
     }
     SU::ProductVersionInfo::SetHostVersion(
         GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),

@@ -1,6 +1,7 @@
 #include "Session/Options.hpp"
 
 #include "ApplicationLauncher.hpp"
+#include "ProgressLine.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 #include "Services/ResultCode.hpp"
@@ -211,6 +212,10 @@ OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments) {
         }
     }
     return {std::move(options), {}, false};
+}
+
+bool ShowsProgress(const HostSimOptions& options) {
+    return options.progress || CommandLine::StandardErrorIsTerminal();
 }
 
 const char* HostSimUsage() {

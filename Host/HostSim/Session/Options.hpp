@@ -54,4 +54,7 @@ OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments);
 
 const char* HostSimUsage();
 
+// Progress lines are drawn on a terminal, or anywhere when asked for.
+bool ShowsProgress(const HostSimOptions& options);
+
 } // namespace HostSim

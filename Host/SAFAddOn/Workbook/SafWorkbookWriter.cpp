@@ -71,28 +71,6 @@ WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& 
     return WriteSafWorkbookTo(model, options, sink);
 }
 
-namespace {
-
-// Passes every byte on and tells how many have gone by.
-class WatchedSink final : public ByteSink {
-public:
-    WatchedSink(ByteSink& target, const std::function<void(std::uint64_t)>& watcher)
-        : sink(target), written(watcher) {}
-    void Append(std::string_view bytes) override {
-        sink.Append(bytes);
-        written(sink.Size());
-    }
-    void Overwrite(std::uint64_t offset, std::string_view bytes) override { sink.Overwrite(offset, bytes); }
-    std::uint64_t Size() const override { return sink.Size(); }
-    bool Good() const override { return sink.Good(); }
-
-private:
-    ByteSink& sink;
-    const std::function<void(std::uint64_t)>& written;
-};
-
-} // namespace
-
 WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& options,
                              const std::filesystem::path& target,
                              const std::function<void(std::uint64_t written)>& written) {
