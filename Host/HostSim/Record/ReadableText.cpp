@@ -28,7 +28,7 @@ std::string DescribeResultCode(GSErrCode code) {
     };
     for (const Known& entry : known) {
         if (entry.code == code) {
-            return std::string(entry.words) + " (" + FormatResultCodeHex(code) + ")";
+            return std::string(entry.words) + ", " + FormatResultCodeHex(code);
         }
     }
     return FormatResultCodeHex(code);

@@ -11,7 +11,7 @@ namespace HostSim {
 
 // "0x81060387" for any code: the form error codes are looked up by.
 std::string FormatResultCodeHex(GSErrCode code);
-// "not found (0x81060003)": the host's common codes in words, then the hex form; others in hex alone.
+// "not found, 0x81060003": the host's common codes in words, then the hex form; others in hex alone.
 std::string DescribeResultCode(GSErrCode code);
 // "GSPF" for a four-letter code whose bytes are printable, else its hex form.
 std::string FourLetterText(UInt32 code);

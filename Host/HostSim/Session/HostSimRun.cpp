@@ -56,6 +56,12 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
                  Transcript& transcript, RunTimings& timings) {
     CommandInterpreter interpreter(session, transcript, std::cerr);
     if (!options.script) {
+        // A person starting at a bare prompt learns how to go on, and why there is nothing to pick.
+        const std::string menus = session.MenuSummary();
+        std::cerr << "hostsim: type help for the commands" << std::endl;
+        if (menus.find("  menu ") == std::string::npos) {
+            std::cerr << "hostsim: there is no menu to pick:\n" << menus << std::flush;
+        }
         CommandSource terminal(std::cin, "terminal", &std::cout);
         return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
     }
@@ -92,9 +98,15 @@ int RunHostSim(const std::vector<std::string>& arguments) {
     }
     const HostSimOptions& options = *parsed.options;
     std::string error;
+    std::error_code failure;
+    const bool homeIsNew = !std::filesystem::exists(PathFromUtf8(options.home), failure);
     if (!PrepareRegistryFolder(options.home, error)) {
         std::cerr << "hostsim: " << error << std::endl;
         return ExitCode::Usage;
+    }
+    if (homeIsNew && !options.script) {
+        std::cerr << "hostsim: made the data folder " << options.home << " (--home DIR chooses another)"
+                  << std::endl;
     }
     if (std::string stored = StoreUserData(screen.options.userData); !stored.empty()) {
         std::cerr << "hostsim: " << stored << std::endl;
@@ -128,7 +140,7 @@ int RunHostSim(const std::vector<std::string>& arguments) {
     }
     ProjectDocument::OpenResult project =
         options.project ? ProjectDocument::Open(*options.project, advance) : ProjectDocument::OpenResult{};
-    if (options.project && project.project) {
+    if (project.project && project.project->BytesOnDisk()) {
         progress.Finish("read the project " + TerminalSafe(*options.project));
     }
     if (!options.project) {
