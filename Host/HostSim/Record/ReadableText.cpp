@@ -57,11 +57,4 @@ std::string HexOf(const UInt8* bytes, std::size_t count) {
     return text;
 }
 
-std::string AddressText(const void* address) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
-    return text;
-}
-
 } // namespace HostSim

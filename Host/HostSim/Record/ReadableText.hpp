@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AddressText.hpp"
 #include "GSTypes.hpp"
 
 #include <cstddef>
@@ -17,6 +18,6 @@ std::string DescribeResultCode(GSErrCode code);
 std::string FourLetterText(UInt32 code);
 // Lower-case hex digits, two per byte, no separators.
 std::string HexOf(const UInt8* bytes, std::size_t count);
-std::string AddressText(const void* address);
+using HostText::AddressText;
 
 } // namespace HostSim
