@@ -29,10 +29,7 @@ ProgressLine::ProgressLine(std::ostream& stream, bool show, std::string_view nam
     : out(stream), shown(show), program(name), started(std::chrono::steady_clock::now()) {}
 
 ProgressLine::~ProgressLine() {
-    // Work that ended by an error leaves the line behind it complete, so the error starts a line.
-    if (open) {
-        out << '\n' << std::flush;
-    }
+    EndLine();
 }
 
 void ProgressLine::Stage(std::string_view name, std::uint64_t whole, Unit counted) {
@@ -70,9 +67,24 @@ void ProgressLine::Advance(std::uint64_t done) {
 }
 
 void ProgressLine::Draw(const std::string& text) {
-    // Carriage return, the text, then erase what a longer line before it left on the right.
-    out << '\r' << text << "\x1b[K" << std::flush;
+    // Carriage return, the text, then blanks over what a longer line before it left on the right
+    // (blanks rather than an erase sequence, which not every Windows console understands).
+    out << '\r' << text;
+    if (text.size() < width) {
+        out << std::string(width - text.size(), ' ');
+    }
+    out << std::flush;
+    width = text.size();
     open = true;
+}
+
+void ProgressLine::EndLine() {
+    if (open) {
+        out << '\n' << std::flush;
+        open = false;
+        drawn.clear();
+        width = 0;
+    }
 }
 
 void ProgressLine::Finish(std::string_view what) {
@@ -81,9 +93,7 @@ void ProgressLine::Finish(std::string_view what) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     Draw(program + ": " + std::string(what) + " in " + OneDecimal(seconds) + " s");
-    out << '\n' << std::flush;
-    open = false;
-    drawn.clear();
+    EndLine();
 }
 
 } // namespace CommandLine

@@ -36,6 +36,9 @@ public:
     // Replaces the line with "PROGRAM: WHAT in 1.2 s" (the time since the line was made).
     void Finish(std::string_view what);
 
+    // Ends a line left open by work that stopped, so that the error printed next starts a line.
+    void EndLine();
+
     bool Shown() const { return shown; }
 
 private:
@@ -49,6 +52,7 @@ private:
     std::uint64_t total = 0;
     Unit unit = Unit::Items;
     std::string drawn;
+    std::size_t width = 0; // of the text on the line now
     bool open = false;
     std::chrono::steady_clock::time_point started;
 };

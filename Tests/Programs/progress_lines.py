@@ -45,8 +45,8 @@ def on_pipe(command, cwd):
 def closing(output, prefix):
     """The closing line: what the last carriage return left on the screen before the line feed."""
     # The terminal turns each line feed into "\r\n".
-    text = output.replace("\x1b[K", "").replace("\r\n", "\n")
-    lines = [line.split("\r")[-1] for line in text.split("\n")]
+    text = output.replace("\r\n", "\n")
+    lines = [line.split("\r")[-1].rstrip() for line in text.split("\n")]
     return [line for line in lines if line.startswith(prefix)]
 
 

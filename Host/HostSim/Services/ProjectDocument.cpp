@@ -157,7 +157,7 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, c
     project->model = std::move(parsed.model);
     project->otherMembers = std::move(parsed.otherMembers);
     project->objects.Load(std::move(*parsed.objects));
-    project->bytesOnDisk = std::move(text);
+    project->onDisk = VersionOf(text);
     return {std::move(project), {}};
 }
 
@@ -187,7 +187,7 @@ bool ProjectDocument::Save(std::string& error) {
         return false;
     }
     const bool unchanged =
-        read == GS::CarefulFile::ReadOutcome::Missing ? !bytesOnDisk.has_value() : bytesOnDisk == current;
+        read == GS::CarefulFile::ReadOutcome::Missing ? !onDisk.has_value() : onDisk == VersionOf(current);
     if (!unchanged) {
         error = "project " + *path +
                 " changed on disk since it was opened (another program wrote or removed it); " +
@@ -198,7 +198,7 @@ bool ProjectDocument::Save(std::string& error) {
     if (!GS::CarefulFile::ReplaceFile(file, text, error)) {
         return false;
     }
-    bytesOnDisk = std::move(text);
+    onDisk = VersionOf(text);
     return true;
 }
 

@@ -441,7 +441,7 @@ std::string HostSession::MenuSummary() const {
 
 std::string HostSession::SaveProject() {
     std::string error;
-    const std::optional<std::string> replaced = project.BytesOnDisk();
+    const std::optional<std::string> replaced = project.DigestOnDisk();
     const bool saved = project.Save(error);
     Json fields;
     fields["path"] = project.Path().value_or("");
@@ -451,8 +451,8 @@ std::string HostSession::SaveProject() {
         fields["reason"] = error;
     } else {
         // A save only ever replaces the version it read, so these chain the saves of one file.
-        fields["replaced"] = replaced ? ProjectDocument::Digest(*replaced) : "";
-        fields["digest"] = ProjectDocument::Digest(project.BytesOnDisk().value_or(""));
+        fields["replaced"] = replaced.value_or("");
+        fields["digest"] = project.DigestOnDisk().value_or("");
     }
     transcript.Write("project-save", fields);
     if (!saved) {

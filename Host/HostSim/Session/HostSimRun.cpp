@@ -140,13 +140,14 @@ int RunHostSim(const std::vector<std::string>& arguments) {
     }
     ProjectDocument::OpenResult project =
         options.project ? ProjectDocument::Open(*options.project, advance) : ProjectDocument::OpenResult{};
-    if (project.project && project.project->BytesOnDisk()) {
+    if (project.project && project.project->DigestOnDisk()) {
         progress.Finish("read the project " + TerminalSafe(*options.project));
     }
     if (!options.project) {
         project.project = std::make_unique<ProjectDocument>();
     }
     if (!project.project) {
+        progress.EndLine();
         Json fields;
         fields["path"] = *options.project;
         fields["message"] = project.error;
@@ -169,6 +170,7 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         const Building::ModelReadResult model =
             Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
         if (!model.model) {
+            progress.EndLine();
             std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }

@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     }
     file.close();
     if (!file) {
+        progress.EndLine();
         std::cerr << "GenerateBuilding: cannot write " << output << '\n';
         return 1;
     }

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     progress.Stage("reading " + files[0]);
     const Building::ModelReadResult read = Building::ReadModelFile(PathOf(files[0]));
     if (!read.model) {
+        progress.EndLine();
         std::cerr << "WriteSafWorkbook: " << read.error << '\n';
         return 1;
     }
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     const SafWorkbook::WriteReport report = SafWorkbook::WriteSafWorkbook(
         *read.model, options, PathOf(files[1]), [&](std::uint64_t written) { progress.Advance(written); });
     if (!report.written) {
+        progress.EndLine();
         std::cerr << "WriteSafWorkbook: " << report.error << '\n';
         return 1;
     }
