@@ -9,20 +9,15 @@
 
 namespace AnalysisApp {
 
-int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
-    bool json = false;
-    std::vector<std::string> files;
-    for (const std::string& argument : arguments) {
-        if (argument == "--json") {
-            json = true;
-        } else {
-            files.push_back(argument);
-        }
-    }
-    if (files.empty()) {
-        errors << "usage: VeldEngineer.exe --check [--json] WORKBOOK...\n";
-        return 2;
-    }
+namespace {
+
+std::string Counted(std::size_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostream& out) {
     int exitCode = 0;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const std::string& file : files) {
@@ -43,7 +38,11 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
             out << FormatFinding(file,
                                  {{}, {}, Severity::Error, "not a readable workbook: " + report.problem})
                 << '\n';
+            continue;
         }
+        // A clean workbook would otherwise print nothing at all, which reads as "nothing was checked".
+        out << file << ": checked: " << Counted(report.errors, "error") << ", "
+            << Counted(report.warnings, "warning") << '\n';
     }
     if (json) {
         out << all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';

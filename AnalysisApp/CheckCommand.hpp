@@ -7,9 +7,9 @@
 namespace AnalysisApp {
 
 // VeldEngineer.exe --check [--json] WORKBOOK...: every workbook checked against SAF, each finding as
-// "FILE: SHEET!CELL: severity: message" in the order of the workbook, or with --json one JSON array
-// with an object per workbook. 0 when no workbook has an error, 1 when one has, 2 when a file is not a
-// readable workbook (or no workbook was named). `arguments` are those after "--check".
-int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors);
+// "FILE: SHEET!CELL: severity: message" in the order of the workbook, closed by "FILE: checked: N
+// errors, M warnings"; or with --json one JSON array with an object per workbook. 0 when no workbook
+// has an error, 1 when one has, 2 when a file is not a readable workbook. `files` is not empty.
+int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostream& out);
 
 } // namespace AnalysisApp

@@ -40,5 +40,3 @@ BENCHMARK(SaveWorkbookOfMembers)->Arg(100000)->Iterations(3)->Unit(benchmark::kM
 BENCHMARK(SaveWorkbookOfMembers)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-BENCHMARK_MAIN();

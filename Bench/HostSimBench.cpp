@@ -1,4 +1,3 @@
 #include <benchmark/benchmark.h>
 
-// The hostsim benchmarks register themselves from their own files.
-BENCHMARK_MAIN();
+// The hostsim benchmarks register themselves from their own files; main is BenchmarkMain.cpp.

@@ -49,5 +49,3 @@ BENCHMARK(SortedSiblings)
     ->Complexity();
 
 } // namespace
-
-BENCHMARK_MAIN();

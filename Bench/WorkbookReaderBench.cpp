@@ -59,5 +59,3 @@ BENCHMARK(SummariseAndCheckWorkbook)
     ->UseRealTime();
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -46,5 +46,3 @@ BENCHMARK(WriteWorkbookOfMembers)->Arg(1000)->Arg(100000)->Unit(benchmark::kMill
 BENCHMARK(WriteWorkbookOfMembers)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-BENCHMARK_MAIN();

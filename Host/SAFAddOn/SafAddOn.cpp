@@ -1,9 +1,9 @@
 #include "SafAddOn.hpp"
 
+#include "AddressText.hpp"
 #include "Array.hpp"
 #include "CarefulFile.hpp"
 #include "JsonFault.hpp"
-#include "Record/ReadableText.hpp"
 #include "SafCommands.hpp"
 #include "SafDialogs.hpp"
 
@@ -18,7 +18,7 @@ using Json = nlohmann::ordered_json;
 // Handles are written as hostsim writes every address in the transcript, so that a handle the SAF
 // add-on reports and one hostsim reports compare equal.
 std::string HandleText(const void* handle) {
-    return HostSim::AddressText(handle);
+    return HostText::AddressText(handle);
 }
 
 std::string Utf8(const GS::UniString& text) {

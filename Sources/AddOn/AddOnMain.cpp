@@ -28,7 +28,7 @@ constexpr Int16 MenuPromptListId = 32600;
 constexpr Int32 InteroperabilityMenuCode = 18;
 
 bool hostTablePresent = false;
-AddOnToken addOnToken = nullptr;
+// The add-on token lives in HostServices, beside the host calls that pass it.
 WCHAR modulePath[MAX_PATH] = {};
 
 void LoadModule(HINSTANCE instance) {
@@ -42,11 +42,11 @@ void UnloadModule() {
         RSRemoveModuleImageCache(GetResourceModule());
     }
     SetResourceModule(InvalidResModule);
-    if (addOnToken != nullptr) {
+    if (GetAddOnToken() != nullptr) {
         // The host unloads an add-on that it started but never released.
         DBPrintf("Abnormal add-on termination (\"%s\")", modulePath);
         DBPrintf("\n");
-        addOnToken = nullptr;
+        SetAddOnToken(nullptr);
     }
 }
 
@@ -119,7 +119,7 @@ GSErrCode HOST_CALL AddOnStart(AddOnToken token) {
     if (!hostTablePresent) {
         return GSErr::NotInitialised;
     }
-    addOnToken = token;
+    SetAddOnToken(token);
     return Initialize();
 }
 
@@ -128,12 +128,8 @@ GSErrCode HOST_CALL AddOnRelease() {
         return GSErr::NotInitialised;
     }
     static_cast<void>(FreeData());
-    addOnToken = nullptr;
+    SetAddOnToken(nullptr);
     return NoError;
-}
-
-AddOnToken GetAddOnToken() {
-    return addOnToken;
 }
 
 namespace {

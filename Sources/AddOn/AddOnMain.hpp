@@ -24,9 +24,6 @@ GSErrCode HOST_CALL MenuCommandHandler(const MenuCommandRecord* command);
 // object does, at the same moments relative to the module constants.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
-// The host's token for this add-on: null before start, after release and after unload.
-AddOnToken GetAddOnToken();
-
 // Module constants. They live from before load until after unload.
 extern const GS::UniString TranslatorObjectName; // the project add-on object holding the translator
 extern const GS::UniString WorkbookFileName;     // the SAF workbook handed to the analysis application

@@ -1,11 +1,10 @@
 #include "HostServices.hpp"
 
-#include "AddOnMain.hpp"
-
 #include <cstring>
 
 namespace {
 unsigned char hostFunctionTable[HostFunctionTableSize] = {};
+AddOnToken addOnToken = nullptr;
 
 // A slot is 8 bytes at `offset`; the table may sit at any alignment, so it is read byte by byte.
 template <typename Proc>
@@ -19,6 +18,14 @@ Proc ReadSlot(std::size_t offset) {
 
 void CopyHostFunctionTable(const void* table) {
     std::memcpy(hostFunctionTable, table, HostFunctionTableSize);
+}
+
+AddOnToken GetAddOnToken() {
+    return addOnToken;
+}
+
+void SetAddOnToken(AddOnToken token) {
+    addOnToken = token;
 }
 
 GSErrCode HostMenuRegister(Int16 menuListId, Int16 promptListId, Int32 menuCode, Int32 flags) {

@@ -8,6 +8,11 @@
 // The module's own copy of the host function table; later changes to the host's table are not seen.
 void CopyHostFunctionTable(const void* table);
 
+// The host's token for this add-on: null before start, after release and after unload. Start sets it
+// and release clears it; every host call below passes it.
+AddOnToken GetAddOnToken();
+void SetAddOnToken(AddOnToken token);
+
 // One stub per host table operation. Each answers GSErr::MissingSlot, calling nothing and touching no
 // output, when the host left its slot empty; otherwise it passes the add-on token (null before start
 // and after release) and its arguments to the host and returns the host's result unchanged.

@@ -2,6 +2,7 @@
 
 #include "AddOnMain.hpp"
 #include "FakeHost.hpp"
+#include "HostServices.hpp"
 #include "RegistrySandbox.hpp"
 
 #include <gtest/gtest.h>

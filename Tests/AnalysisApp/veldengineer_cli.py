@@ -80,9 +80,12 @@ def run(app, argument):
 
 
 def check_command(app, ours, openpyxl_book, not_zip, missing):
-    """VeldEngineer.exe --check: findings as FILE: SHEET!CELL: severity: message, exit 0 / 1 / 2."""
+    """VeldEngineer.exe --check: findings as FILE: SHEET!CELL: severity: message, a closing count per file,
+    exit 0 / 1 / 2."""
     clean = subprocess.run([app, "--check", ours], capture_output=True, text=True)
-    check(clean.returncode == 0 and clean.stdout == "", f"--check on our workbook: {clean.returncode} {clean.stdout!r}")
+    clean_line = f"{ours}: checked: 0 errors, 0 warnings"
+    check(clean.returncode == 0 and clean.stdout == clean_line + "\n",
+          f"--check on our workbook: {clean.returncode} {clean.stdout!r}")
 
     broken = subprocess.run([app, "--check", openpyxl_book, ours], capture_output=True, text=True)
     lines = broken.stdout.splitlines()
@@ -96,7 +99,10 @@ def check_command(app, ours, openpyxl_book, not_zip, missing):
     check(lines[:4] == expected, f"--check's first lines: {lines[:4]}")
     check(any(line.startswith(f"{openpyxl_book}: StructuralCurveMember!C2: error: \"Cross section\" names \"CS1\"")
               for line in lines), f"no unresolved cross-section among {lines}")
-    check(not any(line.startswith(ours) for line in lines), "our workbook got findings next to a broken one")
+    check([line for line in lines if line.startswith(ours)] == [clean_line],
+          "our workbook got findings next to a broken one")
+    check(any(line.startswith(f"{openpyxl_book}: checked: ") and " 0 errors" not in line for line in lines),
+          f"no closing line with the errors counted among {lines}")
 
     unreadable = subprocess.run([app, "--check", not_zip, ours], capture_output=True, text=True)
     check(unreadable.returncode == 2, f"--check on a file that is no workbook exits {unreadable.returncode}")

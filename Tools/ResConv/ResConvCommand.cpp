@@ -3,6 +3,7 @@
 #include "AtomicFileWrite.hpp"
 #include "Compiler.hpp"
 #include "FileLoading.hpp"
+#include "ProgramCommandLine.hpp"
 #include "ResDump.hpp"
 #include "ResFormat/ResFileReader.hpp"
 
@@ -13,8 +14,19 @@ namespace ResConv {
 
 namespace {
 
-constexpr const char* Usage = "usage: ResConv SOURCE... -o OUT.res\n"
-                              "       ResConv --dump FILE.res\n";
+constexpr CommandLine::ProgramText Program{
+    "ResConv",
+    "usage: ResConv SOURCE... -o OUT.res\n"
+    "       ResConv --dump FILE.res\n"
+    "Compiles resource sources (.grc, .rc) into one .res file, checking every resource, or lists the\n"
+    "resources of a .res file.\n"
+    "options (in any place):\n"
+    "  -o OUT.res       the .res file to write (replaced whole, or left as it was on any error)\n"
+    "  --dump FILE.res  list the resources of FILE.res instead of compiling\n"
+    "  -h, --help       this text\n"
+    "  --version        the version\n"
+    "exit codes: 0 done, 1 a bad source, an unreadable input or an output that cannot be written,\n"
+    "64 a wrong command line\n"};
 
 struct Arguments {
     std::vector<std::string> sources;
@@ -22,27 +34,39 @@ struct Arguments {
     std::string dump;
 };
 
-std::optional<Arguments> ParseArguments(const std::vector<std::string>& arguments) {
+struct ArgumentsParse {
+    std::optional<Arguments> arguments;
+    std::string error;
+};
+
+ArgumentsParse ParseArguments(const std::vector<std::string>& arguments) {
     Arguments parsed;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool takesValue = argument == "-o" || argument == "--dump";
         if (takesValue && i + 1 == arguments.size()) {
-            return std::nullopt;
+            return {std::nullopt, argument + " needs a file"};
         }
         if (argument == "-o") {
             parsed.output = arguments[++i];
         } else if (argument == "--dump") {
             parsed.dump = arguments[++i];
         } else if (!argument.empty() && argument.front() == '-') {
-            return std::nullopt;
+            return {std::nullopt, "unknown option " + argument};
         } else {
             parsed.sources.push_back(argument);
         }
     }
-    const bool compiles = !parsed.sources.empty() && !parsed.output.empty() && parsed.dump.empty();
-    const bool dumps = parsed.sources.empty() && parsed.output.empty() && !parsed.dump.empty();
-    return (compiles || dumps) ? std::optional<Arguments>(std::move(parsed)) : std::nullopt;
+    if (!parsed.dump.empty()) {
+        if (!parsed.sources.empty() || !parsed.output.empty()) {
+            return {std::nullopt, "--dump takes no sources and no -o"};
+        }
+    } else if (parsed.sources.empty()) {
+        return {std::nullopt, "expected at least one source"};
+    } else if (parsed.output.empty()) {
+        return {std::nullopt, "expected -o OUT.res"};
+    }
+    return {std::move(parsed), {}};
 }
 
 int Compile(const Arguments& arguments, std::ostream& err) {
@@ -86,11 +110,14 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
 } // namespace
 
 int RunResConv(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const std::optional<Arguments> parsed = ParseArguments(arguments);
-    if (!parsed) {
-        err << Usage;
-        return ExitUsage;
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, Program, out);
     }
+    const ArgumentsParse parse = ParseArguments(arguments);
+    if (!parse.arguments) {
+        return CommandLine::Refuse(Program, parse.error, err);
+    }
+    const Arguments* parsed = &*parse.arguments;
     try {
         return parsed->dump.empty() ? Compile(*parsed, err) : Dump(parsed->dump, out, err);
     } catch (const std::exception& error) {

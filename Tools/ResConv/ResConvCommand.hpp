@@ -10,7 +10,8 @@ enum ExitCode : int {
     ExitSuccess = 0,
     // A bad source, an unreadable input, a malformed .res to dump, an output that cannot be written.
     ExitFailure = 1,
-    ExitUsage = 2,
+    // A command line that cannot be used: the convention all our programs share.
+    ExitUsage = 64,
 };
 
 // The whole program: `ResConv SOURCES... -o OUT.res` or `ResConv --dump FILE.res`. `arguments`

@@ -11,6 +11,29 @@ std::string FormatResultCodeHex(GSErrCode code) {
     return text;
 }
 
+std::string DescribeResultCode(GSErrCode code) {
+    struct Known {
+        GSErrCode code;
+        const char* words;
+    };
+    static constexpr Known known[] = {
+        {GSErr::Generic, "failed"},
+        {GSErr::NotInitialised, "not initialised"},
+        {GSErr::MissingSlot, "not provided"},
+        {GSErr::BadParameter, "bad parameter"},
+        {GSErr::NotFound, "not found"},
+        {GSErr::OutOfMemory, "out of memory"},
+        {GSErr::IOError, "input/output error"},
+        {GSErr::BadData, "bad data"},
+    };
+    for (const Known& entry : known) {
+        if (entry.code == code) {
+            return std::string(entry.words) + ", " + FormatResultCodeHex(code);
+        }
+    }
+    return FormatResultCodeHex(code);
+}
+
 std::string FourLetterText(UInt32 code) {
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) {
@@ -31,13 +54,6 @@ std::string HexOf(const UInt8* bytes, std::size_t count) {
         text += digits[bytes[i] >> 4];
         text += digits[bytes[i] & 0x0F];
     }
-    return text;
-}
-
-std::string AddressText(const void* address) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
     return text;
 }
 

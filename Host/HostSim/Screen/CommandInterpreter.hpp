@@ -21,10 +21,17 @@ public:
     void ReportError(const std::string& file, unsigned line, const std::string& message,
                      const std::string& text);
     const HostSession& Session() const { return session; }
+    // What `help` prints before the menus.
+    static const char* HelpText();
 
 private:
     // Empty when the command ran; otherwise why it cannot run now.
-    std::string Execute(const ScriptCommand& command, bool& quit);
+    std::string Execute(const ScriptCommand& command, const CommandSource& source, bool& quit);
+    // `quit`: false when a person at the terminal is asked again about unsaved changes.
+    bool Quit(const CommandSource& source);
+
+    // A person typed `quit` once with unsaved changes and was told; the next `quit` leaves.
+    bool quitWarned = false;
 
     HostSession& session;
     Transcript& transcript;

@@ -1,6 +1,7 @@
 #include "Screen/DialogText.hpp"
 
 #include "Screen/DialogJson.hpp"
+#include "Screen/ScreenAction.hpp"
 
 #include <sstream>
 
@@ -60,7 +61,7 @@ std::string AlertAsText(const DG::AlertRequest& request) {
             out << "  [" << index + 1 << "] " << request.buttons[index];
         }
     }
-    out << "\n+-- commands: button N, show\n";
+    out << "\n+-- commands: " << AcceptedCommands(Screen::Alert) << '\n';
     return out.str();
 }
 
@@ -71,8 +72,7 @@ std::string DialogAsText(const DG::DialogModel& model) {
     for (const DG::ItemModel& item : model.items) {
         WriteItem(out, item);
     }
-    out << "+-- commands: select ITEM ENTRY, click ITEM, check ITEM 0|1, resize DX DY, close RESPONSE, "
-           "show\n";
+    out << "+-- commands: " << AcceptedCommands(Screen::Dialog) << '\n';
     return out.str();
 }
 

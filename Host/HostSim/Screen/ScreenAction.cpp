@@ -86,6 +86,17 @@ bool IsDialogWord(const std::string& word) {
 
 } // namespace
 
+const char* AcceptedCommands(Screen screen) {
+    return screen == Screen::Alert
+               ? "button N, show, help"
+               : "select ITEM ENTRY, click ITEM, check ITEM 0|1, resize DX DY, close RESPONSE, show, help";
+}
+
+bool IsHelpLine(const std::string& line) {
+    const std::vector<std::string> words = SplitWords(line);
+    return words.size() == 1 && words[0] == "help";
+}
+
 ScreenLine ParseScreenLine(const std::string& text, Screen screen) {
     const std::vector<std::string> words = SplitWords(text);
     ScreenLine line;
@@ -111,7 +122,12 @@ ScreenLine ParseScreenLine(const std::string& text, Screen screen) {
     if (screen == Screen::Dialog && IsDialogWord(word)) {
         return DialogLine(words);
     }
-    line.error = Quoted(words) + " but " + ScreenName(screen) + " is up";
+    // A word no screen and no prompt knows (a typing slip, "CLICK") is not one "for elsewhere".
+    const bool knownElsewhere =
+        word == "button" || IsDialogWord(word) || word == "menu" || word == "save" || word == "quit";
+    line.error = knownElsewhere
+                     ? Quoted(words) + " but " + ScreenName(screen) + " is up"
+                     : "unknown command " + Quoted(words) + " while " + ScreenName(screen) + " is up";
     return line;
 }
 

@@ -52,6 +52,12 @@ struct ScreenLine {
 
 ScreenLine ParseScreenLine(const std::string& line, Screen screen);
 
+// What `screen` accepts, as its drawing and a refused command show it.
+const char* AcceptedCommands(Screen screen);
+
+// True for the word `help`, which asks for the commands instead of acting.
+bool IsHelpLine(const std::string& line);
+
 // The command as its canonical text ("select 4 2").
 std::string DescribeAction(const ScreenAction& action);
 

@@ -69,6 +69,11 @@ std::optional<ScreenAction> ScreenDriver::WaitForAction(Screen what, const std::
                     "");
             return std::nullopt;
         }
+        if (IsHelpLine(*line)) {
+            console << "hostsim: " << (what == Screen::Alert ? "an alert" : "a dialog")
+                    << " is up: " << onScreen << "; it accepts " << AcceptedCommands(what) << std::endl;
+            continue;
+        }
         ScreenLine parsed = ParseScreenLine(*line, what);
         if (parsed.empty) {
             continue;
@@ -82,6 +87,11 @@ std::optional<ScreenAction> ScreenDriver::WaitForAction(Screen what, const std::
             return std::nullopt;
         }
         reportError(source.Name(), source.LineNumber(), message, *line);
+        // A person is told what would be taken, and how to be done with what is up.
+        console << "hostsim: it accepts " << AcceptedCommands(what)
+                << (what == Screen::Alert ? " (a button closes the alert)"
+                                          : " (close RESPONSE closes the dialog)")
+                << std::endl;
     }
     return std::nullopt;
 }

@@ -15,8 +15,8 @@ bool IsBlank(char c) {
 // Words that the command language knows but that need an alert or a dialog on screen, or a project
 // to save; this host build has none of them up yet.
 bool IsScreenWord(const std::string& word) {
-    static const std::array<std::string_view, 8> words{"save",  "button", "select", "click",
-                                                       "check", "resize", "close",  "show"};
+    static const std::array<std::string_view, 9> words{"save",   "button", "select", "click", "check",
+                                                       "resize", "close",  "show",   "help"};
     for (std::string_view known : words) {
         if (word == known) {
             return true;
@@ -91,7 +91,8 @@ ParsedLine ParseScriptLine(std::string_view line) {
         std::vector<std::string> arguments(words.begin() + 1, words.end());
         return {ScreenCommand{words[0], std::move(arguments)}, {}};
     }
-    return {std::nullopt, "unknown command \"" + words[0] + "\""};
+    return {std::nullopt,
+            "unknown command \"" + words[0] + "\" (the commands: menu LIST ITEM, save, quit, help)"};
 }
 
 } // namespace HostSim

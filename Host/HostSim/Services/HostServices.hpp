@@ -33,6 +33,7 @@ struct HostWorld {
     SAF::SafAddOn* saf = nullptr;             // where command calls to the SAF add-on go; null: nowhere
     const ProjectDocument* project = nullptr; // whose model 'SAVE' writes; null: 'SAVE' is not offered
     RunTimings* timings = nullptr;            // where the time of 'SAVE' is added; null: not measured
+    bool showProgress = false;                // a progress line follows 'SAVE' on standard error
 };
 
 // The host's side of the function table. Each operation runs with the host's memory owner current,

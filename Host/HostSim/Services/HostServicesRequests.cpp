@@ -1,13 +1,17 @@
 #include "Location.hpp"
+#include "ProgressLine.hpp"
 #include "Record/HostCallRecord.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
+#include "Record/TerminalFilter.hpp"
 #include "SafCommands.hpp"
 #include "SaveRecords.hpp"
 #include "Services/HostErrors.hpp"
 #include "Services/HostServices.hpp"
 #include "Services/ProjectDocument.hpp"
 #include "Services/SafSave.hpp"
+
+#include <iostream>
 
 namespace HostSim {
 
@@ -122,8 +126,18 @@ GSErrCode HostServices::SaveRequested(const std::string& module, const SaveFileR
         fields["translator"] = parameters->translatorName.ToUTF8().Get();
     }
     if (outcome.code == NoError) {
-        outcome = SaveSafWorkbook(world.project->Model(), world.saf->Translators(),
-                                  parameters->translatorName, PathFromUtf8(PathOf(*file->location)));
+        // std::clog: standard error past the terminal filter, which would print the line's controls.
+        CommandLine::ProgressLine progress(std::clog, world.showProgress, "hostsim");
+        const std::string path = TerminalSafe(PathOf(*file->location));
+        progress.Stage("saving the SAF workbook " + path, 0, CommandLine::ProgressLine::Unit::Bytes);
+        outcome =
+            SaveSafWorkbook(world.project->Model(), world.saf->Translators(), parameters->translatorName,
+                            PathFromUtf8(PathOf(*file->location)), WorkbookLimits(),
+                            [&](std::uint64_t written) { progress.Advance(written); });
+        if (outcome.code == NoError) {
+            progress.Finish("saved the SAF workbook " + path + " (" +
+                            CommandLine::ByteCountText(outcome.bytes) + ")");
+        }
     }
     fields["result"] = outcome.code;
     fields["resultHex"] = FormatResultCodeHex(outcome.code);

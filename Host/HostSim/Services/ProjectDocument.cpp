@@ -64,14 +64,15 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 
 } // namespace
 
-ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
+ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
+                                                    const std::function<void(std::size_t)>& progress) {
     ParseResult result;
-    JsonDocument::ReadResult read = JsonDocument::Read(text);
+    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
     if (!read.document) {
         result.error = read.error;
         return result;
     }
-    const Json& document = *read.document;
+    Json& document = *read.document;
     if (!document.is_object()) {
         result.error = "the document is not a JSON object";
         return result;
@@ -91,7 +92,8 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text) {
         result.error = "member model: missing or not an object";
         return result;
     }
-    result.model = *model;
+    // Moved, not copied: the model is nearly all of a big project, and a copy doubles the peak.
+    result.model = std::move(*model);
     for (const auto& [name, value] : document.items()) {
         if (name != "format" && name != "version" && name != "model" && name != "addOnObjects") {
             result.otherMembers[name] = value;
@@ -134,7 +136,7 @@ std::string ProjectDocument::Format() const {
     return document.dump(2) + "\n";
 }
 
-ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
+ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, const ReadProgress& progress) {
     auto project = std::make_unique<ProjectDocument>();
     project->path = utf8Path;
     std::string text, error;
@@ -146,14 +148,16 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path) {
     case GS::CarefulFile::ReadOutcome::Read:
         break;
     }
-    ParseResult parsed = Parse(text);
+    ParseResult parsed = progress
+                             ? Parse(text, [&](std::size_t bytesRead) { progress(bytesRead, text.size()); })
+                             : Parse(text);
     if (!parsed.objects) {
         return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
     }
     project->model = std::move(parsed.model);
     project->otherMembers = std::move(parsed.otherMembers);
     project->objects.Load(std::move(*parsed.objects));
-    project->bytesOnDisk = std::move(text);
+    project->onDisk = VersionOf(text);
     return {std::move(project), {}};
 }
 
@@ -183,7 +187,7 @@ bool ProjectDocument::Save(std::string& error) {
         return false;
     }
     const bool unchanged =
-        read == GS::CarefulFile::ReadOutcome::Missing ? !bytesOnDisk.has_value() : bytesOnDisk == current;
+        read == GS::CarefulFile::ReadOutcome::Missing ? !onDisk.has_value() : onDisk == VersionOf(current);
     if (!unchanged) {
         error = "project " + *path +
                 " changed on disk since it was opened (another program wrote or removed it); " +
@@ -194,7 +198,7 @@ bool ProjectDocument::Save(std::string& error) {
     if (!GS::CarefulFile::ReplaceFile(file, text, error)) {
         return false;
     }
-    bytesOnDisk = std::move(text);
+    onDisk = VersionOf(text);
     return true;
 }
 

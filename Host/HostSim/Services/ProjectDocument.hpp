@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,7 +37,9 @@ public:
     };
     // A file that does not exist yet opens as an empty project; the first save creates it. A file that
     // cannot be read or is not a project is refused, and nothing ever writes over it.
-    static OpenResult Open(const std::string& utf8Path);
+    // `progress` hears the bytes read so far and the file's size.
+    using ReadProgress = std::function<void(std::size_t bytesRead, std::size_t fileSize)>;
+    static OpenResult Open(const std::string& utf8Path, const ReadProgress& progress = {});
 
     struct ParseResult {
         std::optional<std::vector<ObjectStore::Object>> objects;
@@ -44,7 +47,7 @@ public:
         nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
         std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
     };
-    static ParseResult Parse(const std::string& text);
+    static ParseResult Parse(const std::string& text, const std::function<void(std::size_t)>& progress = {});
     std::string Format() const;
 
     // Writes the document over its file (GS::CarefulFile), under the file's update lock. False, with
@@ -53,8 +56,12 @@ public:
     bool Save(std::string& error);
 
     const std::optional<std::string>& Path() const { return path; }
-    // The file's bytes as this document last read or wrote them; nothing when there was no file.
-    const std::optional<std::string>& BytesOnDisk() const { return bytesOnDisk; }
+    // The Digest of the file as this document last read or wrote it; nothing when there was no file.
+    // Only the digest and the size are kept, not the bytes: a big project's text would otherwise stay
+    // in memory beside the document for the whole session, just to tell whether the file changed.
+    std::optional<std::string> DigestOnDisk() const {
+        return onDisk ? std::optional<std::string>(onDisk->digest) : std::nullopt;
+    }
     // 16 hexadecimal digits that tell one version of the file from another (64-bit FNV-1a), so
     // that a record of saves shows which version each one replaced.
     static std::string Digest(const std::string& bytes);
@@ -66,7 +73,13 @@ public:
 
 private:
     std::optional<std::string> path;
-    std::optional<std::string> bytesOnDisk;
+    struct FileVersion {
+        std::size_t size = 0;
+        std::string digest;
+        bool operator==(const FileVersion&) const = default;
+    };
+    static FileVersion VersionOf(const std::string& bytes) { return {bytes.size(), Digest(bytes)}; }
+    std::optional<FileVersion> onDisk;
     nlohmann::ordered_json model = nlohmann::ordered_json::object();
     nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
     ObjectStore objects;

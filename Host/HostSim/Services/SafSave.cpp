@@ -56,7 +56,8 @@ SafSaveOutcome Refused(GSErrCode code, std::string reason) {
 }
 
 SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const SAF::Translator& translator,
-                             const std::filesystem::path& target, const WorkbookLimits& limits) {
+                             const std::filesystem::path& target, const WorkbookLimits& limits,
+                             const std::function<void(std::uint64_t)>& written) {
     if (std::string text = FindTextXmlCannotCarry(projectModel); !text.empty()) {
         return Refused(SaveTextNotWritable, "the project's model cannot be written: " + text);
     }
@@ -73,7 +74,10 @@ SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const S
         target,
         [&](GS::CarefulFile::FileWriter& file, std::string& reason) {
             CarefulFileSink sink(file);
-            report = SafWorkbook::WriteSafWorkbookTo(*read.model, ExportOptionsOf(translator), sink);
+            SafWorkbook::WatchedSink watched(sink, written);
+            report = SafWorkbook::WriteSafWorkbookTo(*read.model, ExportOptionsOf(translator),
+                                                     written ? static_cast<SafWorkbook::ByteSink&>(watched)
+                                                             : sink);
             if (!report.written) {
                 reason = report.error;
                 return false;
@@ -100,7 +104,8 @@ SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const S
 SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
                                const std::vector<SAF::Translator>& translators,
                                const GS::UniString& translatorName, const std::filesystem::path& target,
-                               const WorkbookLimits& limits) {
+                               const WorkbookLimits& limits,
+                               const std::function<void(std::uint64_t)>& written) {
     const auto translator =
         std::find_if(translators.begin(), translators.end(),
                      [&](const SAF::Translator& known) { return known.name == translatorName; });
@@ -110,7 +115,7 @@ SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
     // A large model is held in memory twice (the project's document and the model read from it);
     // running out is this save's failure, not the host's end.
     try {
-        return BuildAndWrite(projectModel, *translator, target, limits);
+        return BuildAndWrite(projectModel, *translator, target, limits, written);
     } catch (const std::bad_alloc&) {
         return Refused(SaveOutOfMemory, "there was not enough memory to make the workbook");
     }

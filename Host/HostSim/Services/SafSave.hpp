@@ -9,7 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,9 +47,11 @@ struct SafSaveOutcome {
 // first translator named `translatorName`, written at `target` with GS::CarefulFile. Nothing is
 // written when the name is unknown, the model cannot be read, or the workbook would be one that
 // VELD Engineer's reader cannot take (`limits`).
+// `written` hears the bytes of the workbook written so far.
 SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
                                const std::vector<SAF::Translator>& translators,
                                const GS::UniString& translatorName, const std::filesystem::path& target,
-                               const WorkbookLimits& limits = WorkbookLimits());
+                               const WorkbookLimits& limits = WorkbookLimits(),
+                               const std::function<void(std::uint64_t written)>& written = {});
 
 } // namespace HostSim

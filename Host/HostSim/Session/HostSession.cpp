@@ -19,8 +19,9 @@ HostSession::HostSession(const HostSimOptions& runOptions, std::map<Int32, std::
       libraryCalls(output, faults, [this] { return CallerName(); }),
       debugLines(output, consoleStream, [this] { return CallerName(); }),
       services(HostWorld{output, faults, addOns, menus, project.Objects(), libraryCalls, specialFolders,
-                         consoleStream, &saf, &project, &runTimings}),
-      table(BuildHostFunctionTable(runOptions.emptySlots)), sinkInstallation(debugLines) {
+                         consoleStream, &saf, &project, &runTimings, ShowsProgress(runOptions)}),
+      table(BuildHostFunctionTable(runOptions.emptySlots)), sinkInstallation(debugLines),
+      savedObjects(openProject.Objects().All()), modelSaved(!runOptions.model) {
     // The library call monitor serves the transcript and the fault plan alone. Without either the
     // host records nothing, as a real host does, and the libraries skip their call reports.
     if (transcript.IsOpen() || !options.failRules.empty()) {
@@ -374,9 +375,73 @@ void HostSession::Unload(AddOn& addOn, Json& stopTimes) {
     WriteAllocations(addOn, addOn.staticOwner, addOn.name + " static", "unload");
 }
 
+std::string HostSession::MenuItemProblem(const MenuPick& pick) const {
+    for (const MenuBook::Menu& menu : menus.Menus()) {
+        if (menu.record.menuListId != pick.list) {
+            continue;
+        }
+        const auto items = static_cast<Int32>(menu.texts.size()) - 1; // after the submenu's title
+        if (pick.item >= 1 && pick.item <= items) {
+            return {};
+        }
+        return "menu " + std::to_string(pick.list) + " has no item " + std::to_string(pick.item) +
+               (items > 0 ? " (it has items 1 to " + std::to_string(items) + ")" : " (it has no items)");
+    }
+    return {};
+}
+
+std::vector<std::string> HostSession::UnsavedChanges() const {
+    std::vector<std::string> changes;
+    if (!project.Path()) {
+        return changes;
+    }
+    if (!modelSaved) {
+        changes.push_back("the model from --model " + *options.model);
+    }
+    const std::vector<ObjectStore::Object>& now = project.Objects().All();
+    const auto find = [](const std::vector<ObjectStore::Object>& list, const GS::Guid& guid) {
+        return std::find_if(list.begin(), list.end(),
+                            [&](const ObjectStore::Object& object) { return object.guid == guid; });
+    };
+    for (const ObjectStore::Object& object : now) {
+        const auto before = find(savedObjects, object.guid);
+        const std::string name = "add-on object \"" + std::string(object.name.ToUTF8().Get()) + "\"";
+        if (before == savedObjects.end()) {
+            changes.push_back(name + " (made)");
+        } else if (!(before->name == object.name) || before->content != object.content) {
+            changes.push_back(name + " (changed)");
+        }
+    }
+    for (const ObjectStore::Object& object : savedObjects) {
+        if (find(now, object.guid) == now.end()) {
+            changes.push_back("add-on object \"" + std::string(object.name.ToUTF8().Get()) + "\" (deleted)");
+        }
+    }
+    return changes;
+}
+
+std::string HostSession::MenuSummary() const {
+    std::string text;
+    for (const MenuBook::Menu& menu : menus.Menus()) {
+        for (std::size_t item = 1; item < menu.texts.size(); ++item) {
+            text += "  menu " + std::to_string(menu.record.menuListId) + ' ' + std::to_string(item) + "   " +
+                    VisibleMenuText(menu.texts[item]) + "   (" + menu.addOn->name + ")\n";
+        }
+    }
+    if (text.empty()) {
+        text = addOns.All().empty()
+                   ? "  no add-on is loaded: name the modules on hostsim's command line, or --addons DIR\n"
+                   : "  no add-on registered a menu: an add-on registers its menus when it starts, and may\n"
+                     "  decide to register none (the VELD Engineer Connection registers its menu only when\n"
+                     "  the registry of the data folder names an installed VELD Engineer: see\n"
+                     "  'hostsim registry --help')\n";
+    }
+    return text;
+}
+
 std::string HostSession::SaveProject() {
     std::string error;
-    const std::optional<std::string> replaced = project.BytesOnDisk();
+    const std::optional<std::string> replaced = project.DigestOnDisk();
     const bool saved = project.Save(error);
     Json fields;
     fields["path"] = project.Path().value_or("");
@@ -386,11 +451,18 @@ std::string HostSession::SaveProject() {
         fields["reason"] = error;
     } else {
         // A save only ever replaces the version it read, so these chain the saves of one file.
-        fields["replaced"] = replaced ? ProjectDocument::Digest(*replaced) : "";
-        fields["digest"] = ProjectDocument::Digest(project.BytesOnDisk().value_or(""));
+        fields["replaced"] = replaced.value_or("");
+        fields["digest"] = project.DigestOnDisk().value_or("");
     }
     transcript.Write("project-save", fields);
-    return saved ? std::string() : "\"save\" failed: " + error;
+    if (!saved) {
+        return "\"save\" failed: " + error;
+    }
+    savedObjects = project.Objects().All();
+    modelSaved = true;
+    console << "hostsim: saved the project " << *project.Path() << " (the model and " << savedObjects.size()
+            << " add-on object" << (savedObjects.size() == 1 ? "" : "s") << ")" << std::endl;
+    return {};
 }
 
 // A bracket the add-on opened and never closed is a fault of the add-on, like a block it never freed.

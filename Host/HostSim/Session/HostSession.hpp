@@ -45,6 +45,16 @@ public:
     // What a main window shows: the menus the add-ons registered, and the open project.
     const MenuBook& Menus() const { return menus; }
     const ProjectDocument& Project() const { return project; }
+    // Why `pick` names no item of the menu registered for its list ("menu 32500 has items 1 to 2");
+    // empty when it does, or when no menu holds the list.
+    std::string MenuItemProblem(const MenuPick& pick) const;
+    // What the project holds that its file does not: add-on objects made, changed or deleted since it
+    // was read or saved, and a model given with --model. Empty for a project without a file, which is
+    // never saved.
+    std::vector<std::string> UnsavedChanges() const;
+    // The menus the add-ons registered, one "menu LIST ITEM   TEXT" line per item; or why there are
+    // none.
+    std::string MenuSummary() const;
 
     unsigned RejectedModuleCount() const { return rejectedModules; }
     unsigned ViolationCount() const { return services.ViolationCount(); }
@@ -81,6 +91,9 @@ private:
     std::optional<CallMonitorInstallation> monitorInstallation;
     DebugSinkInstallation sinkInstallation;
     unsigned rejectedModules = 0;
+    // The add-on objects as the project's file holds them, for UnsavedChanges.
+    std::vector<ObjectStore::Object> savedObjects;
+    bool modelSaved;
 };
 
 } // namespace HostSim

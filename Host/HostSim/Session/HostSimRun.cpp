@@ -4,6 +4,8 @@
 #include "MemoryManager.hpp"
 #include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
+#include "ProgramCommandLine.hpp"
+#include "ProgressLine.hpp"
 #include "Record/PathText.hpp"
 #include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
@@ -58,6 +60,12 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
                  Transcript& transcript, RunTimings& timings) {
     CommandInterpreter interpreter(session, transcript, std::cerr);
     if (!options.script) {
+        // A person starting at a bare prompt learns how to go on, and why there is nothing to pick.
+        const std::string menus = session.MenuSummary();
+        std::cerr << "hostsim: type help for the commands" << std::endl;
+        if (menus.find("  menu ") == std::string::npos) {
+            std::cerr << "hostsim: there is no menu to pick:\n" << menus << std::flush;
+        }
         CommandSource terminal(std::cin, "terminal", &std::cout);
         return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
     }
@@ -83,22 +91,26 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
 int RunHostSim(const std::vector<std::string>& arguments) {
     const FilteredTerminal filteredOutput(std::cout);
     const FilteredTerminal filteredErrors(std::cerr);
+    const CommandLine::ProgramText program{"hostsim", HostSimUsage()};
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, program, std::cout);
+    }
     const ScreenOptionsParse screen = TakeScreenOptions(arguments);
     OptionsParse parsed = ParseHostSimOptions(screen.rest);
-    if (parsed.helpRequested) {
-        std::cout << HostSimUsage();
-        return ExitCode::Success;
-    }
     if (!parsed.options || !screen.error.empty()) {
-        std::cerr << "hostsim: " << (screen.error.empty() ? parsed.error : screen.error) << '\n'
-                  << HostSimUsage();
-        return ExitCode::Usage;
+        return CommandLine::Refuse(program, screen.error.empty() ? parsed.error : screen.error, std::cerr);
     }
     const HostSimOptions& options = *parsed.options;
     std::string error;
+    std::error_code failure;
+    const bool homeIsNew = !std::filesystem::exists(PathFromUtf8(options.home), failure);
     if (!PrepareRegistryFolder(options.home, error)) {
         std::cerr << "hostsim: " << error << std::endl;
         return ExitCode::Usage;
+    }
+    if (homeIsNew && !options.script) {
+        std::cerr << "hostsim: made the data folder " << options.home << " (--home DIR chooses another)"
+                  << std::endl;
     }
     if (std::string stored = StoreUserData(screen.options.userData); !stored.empty()) {
         std::cerr << "hostsim: " << stored << std::endl;
@@ -120,13 +132,26 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         std::cerr << "hostsim: " << error << std::endl;
     }
 
+    // A big project or model takes seconds to read: a person at a terminal sees how far it got.
+    // std::clog is standard error without the terminal filter, which would show the line's own
+    // carriage return as text; the paths in it are made safe one by one instead.
+    CommandLine::ProgressLine progress(std::clog, ShowsProgress(options), "hostsim");
+    const auto advance = [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); };
+
     // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
+    if (options.project) {
+        progress.Stage("reading the project " + TerminalSafe(*options.project));
+    }
     ProjectDocument::OpenResult project =
-        options.project ? ProjectDocument::Open(*options.project) : ProjectDocument::OpenResult{};
+        options.project ? ProjectDocument::Open(*options.project, advance) : ProjectDocument::OpenResult{};
+    if (project.project && project.project->DigestOnDisk()) {
+        progress.Finish("read the project " + TerminalSafe(*options.project));
+    }
     if (!options.project) {
         project.project = std::make_unique<ProjectDocument>();
     }
     if (!project.project) {
+        progress.EndLine();
         Json fields;
         fields["path"] = *options.project;
         fields["message"] = project.error;
@@ -145,12 +170,17 @@ int RunHostSim(const std::vector<std::string>& arguments) {
                       << std::endl;
             return ExitCode::Usage;
         }
-        const Building::ModelReadResult model = Building::ReadModelText(text);
+        progress.Stage("reading the model " + TerminalSafe(*options.model), text.size());
+        const Building::ModelReadResult model =
+            Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
         if (!model.model) {
+            progress.EndLine();
             std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }
         project.project->SetModel(Building::ModelToJson(*model.model));
+        progress.Finish("read the model " + TerminalSafe(*options.model) + ": " +
+                        std::to_string(model.model->curveMembers.size()) + " members");
     }
     SU::ProductVersionInfo::SetHostVersion(
         GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
@@ -169,8 +199,14 @@ int RunHostSim(const std::vector<std::string>& arguments) {
             if (!listError.empty()) {
                 std::cerr << "hostsim: " << listError << std::endl;
             }
-            scriptRanClean =
-                RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+            // A person at the prompt would otherwise type commands at an add-on that is not there.
+            if (!options.script && session.RejectedModuleCount() > 0) {
+                std::cerr << "hostsim: no prompt: " << session.RejectedModuleCount()
+                          << " module(s) could not be loaded (see above)" << std::endl;
+            } else {
+                scriptRanClean =
+                    RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+            }
             session.Shutdown();
             faults += session.RejectedModuleCount() + session.ViolationCount();
         }
@@ -189,15 +225,6 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::ScriptError;
     }
     return faults == 0 ? ExitCode::Success : ExitCode::AddOnFault;
-}
-
-int RunRegistryCommand(const std::vector<std::string>& arguments) {
-    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
-    if (!parsed.request) {
-        std::cerr << "hostsim: " << parsed.error << std::endl;
-        return ExitCode::Usage;
-    }
-    return RunRegistryRequest(*parsed.request, std::cout, std::cerr);
 }
 
 } // namespace HostSim

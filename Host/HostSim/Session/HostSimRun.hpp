@@ -16,6 +16,5 @@ constexpr int Usage = 64;
 
 // `arguments` excludes the program name.
 int RunHostSim(const std::vector<std::string>& arguments);
-int RunRegistryCommand(const std::vector<std::string>& arguments);
 
 } // namespace HostSim

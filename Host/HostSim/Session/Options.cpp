@@ -1,10 +1,12 @@
 #include "Session/Options.hpp"
 
 #include "ApplicationLauncher.hpp"
+#include "ProgressLine.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 #include "Services/ResultCode.hpp"
 
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -118,6 +120,16 @@ std::string SetCycles(HostSimOptions& options, const std::string& text) {
     return {};
 }
 
+// `--home` directly before a module path (the folder forgotten) would make a folder inside the module.
+std::string SetHome(HostSimOptions& options, const std::string& text) {
+    std::error_code failure;
+    if (std::filesystem::is_regular_file(PathFromUtf8(text), failure) || text.ends_with(".apx")) {
+        return "--home: \"" + text + "\" is a file, not a data folder (--home DIR comes before the modules)";
+    }
+    options.home = text;
+    return {};
+}
+
 std::string SetBuildNumber(HostSimOptions& options, const std::string& text) {
     std::optional<Int64> number = ParseSigned(text, INT32_MIN, INT32_MAX);
     if (!number) {
@@ -142,7 +154,7 @@ bool ReadValueOption(const std::string& name, OptionReader& reader, HostSimOptio
         return true;
     }
     if (name == "--home") {
-        options.home = *value;
+        error = SetHome(options, *value);
     } else if (name == "--transcript") {
         options.transcript = *value;
     } else if (name == "--timings") {
@@ -183,6 +195,8 @@ OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments) {
         std::string error;
         if (argument == "--help" || argument == "-h") {
             return {std::nullopt, {}, true};
+        } else if (argument == "--progress") {
+            options.progress = true;
         } else if (argument == "--no-release") {
             options.noRelease = true;
         } else if (argument == "--entry-before-table") {
@@ -200,28 +214,53 @@ OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments) {
     return {std::move(options), {}, false};
 }
 
+bool ShowsProgress(const HostSimOptions& options) {
+    return options.progress || CommandLine::StandardErrorIsTerminal();
+}
+
 const char* HostSimUsage() {
     return "usage: hostsim [options] [MODULE.apx ...]\n"
            "       hostsim registry --home DIR set-string|set-dword|delete-key|delete-value|get ...\n"
-           "options:\n"
-           "  --home DIR               data folder (created if missing; registry in DIR/Registry)\n"
+           "       hostsim user-data --home DIR set NAME HEXBYTES | get NAME\n"
+           "Runs the host: loads the add-on modules, then reads commands from the terminal (a prompt) or\n"
+           "from --script FILE, and shuts down at 'quit' or at the end of the script. 'hostsim registry\n"
+           "--help' and 'hostsim user-data --help' explain the two tools.\n"
+           "options (in any place):\n"
+           "  --home DIR               data folder (made if missing; default ./HostSimHome); the registry\n"
+           "                           is DIR/Registry, a saved workbook lands in DIR/Export\n"
            "  --addons DIR             load every *.apx in DIR, sorted by name\n"
+           "  --project FILE           the open project (made by the first save if missing)\n"
+           "  --model FILE             the open project's building model comes from FILE\n"
            "  --script FILE            read commands from FILE instead of the terminal\n"
            "  --transcript FILE        write one JSON event per line to FILE\n"
            "  --timings FILE           write the in-run times of module starts and menu commands to FILE\n"
+           "  --snapshots DIR          draw every alert and dialog shown as an SVG picture into DIR\n"
+           "  --user-data NAME=HEX     store a dialog's user data record before any add-on loads\n"
+           "                           (repeatable; HEX: the record's bytes, two hex digits each)\n"
+           "  --progress               show progress on long work even when the output is no terminal\n"
            "  --empty-slot OP          leave table operation OP empty (repeatable)\n"
            "  --fail OP=CODE[@N]       make OP answer CODE (every call, or only the N-th);\n"
            "                           launcher=CODE or launcher=throw for the application launcher\n"
            "  --special-folder N=PATH  the folder that 'GSPF' answers for number N\n"
-           "  --project FILE           the open project (created by the first save if missing)\n"
-           "  --model FILE             the open project's building model comes from FILE\n"
            "  --host-version V         the host's short version string (default 27)\n"
            "  --build N                the host's build number (default 5000)\n"
            "  --saf-fail CMD=CODE      the SAF add-on answers CODE to command CMD (e.g. GTRS=7)\n"
            "  --cycles N               load, run the script, shut down and unload N times (default 1)\n"
            "  --no-release             unload started add-ons without calling release\n"
            "  --entry-before-table     call every entry point once before the function table is set\n"
-           "commands: menu LIST ITEM [to HANDLER-LIST], save, quit\n";
+           "  -h, --help               this text\n"
+           "  --version                the version\n"
+           "commands (at the prompt or in a script; 'help' lists them at the prompt):\n"
+           "  menu LIST ITEM           pick item ITEM (from 1) of the add-on menu LIST\n"
+           "  menu LIST ITEM to LIST2  hand that pick to the handler of list LIST2 (a probe)\n"
+           "  save                     save the project (with --project) and its add-on data\n"
+           "  quit                     shut down (at the prompt, asks again if changes are unsaved)\n"
+           "  help                     the commands, and those the alert or dialog on screen accepts\n"
+           "  while an alert is up:    button N, show\n"
+           "  while a dialog is up:    select ITEM ENTRY, click ITEM, check ITEM 0|1, resize DX DY,\n"
+           "                           close RESPONSE, show\n"
+           "exit codes: 0 done, 1 a module could not be used or an add-on broke the rules, 2 a command\n"
+           "could not be used, 3 the --project file is not a usable project, 64 a wrong command line\n";
 }
 
 } // namespace HostSim

@@ -26,6 +26,8 @@ struct HostSimOptions {
     // Table operations by their full names ("HostMenuHandlerInstall"), library operations as given.
     std::vector<FailRule> failRules;
     std::map<Int32, std::string> specialFolders;
+    // `--progress`: progress lines on long work even when standard error is no terminal.
+    bool progress = false;
     bool noRelease = false;
     bool entryBeforeTable = false;
     // The open project's file (--project); without it the project lives in memory only.
@@ -51,5 +53,8 @@ struct OptionsParse {
 OptionsParse ParseHostSimOptions(const std::vector<std::string>& arguments);
 
 const char* HostSimUsage();
+
+// Progress lines are drawn on a terminal, or anywhere when asked for.
+bool ShowsProgress(const HostSimOptions& options);
 
 } // namespace HostSim

@@ -33,9 +33,9 @@ constexpr std::array<ActionForm, 5> actionForms{{
     {"get", RegistryAction::Get, 2},
 }};
 
-std::string Usage(const ActionForm& form) {
+std::string WrongCount(const ActionForm& form) {
     static const std::array<std::string_view, 3> operands{" KEY", " NAME", " VALUE"};
-    std::string text = "usage: hostsim registry --home DIR " + std::string(form.word);
+    std::string text = std::string(form.word) + " takes";
     for (std::size_t i = 0; i < form.operandCount; ++i) {
         text += operands[i];
     }
@@ -85,21 +85,21 @@ RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& argume
         }
     }
     if (words.empty()) {
-        return {std::nullopt, "registry: expected set-string, set-dword, delete-key, delete-value or get"};
+        return {std::nullopt, "expected set-string, set-dword, delete-key, delete-value or get"};
     }
     auto form = std::find_if(actionForms.begin(), actionForms.end(),
                              [&](const ActionForm& candidate) { return candidate.word == words[0]; });
     if (form == actionForms.end()) {
-        return {std::nullopt, "registry: unknown action \"" + words[0] + "\""};
+        return {std::nullopt, "unknown action \"" + words[0] + "\""};
     }
     if (words.size() != form->operandCount + 1) {
-        return {std::nullopt, Usage(*form)};
+        return {std::nullopt, WrongCount(*form)};
     }
     request.action = form->action;
     std::optional<RegistryKey> key = ParseRegistryKey(words[1]);
     if (!key || key->path.empty()) {
         return {std::nullopt,
-                "registry: \"" + words[1] + "\" is not a key below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"};
+                "\"" + words[1] + "\" is not a key below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"};
     }
     request.key = std::move(*key);
     if (form->operandCount >= 2) {
@@ -110,7 +110,7 @@ RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& argume
     } else if (request.action == RegistryAction::SetDWord) {
         std::optional<UInt64> number = ParseUnsigned(words[3], 0xFFFFFFFFu);
         if (!number) {
-            return {std::nullopt, "registry: \"" + words[3] + "\" is not a 32-bit unsigned number"};
+            return {std::nullopt, "\"" + words[3] + "\" is not a 32-bit unsigned number"};
         }
         request.number = static_cast<UInt32>(*number);
     }

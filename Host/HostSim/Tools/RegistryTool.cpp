@@ -1,6 +1,7 @@
 #include "Tools/RegistryTool.hpp"
 
 #include "DebugOutput.hpp"
+#include "ProgramCommandLine.hpp"
 #include "Record/ReadableText.hpp"
 #include "Session/DataFolder.hpp"
 #include "UniString.hpp"
@@ -55,7 +56,34 @@ private:
     std::string text;
 };
 
+constexpr CommandLine::ProgramText Program{
+    "hostsim registry",
+    "usage: hostsim registry [--home DIR] ACTION KEY ...\n"
+    "The host's registry administration: reads and changes the registry of a data folder\n"
+    "(DIR/Registry; default ./HostSimHome), as an installer would register an application.\n"
+    "actions:\n"
+    "  set-string KEY NAME TEXT     write the string value NAME of KEY (keys are made as needed)\n"
+    "  set-dword KEY NAME NUMBER    write the 32-bit value NAME (decimal or 0x hex)\n"
+    "  delete-key KEY               delete KEY and everything below it\n"
+    "  delete-value KEY NAME        delete the value NAME of KEY\n"
+    "  get KEY NAME                 print the string value NAME of KEY\n"
+    "KEY: HKEY_LOCAL_MACHINE\\PATH or HKEY_CURRENT_USER\\PATH (HKLM, HKCU; any case), e.g.\n"
+    "  'HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025'\n"
+    "options: --home DIR, -h/--help, --version\n"
+    "exit codes: 0 done, 1 the action failed (the reason is printed), 64 a wrong command line\n"};
+
 } // namespace
+
+int RunRegistryCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, Program, out);
+    }
+    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
+    if (!parsed.request) {
+        return CommandLine::Refuse(Program, parsed.error, err);
+    }
+    return RunRegistryRequest(*parsed.request, out, err);
+}
 
 int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::ostream& err) {
     std::string folderError;
@@ -96,12 +124,14 @@ int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::o
         }
         return 0;
     }
-    err << "hostsim registry: " << ActionWord(request.action) << " failed (" << FormatResultCodeHex(result)
-        << ")";
+    err << "hostsim registry: " << ActionWord(request.action) << " failed: ";
     if (!diagnostic.IsEmpty()) {
-        err << ": " << diagnostic.ToUTF8().Get();
+        err << diagnostic.ToUTF8().Get() << " (" << DescribeResultCode(result) << ")";
     } else if (request.action == RegistryAction::Get) {
-        err << ": no string value \"" << request.valueName << "\" in " << request.key.path;
+        err << "no string value \"" << request.valueName << "\" in " << request.key.path << " ("
+            << DescribeResultCode(result) << ")";
+    } else {
+        err << DescribeResultCode(result);
     }
     err << std::endl;
     return 1;

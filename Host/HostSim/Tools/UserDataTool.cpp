@@ -2,6 +2,9 @@
 #include "HexDigits.hpp"
 
 #include "DGUserData.hpp"
+#include "GSPref.hpp"
+#include "ProgramCommandLine.hpp"
+#include "Record/ReadableText.hpp"
 #include "Session/DataFolder.hpp"
 #include "Session/HostSimRun.hpp"
 
@@ -96,21 +99,79 @@ std::string StoreUserData(const std::map<std::string, std::vector<unsigned char>
     return {};
 }
 
+namespace {
+
+constexpr CommandLine::ProgramText UserDataProgram{
+    "hostsim user-data",
+    "usage: hostsim user-data [--home DIR] set NAME HEXBYTES\n"
+    "       hostsim user-data [--home DIR] get NAME\n"
+    "The dialogs' user data records (a dialog's size, say) in a data folder's registry (DIR/Registry;\n"
+    "default ./HostSimHome): set stores the record NAME, get prints its bytes in hex.\n"
+    "HEXBYTES: the record's bytes in order, two hex digits each (\"2800\" is the 16-bit value 40).\n"
+    "options: --home DIR, -h/--help, --version\n"
+    "exit codes: 0 done, 1 the record cannot be stored or none is stored, 64 a wrong command line\n"};
+
+// Larger than any record a dialog keeps.
+constexpr GSSize LargestRecord = 64 * 1024;
+
+int PrintRecord(const std::string& name) {
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(LargestRecord));
+    GSSize size = 0;
+    const GSErrCode read = GSPref::ReadBinaryValue(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey,
+                                                   name.c_str(), bytes.data(), LargestRecord, &size);
+    if (read != NoError) {
+        std::cerr << "hostsim user-data: no record \"" << name << "\" (" << DescribeResultCode(read) << ")"
+                  << std::endl;
+        return 1;
+    }
+    std::cout << HexOf(bytes.data(), static_cast<std::size_t>(size)) << std::endl;
+    return ExitCode::Success;
+}
+
+} // namespace
+
 int RunUserDataCommand(const std::vector<std::string>& arguments) {
-    const bool wellFormed = arguments.size() == 5 && arguments[0] == "--home" && arguments[2] == "set";
-    std::optional<std::vector<unsigned char>> bytes = wellFormed ? ParseHexBytes(arguments[4]) : std::nullopt;
-    if (!bytes) {
-        std::cerr << "hostsim: usage: hostsim user-data --home DIR set NAME HEXBYTES" << std::endl;
-        return ExitCode::Usage;
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, UserDataProgram, std::cout);
+    }
+    std::string home = "HostSimHome";
+    std::vector<std::string> words;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        if (arguments[index] != "--home") {
+            words.push_back(arguments[index]);
+        } else if (index + 1 == arguments.size()) {
+            return CommandLine::Refuse(UserDataProgram, "--home needs a folder", std::cerr);
+        } else {
+            home = arguments[++index];
+        }
+    }
+    std::optional<std::vector<unsigned char>> bytes;
+    if (words.empty()) {
+        return CommandLine::Refuse(UserDataProgram, "expected set or get", std::cerr);
+    } else if (words[0] == "set" && words.size() == 3) {
+        bytes = ParseHexBytes(words[2]);
+        if (!bytes) {
+            return CommandLine::Refuse(UserDataProgram,
+                                       "\"" + words[2] + "\" is not an even number of hex digits", std::cerr);
+        }
+    } else if (words[0] == "set" || (words[0] == "get" && words.size() != 2)) {
+        return CommandLine::Refuse(UserDataProgram,
+                                   words[0] + (words[0] == "set" ? " takes NAME HEXBYTES" : " takes NAME"),
+                                   std::cerr);
+    } else if (words[0] != "get") {
+        return CommandLine::Refuse(UserDataProgram, "unknown action \"" + words[0] + "\"", std::cerr);
     }
     std::string error;
-    if (!PrepareRegistryFolder(arguments[1], error)) {
-        std::cerr << "hostsim: " << error << std::endl;
-        return ExitCode::Usage;
+    if (!PrepareRegistryFolder(home, error)) {
+        std::cerr << "hostsim user-data: " << error << std::endl;
+        return 1;
     }
-    error = StoreUserData({{arguments[3], *bytes}});
+    if (!bytes) {
+        return PrintRecord(words[1]);
+    }
+    error = StoreUserData({{words[1], *bytes}});
     if (!error.empty()) {
-        std::cerr << "hostsim: " << error << std::endl;
+        std::cerr << "hostsim user-data: " << error << std::endl;
         return 1;
     }
     return ExitCode::Success;

@@ -8,7 +8,7 @@
 namespace HostSim {
 
 // Dialog user data (DGRetrieveUserDataFromRegistry's records) set up by the host before a run:
-//   hostsim user-data --home DIR set NAME HEXBYTES
+//   hostsim user-data --home DIR set NAME HEXBYTES     (get NAME prints a record)
 //   hostsim --user-data NAME=HEXBYTES ...          (repeatable; stored before any add-on loads)
 // HEXBYTES are the record's bytes in order, two hex digits each ("2800" is the 16-bit value 40).
 

@@ -1,6 +1,7 @@
 #include "JsonDocumentReader.hpp"
 
 #include <algorithm>
+#include <iterator>
 
 namespace JsonDocument {
 
@@ -134,12 +135,53 @@ private:
     std::string error;
 };
 
+// The text's characters as the parser walks them, telling `progress` of every 64 KiB it passes: the
+// parser's own count of what it has read, without a second pass or a timer.
+class WatchedCharacter {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    WatchedCharacter() = default;
+    WatchedCharacter(const char* start, const char* position, const ReadProgress* listener)
+        : base(start), at(position), progress(listener) {}
+
+    reference operator*() const { return *at; }
+    WatchedCharacter& operator++() {
+        ++at;
+        if ((static_cast<std::size_t>(at - base) & StepMask) == 0) {
+            (*progress)(static_cast<std::size_t>(at - base));
+        }
+        return *this;
+    }
+    WatchedCharacter operator++(int) {
+        WatchedCharacter before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const WatchedCharacter& other) const { return at == other.at; }
+
+private:
+    static constexpr std::size_t StepMask = (std::size_t{1} << 16) - 1;
+    const char* base = nullptr;
+    const char* at = nullptr;
+    const ReadProgress* progress = nullptr;
+};
+
 } // namespace
 
-ReadResult Read(const std::string& text, std::size_t depthLimit) {
+ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
     Builder builder(text, depthLimit);
     ReadResult result;
-    if (Json::sax_parse(text, &builder)) {
+    const char* const start = text.data();
+    const bool parsed =
+        progress ? Json::sax_parse(WatchedCharacter(start, start, &progress),
+                                   WatchedCharacter(start, start + text.size(), &progress), &builder)
+                 : Json::sax_parse(text, &builder);
+    if (parsed) {
         result.document = builder.Take();
     } else {
         result.error = builder.Error().empty() ? "the document is incomplete" : builder.Error();

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,11 @@ struct ReadResult {
     std::string error; // "line L, column C: ...", "member a.b[2]: ...", or the nesting refused
 };
 
+// Hears how many bytes of the text the parser has read, every so often, for a progress line.
+using ReadProgress = std::function<void(std::size_t bytesRead)>;
+
 // The document in `text`, or why it is not one. No exception of the parser leaves it.
-ReadResult Read(const std::string& text, std::size_t depthLimit = MaxDepth);
+ReadResult Read(const std::string& text, std::size_t depthLimit = MaxDepth,
+                const ReadProgress& progress = {});
 
 } // namespace JsonDocument

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,7 +55,8 @@ ModelReadResult ReadModel(const nlohmann::ordered_json& document);
 
 // A document that holds only a model (the demo building, generated models). Errors say where the
 // text stops being JSON, which member holds a number out of range, or how deep it nests.
-ModelReadResult ReadModelText(const std::string& text);
+// `progress` hears the bytes read so far.
+ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress = {});
 
 // The same from a file; anything but a regular file (a folder, a pipe) is refused before it is
 // opened. Errors start with the file's name.

@@ -179,8 +179,8 @@ ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
     }
 }
 
-ModelReadResult ReadModelText(const std::string& text) {
-    JsonDocument::ReadResult read = JsonDocument::Read(text);
+ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
+    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
     if (!read.document) {
         return {std::nullopt, "not a JSON document: " + read.error};
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,24 @@ public:
     virtual void Overwrite(std::uint64_t offset, std::string_view bytes) = 0;
     virtual std::uint64_t Size() const = 0;
     virtual bool Good() const = 0;
+};
+
+// Passes every byte on to `target` and tells `written` how many have gone by, for a progress line.
+class WatchedSink final : public ByteSink {
+public:
+    WatchedSink(ByteSink& target, const std::function<void(std::uint64_t)>& watcher)
+        : sink(target), written(watcher) {}
+    void Append(std::string_view bytes) override {
+        sink.Append(bytes);
+        written(sink.Size());
+    }
+    void Overwrite(std::uint64_t offset, std::string_view bytes) override { sink.Overwrite(offset, bytes); }
+    std::uint64_t Size() const override { return sink.Size(); }
+    bool Good() const override { return sink.Good(); }
+
+private:
+    ByteSink& sink;
+    const std::function<void(std::uint64_t)>& written;
 };
 
 class StringSink final : public ByteSink {

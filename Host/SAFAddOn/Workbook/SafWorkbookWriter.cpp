@@ -72,14 +72,17 @@ WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& 
 }
 
 WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& options,
-                             const std::filesystem::path& target) {
+                             const std::filesystem::path& target,
+                             const std::function<void(std::uint64_t written)>& written) {
     WriteReport report;
     const std::string failure = ReplaceFileAtomically(target, [&](const std::filesystem::path& temporary) {
         FileSink sink(temporary);
         if (!sink.Good()) {
             return "cannot create " + temporary.string();
         }
-        report = WriteSafWorkbookTo(model, options, sink);
+        WatchedSink watched(sink, written);
+        report =
+            written ? WriteSafWorkbookTo(model, options, watched) : WriteSafWorkbookTo(model, options, sink);
         if (!sink.Close() && report.written) {
             return "cannot write " + temporary.string();
         }

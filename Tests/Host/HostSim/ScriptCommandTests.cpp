@@ -76,8 +76,10 @@ TEST(ScriptCommandTests, QuitTakesNoArguments) {
 }
 
 TEST(ScriptCommandTests, UnknownWordsAreErrorsNamingTheWord) {
-    EXPECT_EQ(ErrorOf("menue 32500 1"), "unknown command \"menue\"");
-    EXPECT_EQ(ErrorOf("MENU 32500 1"), "unknown command \"MENU\"");
+    EXPECT_EQ(ErrorOf("menue 32500 1"),
+              "unknown command \"menue\" (the commands: menu LIST ITEM, save, quit, help)");
+    EXPECT_EQ(ErrorOf("MENU 32500 1"),
+              "unknown command \"MENU\" (the commands: menu LIST ITEM, save, quit, help)");
 }
 
 TEST(ScriptCommandTests, DialogAndAlertWordsAreKeptForTheScreenToJudge) {

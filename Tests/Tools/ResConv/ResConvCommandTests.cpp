@@ -108,16 +108,19 @@ TEST_F(ResConvCommand, FilesNamedBySourcesAreReadBesideThem) {
 }
 
 TEST_F(ResConvCommand, WrongArgumentsShowUsage) {
-    const std::vector<std::vector<std::string>> wrong = {{},
-                                                         {"a.rsrc"},
-                                                         {"a.rsrc", "-o"},
-                                                         {"-o", "out.res"},
-                                                         {"--dump"},
-                                                         {"--dump", "x.res", "a.rsrc"},
-                                                         {"-x", "a.rsrc", "-o", "b"}};
-    for (const auto& arguments : wrong) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+        {{}, "expected at least one source"},
+        {{"a.rsrc"}, "expected -o OUT.res"},
+        {{"a.rsrc", "-o"}, "-o needs a file"},
+        {{"-o", "out.res"}, "expected at least one source"},
+        {{"--dump"}, "--dump needs a file"},
+        {{"--dump", "x.res", "a.rsrc"}, "--dump takes no sources and no -o"},
+        {{"-x", "a.rsrc", "-o", "b"}, "unknown option -x"}};
+    for (const auto& [arguments, message] : wrong) {
         EXPECT_EQ(Run(arguments), ResConv::ExitUsage);
-        EXPECT_EQ(err.str().rfind("usage: ResConv SOURCE... -o OUT.res\n", 0), 0u);
+        EXPECT_EQ(err.str().rfind("ResConv: " + message + "\nusage: ResConv SOURCE... -o OUT.res\n", 0), 0u)
+            << err.str();
+        EXPECT_EQ(out.str(), "");
     }
 }
 

@@ -1,0 +1,101 @@
+"""Runs long work attached to a pseudo-terminal and to a pipe, and checks the progress convention: on
+a terminal, a line drawn again in place ("\\r") with the stage and its numbers, then a closing line
+with what was done and how long it took; on a pipe nothing, unless --progress asks for it.
+
+usage: progress_lines.py WORKFOLDER HOSTSIM GENERATEBUILDING WRITESAFWORKBOOK
+"""
+import os
+import pty
+import re
+import shutil
+import subprocess
+import sys
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def on_terminal(command, cwd):
+    """Standard error (and output) on a pseudo-terminal; returns (exit code, everything printed)."""
+    controller, terminal = pty.openpty()
+    process = subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=terminal, stderr=terminal)
+    os.close(terminal)
+    chunks = []
+    while True:
+        try:
+            chunk = os.read(controller, 65536)
+        except OSError:  # the terminal's far side closed
+            break
+        if not chunk:
+            break
+        chunks.append(chunk)
+    os.close(controller)
+    return process.wait(), b"".join(chunks).decode("utf-8", "replace")
+
+
+def on_pipe(command, cwd):
+    result = subprocess.run(command, cwd=cwd, capture_output=True, text=True, stdin=subprocess.DEVNULL)
+    return result.returncode, result.stderr
+
+
+def closing(output, prefix):
+    """The closing line: what the last carriage return left on the screen before the line feed."""
+    # The terminal turns each line feed into "\r\n".
+    text = output.replace("\r\n", "\n")
+    lines = [line.split("\r")[-1].rstrip() for line in text.split("\n")]
+    return [line for line in lines if line.startswith(prefix)]
+
+
+def main():
+    work, hostsim, generate, writer = sys.argv[1:5]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    model = os.path.join(work, "frame.json")
+    workbook = os.path.join(work, "frame.xlsx")
+
+    code, output = on_terminal([generate, "members", "2000", model], work)
+    check(code == 0, f"GenerateBuilding on a terminal exits {code}: {output!r}")
+    check(re.search(r"\rGenerateBuilding: writing .*frame\.json \d+ %", output) is not None,
+          f"GenerateBuilding drew no percentage: {output!r}")
+    done = closing(output, "GenerateBuilding: wrote")
+    check(len(done) == 1 and re.fullmatch(r"GenerateBuilding: wrote 2000 members \([\d.]+ [kM]B\) to .*frame\.json "
+                                          r"in \d+\.\d s", done[0]) is not None,
+          f"GenerateBuilding's closing line: {done}")
+
+    code, said = on_pipe([generate, "members", "2000", model], work)
+    check(code == 0 and said == "", f"GenerateBuilding on a pipe: exit {code}, said {said!r}")
+    code, said = on_pipe([generate, "--progress", "members", "2000", model], work)
+    check(code == 0 and "GenerateBuilding: wrote 2000 members" in said, f"--progress on a pipe said {said!r}")
+
+    code, output = on_terminal([writer, model, workbook], work)
+    check(code == 0, f"WriteSafWorkbook on a terminal exits {code}: {output!r}")
+    check(re.search(r"\rWriteSafWorkbook: writing .*frame\.xlsx [\d.]+ (bytes|kB|MB)", output) is not None,
+          f"WriteSafWorkbook drew no byte count: {output!r}")
+    check(len(closing(output, "WriteSafWorkbook: wrote 2000 members")) == 1,
+          f"WriteSafWorkbook's closing line is missing: {output!r}")
+
+    script = os.path.join(work, "quit.script")
+    with open(script, "w") as text:
+        text.write("quit\n")
+    command = [hostsim, "--home", os.path.join(work, "home"), "--model", model, "--script", script]
+    code, output = on_terminal(command, work)
+    check(code == 0, f"hostsim --model on a terminal exits {code}: {output!r}")
+    check(re.search(r"\rhostsim: reading the model .*frame\.json \d+ %", output) is not None,
+          f"hostsim drew no percentage while reading the model: {output!r}")
+    check(len(closing(output, "hostsim: read the model")) == 1 and "2000 members" in output,
+          f"hostsim's closing line for the model: {output!r}")
+    code, said = on_pipe(command, work)
+    check(code == 0 and "read the model" not in said, f"hostsim on a pipe: exit {code}, said {said!r}")
+
+    for failure in failures:
+        print("FAILED:", failure)
+    if not failures:
+        print("progress lines drawn on a terminal, and on a pipe only when asked")
+    return 1 if failures else 0
+
+
+sys.exit(main())
