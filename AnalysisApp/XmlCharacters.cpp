@@ -100,6 +100,13 @@ bool IsXmlName(std::string_view name) {
     return true;
 }
 
+bool IsQualifiedName(std::string_view name) {
+    const std::size_t colon = name.find(':');
+    return IsXmlName(name) &&
+           (colon == std::string_view::npos ||
+            (colon > 0 && colon + 1 < name.size() && name.find(':', colon + 1) == std::string_view::npos));
+}
+
 void AppendUtf8(std::string& out, std::uint32_t codePoint) {
     if (codePoint < 0x80) {
         out += static_cast<char>(codePoint);

@@ -22,6 +22,9 @@ std::size_t FirstIllegalXmlByte(std::string_view bytes);
 // taken as a name character (the bytes are checked as characters on their own).
 bool IsXmlName(std::string_view name);
 
+// An XML name that namespaces can read: no colon, or one with a name on either side ("x:row").
+bool IsQualifiedName(std::string_view name);
+
 void AppendUtf8(std::string& out, std::uint32_t codePoint);
 
 } // namespace AnalysisApp

@@ -476,6 +476,10 @@ void XmlPullParser::ReadStartTag() {
         FailAt(name.empty() ? "element without a name" : "an element name that is no XML name", start + 1);
         return;
     }
+    if (!IsQualifiedName(name)) {
+        FailAt("an element name with a colon that is no qualified name", start + 1);
+        return;
+    }
     if (rootClosed) {
         FailAt("a second root element", start);
         return;
@@ -511,6 +515,10 @@ void XmlPullParser::ReadStartTag() {
         SkipSpace();
         if (!spaced || !IsXmlName(attributeName) || At(position) != '=') {
             FailAt("malformed attribute", attributeStart);
+            return;
+        }
+        if (!IsQualifiedName(attributeName)) {
+            FailAt("an attribute name with a colon that is no qualified name", attributeStart);
             return;
         }
         ++position;

@@ -174,6 +174,8 @@ TEST(XmlPullParser, AcceptsOnlyWellFormedDocuments) {
         {"<a><!-- x -- y --></a>", "\"--\" inside a comment at byte 10"},
         {"<a/><?xml version='1.0'?>", "an XML declaration that is not at the start at byte 4"},
         {"<![CDATA[x]]><a/>", "a CDATA section outside the root element at byte 0"},
+        {"<a><si:/></a>", "an element name with a colon that is no qualified name at byte 4"},
+        {"<a :x='1'/>", "an attribute name with a colon that is no qualified name at byte 3"},
         {"<a></a >", ""},
         {"<x:a xmlns:x='u'><x:b/></x:a>", ""},
         {"<a>\xF0\x9F\x98\x80 &#x10FFFF;</a>", ""},
