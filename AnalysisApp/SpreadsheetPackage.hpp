@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // An .xlsx workbook, the way any writer may have made it: the workbook part found through the
@@ -50,6 +51,8 @@ public:
     // The part of the sheet with this name, as a stream of XML; nothing (and why in `error`) when the
     // sheet or its part is missing.
     std::unique_ptr<XmlInput> OpenSheet(std::string_view name, std::string& error) const;
+    // The path of that part; empty when there is none.
+    std::string SheetPart(std::string_view name) const;
     const std::vector<std::string>& SharedStrings() const { return sharedStrings; }
 
     // The sheet's cells as a whole, for small sheets; an error text in `error` when the sheet's part
@@ -65,6 +68,8 @@ private:
     ZipListing listing;
     std::vector<std::string> sheetNames;
     std::vector<std::string> sheetParts;
+    // The first sheet of each name, so that a workbook of many sheets is not searched sheet by sheet.
+    std::unordered_map<std::string, std::size_t> sheetIndex;
     std::vector<std::string> sharedStrings;
 };
 
@@ -85,6 +90,7 @@ private:
 
     // In this order: opening the sheet's part sets `error`.
     std::string sheet;
+    std::string part;
     std::string error;
     std::unique_ptr<XmlInput> input;
     std::unique_ptr<Walker> walker;

@@ -197,7 +197,7 @@ private:
 };
 
 SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName)
-    : sheet(sheetName), input(package.OpenSheet(sheetName, error)) {
+    : sheet(sheetName), part(package.SheetPart(sheetName)), input(package.OpenSheet(sheetName, error)) {
     if (input) {
         walker = std::make_unique<Walker>(*input, package.SharedStrings());
     }
@@ -214,19 +214,19 @@ bool SheetRowReader::Next(SheetRow& row) {
         return true;
     }
     if (!failure.empty()) {
-        error = "sheet " + sheet + ": " + failure;
+        error = "sheet " + sheet + " (" + part + "): " + failure;
         walker.reset();
     }
     return false;
 }
 
 std::unique_ptr<XmlInput> SpreadsheetPackage::OpenSheet(std::string_view name, std::string& error) const {
-    const auto found = std::find(sheetNames.begin(), sheetNames.end(), name);
-    if (found == sheetNames.end()) {
+    const auto found = sheetIndex.find(std::string(name));
+    if (found == sheetIndex.end()) {
         error = "the workbook has no sheet " + std::string(name);
         return nullptr;
     }
-    const std::string& part = sheetParts[static_cast<std::size_t>(found - sheetNames.begin())];
+    const std::string& part = sheetParts[found->second];
     if (part.empty()) {
         error = "sheet " + std::string(name) + " has no part in the workbook's relationships";
         return nullptr;

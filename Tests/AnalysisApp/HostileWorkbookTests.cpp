@@ -1,0 +1,93 @@
+#include "CheckFinding.hpp"
+#include "ForeignWorkbooks.hpp"
+#include "SafChecker.hpp"
+#include "SpreadsheetPackage.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+// Workbooks made to mislead the reader: each is refused as unreadable (exit 2) with the part and
+// what is wrong in it, and is not read as though it were whole.
+namespace {
+
+using ForeignWorkbooks::Parts;
+
+const std::string Nodes = "book/sheets/a.xml";
+
+void Replace(Parts& parts, const std::string& part, const std::string& what, const std::string& with) {
+    std::string& text = parts.at(part);
+    const std::size_t found = text.find(what);
+    ASSERT_NE(found, std::string::npos) << what;
+    text.replace(found, what.size(), with);
+}
+
+TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPartAndPlace) {
+    const std::string sheet = "sheet StructuralPointConnection (book/sheets/a.xml): ";
+    const struct {
+        const char* label;
+        std::function<void(Parts&)> change;
+        std::string problem;
+    } cases[] = {
+        {"</sheetData> removed", [](Parts& parts) { Replace(parts, Nodes, "</sheetData>", ""); },
+         sheet + "end tag </worksheet> where </sheetData> belongs at byte 558"},
+        {"</sheetData> misspelt", [](Parts& parts) { Replace(parts, Nodes, "</sheetData>", "</sheetDat>"); },
+         sheet + "end tag </sheetDat> where </sheetData> belongs at byte 558"},
+        {"<<<&& in a row", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"3\">", "<row r=\"3\"><<<&&"); },
+         sheet + "an element name that is no XML name at byte 213"},
+        {"text after the root", [](Parts& parts) { parts.at(Nodes) += "tail"; },
+         sheet + "text after the root element at byte 582"},
+        {"a bad character reference", [](Parts& parts) { Replace(parts, Nodes, "no name", "no &#1;name"); },
+         sheet + "bad entity reference at byte 448"},
+        {"a DTD with entities",
+         [](Parts& parts) {
+             parts.at(Nodes).insert(0, "<!DOCTYPE w [<!ENTITY e \"x\">]>");
+             Replace(parts, Nodes, "no name", "&e;");
+         },
+         sheet + "a document type declaration (DTD), which is not allowed at byte 0"},
+        {"two sheets with one part",
+         [](Parts& parts) {
+             Replace(parts, "book/_rels/workbook.xml.rels", "sheets/notes.xml", "sheets/a.xml");
+         },
+         "book/workbook.xml: sheets Notes and StructuralPointConnection name the same part "
+         "book/sheets/a.xml"},
+        {"two shared-strings parts",
+         [](Parts& parts) {
+             parts["book/strings2.xml"] = parts.at("book/strings.xml");
+             Replace(parts, "book/_rels/workbook.xml.rels", "</Relationships>",
+                     "<Relationship Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                     "relationships/sharedStrings\" Target=\"strings2.xml\"/></Relationships>");
+         },
+         "book/_rels/workbook.xml.rels: more than one shared-strings part (book/strings.xml, "
+         "book/strings2.xml)"},
+    };
+    for (const auto& [label, change, problem] : cases) {
+        Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+        change(parts);
+        const AnalysisApp::CheckReport report =
+            AnalysisApp::CheckSafWorkbookBytes(ForeignWorkbooks::Package(parts));
+        EXPECT_EQ(AnalysisApp::ExitCodeOf(report), 2) << label;
+        EXPECT_EQ(report.problem, problem) << label;
+    }
+}
+
+// A workbook whose relationships name its one shared-strings part many times reads it once.
+TEST(HostileWorkbook, SharedStringsNamedByManyRelationshipsAreReadOnce) {
+    Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+    std::string repeated;
+    for (int copy = 0; copy < 300; ++copy) {
+        repeated +=
+            "<Relationship Id=\"rS" + std::to_string(copy) +
+            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
+            "Target=\"strings.xml\"/>";
+    }
+    Replace(parts, "book/_rels/workbook.xml.rels", "</Relationships>", repeated + "</Relationships>");
+    const std::string bytes = ForeignWorkbooks::Package(parts);
+    AnalysisApp::SpreadsheetPackage package;
+    ASSERT_EQ(package.Open(bytes), "");
+    EXPECT_EQ(package.SharedStrings().size(), 10u);
+    EXPECT_TRUE(AnalysisApp::CheckSafWorkbookBytes(bytes).readable);
+}
+
+} // namespace
