@@ -64,7 +64,7 @@ private:
 std::string_view SheetRow::ValueAt(std::size_t column) const {
     for (const SheetCell& cell : cells) {
         if (cell.column == column) {
-            return cell.value;
+            return cell.Value();
         }
     }
     return {};

@@ -20,9 +20,12 @@
 namespace AnalysisApp {
 
 struct SheetCell {
-    std::size_t column = 0; // 0 for A
-    std::string value;      // texts as they are, numbers and dates as their stored text
-    bool text = false;      // a text cell (shared, inline or formula string), not a number
+    std::size_t column = 0;              // 0 for A
+    std::string ownValue;                // texts as they are, numbers and dates as their stored text
+    bool text = false;                   // a text cell (shared, inline or formula string), not a number
+    const std::string* shared = nullptr; // a shared string: the package's one copy, instead of ownValue
+
+    std::string_view Value() const { return shared != nullptr ? std::string_view(*shared) : ownValue; }
 };
 
 struct SheetRow {

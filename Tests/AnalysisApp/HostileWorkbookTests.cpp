@@ -46,6 +46,29 @@ TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPa
              Replace(parts, Nodes, "no name", "&e;");
          },
          sheet + "a document type declaration (DTD), which is not allowed at byte 0"},
+        {"a cell beyond row 1048576",
+         [](Parts& parts) {
+             Replace(parts, Nodes, "<row r=\"7\"><c r=\"A7\"", "<row r=\"1048577\"><c r=\"XFD1048577\"");
+         },
+         sheet + "row \"1048577\" after row 6: rows are numbered 1 to 1048576 in increasing order"},
+        {"a cell beyond column XFD", [](Parts& parts) { Replace(parts, Nodes, "r=\"B2\"", "r=\"XFE2\""); },
+         sheet + "row 2: cell \"XFE2\" is no cell of this row after column 1 within A to XFD"},
+        {"row 0", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"2\"", "<row r=\"0\""); },
+         sheet + "row \"0\" after row 0: rows are numbered 1 to 1048576 in increasing order"},
+        {"row -5", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"2\"", "<row r=\"-5\""); },
+         sheet + "row \"-5\" after row 0: rows are numbered 1 to 1048576 in increasing order"},
+        {"row 2^64-1",
+         [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"18446744073709551615\""); },
+         sheet +
+             "row \"18446744073709551615\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
+        {"rows out of order", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"1\""); },
+         sheet + "row \"1\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
+        {"a row repeated", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"3\""); },
+         sheet + "row \"3\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
+        {"a cell of another row", [](Parts& parts) { Replace(parts, Nodes, "r=\"B2\"", "r=\"B9\""); },
+         sheet + "row 2: cell \"B9\" is no cell of this row after column 1 within A to XFD"},
+        {"cells out of order", [](Parts& parts) { Replace(parts, Nodes, "r=\"C2\"", "r=\"A2\""); },
+         sheet + "row 2: cell \"A2\" is no cell of this row after column 2 within A to XFD"},
         {"two sheets with one part",
          [](Parts& parts) {
              Replace(parts, "book/_rels/workbook.xml.rels", "sheets/notes.xml", "sheets/a.xml");
@@ -88,6 +111,30 @@ TEST(HostileWorkbook, SharedStringsNamedByManyRelationshipsAreReadOnce) {
     ASSERT_EQ(package.Open(bytes), "");
     EXPECT_EQ(package.SharedStrings().size(), 10u);
     EXPECT_TRUE(AnalysisApp::CheckSafWorkbookBytes(bytes).readable);
+}
+
+// A shared string used by many cells is held once: every cell refers to the package's copy.
+TEST(HostileWorkbook, CellsReferToTheirSharedStringInsteadOfCopyingIt) {
+    Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+    std::string cells;
+    for (int column = 0; column < 26; ++column) {
+        const std::string reference = std::string(1, static_cast<char>('A' + column)) + "9";
+        cells += "<c r=\"" + reference + "\" t=\"s\"><v>5</v></c>";
+    }
+    Replace(parts, Nodes, "</sheetData>", "<row r=\"9\">" + cells + "</row></sheetData>");
+    const std::string bytes = ForeignWorkbooks::Package(parts);
+    AnalysisApp::SpreadsheetPackage package;
+    ASSERT_EQ(package.Open(bytes), "");
+    AnalysisApp::SheetRowReader reader(package, "StructuralPointConnection");
+    AnalysisApp::SheetRow row;
+    while (reader.Next(row) && row.number != 9) {
+    }
+    ASSERT_EQ(row.number, 9u) << reader.Error();
+    ASSERT_EQ(row.cells.size(), 26u);
+    for (const AnalysisApp::SheetCell& cell : row.cells) {
+        EXPECT_EQ(cell.shared, &package.SharedStrings()[5]);
+        EXPECT_EQ(cell.Value(), "Remark");
+    }
 }
 
 } // namespace
