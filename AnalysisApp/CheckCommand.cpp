@@ -39,6 +39,10 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
         for (const CheckFinding& finding : report.findings) {
             out << FormatFinding(file, finding) << '\n';
         }
+        if (const std::size_t found = report.errors + report.warnings; found > report.findings.size()) {
+            out << file << ": " << found - report.findings.size() << " more findings after the first "
+                << report.findings.size() << " are counted, not shown\n";
+        }
         if (!report.readable) {
             out << FormatFinding(file,
                                  {{}, {}, Severity::Error, "not a readable workbook: " + report.problem})

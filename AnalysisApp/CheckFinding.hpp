@@ -16,11 +16,14 @@ struct CheckFinding {
     std::string message;
 };
 
+// A report keeps the first thousand findings; the rest are counted.
+constexpr std::size_t KeptFindings = 1000;
+
 struct CheckReport {
     bool readable = true; // false: the file is no readable workbook; `problem` says why
     std::string problem;
-    std::vector<CheckFinding> findings; // in the order of the workbook
-    std::size_t errors = 0;
+    std::vector<CheckFinding> findings; // the first KeptFindings in the order of the workbook
+    std::size_t errors = 0;             // all of them, kept or not
     std::size_t warnings = 0;
 };
 

@@ -2,6 +2,7 @@
 #include "ForeignWorkbooks.hpp"
 #include "SafChecker.hpp"
 #include "SpreadsheetPackage.hpp"
+#include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,25 @@ TEST(HostileWorkbook, SharedStringsNamedByManyRelationshipsAreReadOnce) {
     ASSERT_EQ(package.Open(bytes), "");
     EXPECT_EQ(package.SharedStrings().size(), 10u);
     EXPECT_TRUE(AnalysisApp::CheckSafWorkbookBytes(bytes).readable);
+}
+
+// A workbook with a fault in every row keeps the first thousand findings in the order of the
+// workbook and counts the rest.
+TEST(HostileWorkbook, FindingsBeyondTheFirstThousandAreCountedNotKept) {
+    TinySafWorkbook::Workbook workbook = TinySafWorkbook::Workbook::PortalFrame();
+    for (int row = 6; row < 1306; ++row) {
+        const std::string number = std::to_string(row);
+        workbook.Set("StructuralPointConnection", "A" + number, "M" + number)
+            .Set("StructuralPointConnection", "B" + number, "x")
+            .Set("StructuralPointConnection", "C" + number, TinySafWorkbook::Cell::Number("0"))
+            .Set("StructuralPointConnection", "D" + number, TinySafWorkbook::Cell::Number("0"));
+    }
+    const AnalysisApp::CheckReport report = AnalysisApp::CheckSafWorkbookBytes(workbook.Bytes());
+    ASSERT_TRUE(report.readable) << report.problem;
+    EXPECT_GE(report.errors + report.warnings, 1300u);
+    ASSERT_EQ(report.findings.size(), AnalysisApp::KeptFindings);
+    EXPECT_EQ(report.findings.front().cell, "B6");
+    EXPECT_EQ(report.findings.back().cell, "B1005");
 }
 
 // A shared string used by many cells is held once: every cell refers to the package's copy.
