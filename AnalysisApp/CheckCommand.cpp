@@ -40,8 +40,8 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
             out << FormatFinding(file, finding) << '\n';
         }
         if (const std::size_t found = report.errors + report.warnings; found > report.findings.size()) {
-            out << file << ": " << found - report.findings.size() << " more findings after the first "
-                << report.findings.size() << " are counted, not shown\n";
+            out << ShownSafely(file) << ": " << found - report.findings.size()
+                << " more findings after the first " << report.findings.size() << " are counted, not shown\n";
         }
         if (!report.readable) {
             out << FormatFinding(file,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the SAF checker reports: one finding per problem, placed on a cell of the workbook.
@@ -29,8 +30,12 @@ struct CheckReport {
 
 const char* SeverityName(Severity severity);
 
-// "FILE: SHEET!CELL: severity: message"; without a cell "FILE: SHEET: ..."; without a sheet
-// "FILE: severity: message".
+// `text` with the characters that would steer a terminal (C0 and C1 controls, DEL) written as escapes
+// (\n, \x1B, \u009B), so that a cell or a file name cannot change what the terminal shows.
+std::string ShownSafely(std::string_view text);
+
+// "FILE: SHEET!CELL: severity: message", each text shown safely; without a cell "FILE: SHEET: ..."; without a
+// sheet "FILE: severity: message".
 std::string FormatFinding(const std::string& file, const CheckFinding& finding);
 
 // 0 no error, 1 errors, 2 no readable workbook.

@@ -133,6 +133,17 @@ TEST(HostileWorkbook, FindingsBeyondTheFirstThousandAreCountedNotKept) {
     EXPECT_EQ(report.findings.back().cell, "B1005");
 }
 
+// What --check prints cannot steer the terminal: control characters in a file name, a sheet name or
+// a cell quoted in a message are shown as escapes.
+TEST(HostileWorkbook, FindingsShowControlCharactersAsEscapes) {
+    const AnalysisApp::CheckFinding finding{"Sheet\x1B[2J", "B2", AnalysisApp::Severity::Error,
+                                            "\"X\" is \"\x1B]0;title\x07\xC2\x9B"
+                                            "31m\x7F\tok \xC3\xA9\""};
+    EXPECT_EQ(AnalysisApp::FormatFinding("new\nline\r.xlsx", finding),
+              "new\\nline\\r.xlsx: Sheet\\x1B[2J!B2: error: \"X\" is "
+              "\"\\x1B]0;title\\x07\\u009B31m\\x7F\\tok \xC3\xA9\"");
+}
+
 // A shared string used by many cells is held once: every cell refers to the package's copy.
 TEST(HostileWorkbook, CellsReferToTheirSharedStringInsteadOfCopyingIt) {
     Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
