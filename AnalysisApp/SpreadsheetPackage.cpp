@@ -244,7 +244,7 @@ std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
         case XmlEventKind::End:
             collector.End(event.name);
             if (event.name == "si") {
-                sharedStrings.push_back(collector.Take());
+                sharedStrings.Add(collector.Take());
             }
             break;
         case XmlEventKind::Text:

@@ -20,12 +20,33 @@
 namespace AnalysisApp {
 
 struct SheetCell {
-    std::size_t column = 0;              // 0 for A
-    std::string ownValue;                // texts as they are, numbers and dates as their stored text
-    bool text = false;                   // a text cell (shared, inline or formula string), not a number
-    const std::string* shared = nullptr; // a shared string: the package's one copy, instead of ownValue
+    std::size_t column = 0; // 0 for A
+    std::string ownValue;   // texts as they are, numbers and dates as their stored text
+    bool text = false;      // a text cell (shared, inline or formula string), not a number
+    bool isShared = false;  // a shared string: `shared` is the package's one copy, instead of ownValue
+    std::string_view shared;
 
-    std::string_view Value() const { return shared != nullptr ? std::string_view(*shared) : ownValue; }
+    std::string_view Value() const { return isShared ? shared : std::string_view(ownValue); }
+};
+
+// The workbook's shared strings, one after the other in one text: millions of short strings cost
+// their bytes and one offset each, not a string object each.
+class SharedStringTable {
+public:
+    void Add(std::string_view text) {
+        texts += text;
+        ends.push_back(texts.size());
+    }
+    std::size_t size() const { return ends.size(); }
+    // Valid once the table is complete, as long as the package lives.
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(texts).substr(begin, ends[index] - begin);
+    }
+
+private:
+    std::string texts;
+    std::vector<std::size_t> ends;
 };
 
 struct SheetRow {
@@ -56,7 +77,7 @@ public:
     std::unique_ptr<XmlInput> OpenSheet(std::string_view name, std::string& error) const;
     // The path of that part; empty when there is none.
     std::string SheetPart(std::string_view name) const;
-    const std::vector<std::string>& SharedStrings() const { return sharedStrings; }
+    const SharedStringTable& SharedStrings() const { return sharedStrings; }
 
     // The sheet's cells as a whole, for small sheets; an error text in `error` when the sheet's part
     // is missing or damaged.
@@ -73,7 +94,7 @@ private:
     std::vector<std::string> sheetParts;
     // The first sheet of each name, so that a workbook of many sheets is not searched sheet by sheet.
     std::unordered_map<std::string, std::size_t> sheetIndex;
-    std::vector<std::string> sharedStrings;
+    SharedStringTable sharedStrings;
 };
 
 // The rows of one sheet, one at a time: only rows that hold a non-empty cell, in the sheet's order.

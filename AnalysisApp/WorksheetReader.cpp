@@ -65,8 +65,7 @@ CellType CellTypeOf(std::string_view type) {
 // follows the one before it; a row without a number follows the row before it.
 class SheetRowReader::Walker {
 public:
-    Walker(XmlInput& input, const std::vector<std::string>& strings)
-        : parser(input), sharedStrings(strings) {}
+    Walker(XmlInput& input, const SharedStringTable& strings) : parser(input), sharedStrings(strings) {}
 
     // True with a row; false at the end or on an error (then `failure` says what).
     bool Next(SheetRow& out, std::string& failure) {
@@ -177,7 +176,7 @@ private:
             inlineText.End(name);
         } else if (tag == Tag::Cell) {
             SheetCell cell{
-                cellColumn, {}, cellType != CellType::Number && cellType != CellType::Other, nullptr};
+                cellColumn, {}, cellType != CellType::Number && cellType != CellType::Other, false, {}};
             if (cellType == CellType::SharedString) {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
@@ -185,7 +184,8 @@ private:
                               "\" does not exist";
                     return true;
                 }
-                cell.shared = &sharedStrings[*index];
+                cell.isShared = true;
+                cell.shared = sharedStrings[*index];
             } else if (cellType == CellType::InlineString) {
                 cell.ownValue = inlineText.Take();
             } else {
@@ -212,7 +212,7 @@ private:
     }
 
     XmlPullParser parser;
-    const std::vector<std::string>& sharedStrings;
+    const SharedStringTable& sharedStrings;
     SheetRow row;
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
