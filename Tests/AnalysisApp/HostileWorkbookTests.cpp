@@ -70,6 +70,11 @@ TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPa
          sheet + "row 2: cell \"B9\" is no cell of this row after column 1 within A to XFD"},
         {"cells out of order", [](Parts& parts) { Replace(parts, Nodes, "r=\"C2\"", "r=\"A2\""); },
          sheet + "row 2: cell \"A2\" is no cell of this row after column 2 within A to XFD"},
+        {"a part that inflates 1000 times",
+         [](Parts& parts) { parts.at(Nodes) += std::string(std::size_t{8} << 20, ' '); },
+         sheet + "the document cannot be read: book/sheets/a.xml would inflate to 8389190 bytes from 8425, "
+                 "more than "
+                 "any workbook part (at most 4 GiB, 256 times) at byte 0"},
         {"two sheets with one part",
          [](Parts& parts) {
              Replace(parts, "book/_rels/workbook.xml.rels", "sheets/notes.xml", "sheets/a.xml");
