@@ -3,6 +3,7 @@
 #include "XmlCharacters.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 
@@ -51,22 +52,25 @@ bool DecodeCharacterReference(std::string_view reference, std::string& out) {
     return true;
 }
 
-// The names of a run of tags written plainly, "<is><t>" or "</t></is></c>": the opening and closing
-// brackets stripped. Empty names for anything else.
-std::vector<std::string_view> PlainTagNames(std::string_view tags, std::string_view opening) {
-    std::vector<std::string_view> names;
+// The names of a run of at most four tags written plainly, "<is><t>" or "</t></is></c>": the
+// brackets stripped. No names for anything else. Fixed room, as it is asked for every cell.
+struct PlainTags {
+    std::array<std::string_view, 4> names;
+    std::size_t count = 0;
+};
+
+PlainTags PlainTagNames(std::string_view tags, std::string_view opening) {
+    PlainTags found;
     while (!tags.empty()) {
-        if (tags.substr(0, opening.size()) != opening) {
-            return {};
-        }
         const std::size_t close = tags.find('>');
-        if (close == std::string_view::npos) {
+        if (found.count == found.names.size() || tags.substr(0, opening.size()) != opening ||
+            close == std::string_view::npos) {
             return {};
         }
-        names.push_back(tags.substr(opening.size(), close - opening.size()));
+        found.names[found.count++] = tags.substr(opening.size(), close - opening.size());
         tags.remove_prefix(close + 1);
     }
-    return names;
+    return found;
 }
 
 } // namespace
@@ -240,18 +244,18 @@ bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view clo
         return false;
     }
     // The tags closed must be the ones opened here and then the innermost open elements, as named.
-    const std::vector<std::string_view> opened = PlainTagNames(open, "<");
-    const std::vector<std::string_view> closed = PlainTagNames(close, "</");
-    if (opened.empty() || closed.size() < opened.size() ||
-        closed.size() - opened.size() > openElements.size()) {
+    const PlainTags opened = PlainTagNames(open, "<");
+    const PlainTags closed = PlainTagNames(close, "</");
+    if (opened.count == 0 || closed.count < opened.count ||
+        closed.count - opened.count > openElements.size()) {
         return false;
     }
-    for (std::size_t index = 0; index < closed.size(); ++index) {
+    for (std::size_t index = 0; index < closed.count; ++index) {
         const std::string_view expected =
-            index < opened.size()
-                ? opened[opened.size() - 1 - index]
-                : std::string_view(openElements[openElements.size() - 1 - (index - opened.size())]);
-        if (closed[index] != expected) {
+            index < opened.count
+                ? opened.names[opened.count - 1 - index]
+                : std::string_view(openElements[openElements.size() - 1 - (index - opened.count)]);
+        if (closed.names[index] != expected) {
             return false;
         }
     }
@@ -261,7 +265,7 @@ bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view clo
         text.clear();
         return false; // the events one by one report what is wrong where it is
     }
-    openElements.resize(openElements.size() - (closed.size() - opened.size()));
+    openElements.resize(openElements.size() - (closed.count - opened.count));
     rootClosed = openElements.empty();
     position += end + close.size();
     return true;
