@@ -17,8 +17,18 @@ std::string CellName(std::size_t column, std::size_t row) {
     return letters + std::to_string(row);
 }
 
+// A finding quotes at most the start of a long value: a cell of megabytes must not make every finding
+// about it, and the launch record that keeps them, as long.
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    constexpr std::size_t Shown = 80;
+    if (text.size() <= Shown) {
+        return "\"" + std::string(text) + "\"";
+    }
+    std::size_t cut = Shown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut; // not inside a UTF-8 character
+    }
+    return "\"" + std::string(text.substr(0, cut)) + "...\" (" + std::to_string(text.size()) + " bytes)";
 }
 
 CheckReport WorkbookChecker::Run() {

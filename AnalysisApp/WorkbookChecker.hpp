@@ -46,7 +46,7 @@ struct ModelFacts {
 
 // "B7" for column 1, row 7.
 std::string CellName(std::size_t column, std::size_t row);
-// The text in double quotes, as findings quote names and values.
+// The text in double quotes, as findings quote names and values; a long text shortened to its start.
 std::string Quoted(std::string_view text);
 
 class WorkbookChecker {

@@ -138,6 +138,20 @@ TEST(HostileWorkbook, FindingsBeyondTheFirstThousandAreCountedNotKept) {
     EXPECT_EQ(report.findings.back().cell, "B1005");
 }
 
+// A finding quotes only the start of a long value, so that a cell of megabytes does not make every
+// finding (and the launch record) as long.
+TEST(HostileWorkbook, AFindingQuotesOnlyTheStartOfALongValue) {
+    TinySafWorkbook::Workbook workbook = TinySafWorkbook::Workbook::PortalFrame();
+    workbook.Set("StructuralPointConnection", "B2", std::string(100000, 'x') + "\xC3\xA9");
+    const AnalysisApp::CheckReport report = AnalysisApp::CheckSafWorkbookBytes(workbook.Bytes());
+    ASSERT_EQ(report.findings.size(), 1u);
+    EXPECT_EQ(report.findings[0].cell, "B2");
+    EXPECT_NE(report.findings[0].message.find("\"" + std::string(80, 'x') + "...\" (100002 bytes)"),
+              std::string::npos)
+        << report.findings[0].message.substr(0, 300);
+    EXPECT_LT(report.findings[0].message.size(), 300u);
+}
+
 // What --check prints cannot steer the terminal: control characters in a file name, a sheet name or
 // a cell quoted in a message are shown as escapes.
 TEST(HostileWorkbook, FindingsShowControlCharactersAsEscapes) {
