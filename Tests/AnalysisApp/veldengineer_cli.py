@@ -5,6 +5,7 @@ usage: veldengineer_cli.py VELDENGINEER WRITER MODEL.json WORKFOLDER
 """
 import json
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -124,7 +125,10 @@ def with_huge_cell(source, target):
         for info in original.infolist():
             data = original.read(info.filename)
             if info.filename == "xl/worksheets/sheet5.xml":
-                cell = b'<row r="100"><c r="A100" t="inlineStr"><is><t>' + b"x" * 3000000 + b"</t></is></c></row>"
+                # letters that deflate little, as a real text does: the reader refuses parts that inflate
+                # far beyond their compressed size
+                letters = bytes(random.Random(17).choices(range(ord("a"), ord("z") + 1), k=3000000))
+                cell = b'<row r="100"><c r="A100" t="inlineStr"><is><t>' + letters + b"</t></is></c></row>"
                 data = data.replace(b"</sheetData>", cell + b"</sheetData>", 1)
             copy.writestr(info.filename, data)
 
