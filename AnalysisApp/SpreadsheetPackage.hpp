@@ -79,7 +79,8 @@ public:
     std::string SheetPart(std::string_view name) const;
     const SharedStringTable& SharedStrings() const { return sharedStrings; }
 
-    // The sheet's cells as a whole, for small sheets; an error text in `error` when the sheet's part
+    // The sheet's cells as a whole, for small sheets, each holding its own value (the table may
+    // outlive the package); an error text in `error` when the sheet's part
     // is missing or damaged.
     std::optional<SheetTable> ReadSheet(std::string_view name, std::string& error) const;
 

@@ -266,6 +266,13 @@ std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, s
     SheetTable table{std::string(name), {}};
     SheetRow row;
     while (reader.Next(row)) {
+        // A table may outlive the package: its cells keep their own copies of shared strings.
+        for (SheetCell& cell : row.cells) {
+            if (cell.isShared) {
+                cell.ownValue.assign(cell.shared);
+                cell.isShared = false;
+            }
+        }
         table.rows.push_back(std::move(row));
     }
     if (!reader.Error().empty()) {
