@@ -75,8 +75,18 @@ std::size_t FirstIllegalXmlByte(std::string_view text) {
             }
             index += 8;
         }
+        // Then byte by byte while it stays printable ASCII, as in a short token.
+        while (index < size && bytes[index] >= 0x20 && bytes[index] < 0x80) {
+            ++index;
+            if ((index & 7) == 0) {
+                break;
+            }
+        }
         if (index >= size) {
             break;
+        }
+        if (bytes[index] >= 0x20 && bytes[index] < 0x80) {
+            continue;
         }
         const std::size_t length = LegalCharacterLength(bytes + index, size - index);
         if (length == 0) {
