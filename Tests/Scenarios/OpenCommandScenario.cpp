@@ -29,7 +29,7 @@ const std::vector<std::string> LaunchFailedTexts{
     ""};
 const std::vector<std::string> StoreRefusedTexts{
     "The chosen translator could not be stored in the project.",
-    "The project still holds the translator chosen before. Try OK again, or choose Cancel to keep that one.",
+    "The project keeps the choice it had, if any. Try OK again, or choose Cancel to leave it so.",
     "",
     "OK",
     "",
