@@ -34,6 +34,10 @@ int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostre
         for (const CheckFinding& finding : report.findings) {
             out << FormatFinding(file, finding) << '\n';
         }
+        if (const std::size_t found = report.errors + report.warnings; found > report.findings.size()) {
+            out << ShownSafely(file) << ": " << found - report.findings.size()
+                << " more findings after the first " << report.findings.size() << " are counted, not shown\n";
+        }
         if (!report.readable) {
             out << FormatFinding(file,
                                  {{}, {}, Severity::Error, "not a readable workbook: " + report.problem})

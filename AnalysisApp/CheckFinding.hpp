@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the SAF checker reports: one finding per problem, placed on a cell of the workbook.
@@ -16,18 +17,25 @@ struct CheckFinding {
     std::string message;
 };
 
+// A report keeps the first thousand findings; the rest are counted.
+constexpr std::size_t KeptFindings = 1000;
+
 struct CheckReport {
     bool readable = true; // false: the file is no readable workbook; `problem` says why
     std::string problem;
-    std::vector<CheckFinding> findings; // in the order of the workbook
-    std::size_t errors = 0;
+    std::vector<CheckFinding> findings; // the first KeptFindings in the order of the workbook
+    std::size_t errors = 0;             // all of them, kept or not
     std::size_t warnings = 0;
 };
 
 const char* SeverityName(Severity severity);
 
-// "FILE: SHEET!CELL: severity: message"; without a cell "FILE: SHEET: ..."; without a sheet
-// "FILE: severity: message".
+// `text` with the characters that would steer a terminal (C0 and C1 controls, DEL) written as escapes
+// (\n, \x1B, \u009B), so that a cell or a file name cannot change what the terminal shows.
+std::string ShownSafely(std::string_view text);
+
+// "FILE: SHEET!CELL: severity: message", each text shown safely; without a cell "FILE: SHEET: ..."; without a
+// sheet "FILE: severity: message".
 std::string FormatFinding(const std::string& file, const CheckFinding& finding);
 
 // 0 no error, 1 errors, 2 no readable workbook.

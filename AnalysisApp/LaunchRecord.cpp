@@ -10,7 +10,7 @@ namespace AnalysisApp {
 namespace {
 
 // A record is one line per launch; a badly broken workbook can have a finding on every cell.
-constexpr std::size_t RecordedFindings = 1000;
+constexpr std::size_t RecordedFindings = KeptFindings;
 
 } // namespace
 

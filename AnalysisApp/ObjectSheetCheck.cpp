@@ -10,13 +10,13 @@ namespace AnalysisApp {
 void WorkbookChecker::CheckHeader(const SheetRule& rule, const SheetRow& header,
                                   std::vector<ColumnPlace>& places, ColumnsByKey& columnOf) {
     for (const SheetCell& cell : header.cells) {
-        const std::string key = HeaderKey(cell.value);
+        const std::string key = HeaderKey(cell.Value());
         if (key.empty()) {
             continue;
         }
         if (!columnOf.emplace(key, cell.column).second) {
             Add(std::string(rule.name), CellName(cell.column, header.number), Severity::Warning,
-                "column " + Quoted(Trimmed(cell.value)) + " appears twice; the first one is read");
+                "column " + Quoted(Trimmed(cell.Value())) + " appears twice; the first one is read");
         }
     }
     for (const ColumnRule& column : rule.columns) {

@@ -39,7 +39,7 @@ public:
                 values.resize(cell.column + 1);
                 isText.resize(cell.column + 1);
             }
-            values[cell.column] = Trimmed(cell.value);
+            values[cell.column] = Trimmed(cell.Value());
             isText[cell.column] = cell.text;
             used.push_back(cell.column);
         }

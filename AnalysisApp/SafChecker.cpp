@@ -2,6 +2,8 @@
 
 #include "WorkbookChecker.hpp"
 
+#include <new>
+
 namespace AnalysisApp {
 
 CheckReport CheckSafWorkbook(const SpreadsheetPackage& package) {
@@ -30,9 +32,18 @@ CheckReport CheckOpened(const SpreadsheetPackage& package, const std::string& pr
 } // namespace
 
 CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
-    SpreadsheetPackage package;
-    const std::string problem = package.OpenFile(path);
-    return CheckOpened(package, problem);
+    // Whatever a workbook makes the reader hold, running out of memory ends this workbook's check, not
+    // the run: the next workbooks are checked and everything found is still reported.
+    try {
+        SpreadsheetPackage package;
+        const std::string problem = package.OpenFile(path);
+        return CheckOpened(package, problem);
+    } catch (const std::bad_alloc&) {
+        CheckReport report;
+        report.readable = false;
+        report.problem = "not enough memory to read it";
+        return report;
+    }
 }
 
 CheckReport CheckSafWorkbookBytes(std::string_view bytes) {

@@ -98,7 +98,7 @@ SafReading ReadSafWorkbook(const SpreadsheetPackage& package) {
 
 std::optional<std::size_t> NameColumnOf(const SheetRow& header) {
     for (const SheetCell& cell : header.cells) {
-        if (HeaderKey(cell.value) == "name") {
+        if (HeaderKey(cell.Value()) == "name") {
             return cell.column;
         }
     }

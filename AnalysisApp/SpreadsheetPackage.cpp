@@ -64,7 +64,7 @@ private:
 std::string_view SheetRow::ValueAt(std::size_t column) const {
     for (const SheetCell& cell : cells) {
         if (cell.column == column) {
-            return cell.value;
+            return cell.Value();
         }
     }
     return {};
@@ -136,6 +136,11 @@ std::string SpreadsheetPackage::Open(std::string_view bytes) {
 }
 
 std::string SpreadsheetPackage::OpenFile(const std::filesystem::path& path) {
+    // Opening a FIFO would wait for a writer, and a device or a folder is no workbook.
+    std::error_code failure;
+    if (!std::filesystem::is_regular_file(path, failure)) {
+        return failure ? "cannot read the file" : "not a regular file (a folder, FIFO or device)";
+    }
     auto file = std::make_unique<FileSource>(path);
     if (!file->IsOpen()) {
         return "cannot read the file";
@@ -176,22 +181,43 @@ std::string SpreadsheetPackage::OpenSource() {
         }
     }
     XmlPullParser parser(*workbook);
+    // A part that two sheets name would be read once for each: no spreadsheet program writes one.
+    std::map<std::string_view, std::size_t> sheetOfPart;
     for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
         if (event.kind == XmlEventKind::Error) {
             return workbookPart + ": " + event.text;
         }
         if (event.kind == XmlEventKind::Start && event.name == "sheet") {
             const auto found = relationships.find(event.Attribute("id"));
+            const std::string part = found == relationships.end() ? std::string() : found->second.target;
+            if (!part.empty()) {
+                const auto [other, first] = sheetOfPart.emplace(found->second.target, sheetNames.size());
+                if (!first) {
+                    return workbookPart + ": sheets " + sheetNames[other->second] + " and " +
+                           event.Attribute("name") + " name the same part " + part;
+                }
+            }
+            sheetIndex.emplace(event.Attribute("name"), sheetNames.size());
             sheetNames.push_back(event.Attribute("name"));
-            sheetParts.push_back(found == relationships.end() ? std::string() : found->second.target);
+            sheetParts.push_back(part);
         }
     }
+    // One shared-strings part, however many relationships name it; two would make every index ambiguous.
+    std::string sharedStringsPart;
     for (const auto& [id, relationship] : relationships) {
-        if (EndsWith(relationship.type, "/sharedStrings")) {
-            error = ReadSharedStrings(relationship.target);
-            if (!error.empty()) {
-                return error;
-            }
+        if (!EndsWith(relationship.type, "/sharedStrings") || relationship.target == sharedStringsPart) {
+            continue;
+        }
+        if (!sharedStringsPart.empty()) {
+            return relationshipsPart + ": more than one shared-strings part (" + sharedStringsPart + ", " +
+                   relationship.target + ")";
+        }
+        sharedStringsPart = relationship.target;
+    }
+    if (!sharedStringsPart.empty()) {
+        error = ReadSharedStrings(sharedStringsPart);
+        if (!error.empty()) {
+            return error;
         }
     }
     return {};
@@ -218,7 +244,7 @@ std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
         case XmlEventKind::End:
             collector.End(event.name);
             if (event.name == "si") {
-                sharedStrings.push_back(collector.Take());
+                sharedStrings.Add(collector.Take());
             }
             break;
         case XmlEventKind::Text:
@@ -232,7 +258,12 @@ std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
 }
 
 bool SpreadsheetPackage::HasSheet(std::string_view name) const {
-    return std::find(sheetNames.begin(), sheetNames.end(), name) != sheetNames.end();
+    return sheetIndex.find(std::string(name)) != sheetIndex.end();
+}
+
+std::string SpreadsheetPackage::SheetPart(std::string_view name) const {
+    const auto found = sheetIndex.find(std::string(name));
+    return found == sheetIndex.end() ? std::string() : sheetParts[found->second];
 }
 
 } // namespace AnalysisApp

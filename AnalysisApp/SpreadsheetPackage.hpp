@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // An .xlsx workbook, the way any writer may have made it: the workbook part found through the
@@ -20,8 +21,32 @@ namespace AnalysisApp {
 
 struct SheetCell {
     std::size_t column = 0; // 0 for A
-    std::string value;      // texts as they are, numbers and dates as their stored text
+    std::string ownValue;   // texts as they are, numbers and dates as their stored text
     bool text = false;      // a text cell (shared, inline or formula string), not a number
+    bool isShared = false;  // a shared string: `shared` is the package's one copy, instead of ownValue
+    std::string_view shared;
+
+    std::string_view Value() const { return isShared ? shared : std::string_view(ownValue); }
+};
+
+// The workbook's shared strings, one after the other in one text: millions of short strings cost
+// their bytes and one offset each, not a string object each.
+class SharedStringTable {
+public:
+    void Add(std::string_view text) {
+        texts += text;
+        ends.push_back(texts.size());
+    }
+    std::size_t size() const { return ends.size(); }
+    // Valid once the table is complete, as long as the package lives.
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(texts).substr(begin, ends[index] - begin);
+    }
+
+private:
+    std::string texts;
+    std::vector<std::size_t> ends;
 };
 
 struct SheetRow {
@@ -50,9 +75,12 @@ public:
     // The part of the sheet with this name, as a stream of XML; nothing (and why in `error`) when the
     // sheet or its part is missing.
     std::unique_ptr<XmlInput> OpenSheet(std::string_view name, std::string& error) const;
-    const std::vector<std::string>& SharedStrings() const { return sharedStrings; }
+    // The path of that part; empty when there is none.
+    std::string SheetPart(std::string_view name) const;
+    const SharedStringTable& SharedStrings() const { return sharedStrings; }
 
-    // The sheet's cells as a whole, for small sheets; an error text in `error` when the sheet's part
+    // The sheet's cells as a whole, for small sheets, each holding its own value (the table may
+    // outlive the package); an error text in `error` when the sheet's part
     // is missing or damaged.
     std::optional<SheetTable> ReadSheet(std::string_view name, std::string& error) const;
 
@@ -65,7 +93,9 @@ private:
     ZipListing listing;
     std::vector<std::string> sheetNames;
     std::vector<std::string> sheetParts;
-    std::vector<std::string> sharedStrings;
+    // The first sheet of each name, so that a workbook of many sheets is not searched sheet by sheet.
+    std::unordered_map<std::string, std::size_t> sheetIndex;
+    SharedStringTable sharedStrings;
 };
 
 // The rows of one sheet, one at a time: only rows that hold a non-empty cell, in the sheet's order.
@@ -85,6 +115,7 @@ private:
 
     // In this order: opening the sheet's part sets `error`.
     std::string sheet;
+    std::string part;
     std::string error;
     std::unique_ptr<XmlInput> input;
     std::unique_ptr<Walker> walker;

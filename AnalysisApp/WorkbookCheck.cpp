@@ -3,11 +3,14 @@
 #include "SafChecker.hpp"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace AnalysisApp {
 
-WorkbookCheck CheckWorkbook(const std::string& utf8Path) {
+namespace {
+
+WorkbookCheck ReadAndCheck(const std::string& utf8Path) {
     const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
     std::error_code failure;
     if (!std::filesystem::is_regular_file(path, failure)) {
@@ -33,6 +36,18 @@ WorkbookCheck CheckWorkbook(const std::string& utf8Path) {
                    std::to_string(check.warnings) + " warnings)";
     }
     return {WorkbookVerdict::Summarised, std::move(reading.summary), std::move(check), std::move(message)};
+}
+
+} // namespace
+
+// Running out of memory is an answer like any other: the launch is still recorded with it.
+WorkbookCheck CheckWorkbook(const std::string& utf8Path) {
+    try {
+        return ReadAndCheck(utf8Path);
+    } catch (const std::bad_alloc&) {
+        return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt,
+                "not enough memory to read " + utf8Path};
+    }
 }
 
 int ExitCodeOf(WorkbookVerdict verdict) {

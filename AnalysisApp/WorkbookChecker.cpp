@@ -17,8 +17,18 @@ std::string CellName(std::size_t column, std::size_t row) {
     return letters + std::to_string(row);
 }
 
+// A finding quotes at most the start of a long value: a cell of megabytes must not make every finding
+// about it, and the launch record that keeps them, as long.
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    constexpr std::size_t Shown = 80;
+    if (text.size() <= Shown) {
+        return "\"" + std::string(text) + "\"";
+    }
+    std::size_t cut = Shown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut; // not inside a UTF-8 character
+    }
+    return "\"" + std::string(text.substr(0, cut)) + "...\" (" + std::to_string(text.size()) + " bytes)";
 }
 
 CheckReport WorkbookChecker::Run() {
@@ -52,8 +62,20 @@ void WorkbookChecker::Add(std::string sheet, std::string cell, Severity severity
     for (const char character : cell) {
         row = character >= '0' && character <= '9' ? row * 10 + static_cast<std::size_t>(character - '0') : 0;
     }
-    findingOrder.emplace_back(sheet.empty() ? -1 : currentSheet, row);
-    report.findings.push_back({std::move(sheet), std::move(cell), severity, std::move(message)});
+    const auto later = [](const KeptFinding& left, const KeptFinding& right) {
+        return left.place < right.place;
+    };
+    KeptFinding finding{{sheet.empty() ? -1 : currentSheet, row, findingCount++},
+                        {std::move(sheet), std::move(cell), severity, std::move(message)}};
+    if (kept.size() == KeptFindings) {
+        if (!later(finding, kept.front())) {
+            return; // counted, not kept
+        }
+        std::pop_heap(kept.begin(), kept.end(), later);
+        kept.pop_back();
+    }
+    kept.push_back(std::move(finding));
+    std::push_heap(kept.begin(), kept.end(), later);
 }
 
 void WorkbookChecker::Unreadable(const std::string& problem) {
@@ -173,19 +195,14 @@ void WorkbookChecker::ResolvePending() {
 }
 
 void WorkbookChecker::PutFindingsInWorkbookOrder() {
-    std::vector<std::size_t> order(report.findings.size());
-    for (std::size_t index = 0; index < order.size(); ++index) {
-        order[index] = index;
+    std::sort(kept.begin(), kept.end(),
+              [](const KeptFinding& left, const KeptFinding& right) { return left.place < right.place; });
+    report.findings.clear();
+    report.findings.reserve(kept.size());
+    for (KeptFinding& finding : kept) {
+        report.findings.push_back(std::move(finding.finding));
     }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
-        return findingOrder[left] < findingOrder[right];
-    });
-    std::vector<CheckFinding> sorted;
-    sorted.reserve(order.size());
-    for (const std::size_t index : order) {
-        sorted.push_back(std::move(report.findings[index]));
-    }
-    report.findings = std::move(sorted);
+    kept.clear();
 }
 
 } // namespace AnalysisApp

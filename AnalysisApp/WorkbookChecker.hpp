@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,7 +46,7 @@ struct ModelFacts {
 
 // "B7" for column 1, row 7.
 std::string CellName(std::size_t column, std::size_t row);
-// The text in double quotes, as findings quote names and values.
+// The text in double quotes, as findings quote names and values; a long text shortened to its start.
 std::string Quoted(std::string_view text);
 
 class WorkbookChecker {
@@ -150,8 +151,15 @@ private:
     CheckReport report;
     ModelFacts model;
     NameRegistry names;
-    FirstSeen ids;                                         // tag: the sheet's position << 24 | the row
-    std::vector<std::pair<int, std::size_t>> findingOrder; // per finding: sheet position, row
+    FirstSeen ids; // tag: the sheet's position << 24 | the row
+    // The first findings in the order of the workbook, as a heap whose top is the last of them: a
+    // workbook with a fault in every cell costs the memory of these alone.
+    struct KeptFinding {
+        std::tuple<int, std::size_t, std::size_t> place; // sheet position, row, order of finding
+        CheckFinding finding;
+    };
+    std::vector<KeptFinding> kept;
+    std::size_t findingCount = 0;
     int currentSheet = -1;
     std::map<std::string_view, std::vector<std::uint64_t>> deferredNames; // sorted name hashes
     std::vector<PendingReference> pendingReferences;

@@ -18,6 +18,15 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
     return value;
 }
 
+constexpr std::size_t LastRow = 1048576;
+constexpr std::size_t LastColumn = 16383; // XFD
+
+// "B12" is a cell of row 12: its digits after the letters.
+bool RowOfReferenceIs(std::string_view reference, std::size_t row) {
+    const std::size_t digits = reference.find_first_of("0123456789");
+    return digits != std::string_view::npos && ParseNumber(reference.substr(digits)) == row;
+}
+
 // The elements of a worksheet the walker acts on, told apart without comparing whole strings.
 enum class Tag { Row, Cell, Value, InlineString, Other };
 
@@ -56,8 +65,7 @@ CellType CellTypeOf(std::string_view type) {
 // follows the one before it; a row without a number follows the row before it.
 class SheetRowReader::Walker {
 public:
-    Walker(XmlInput& input, const std::vector<std::string>& strings)
-        : parser(input), sharedStrings(strings) {}
+    Walker(XmlInput& input, const SharedStringTable& strings) : parser(input), sharedStrings(strings) {}
 
     // True with a row; false at the end or on an error (then `failure` says what).
     bool Next(SheetRow& out, std::string& failure) {
@@ -109,13 +117,32 @@ private:
     void StartElement(const XmlEvent& event, std::string& failure) {
         const Tag tag = TagOf(event.name);
         if (tag == Tag::Row) {
-            const std::optional<std::size_t> number = ParseNumber(event.AttributeView("r"));
+            const std::string_view reference = event.AttributeView("r");
+            const std::optional<std::size_t> number = ParseNumber(reference);
+            if (!reference.empty() && (!number || *number <= row.number || *number > LastRow)) {
+                failure = "row \"" + std::string(reference) + "\" after row " + std::to_string(row.number) +
+                          ": rows are numbered 1 to " + std::to_string(LastRow) + " in increasing order";
+                return;
+            }
             row.number = number.value_or(row.number + 1);
+            if (row.number > LastRow) {
+                failure = "more than " + std::to_string(LastRow) + " rows";
+                return;
+            }
             row.cells.clear();
             nextColumn = 0;
         } else if (tag == Tag::Cell) {
-            const std::optional<std::size_t> column = ColumnOfReference(event.AttributeView("r"));
+            const std::string_view reference = event.AttributeView("r");
+            const std::optional<std::size_t> column = ColumnOfReference(reference);
             cellColumn = column.value_or(nextColumn);
+            // A cell is placed by its reference or after the one before it, left to right, within XFD.
+            if ((!reference.empty() && (!column || !RowOfReferenceIs(reference, row.number))) ||
+                cellColumn < nextColumn || cellColumn > LastColumn) {
+                failure = "row " + std::to_string(row.number) + ": cell \"" + std::string(reference) +
+                          "\" is no cell of this row after column " + std::to_string(nextColumn) +
+                          " within A to XFD";
+                return;
+            }
             cellType = CellTypeOf(event.AttributeView("t"));
             valueText.clear();
             inlineText.Take();
@@ -148,7 +175,8 @@ private:
         } else if (inlineDepth > 0) {
             inlineText.End(name);
         } else if (tag == Tag::Cell) {
-            std::string value;
+            SheetCell cell{
+                cellColumn, {}, cellType != CellType::Number && cellType != CellType::Other, false, {}};
             if (cellType == CellType::SharedString) {
                 const std::optional<std::size_t> index = ParseNumber(valueText);
                 if (!index || *index >= sharedStrings.size()) {
@@ -156,16 +184,15 @@ private:
                               "\" does not exist";
                     return true;
                 }
-                value = sharedStrings[*index];
+                cell.isShared = true;
+                cell.shared = sharedStrings[*index];
             } else if (cellType == CellType::InlineString) {
-                value = inlineText.Take();
+                cell.ownValue = inlineText.Take();
             } else {
-                value = valueText;
+                cell.ownValue = valueText;
             }
-            if (!value.empty()) {
-                const bool text = cellType == CellType::SharedString || cellType == CellType::InlineString ||
-                                  cellType == CellType::FormulaString;
-                row.cells.push_back({cellColumn, std::move(value), text});
+            if (!cell.Value().empty()) {
+                row.cells.push_back(std::move(cell));
             }
             nextColumn = cellColumn + 1;
         } else if (tag == Tag::Row) {
@@ -185,7 +212,7 @@ private:
     }
 
     XmlPullParser parser;
-    const std::vector<std::string>& sharedStrings;
+    const SharedStringTable& sharedStrings;
     SheetRow row;
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
@@ -197,7 +224,7 @@ private:
 };
 
 SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName)
-    : sheet(sheetName), input(package.OpenSheet(sheetName, error)) {
+    : sheet(sheetName), part(package.SheetPart(sheetName)), input(package.OpenSheet(sheetName, error)) {
     if (input) {
         walker = std::make_unique<Walker>(*input, package.SharedStrings());
     }
@@ -214,19 +241,19 @@ bool SheetRowReader::Next(SheetRow& row) {
         return true;
     }
     if (!failure.empty()) {
-        error = "sheet " + sheet + ": " + failure;
+        error = "sheet " + sheet + " (" + part + "): " + failure;
         walker.reset();
     }
     return false;
 }
 
 std::unique_ptr<XmlInput> SpreadsheetPackage::OpenSheet(std::string_view name, std::string& error) const {
-    const auto found = std::find(sheetNames.begin(), sheetNames.end(), name);
-    if (found == sheetNames.end()) {
+    const auto found = sheetIndex.find(std::string(name));
+    if (found == sheetIndex.end()) {
         error = "the workbook has no sheet " + std::string(name);
         return nullptr;
     }
-    const std::string& part = sheetParts[static_cast<std::size_t>(found - sheetNames.begin())];
+    const std::string& part = sheetParts[found->second];
     if (part.empty()) {
         error = "sheet " + std::string(name) + " has no part in the workbook's relationships";
         return nullptr;
@@ -239,6 +266,13 @@ std::optional<SheetTable> SpreadsheetPackage::ReadSheet(std::string_view name, s
     SheetTable table{std::string(name), {}};
     SheetRow row;
     while (reader.Next(row)) {
+        // A table may outlive the package: its cells keep their own copies of shared strings.
+        for (SheetCell& cell : row.cells) {
+            if (cell.isShared) {
+                cell.ownValue.assign(cell.shared);
+                cell.isShared = false;
+            }
+        }
         table.rows.push_back(std::move(row));
     }
     if (!reader.Error().empty()) {

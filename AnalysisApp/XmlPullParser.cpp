@@ -1,46 +1,32 @@
 #include "XmlPullParser.hpp"
 
+#include "XmlCharacters.hpp"
+
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <numeric>
 
 namespace AnalysisApp {
 namespace {
 
-bool IsSpace(char character) {
-    return character == ' ' || character == '\t' || character == '\n' || character == '\r';
-}
+// No part of a spreadsheet workbook comes near these; a document beyond them is refused rather than
+// held in memory (a token is kept whole until it ends) or walked down without end.
+constexpr std::size_t MaxTokenBytes = std::size_t{4} << 20;
+constexpr std::size_t MaxDepth = 1024;
+constexpr std::size_t MaxAttributes = 1024;
 
 bool EndsName(char character) {
-    return IsSpace(character) || character == '/' || character == '>' || character == '=' ||
+    return IsXmlSpace(character) || character == '/' || character == '>' || character == '=' ||
            character == '\0';
 }
 
-void AppendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        codePoint = 0xFFFD;
-    }
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-// "#65", "#x41" -> 'A'; false for anything else.
+// "#65", "#x41" -> 'A'; false for anything else, a character that XML does not allow included.
 bool DecodeCharacterReference(std::string_view reference, std::string& out) {
     if (reference.size() < 2 || reference[0] != '#') {
         return false;
     }
-    const bool hex = reference[1] == 'x' || reference[1] == 'X';
+    const bool hex = reference[1] == 'x';
     const std::string_view digits = reference.substr(hex ? 2 : 1);
     if (digits.empty() || digits.size() > 8) {
         return false;
@@ -59,8 +45,32 @@ bool DecodeCharacterReference(std::string_view reference, std::string& out) {
         }
         value = value * (hex ? 16u : 10u) + number;
     }
+    if (!IsXmlCharacter(value)) {
+        return false;
+    }
     AppendUtf8(out, value);
     return true;
+}
+
+// The names of a run of at most four tags written plainly, "<is><t>" or "</t></is></c>": the
+// brackets stripped. No names for anything else. Fixed room, as it is asked for every cell.
+struct PlainTags {
+    std::array<std::string_view, 4> names;
+    std::size_t count = 0;
+};
+
+PlainTags PlainTagNames(std::string_view tags, std::string_view opening) {
+    PlainTags found;
+    while (!tags.empty()) {
+        const std::size_t close = tags.find('>');
+        if (found.count == found.names.size() || tags.substr(0, opening.size()) != opening ||
+            close == std::string_view::npos) {
+            return {};
+        }
+        found.names[found.count++] = tags.substr(opening.size(), close - opening.size());
+        tags.remove_prefix(close + 1);
+    }
+    return found;
 }
 
 } // namespace
@@ -80,12 +90,7 @@ std::string_view XmlEvent::AttributeView(std::string_view attributeName) const {
 }
 
 std::string XmlEvent::Attribute(std::string_view attributeName) const {
-    for (const auto& [key, value] : attributes) {
-        if (key == attributeName) {
-            return value;
-        }
-    }
-    return {};
+    return std::string(AttributeView(attributeName));
 }
 
 XmlPullParser::XmlPullParser(std::string_view document) : input(document) {}
@@ -124,8 +129,12 @@ std::size_t XmlPullParser::Find(char what, std::size_t from) {
 }
 
 void XmlPullParser::Fail(const std::string& reason) {
+    FailAt(reason, position);
+}
+
+void XmlPullParser::FailAt(const std::string& reason, std::size_t offset) {
     failed = true;
-    failure = reason + " at byte " + std::to_string(dropped + position);
+    failure = reason + " at byte " + std::to_string(dropped + offset);
     SetEvent(XmlEventKind::Error);
     current.text = failure;
 }
@@ -147,7 +156,7 @@ bool XmlPullParser::SkipPast(std::string_view terminator) {
 }
 
 void XmlPullParser::SkipSpace() {
-    while (position < input.size() && IsSpace(input[position])) {
+    while (position < input.size() && IsXmlSpace(input[position])) {
         ++position;
     }
     ranOut = ranOut || position >= input.size();
@@ -159,14 +168,20 @@ std::string_view XmlPullParser::ReadName() {
         ++position;
     }
     ranOut = ranOut || position >= input.size();
-    return LocalName(input.substr(start, position - start));
+    return input.substr(start, position - start);
 }
 
+// Keeps the unfinished token from `keepFrom` and reads until what is held has at least doubled, so
+// that a token read again after each read costs time in proportion to its length.
 bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
     buffer.erase(0, keepFrom);
     dropped += keepFrom;
     position = 0;
-    const bool more = pieces->ReadMore(buffer);
+    const std::size_t target = std::max<std::size_t>(2 * buffer.size(), buffer.size() + 1);
+    bool more = true;
+    while (more && buffer.size() < target) {
+        more = pieces->ReadMore(buffer);
+    }
     input = buffer;
     if (!more) {
         inputEnded = true;
@@ -206,6 +221,15 @@ bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
     return true;
 }
 
+bool XmlPullParser::CheckCharacters(std::size_t from, std::size_t to) {
+    const std::size_t bad = FirstIllegalXmlByte(input.substr(from, to - from));
+    if (bad != std::string_view::npos) {
+        FailAt("a byte that is no legal character", from + bad);
+        return false;
+    }
+    return true;
+}
+
 bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view close, std::string& text) {
     text.clear();
     if (failed || havePendingEnd || position >= input.size()) {
@@ -219,10 +243,30 @@ bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view clo
     if (end == std::string_view::npos || rest.substr(end, close.size()) != close) {
         return false;
     }
-    if (!DecodeInto(rest.substr(open.size(), end - open.size()), text)) {
-        text.clear();
-        return false; // the events one by one report the bad reference where it is
+    // The tags closed must be the ones opened here and then the innermost open elements, as named.
+    const PlainTags opened = PlainTagNames(open, "<");
+    const PlainTags closed = PlainTagNames(close, "</");
+    if (opened.count == 0 || closed.count < opened.count ||
+        closed.count - opened.count > openElements.size()) {
+        return false;
     }
+    for (std::size_t index = 0; index < closed.count; ++index) {
+        const std::string_view expected =
+            index < opened.count
+                ? opened.names[opened.count - 1 - index]
+                : std::string_view(openElements[openElements.size() - 1 - (index - opened.count)]);
+        if (closed.names[index] != expected) {
+            return false;
+        }
+    }
+    const std::string_view raw = rest.substr(open.size(), end - open.size());
+    if (FirstIllegalXmlByte(raw) != std::string_view::npos || raw.find("]]>") != std::string_view::npos ||
+        !DecodeInto(raw, text)) {
+        text.clear();
+        return false; // the events one by one report what is wrong where it is
+    }
+    openElements.resize(openElements.size() - (closed.count - opened.count));
+    rootClosed = openElements.empty();
     position += end + close.size();
     return true;
 }
@@ -239,21 +283,39 @@ const XmlEvent& XmlPullParser::NextEvent() {
     }
     if (havePendingEnd) {
         havePendingEnd = false;
+        PopElement();
         SetEvent(XmlEventKind::End);
         current.name.swap(pendingEnd);
         return current;
     }
     for (;;) {
         const std::size_t tokenStart = position;
+        const std::size_t depth = openElements.size();
+        const bool rootWasSeen = rootSeen;
+        const bool rootWasClosed = rootClosed;
         ranOut = false;
-        NextInInput();
+        const bool event = NextToken();
         if (!ranOut || inputEnded) {
-            return current;
+            if (failed || !CheckCharacters(tokenStart, position)) {
+                return current;
+            }
+            if (event) {
+                return current;
+            }
+            continue; // a comment, a processing instruction or space outside the root: nothing to hand out
         }
         // The token may go on in the next piece: read it again with more of the document.
         failed = false;
+        openElements.resize(std::min(openElements.size(), depth));
+        rootSeen = rootWasSeen;
+        rootClosed = rootWasClosed;
         havePendingEnd = false;
         pendingEnd.clear();
+        position = tokenStart;
+        if (input.size() - tokenStart > MaxTokenBytes) {
+            Fail("a token longer than " + std::to_string(MaxTokenBytes >> 20) + " MiB");
+            return current;
+        }
         if (!ReadMoreInput(tokenStart)) {
             Fail("the document cannot be read: " + pieces->Failure());
             return current;
@@ -261,102 +323,206 @@ const XmlEvent& XmlPullParser::NextEvent() {
     }
 }
 
-void XmlPullParser::NextInInput() {
-    while (position < input.size()) {
-        if (input[position] != '<') {
-            ReadText();
-            return;
-        }
-        const char second = At(position + 1);
-        if (second != '?' && second != '!') {
-            if (second == '/') {
-                ReadEndTag();
-            } else {
-                ReadStartTag();
-            }
-            return;
-        }
-        if (second == '?') {
-            if (!SkipPast("?>")) {
-                Fail("unterminated processing instruction");
-                return;
-            }
-        } else if (StartsWith("<!--")) {
-            if (!SkipPast("-->")) {
-                Fail("unterminated comment");
-                return;
-            }
-        } else if (StartsWith("<![CDATA[")) {
-            const std::size_t start = position + 9;
-            if (!SkipPast("]]>")) {
-                Fail("unterminated CDATA section");
-                return;
-            }
-            SetEvent(XmlEventKind::Text);
-            current.text.assign(input.substr(start, position - 3 - start));
-            return;
-        } else {
-            const std::size_t close = Find('>', position);
-            const std::size_t bracket = input.find('[', position);
-            const bool internalSubset = bracket != std::string_view::npos && bracket < close;
-            if (!SkipPast(internalSubset ? "]>" : ">")) {
-                Fail("unterminated declaration");
-                return;
-            }
-        }
-    }
-    ranOut = true;
-    SetEvent(XmlEventKind::Done);
+void XmlPullParser::PopElement() {
+    openElements.pop_back();
+    rootClosed = openElements.empty();
 }
 
-void XmlPullParser::ReadText() {
+// One token: true when it gives an event. At the end of the document, Done, or an error when the
+// document is not complete.
+bool XmlPullParser::NextToken() {
+    if (position == 0 && dropped == 0 && input.substr(0, 3) == "\xEF\xBB\xBF") {
+        position = 3; // a byte-order mark
+        documentStart = 3;
+    }
+    if (position >= input.size()) {
+        ranOut = true;
+        if (!rootSeen) {
+            Fail("no root element");
+        } else if (!openElements.empty()) {
+            Fail("element <" + openElements.back() + "> is not closed");
+        } else {
+            SetEvent(XmlEventKind::Done);
+        }
+        return true;
+    }
+    if (input[position] != '<') {
+        return ReadText();
+    }
+    const char second = At(position + 1);
+    if (second == '?') {
+        ReadProcessingInstruction();
+        return false;
+    }
+    if (second == '/') {
+        ReadEndTag();
+        return true;
+    }
+    if (second != '!') {
+        ReadStartTag();
+        return true;
+    }
+    if (StartsWith("<!--")) {
+        ReadComment();
+        return false;
+    }
+    if (StartsWith("<![CDATA[")) {
+        const std::size_t start = position + 9;
+        if (openElements.empty()) {
+            Fail("a CDATA section outside the root element");
+            return true;
+        }
+        if (!SkipPast("]]>")) {
+            Fail("unterminated CDATA section");
+            return true;
+        }
+        SetEvent(XmlEventKind::Text);
+        current.text.assign(input.substr(start, position - 3 - start));
+        return true;
+    }
+    Fail(StartsWith("<!DOCTYPE") ? "a document type declaration (DTD), which is not allowed"
+                                 : "malformed markup declaration");
+    return true;
+}
+
+void XmlPullParser::ReadProcessingInstruction() {
+    const std::size_t start = position;
+    position += 2;
+    const std::string_view target = ReadName();
+    if (!IsXmlName(target)) {
+        Fail("a processing instruction without a target");
+        return;
+    }
+    const bool declaration = target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
+                             (target[2] | 0x20) == 'l';
+    if (declaration && (dropped + start != documentStart || target != "xml")) {
+        FailAt("an XML declaration that is not at the start", start);
+        return;
+    }
+    const char after = At(position);
+    if (!IsXmlSpace(after) && !(after == '?' && At(position + 1) == '>')) {
+        Fail("malformed processing instruction");
+        return;
+    }
+    if (!SkipPast("?>")) {
+        FailAt("unterminated processing instruction", start);
+    }
+}
+
+void XmlPullParser::ReadComment() {
+    const std::size_t start = position;
+    const std::size_t dashes = Find("--", position + 4);
+    if (dashes == std::string_view::npos || At(dashes + 2) == '\0') {
+        FailAt("unterminated comment", start);
+        return;
+    }
+    if (input[dashes + 2] != '>') {
+        FailAt("\"--\" inside a comment", dashes);
+        return;
+    }
+    position = dashes + 3;
+}
+
+bool XmlPullParser::ReadText() {
     const std::size_t start = position;
     const std::size_t next = Find('<', position);
     position = next == std::string_view::npos ? input.size() : next;
+    const std::string_view raw = input.substr(start, position - start);
+    if (openElements.empty()) {
+        const auto notSpace = std::find_if_not(raw.begin(), raw.end(), IsXmlSpace);
+        if (notSpace != raw.end()) {
+            FailAt(rootSeen ? "text after the root element" : "text before the root element",
+                   start + static_cast<std::size_t>(notSpace - raw.begin()));
+            return true;
+        }
+        return false;
+    }
+    if (const std::size_t end = raw.find("]]>"); end != std::string_view::npos) {
+        FailAt("\"]]>\" in text", start + end);
+        return true;
+    }
     SetEvent(XmlEventKind::Text);
-    if (!DecodeInto(input.substr(start, position - start), current.text)) {
+    if (!DecodeInto(raw, current.text)) {
         position = start;
         Fail("bad entity reference");
     }
+    return true;
 }
 
 void XmlPullParser::ReadEndTag() {
+    const std::size_t start = position;
     position += 2;
     SetEvent(XmlEventKind::End);
-    current.name.assign(ReadName());
+    const std::string_view name = ReadName();
     SkipSpace();
-    if (At(position) != '>') {
-        Fail("malformed end tag");
+    if (At(position) != '>' || ranOut) {
+        Fail(ranOut ? "unterminated end tag" : "malformed end tag");
         return;
     }
+    if (openElements.empty() || name != openElements.back()) {
+        FailAt(openElements.empty()
+                   ? "an end tag without its element"
+                   : "end tag </" + std::string(name) + "> where </" + openElements.back() + "> belongs",
+               start);
+        return;
+    }
+    current.name.assign(LocalName(name));
+    PopElement();
     ++position;
 }
 
 void XmlPullParser::ReadStartTag() {
+    const std::size_t start = position;
     ++position;
     SetEvent(XmlEventKind::Start);
-    current.name.assign(ReadName());
-    if (current.name.empty()) {
-        Fail("element without a name");
+    const std::string_view name = ReadName();
+    if (!IsXmlName(name)) {
+        FailAt(name.empty() ? "element without a name" : "an element name that is no XML name", start + 1);
         return;
     }
+    if (!IsQualifiedName(name)) {
+        FailAt("an element name with a colon that is no qualified name", start + 1);
+        return;
+    }
+    if (rootClosed) {
+        FailAt("a second root element", start);
+        return;
+    }
+    if (openElements.size() >= MaxDepth) {
+        FailAt("elements nested deeper than " + std::to_string(MaxDepth), start);
+        return;
+    }
+    current.name.assign(LocalName(name));
+    openElements.emplace_back(name);
+    rootSeen = true;
+    qualifiedNames.clear();
     for (;;) {
+        const bool spaced = position < input.size() && IsXmlSpace(input[position]);
         SkipSpace();
         const char next = At(position);
         if (next == '>') {
             ++position;
-            return;
+            break;
         }
         if (next == '/' && At(position + 1) == '>') {
             position += 2;
             pendingEnd.assign(current.name);
             havePendingEnd = true;
+            break;
+        }
+        if (ranOut) {
+            Fail("unterminated start tag");
             return;
         }
+        const std::size_t attributeStart = position;
         const std::string_view attributeName = ReadName();
         SkipSpace();
-        if (attributeName.empty() || At(position) != '=') {
-            Fail("malformed attribute");
+        if (!spaced || !IsXmlName(attributeName) || At(position) != '=') {
+            FailAt("malformed attribute", attributeStart);
+            return;
+        }
+        if (!IsQualifiedName(attributeName)) {
+            FailAt("an attribute name with a colon that is no qualified name", attributeStart);
             return;
         }
         ++position;
@@ -371,13 +537,36 @@ void XmlPullParser::ReadStartTag() {
             Fail("unterminated attribute value");
             return;
         }
-        auto& attribute = current.attributes.emplace_back(std::string(attributeName), std::string());
-        if (!DecodeInto(input.substr(position + 1, end - position - 1), attribute.second)) {
+        const std::string_view raw = input.substr(position + 1, end - position - 1);
+        if (raw.find('<') != std::string_view::npos) {
+            Fail("\"<\" in an attribute value");
+            return;
+        }
+        if (current.attributes.size() >= MaxAttributes) {
+            Fail("more than " + std::to_string(MaxAttributes) + " attributes on one element");
+            return;
+        }
+        qualifiedNames.push_back(attributeName);
+        auto& attribute =
+            current.attributes.emplace_back(std::string(LocalName(attributeName)), std::string());
+        if (!DecodeInto(raw, attribute.second)) {
             Fail("bad entity reference");
             return;
         }
         position = end + 1;
     }
+    if (HasRepeatedAttribute()) {
+        FailAt("an attribute given twice", start);
+    }
+}
+
+// Sorted once per tag, so that a tag of many attributes costs n log n, not n squared.
+bool XmlPullParser::HasRepeatedAttribute() {
+    if (qualifiedNames.size() < 2) {
+        return false;
+    }
+    std::sort(qualifiedNames.begin(), qualifiedNames.end());
+    return std::adjacent_find(qualifiedNames.begin(), qualifiedNames.end()) != qualifiedNames.end();
 }
 
 } // namespace AnalysisApp

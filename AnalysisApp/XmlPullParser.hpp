@@ -7,9 +7,13 @@
 
 // A small pull parser for the XML parts of a workbook: elements, attributes and character data, with
 // the five named entities and character references decoded. Namespace prefixes are dropped from
-// names ("x:row" is "row"), because writers pick prefixes freely. Declarations, comments,
-// processing instructions and DOCTYPE are skipped; CDATA is text. It works on bytes and checks every
-// index, so damaged input ends in an Error event, never a read outside the input.
+// names ("x:row" is "row"), because writers pick prefixes freely. The XML declaration, comments and
+// processing instructions are skipped; CDATA is text. It hands out only a well-formed document: the
+// first thing that is not (a tag that does not match, a second root, text outside the root, a byte
+// that is no legal UTF-8 character, an unknown entity, a document type declaration, which could only
+// bring entities that a workbook does not use) ends it in an Error event naming the byte offset. It
+// works on bytes and checks every index, so damaged input never reads outside the input; time is in
+// proportion to the input, and memory to its longest token (at most 4 MiB) and its depth.
 namespace AnalysisApp {
 
 enum class XmlEventKind { Start, End, Text, Done, Error };
@@ -53,7 +57,7 @@ public:
     bool ReadPlainContent(std::string_view open, std::string_view close, std::string& text);
 
 private:
-    void NextInInput();
+    bool NextToken();
     void SetEvent(XmlEventKind kind);
     bool ReadMoreInput(std::size_t keepFrom);
     char At(std::size_t offset);
@@ -61,10 +65,16 @@ private:
     std::size_t Find(std::string_view what, std::size_t from);
     std::size_t Find(char what, std::size_t from);
     void Fail(const std::string& reason);
+    void FailAt(const std::string& reason, std::size_t offset);
+    bool CheckCharacters(std::size_t from, std::size_t to);
     bool SkipPast(std::string_view terminator);
     void ReadStartTag();
+    bool HasRepeatedAttribute();
     void ReadEndTag();
-    void ReadText();
+    bool ReadText();
+    void ReadProcessingInstruction();
+    void ReadComment();
+    void PopElement();
     std::string_view ReadName();
     void SkipSpace();
     bool DecodeInto(std::string_view raw, std::string& decoded);
@@ -84,6 +94,12 @@ private:
     bool failed = false;
     std::string failure;
     XmlEvent current;
+    // The qualified names of the open elements, outermost first; a root once opened, and closed.
+    std::vector<std::string> openElements;
+    bool rootSeen = false;
+    bool rootClosed = false;
+    std::size_t documentStart = 0;                // after a byte-order mark
+    std::vector<std::string_view> qualifiedNames; // the current start tag's attributes
 };
 
 // "x:row" -> "row".

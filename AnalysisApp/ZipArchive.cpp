@@ -22,6 +22,11 @@ constexpr std::size_t LongestComment = 0xFFFF;
 constexpr std::uint16_t Zip64ExtraId = 0x0001;
 constexpr std::uint32_t Max32 = 0xFFFFFFFF;
 constexpr std::size_t PieceSize = 64 * 1024;
+// Limits that no workbook part reaches (the parts of a million-member workbook inflate to a few
+// hundred MB, XML deflates about 5 to 30 times), so that a few KB cannot stand for gigabytes.
+constexpr std::uint64_t MaxPartBytes = std::uint64_t{4} << 30;
+constexpr std::uint64_t MaxRatio = 256;
+constexpr std::uint64_t RatioFreeBytes = std::uint64_t{1} << 20;
 
 // Little-endian numbers at checked offsets of a buffer; a read past the end yields 0.
 class ByteView {
@@ -228,6 +233,13 @@ bool ZipMemberReader::Start() {
     }
     if (member.method == 0 && member.compressedSize != member.size) {
         return Fail(": stored sizes disagree");
+    }
+    if (member.size > MaxPartBytes ||
+        (member.size > RatioFreeBytes &&
+         member.size / std::max<std::uint64_t>(member.compressedSize, 1) > MaxRatio)) {
+        return Fail(" would inflate to " + std::to_string(member.size) + " bytes from " +
+                    std::to_string(member.compressedSize) + ", more than any workbook part (at most " +
+                    std::to_string(MaxPartBytes >> 30) + " GiB, " + std::to_string(MaxRatio) + " times)");
     }
     std::string header;
     if (!source.ReadAt(member.localHeaderOffset, LocalHeaderSize, header) ||

@@ -21,8 +21,9 @@ test_packages=(
     "${demo_packages[@]}" libbenchmark-dev clang-format
     # memory checks of the hostsim runs (scripts/valgrind.sh)
     valgrind
-    # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes
-    clang libclang-rt-14-dev
+    # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes; expat, the
+    # oracle of the XML parser's target
+    clang libclang-rt-14-dev libexpat1-dev
     # independent readers of the SAF workbooks the writer makes (tests)
     python3-openpyxl libreoffice-calc-nogui
     # the Windows target, in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools

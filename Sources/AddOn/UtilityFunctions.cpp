@@ -1,10 +1,10 @@
 #include "UtilityFunctions.hpp"
 
+#include "DGAlert.hpp"
 #include "RS.hpp"
 
 namespace {
 constexpr GSResID AlertStringListId = 32300;
-
 GSResModule resourceModule = InvalidResModule;
 // 0 until the first call takes the resource module.
 GSResModule dialogResourceModule = 0;
@@ -13,6 +13,13 @@ GSResModule dialogResourceModule = 0;
 GS::UniString GetResourceString(Int16 index) {
     return RSGetIndString_ParamAdapter(GS_SOURCE_LOCATION, AlertStringListId, static_cast<Int32>(index),
                                        GetResourceModule(), RST_Default);
+}
+
+void ShowErrorAlert(Int16 headline, Int16 advice) {
+    constexpr Int16 ErrorAlertType = -1;
+    constexpr Int16 OkText = 1;
+    static_cast<void>(DGAlert(ErrorAlertType, GetResourceString(headline), GetResourceString(advice),
+                              GS::UniString(), GetResourceString(OkText), GS::UniString(), GS::UniString()));
 }
 
 GSResModule GetResourceModule() {

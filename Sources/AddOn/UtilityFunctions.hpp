@@ -14,3 +14,6 @@ GSResModule GetDialogResourceModule();
 
 // Text `index` of the alert string list; the empty string when there is none.
 GS::UniString GetResourceString(Int16 index);
+
+// An error alert of the alert string list's texts `headline` and `advice`, with "OK" as its one button.
+void ShowErrorAlert(Int16 headline, Int16 advice);

@@ -116,7 +116,9 @@ TEST(ResourceModuleDeathTest, TheDialogResourceModuleKeepsTheValueItFirstTook) {
 TEST(ResourceStrings, AlertTextsComeFromTheAlertStringList) {
     EXPECT_EQ(GetResourceString(2), GS::UniString("No supported VELD Engineer version available."));
     EXPECT_EQ(GetResourceString(12), GS::UniString("Cancel"));
-    EXPECT_TRUE(GetResourceString(13).IsEmpty());
+    EXPECT_EQ(GetResourceString(13),
+              GS::UniString("The chosen translator could not be stored in the project."));
+    EXPECT_TRUE(GetResourceString(15).IsEmpty());
 }
 
 TEST(ResourceStrings, ANegativeIndexReachesTheHostNegative) {

@@ -28,11 +28,11 @@ TEST_F(TranslatorStore, AProjectInWhichNothingWasWrittenReadsAbsentAfterOneFind)
 }
 
 TEST_F(TranslatorStore, TheFirstWriteCreatesTheObjectAndLaterWritesModifyThatSameObject) {
-    WriteTranslatorName(GS::UniString("Structural Analysis (SI)"));
+    EXPECT_TRUE(WriteTranslatorName(GS::UniString("Structural Analysis (SI)")));
     ASSERT_EQ(project.objects.size(), 1u);
     const GS::Guid created = project.objects[0].guid;
-    WriteTranslatorName(GS::UniString("Load-Bearing Elements Only"));
-    WriteTranslatorName(GS::UniString("Load-Bearing Elements Only"));
+    EXPECT_TRUE(WriteTranslatorName(GS::UniString("Load-Bearing Elements Only")));
+    EXPECT_TRUE(WriteTranslatorName(GS::UniString("Load-Bearing Elements Only")));
 
     EXPECT_EQ(project.CountNamed(TranslatorObjectName), 1u);
     EXPECT_EQ(project.objects.size(), 1u);
@@ -44,7 +44,7 @@ TEST_F(TranslatorStore, TheFirstWriteCreatesTheObjectAndLaterWritesModifyThatSam
 
 TEST_F(TranslatorStore, TheContentIsExactlyTheChannelSerializationOfTheName) {
     const GS::UniString name(u"Tr\u00E4ger \U0001F3D7 \u6881");
-    WriteTranslatorName(name);
+    EXPECT_TRUE(WriteTranslatorName(name));
     ASSERT_EQ(project.objects.size(), 1u);
     EXPECT_TRUE(project.objects[0].name.IsEqual(TranslatorObjectName));
     EXPECT_EQ(project.objects[0].content, SerializedText(name));
@@ -52,7 +52,7 @@ TEST_F(TranslatorStore, TheContentIsExactlyTheChannelSerializationOfTheName) {
 }
 
 TEST_F(TranslatorStore, AWrittenEmptyNameReadsBackPresentAndEmpty) {
-    WriteTranslatorName(GS::UniString());
+    EXPECT_TRUE(WriteTranslatorName(GS::UniString()));
     const std::optional<GS::UniString> read = ReadTranslatorName();
     ASSERT_TRUE(read.has_value());
     EXPECT_TRUE(read->IsEmpty());
@@ -94,7 +94,7 @@ TEST_F(TranslatorStore, WhenFindFailsTheWriteLeavesTheProjectUntouched) {
     project.Add(TranslatorObjectName, SerializedText(GS::UniString("kept")));
     const std::vector<FakeProjectObjects::Object> before = project.objects;
     project.findAnswer = GSErr::Generic;
-    WriteTranslatorName(GS::UniString("other"));
+    EXPECT_FALSE(WriteTranslatorName(GS::UniString("other"))) << "nothing stored";
     EXPECT_EQ(CallsTo(FakeSlot::ObjectCreate) + CallsTo(FakeSlot::ObjectModify), 0u);
     ASSERT_EQ(project.objects.size(), 1u);
     EXPECT_EQ(project.objects[0].content, before[0].content);
@@ -102,24 +102,44 @@ TEST_F(TranslatorStore, WhenFindFailsTheWriteLeavesTheProjectUntouched) {
 
 TEST_F(TranslatorStore, AHostThatReportsAMissingObjectByACodeNeverGetsItCreated) {
     project.findAnswer = GSErr::NotFound;
-    WriteTranslatorName(GS::UniString("name"));
+    EXPECT_FALSE(WriteTranslatorName(GS::UniString("name"))) << "nothing stored";
     EXPECT_TRUE(project.objects.empty());
 }
 
 TEST_F(TranslatorStore, EmptyObjectSlotsReadAbsentAndWriteNothing) {
     EmptySlotAndRebind(FakeSlot::ObjectFind);
-    WriteTranslatorName(GS::UniString("name"));
+    EXPECT_FALSE(WriteTranslatorName(GS::UniString("name"))) << "nothing stored";
     EXPECT_EQ(ReadTranslatorName(), std::nullopt);
     EXPECT_TRUE(project.objects.empty());
     EXPECT_TRUE(host.Calls().empty());
+}
+
+TEST_F(TranslatorStore, AWriteThatTheHostRefusesReportsThatNothingWasStored) {
+    const struct {
+        const char* refused;
+        std::size_t slot;
+        bool existing;
+    } cases[] = {{"create", FakeSlot::ObjectCreate, false}, {"modify", FakeSlot::ObjectModify, true}};
+    for (const auto& refusal : cases) {
+        project.objects.clear();
+        if (refusal.existing) {
+            project.Add(TranslatorObjectName, SerializedText(GS::UniString("kept")));
+        }
+        host.RespondWith(refusal.slot, [](const HostCall&) { return GSErr::Generic; });
+        EXPECT_FALSE(WriteTranslatorName(GS::UniString("other"))) << refusal.refused;
+        EXPECT_EQ(CallsTo(refusal.slot), 1u) << refusal.refused;
+        EXPECT_EQ(ReadTranslatorName(),
+                  refusal.existing ? std::optional(GS::UniString("kept")) : std::nullopt)
+            << refusal.refused;
+    }
 }
 
 TEST_F(TranslatorStore, ReadsAndWritesLeaveNoHandleOrBlockBehind) {
     const GS::MemoryOwner owner = GS::MemoryManager::RegisterOwner("translator store test");
     {
         GS::MemoryOwnerScope scope(owner);
-        WriteTranslatorName(GS::UniString(u"\u00C9tage"));
-        WriteTranslatorName(GS::UniString(u"\u00C9tage 2"));
+        EXPECT_TRUE(WriteTranslatorName(GS::UniString(u"\u00C9tage")));
+        EXPECT_TRUE(WriteTranslatorName(GS::UniString(u"\u00C9tage 2")));
         EXPECT_TRUE(ReadTranslatorName().has_value());
         project.readAnswer = GSErr::Generic;
         EXPECT_FALSE(ReadTranslatorName().has_value());

@@ -91,11 +91,12 @@ TEST(NotSafWorkbook, DamagedPartsAreNamed) {
     std::string& materials = badIndex.at("book/sheets/b.xml");
     materials.replace(materials.find("<v>6</v>"), 8, "<v>60</v>");
     EXPECT_EQ(RefusalOf(Package(badIndex)),
-              "sheet StructuralMaterial: row 2: shared string \"60\" does not exist");
+              "sheet StructuralMaterial (book/sheets/b.xml): row 2: shared string \"60\" does not exist");
 
     Parts brokenXml = SpreadsheetProgramParts();
     brokenXml.at("book/sheets/c.xml") = "<worksheet><sheetData><row r=\"1>";
-    EXPECT_EQ(RefusalOf(Package(brokenXml)), "sheet Model: unterminated attribute value at byte 29");
+    EXPECT_EQ(RefusalOf(Package(brokenXml)),
+              "sheet Model (book/sheets/c.xml): unterminated attribute value at byte 29");
 }
 
 // Headers and Model keys match as SAF advises readers; sheets the reader does not know are counted

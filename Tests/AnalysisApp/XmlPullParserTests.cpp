@@ -137,9 +137,61 @@ TEST(XmlPullParser, DecodesEntitiesAndCharacterReferences) {
               (std::vector<std::string>{"<t a=\"&>", "<>'AB\xC3\xA9\xF0\x9F\x98\x80", "</t>"}));
 }
 
-TEST(XmlPullParser, SkipsCommentsAndDeclarationsAndKeepsCdataAsText) {
-    EXPECT_EQ(Events("<!DOCTYPE x [<!ENTITY y 'z'>]><!-- a <b> --><t><![CDATA[<&>]]></t>"),
-              (std::vector<std::string>{"<t>", "<&>", "</t>"}));
+TEST(XmlPullParser, SkipsTheDeclarationCommentsAndInstructionsAndKeepsCdataAsText) {
+    EXPECT_EQ(
+        Events("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- a <b> --><?pi x?><t><![CDATA[<&>]]></t> <!--e-->"),
+        (std::vector<std::string>{"<t>", "<&>", "</t>"}));
+}
+
+// Each document is not well-formed: the parser stops at the fault with what is wrong and where, and
+// the same document read in small pieces stops there too. The last rows are well-formed look-alikes.
+TEST(XmlPullParser, AcceptsOnlyWellFormedDocuments) {
+    const struct {
+        std::string document;
+        std::string error; // empty: well-formed
+    } cases[] = {
+        {"<a><b></a>", "end tag </a> where </b> belongs at byte 6"},
+        {"<sheetData><row/>", "element <sheetData> is not closed at byte 17"},
+        {"<a><row><<<&&</row></a>", "an element name that is no XML name at byte 9"},
+        {"<a/>text", "text after the root element at byte 4"},
+        {"<a/><b/>", "a second root element at byte 4"},
+        {"x<a/>", "text before the root element at byte 0"},
+        {"", "no root element at byte 0"},
+        {"<a>&#0;</a>", "bad entity reference at byte 3"},
+        {"<a>&#xD800;</a>", "bad entity reference at byte 3"},
+        {"<a>&nbsp;</a>", "bad entity reference at byte 3"},
+        {"<a>&amp</a>", "bad entity reference at byte 3"},
+        {"<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>",
+         "a document type declaration (DTD), which is not allowed at byte 0"},
+        {"<a>\x1B[31m</a>", "a byte that is no legal character at byte 3"},
+        {"<a>\xC3</a>", "a byte that is no legal character at byte 3"},
+        {"<a>\xED\xA0\x80</a>", "a byte that is no legal character at byte 3"},
+        {"<a>\xEF\xBF\xBF</a>", "a byte that is no legal character at byte 3"},
+        {"<a x='1' x='2'/>", "an attribute given twice at byte 0"},
+        {"<a x='1'y='2'/>", "malformed attribute at byte 8"},
+        {"<a x='<'/>", "\"<\" in an attribute value at byte 5"},
+        {"<a>]]></a>", "\"]]>\" in text at byte 3"},
+        {"<a><!-- x -- y --></a>", "\"--\" inside a comment at byte 10"},
+        {"<a/><?xml version='1.0'?>", "an XML declaration that is not at the start at byte 4"},
+        {"<![CDATA[x]]><a/>", "a CDATA section outside the root element at byte 0"},
+        {"<a><si:/></a>", "an element name with a colon that is no qualified name at byte 4"},
+        {"<a :x='1'/>", "an attribute name with a colon that is no qualified name at byte 3"},
+        {"<a></a >", ""},
+        {"<x:a xmlns:x='u'><x:b/></x:a>", ""},
+        {"<a>\xF0\x9F\x98\x80 &#x10FFFF;</a>", ""},
+    };
+    for (const auto& [document, error] : cases) {
+        const std::vector<std::string> events = Events(document);
+        const std::string last = events.empty() ? "" : events.back();
+        if (error.empty()) {
+            EXPECT_EQ(last.rfind("error", 0), std::string::npos) << document << ": " << last;
+        } else {
+            EXPECT_EQ(last, "error: " + error) << document;
+        }
+        Pieces pieces(document, 2);
+        AnalysisApp::XmlPullParser parser(pieces);
+        EXPECT_EQ(EventsOf(parser), events) << document;
+    }
 }
 
 TEST(XmlPullParser, DamagedInputEndsInAnErrorWithItsOffset) {
@@ -147,6 +199,7 @@ TEST(XmlPullParser, DamagedInputEndsInAnErrorWithItsOffset) {
     EXPECT_EQ(Events("<t a=1>").back(), "error: attribute value without quotes at byte 5");
     EXPECT_EQ(Events("<t a=\"1>").back(), "error: unterminated attribute value at byte 5");
     EXPECT_EQ(Events("<!-- never closed").back(), "error: unterminated comment at byte 0");
+    EXPECT_EQ(Events("<t a='1'").back(), "error: unterminated start tag at byte 8");
     EXPECT_EQ(Events("<>").back(), "error: element without a name at byte 1");
 }
 

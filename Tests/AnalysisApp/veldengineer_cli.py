@@ -5,6 +5,7 @@ usage: veldengineer_cli.py VELDENGINEER WRITER MODEL.json WORKFOLDER
 """
 import json
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -124,6 +125,65 @@ def check_command(app, ours, openpyxl_book, not_zip, missing):
         check(False, f"--check --json printed {as_json.stdout!r}: {problem}")
 
 
+def with_huge_cell(source, target):
+    """A copy of `source` with one 3 MB text cell: within the reader's limits, beyond 12 MB of memory."""
+    with zipfile.ZipFile(source) as original, zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as copy:
+        for info in original.infolist():
+            data = original.read(info.filename)
+            if info.filename == "xl/worksheets/sheet5.xml":
+                # letters that deflate little, as a real text does: the reader refuses parts that inflate
+                # far beyond their compressed size
+                letters = bytes(random.Random(17).choices(range(ord("a"), ord("z") + 1), k=3000000))
+                cell = b'<row r="100"><c r="A100" t="inlineStr"><is><t>' + letters + b"</t></is></c></row>"
+                data = data.replace(b"</sheetData>", cell + b"</sheetData>", 1)
+            copy.writestr(info.filename, data)
+
+
+def files_that_are_not_files(app, ours, data, app_folder):
+    """--check refuses a FIFO, a folder and a device without opening them, shows control characters in
+    names as escapes, and running out of memory is a refusal (exit 2) that the launch still records."""
+    fifo = os.path.join(data, "pipe.xlsx")
+    os.mkfifo(fifo)
+    odd_name = os.path.join(data, "new\nline \x1b[31mred.xlsx")
+    with open(odd_name, "w") as text:
+        text.write("not a zip\n")
+    shown_name = os.path.join(data, "new\\nline \\x1B[31mred.xlsx")
+    not_regular = "not a readable workbook: not a regular file (a folder, FIFO or device)"
+    try:
+        result = subprocess.run([app, "--check", fifo, data, os.devnull, odd_name, ours],
+                                capture_output=True, text=True, timeout=60)
+    except subprocess.TimeoutExpired:
+        check(False, "--check on a FIFO hangs")
+        return
+    check(result.returncode == 2, f"--check on files that are not files exits {result.returncode}")
+    check(result.stdout.splitlines() == [f"{fifo}: error: {not_regular}", f"{data}: error: {not_regular}",
+                                         f"{os.devnull}: error: {not_regular}",
+                                         f"{shown_name}: error: not a readable workbook: not a zip file "
+                                         "(no end of central directory)"],
+          f"--check on files that are not files said {result.stdout!r}")
+
+    huge = os.path.join(data, "huge cell.xlsx")
+    with_huge_cell(ours, huge)
+    import resource
+
+    def little_memory():
+        resource.setrlimit(resource.RLIMIT_AS, (12 << 20, 12 << 20))
+
+    checked = subprocess.run([app, "--check", huge, ours], capture_output=True, text=True, preexec_fn=little_memory)
+    check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n",
+          f"--check without the memory for a workbook: {checked.returncode} {checked.stdout!r} {checked.stderr!r}")
+    records = os.path.join(app_folder, "VeldEngineer.launches.jsonl")
+    with open(records, encoding="utf-8") as log:
+        before = len(log.readlines())
+    launched = subprocess.run([app, huge], capture_output=True, text=True, preexec_fn=little_memory)
+    check(launched.returncode == 2 and "not enough memory to read" in launched.stderr,
+          f"a launch without the memory for its workbook: {launched.returncode} {launched.stderr!r}")
+    with open(records, encoding="utf-8") as log:
+        lines = log.readlines()
+    check(len(lines) == before + 1 and json.loads(lines[-1]).get("exitCode") == 2,
+          f"the launch without memory recorded {lines[before:]}")
+
+
 def main():
     veld_engineer, writer, model_file, work = sys.argv[1:5]
     shutil.rmtree(work, ignore_errors=True)
@@ -183,6 +243,7 @@ def main():
               f"openpyxl workbook's objects: {records[1].get('summary')}")
 
     check_command(app, ours, openpyxl_book, not_zip, missing)
+    files_that_are_not_files(app, ours, data, app_folder)
 
     for failure in failures:
         print("FAILED:", failure)

@@ -2,6 +2,8 @@
 #include "SpreadsheetPackage.hpp"
 #include "XmlPullParser.hpp"
 
+#include <expat.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +14,32 @@
 // The XML pull parser that reads a workbook's parts, fed the bytes of one part: it ends in Done or
 // Error after at most one event per input byte (plus the end tag of a self-closing element), and
 // stays there. Read in pieces of a few bytes, as parts are read out of the zip, it gives exactly the
-// same events. Sheet cell references ride along, as every cell of a sheet passes one.
+// same events. Sheet cell references ride along, as every cell of a sheet passes one. Its verdict,
+// well-formed or not, is expat's wherever the two are meant to agree: documents of ASCII bytes (the
+// parser takes every character beyond ASCII as a name character), without an XML declaration at the
+// start (whose pseudo-attributes it does not check) or a document type declaration (which it
+// refuses), within its limits of depth and attributes, and where it did not refuse a name that
+// namespaces cannot read ("a:", which plain XML allows).
 namespace {
+
+bool ExpatFindsWellFormed(std::string_view document) {
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    const bool wellFormed =
+        XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return wellFormed;
+}
+
+bool ExpatIsAnOracleFor(std::string_view document, const AnalysisApp::XmlEvent& last) {
+    const bool ascii = std::all_of(document.begin(), document.end(),
+                                   [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+    const bool overLimit = last.kind == AnalysisApp::XmlEventKind::Error &&
+                           (last.text.find("deeper than") != std::string::npos ||
+                            last.text.find("attributes on one element") != std::string::npos ||
+                            last.text.find("no qualified name") != std::string::npos);
+    return ascii && !overLimit && document.substr(0, 5) != "<?xml" &&
+           document.find("<!DOCTYPE") == std::string_view::npos;
+}
 
 class Pieces final : public AnalysisApp::XmlInput {
 public:
@@ -66,6 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     FUZZ_REQUIRE(parser.Next().kind == event.kind, "after Done or Error the parser stays there");
+    if (ExpatIsAnOracleFor(document, event)) {
+        FUZZ_REQUIRE((event.kind == AnalysisApp::XmlEventKind::Done) == ExpatFindsWellFormed(document),
+                     "well-formed exactly when expat finds the document well-formed");
+    }
     (void)AnalysisApp::ResolvePartPath(document.substr(0, size / 2), document.substr(size / 2));
     return 0;
 }

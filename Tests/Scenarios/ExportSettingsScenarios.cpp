@@ -1,4 +1,5 @@
 #include "ExportSettingsScenario.hpp"
+#include "OpenCommandScenario.hpp"
 
 // The export settings dialog of the real add-on: what it offers and selects, what OK, Cancel and
 // "Details..." do, how it follows a resize, and how the chosen translator lives in the project.
@@ -149,25 +150,46 @@ TEST_F(ExportSettingsDialogScenario, OkWritesEvenTheUnchangedNameIntoTheOneObjec
     ExpectMenusAnsweredZeroWithoutLeaks(run);
 }
 
-TEST_F(ExportSettingsDialogScenario, OkClosesWithOneEvenWhenTheProjectRefusesTheWrite) {
-    // The first find is the dialog's read at construction; the second is OK's write.
-    HostSimRun findFails = RunSettings("select 4 2\nclick 1\nsave\n", {"--fail", "ObjectFind=-5@2"});
-    ASSERT_EQ(findFails.exitCode, 0) << findFails.errors;
-    EXPECT_EQ(CloseOf(findFails, SettingsDialog).at("response"), 1);
-    EXPECT_TRUE(ObjectOps(findFails, "create").empty()) << "a failed find leaves the project untouched";
-    EXPECT_TRUE(SavedObjects().empty());
-    ExpectMenusAnsweredZeroWithoutLeaks(findFails);
-
-    StoreEntry(4);
-    const Json before = SavedObjects();
-    HostSimRun modifyFails = RunSettings("select 4 1\nclick 1\nsave\n", {"--fail", "ObjectModify=-5"});
-    ASSERT_EQ(modifyFails.exitCode, 0) << modifyFails.errors;
-    EXPECT_EQ(CloseOf(modifyFails, SettingsDialog).at("response"), 1);
-    const std::vector<Json> modifies = modifyFails.HostCalls("HostObjectModify");
-    ASSERT_EQ(modifies.size(), 1u);
-    EXPECT_EQ(modifies[0].at("result"), -5);
-    EXPECT_EQ(SavedObjects(), before);
-    ExpectMenusAnsweredZeroWithoutLeaks(modifyFails);
+// A write the project refuses is told in an alert and the dialog stays open on the same choice: a
+// second OK then stores it, Cancel leaves the project as it was.
+TEST_F(ExportSettingsDialogScenario, ARefusedWriteIsToldAndTheDialogStaysOpenForOkAgainOrCancel) {
+    const struct {
+        const char* fault;
+        bool storedBefore;
+    } refusals[] = {
+        {"HostObjectFind=-5@2", false}, // the first find is the dialog's read at construction
+        {"HostObjectCreate=-7@1", false},
+        {"HostObjectModify=-7@1", true},
+    };
+    for (const auto& refusal : refusals) {
+        for (const bool retry : {true, false}) {
+            SCOPED_TRACE(std::string(refusal.fault) + (retry ? ", OK again" : ", then Cancel"));
+            std::filesystem::remove(ProjectPath());
+            if (refusal.storedBefore) {
+                StoreEntry(4);
+            }
+            const Json before = refusal.storedBefore ? SavedObjects() : Json::array();
+            // Si is the first translator after the placeholder, or the first entry without one.
+            const std::string pick = refusal.storedBefore ? "select 4 1\n" : "select 4 2\n";
+            HostSimRun run =
+                RunSettings(pick + "click 1\nbutton 1\n" + (retry ? "click 1\n" : "click 2\n") + "save\n",
+                            {"--fail", refusal.fault});
+            ASSERT_EQ(run.exitCode, 0) << run.errors;
+            const std::vector<Json> alerts = run.EventsNamed("alert");
+            ASSERT_EQ(alerts.size(), 1u);
+            EXPECT_EQ(TextsOf(alerts[0]), StoreRefusedTexts);
+            EXPECT_EQ(CloseOf(run, SettingsDialog).at("response"), retry ? 1 : 2);
+            EXPECT_EQ(SelectedText(SettingsViews(run).back()), Si) << "the choice stays in the dialog";
+            ExpectMenusAnsweredZeroWithoutLeaks(run);
+            if (!retry) {
+                EXPECT_EQ(SavedObjects(), before);
+                continue;
+            }
+            HostSimRun next = RunSettings("click 2\n");
+            ASSERT_EQ(next.exitCode, 0) << next.errors;
+            EXPECT_EQ(SelectedText(SettingsViews(next).at(0)), Si);
+        }
+    }
 }
 
 TEST_F(ExportSettingsDialogScenario, CancelLeavesTheStoredNameAsItWas) {

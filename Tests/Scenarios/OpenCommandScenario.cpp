@@ -27,6 +27,13 @@ const std::vector<std::string> LaunchFailedTexts{
     "OK",
     "",
     ""};
+const std::vector<std::string> StoreRefusedTexts{
+    "The chosen translator could not be stored in the project.",
+    "The project keeps the choice it had, if any. Try OK again, or choose Cancel to leave it so.",
+    "",
+    "OK",
+    "",
+    ""};
 const std::vector<std::string> TranslatorWarningTexts{
     "The model could not be opened in VELD Engineer. Please check the followings, then try again:",
     "- VELD Engineer Export Settings", "VELD Engineer Export Settings...", "Cancel", ""};

@@ -45,6 +45,8 @@ std::vector<std::string> TextsOf(const Json& alert);
 
 extern const std::vector<std::string> ApplicationNotFoundTexts;
 extern const std::vector<std::string> SaveFailedTexts;
+// The export settings dialog's alert when the project refuses to store the chosen translator.
+extern const std::vector<std::string> StoreRefusedTexts;
 extern const std::vector<std::string> LaunchFailedTexts;
 extern const std::vector<std::string> TranslatorWarningTexts;
 

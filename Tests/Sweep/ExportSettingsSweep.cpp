@@ -64,10 +64,12 @@ std::set<Outcome> AllowedAfterFailing(const SweptCall& call) {
     if (operation == "RSInitModuleImageCache") {
         return {Outcome::NothingStored}; // without its resources the dialog cannot be built
     }
-    if (operation == "DG::ModalDialog::Invoke" || operation == "HostObjectFind" ||
-        operation == "HostObjectCreate") {
-        // No dialog, or the name that cannot be written.
-        return {Outcome::NothingStored};
+    if (operation == "DG::ModalDialog::Invoke") {
+        return {Outcome::NothingStored}; // no dialog
+    }
+    if (operation == "HostObjectFind" || operation == "HostObjectCreate") {
+        // The name that cannot be written: the user is told, and the dialog stays open on the choice.
+        return {Outcome::StoreRefused};
     }
     if (operation.starts_with("DG::")) {
         // A dialog library that fails under the dialog: whatever the dialog then lets the user do,
@@ -89,7 +91,8 @@ protected:
     }
 };
 
-TEST_F(ExportSettingsSweep, EveryFailedCallStoresTheChoiceOrNothingSilentlyWithoutLeaksOrOpenBrackets) {
+TEST_F(ExportSettingsSweep,
+       EveryFailedCallStoresTheChoiceOrNothingAndARefusedStoreIsToldWithoutLeaksOrOpenBrackets) {
     std::vector<std::string> storedNames;
     const Classifier classify = [&](const Step& step) {
         const Scenarios::Json objects = ProjectObjects(step.project, step.folder.string());

@@ -43,6 +43,8 @@ std::string NameOf(Outcome outcome) {
         return "translator stored";
     case Outcome::NothingStored:
         return "nothing stored, silent";
+    case Outcome::StoreRefused:
+        return "store-refused alert";
     case Outcome::NoMenu:
         return "no menu";
     case Outcome::Unrecognised:
@@ -96,9 +98,12 @@ Outcome SettingsOutcome(const Scenarios::HostSimRun& run, bool stored) {
     if (!MenuWasThere(run)) {
         return Outcome::NoMenu;
     }
-    // The export settings command never shows an alert of its own.
-    if (!run.EventsNamed("alert").empty()) {
-        return Outcome::Unrecognised;
+    // The export settings command's one alert of its own says that the project refused the choice.
+    const std::vector<Json> alerts = run.EventsNamed("alert");
+    if (!alerts.empty()) {
+        const bool refusal =
+            alerts.size() == 1 && Scenarios::TextsOf(alerts[0]) == Scenarios::StoreRefusedTexts;
+        return refusal && !stored ? Outcome::StoreRefused : Outcome::Unrecognised;
     }
     return stored ? Outcome::Stored : Outcome::NothingStored;
 }

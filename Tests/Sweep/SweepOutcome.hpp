@@ -17,6 +17,7 @@ enum class Outcome {
     LaunchFailed,               // the launch-failed alert after the save
     Stored,                     // the settings dialog stored the chosen translator, silently
     NothingStored,              // the settings command ended without storing anything, silently
+    StoreRefused,               // the project refused the chosen translator: the store-refused alert
     NoMenu,                     // the module's menu was never there to pick
     Unrecognised                // anything else: never allowed
 };

@@ -19,6 +19,10 @@ std::optional<std::string> CommandSource::NextLine() {
         return std::nullopt;
     }
     ++lineNumber;
+    // Editors that save UTF-8 with a byte-order mark put it before the first command.
+    if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) {
+        line.erase(0, 3);
+    }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }

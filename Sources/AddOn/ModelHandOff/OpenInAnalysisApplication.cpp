@@ -20,11 +20,9 @@ namespace {
 // The command's own failures: every one ends in an alert of ours.
 constexpr GSErrCode CommandFailed = -7003;
 constexpr Int16 InformationDialogId = 7000;
-constexpr Int16 ErrorAlertType = -1;
 
 // Indexes into the alert string list.
 namespace Text {
-constexpr Int16 Ok = 1;
 constexpr Int16 NotInstalled = 2;
 constexpr Int16 InstallAdvice = 3;
 constexpr Int16 SaveFailed = 4;
@@ -36,13 +34,6 @@ constexpr Int16 WhereToFix = 10;
 constexpr Int16 OpenSettings = 11;
 constexpr Int16 Cancel = 12;
 } // namespace Text
-
-// The three error alerts share one form: headline, advice, and "OK" as the only button.
-void ShowErrorAlert(Int16 headline, Int16 advice) {
-    static_cast<void>(DGAlert(ErrorAlertType, GetResourceString(headline), GetResourceString(advice),
-                              GS::UniString(), GetResourceString(Text::Ok), GS::UniString(),
-                              GS::UniString()));
-}
 
 // The user has to choose a translator first; the first button takes them to the settings. The open
 // command does not resume afterwards: the user starts it again.

@@ -10,7 +10,10 @@ namespace VELDIO {
 
 namespace {
 constexpr Int16 ExportSettingsDialogId = 7001;
+// Indexes into the alert string list.
 constexpr Int16 PlaceholderText = 8;
+constexpr Int16 StoreFailedText = 13;
+constexpr Int16 StoreFailedAdvice = 14;
 
 namespace Item {
 constexpr Int16 Ok = 1;
@@ -145,8 +148,13 @@ void ExportSettingsDialog::PanelResized(const DG::PanelResizeEvent& event) {
 void ExportSettingsDialog::ButtonClicked(const DG::ButtonClickEvent& event) {
     const DG::Button* source = event.GetSource();
     if (source == &okButton) {
-        WriteTranslatorName(SelectedText(translatorPopUp));
-        PostCloseRequest(DG::Accept);
+        // A choice the project did not take is not accepted: the dialog stays open with it, so that
+        // the user can press OK again or Cancel, knowing the project still holds the earlier one.
+        if (WriteTranslatorName(SelectedText(translatorPopUp))) {
+            PostCloseRequest(DG::Accept);
+        } else {
+            ShowErrorAlert(StoreFailedText, StoreFailedAdvice);
+        }
     } else if (source == &cancelButton) {
         PostCloseRequest(DG::Cancel);
     } else if (source == &detailsButton) {

@@ -43,24 +43,23 @@ std::optional<GS::UniString> ReadTranslatorName() {
     return name;
 }
 
-void WriteTranslatorName(const GS::UniString& name) {
+bool WriteTranslatorName(const GS::UniString& name) {
     GS::Guid guid;
     if (HostObjectFind(&TranslatorObjectName, &guid) != NoError) {
-        return;
+        return false;
     }
     GS::MemoryOChannel32 channel(0, 0, GS::StandardAllocation);
     if (channel.Write(name) != NoError) {
-        return;
+        return false;
     }
     OwnedHandle content;
     if (BMPtrToHandle(channel.GetDestination(GS::RetainOwnership), content.Address(),
                       channel.GetDataSize()) != NoError) {
-        return;
+        return false;
     }
     // The host copies the content; the handle stays ours to kill.
     if (guid == GS::Guid()) {
-        static_cast<void>(HostObjectCreate(&TranslatorObjectName, content.Address(), &guid));
-    } else {
-        static_cast<void>(HostObjectModify(&guid, &TranslatorObjectName, content.Address()));
+        return HostObjectCreate(&TranslatorObjectName, content.Address(), &guid) == NoError;
     }
+    return HostObjectModify(&guid, &TranslatorObjectName, content.Address()) == NoError;
 }

@@ -12,6 +12,7 @@
 // may be empty. Content that is not a serialized string reads as whatever the channel made of it.
 std::optional<GS::UniString> ReadTranslatorName();
 
-// Creates the object on the first write in a project and modifies it afterwards. Failures are silent:
-// when the host cannot even say whether the object exists, nothing is written.
-void WriteTranslatorName(const GS::UniString& name);
+// Creates the object on the first write in a project and modifies it afterwards. True when the host
+// stored the name; false when any step failed (when the host cannot even say whether the object
+// exists, nothing is written), so that the caller can tell the user.
+[[nodiscard]] bool WriteTranslatorName(const GS::UniString& name);

@@ -90,8 +90,8 @@ TEST(ScriptCommandTests, DialogAndAlertWordsAreKeptForTheScreenToJudge) {
     EXPECT_EQ(command.arguments, std::vector<std::string>{"1"});
 }
 
-TEST(CommandSourceTests, CountsLinesAndDropsCarriageReturns) {
-    std::istringstream input("menu 1 1\r\n\r\n# note\nquit");
+TEST(CommandSourceTests, CountsLinesAndDropsCarriageReturnsAndTheByteOrderMark) {
+    std::istringstream input("\xEF\xBB\xBFmenu 1 1\r\n\r\n# note\nquit");
     CommandSource source(input, "s.txt", nullptr);
     EXPECT_EQ(source.NextLine(), "menu 1 1");
     EXPECT_EQ(source.LineNumber(), 1u);
