@@ -159,7 +159,7 @@ def files_that_are_not_files(app, ours, data, app_folder):
     check(result.stdout.splitlines() == [f"{fifo}: error: {not_regular}", f"{data}: error: {not_regular}",
                                          f"{os.devnull}: error: {not_regular}",
                                          f"{shown_name}: error: not a readable workbook: not a zip file "
-                                         "(no end of central directory)"],
+                                         "(no end of central directory)", f"{ours}: checked: 0 errors, 0 warnings"],
           f"--check on files that are not files said {result.stdout!r}")
 
     huge = os.path.join(data, "huge cell.xlsx")
@@ -170,7 +170,8 @@ def files_that_are_not_files(app, ours, data, app_folder):
         resource.setrlimit(resource.RLIMIT_AS, (12 << 20, 12 << 20))
 
     checked = subprocess.run([app, "--check", huge, ours], capture_output=True, text=True, preexec_fn=little_memory)
-    check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n",
+    check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n"
+          f"{ours}: checked: 0 errors, 0 warnings\n",
           f"--check without the memory for a workbook: {checked.returncode} {checked.stdout!r} {checked.stderr!r}")
     records = os.path.join(app_folder, "VeldEngineer.launches.jsonl")
     with open(records, encoding="utf-8") as log:

@@ -54,7 +54,7 @@ TEST_F(ProgramStringLists, NameAndDescriptionAreTheSameText) {
 }
 
 TEST_F(ProgramStringLists, IndexesOutsideTheListGiveEmptyAndFalse) {
-    for (Int32 index : {0, 13, -1, INT_MIN, INT_MAX}) {
+    for (Int32 index : {0, 15, -1, INT_MIN, INT_MAX}) {
         EXPECT_EQ(Text(module, 32300, index), "") << index;
         const RSTest::Lookup lookup = TextByPointer(module, 32300, index);
         EXPECT_FALSE(lookup.found) << index;
