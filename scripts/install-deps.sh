@@ -11,9 +11,10 @@ if [ "$set_name" != demo ] && [ "$set_name" != test ]; then
 fi
 
 # The demo builds hostsim, the add-on and VeldEngineer.exe with the dev preset, whose configuration
-# finds GoogleTest too, and prints its report with python3.
+# finds GoogleTest too, and libedit for line editing at hostsim's prompt; it prints its report with
+# python3.
 demo_packages=(
-    cmake ninja-build g++ binutils libgtest-dev libgmock-dev nlohmann-json3-dev zlib1g-dev python3
+    cmake ninja-build g++ binutils libgtest-dev libgmock-dev nlohmann-json3-dev zlib1g-dev libedit-dev python3
 )
 
 test_packages=(

@@ -1,5 +1,7 @@
 #include "Screen/CommandSource.hpp"
 
+#include "Screen/LineEditor.hpp"
+
 #include <utility>
 
 namespace HostSim {
@@ -11,12 +13,21 @@ std::optional<std::string> CommandSource::NextLine() {
     if (stopped) {
         return std::nullopt;
     }
-    if (prompt != nullptr) {
-        *prompt << "hostsim> " << std::flush;
-    }
     std::string line;
-    if (!std::getline(input, line)) {
-        return std::nullopt;
+    if (editLines) {
+        *prompt << std::flush; // what was said before the prompt comes before it
+        std::optional<std::string> typed = LineEditor::ReadLine("hostsim> ");
+        if (!typed) {
+            return std::nullopt;
+        }
+        line = std::move(*typed);
+    } else {
+        if (prompt != nullptr) {
+            *prompt << "hostsim> " << std::flush;
+        }
+        if (!std::getline(input, line)) {
+            return std::nullopt;
+        }
     }
     ++lineNumber;
     // Editors that save UTF-8 with a byte-order mark put it before the first command.

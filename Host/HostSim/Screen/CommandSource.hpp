@@ -22,6 +22,9 @@ public:
     // Number of the line NextLine returned last, from 1.
     unsigned LineNumber() const { return lineNumber; }
     bool IsInteractive() const { return prompt != nullptr; }
+    // A person's lines come through the line editor (editing and history) instead of `input`, which
+    // must then be the standard input: for the terminal, where the editor is available.
+    void EditLinesAtTerminal() { editLines = prompt != nullptr; }
     // No line is read after this: the commands are given up (a script line that did not fit an alert).
     void Stop() { stopped = true; }
 
@@ -31,6 +34,7 @@ private:
     std::ostream* prompt;
     unsigned lineNumber = 0;
     bool stopped = false;
+    bool editLines = false;
 };
 
 } // namespace HostSim

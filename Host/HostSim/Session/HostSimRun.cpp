@@ -9,6 +9,7 @@
 #include "Record/PathText.hpp"
 #include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
+#include "Screen/LineEditor.hpp"
 #include "Screen/ScreenRun.hpp"
 #include "Services/ProjectDocument.hpp"
 #include "Session/DataFolder.hpp"
@@ -67,6 +68,9 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
             std::cerr << "hostsim: there is no menu to pick:\n" << menus << std::flush;
         }
         CommandSource terminal(std::cin, "terminal", &std::cout);
+        if (LineEditor::Available()) {
+            terminal.EditLinesAtTerminal();
+        }
         return RunWithScreen(interpreter, terminal, transcript, timings, screenOptions);
     }
     // A folder would read as an empty script and a pipe or a device never end: refused before opening.

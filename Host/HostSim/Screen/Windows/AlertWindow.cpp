@@ -20,20 +20,6 @@ constexpr int ButtonWidth = 96;
 constexpr int ButtonHeight = 26;
 constexpr int ButtonGap = 8;
 
-bool RegisterAlertClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = ::DefWindowProcW; // replaced per window once it knows its object
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, SystemResource(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = AlertWindow::ClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    return registered;
-}
-
 const wchar_t* SystemIconFor(const DG::AlertRequest& request) {
     if (!request.hasAlertType || request.alertType == 1) {
         return SystemResource(IDI_WARNING);
@@ -71,7 +57,7 @@ HWND Child(HWND parent, const wchar_t* windowClass, const std::wstring& text, DW
 
 AlertWindow::AlertWindow(HWND ownerWindow, const DG::AlertRequest& request, Int16 last)
     : owner(ownerWindow), lastButton(last) {
-    if (!RegisterAlertClass()) {
+    if (!RegisterObjectWindowClass(ClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
         return;
     }
     window = ::CreateWindowExW(AlertExStyle, ClassName, WideText(AlertTitle(request)).c_str(), AlertStyle, 0,
@@ -79,8 +65,7 @@ AlertWindow::AlertWindow(HWND ownerWindow, const DG::AlertRequest& request, Int1
     if (window == nullptr) {
         return;
     }
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AlertWindow::Procedure));
+    AttachWindowObject(window, this);
     Build(request);
     if (owner != nullptr) {
         ownerWasEnabled = ::EnableWindow(owner, FALSE) == 0;
@@ -97,7 +82,7 @@ AlertWindow::~AlertWindow() {
         ::EnableWindow(owner, TRUE);
     }
     if (window != nullptr) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DetachWindowObject(window);
         ::DestroyWindow(window);
     }
     if (headlineFont != nullptr) {
@@ -190,12 +175,6 @@ LRESULT AlertWindow::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK AlertWindow::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<AlertWindow*>(::GetWindowLongPtrW(handle, GWLP_USERDATA));
-    return self != nullptr ? self->Receive(message, wParam, lParam)
-                           : ::DefWindowProcW(handle, message, wParam, lParam);
 }
 
 } // namespace HostSim

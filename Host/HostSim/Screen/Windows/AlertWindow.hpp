@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ObjectWindow.hpp"
 #include "UIDriver.hpp"
 #include "Win32Api.hpp"
 
@@ -31,7 +32,8 @@ public:
     void Press(Int16 number);
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Object>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Receive(UINT message, WPARAM wParam, LPARAM lParam);
     void Build(const DG::AlertRequest& request);
 

@@ -18,20 +18,6 @@ DWORD StyleFor(const DG::DialogModel& model) {
     return model.growType == DG::NoGrow ? DialogStyle : DialogStyle | WS_THICKFRAME;
 }
 
-bool RegisterDialogClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = ::DefWindowProcW; // replaced per window once it knows its object
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, SystemResource(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = DialogWindow::ClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    return registered;
-}
-
 // The first push button is the default one (Enter presses it), as the host marks OK.
 Int16 DefaultButton(const DG::DialogModel& model) {
     for (const DG::ItemModel& item : model.items) {
@@ -46,7 +32,7 @@ Int16 DefaultButton(const DG::DialogModel& model) {
 
 DialogWindow::DialogWindow(HWND ownerWindow, const DG::DialogModel& model, ActionSink sink)
     : owner(ownerWindow), act(std::move(sink)), shown(model) {
-    if (!RegisterDialogClass()) {
+    if (!RegisterObjectWindowClass(ClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
         return;
     }
     const SIZE size = WindowSizeFor(model.width, model.height);
@@ -58,8 +44,7 @@ DialogWindow::DialogWindow(HWND ownerWindow, const DG::DialogModel& model, Actio
     if (window == nullptr) {
         return;
     }
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogWindow::Procedure));
+    AttachWindowObject(window, this);
     controls.assign(model.items.size(), nullptr);
     icons.assign(model.items.size(), nullptr);
     for (const DG::ItemModel& item : model.items) {
@@ -82,7 +67,7 @@ DialogWindow::~DialogWindow() {
         ::EnableWindow(owner, TRUE);
     }
     if (window != nullptr) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DetachWindowObject(window);
         ::DestroyWindow(window);
     }
     for (HICON icon : icons) {
@@ -414,12 +399,6 @@ LRESULT DialogWindow::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK DialogWindow::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(handle, GWLP_USERDATA));
-    return self != nullptr ? self->Receive(message, wParam, lParam)
-                           : ::DefWindowProcW(handle, message, wParam, lParam);
 }
 
 } // namespace HostSim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogModel.hpp"
+#include "ObjectWindow.hpp"
 #include "Screen/ScreenAction.hpp"
 #include "Win32Api.hpp"
 
@@ -47,7 +48,8 @@ public:
     void Show(const DG::DialogModel& model);
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Object>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Receive(UINT message, WPARAM wParam, LPARAM lParam);
     void Command(int id, int code, HWND control);
     void Hand(const ScreenAction& action);

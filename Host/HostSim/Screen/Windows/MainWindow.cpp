@@ -10,21 +10,6 @@ namespace {
 constexpr UINT FirstCommandId = 100;
 constexpr int StatusHeight = 22;
 
-bool RegisterMainClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = ::DefWindowProcW; // replaced per window once it knows its object
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, SystemResource(IDC_ARROW));
-        windowClass.hIcon = ::LoadIconW(nullptr, SystemResource(IDI_APPLICATION));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-        windowClass.lpszClassName = MainWindow::ClassName;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    return registered;
-}
-
 std::string TitleFor(const ProjectDocument& project) {
     const std::string name = project.Path() ? PathToUtf8(PathFromUtf8(*project.Path()).filename())
                                             : std::string("Untitled project");
@@ -35,7 +20,8 @@ std::string TitleFor(const ProjectDocument& project) {
 
 MainWindow::MainWindow(const HostSession& hostSession, CommandSink sink)
     : session(hostSession), run(std::move(sink)) {
-    if (!RegisterMainClass()) {
+    if (!RegisterObjectWindowClass(ClassName, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1),
+                                   ::LoadIconW(nullptr, SystemResource(IDI_APPLICATION)))) {
         return;
     }
     window = ::CreateWindowExW(0, ClassName, WideText(TitleFor(session.Project())).c_str(),
@@ -44,8 +30,7 @@ MainWindow::MainWindow(const HostSession& hostSession, CommandSink sink)
     if (window == nullptr) {
         return;
     }
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::Procedure));
+    AttachWindowObject(window, this);
     status = ::CreateWindowExW(0, L"STATIC", L"",
                                WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0,
                                StatusHeight, window, nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -60,7 +45,7 @@ MainWindow::MainWindow(const HostSession& hostSession, CommandSink sink)
 
 MainWindow::~MainWindow() {
     if (window != nullptr) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DetachWindowObject(window);
         ::DestroyWindow(window);
     }
 }
@@ -147,12 +132,6 @@ LRESULT MainWindow::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK MainWindow::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(handle, GWLP_USERDATA));
-    return self != nullptr ? self->Receive(message, wParam, lParam)
-                           : ::DefWindowProcW(handle, message, wParam, lParam);
 }
 
 } // namespace HostSim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ObjectWindow.hpp"
 #include "Session/HostSession.hpp"
 #include "Win32Api.hpp"
 
@@ -34,7 +35,8 @@ public:
     void RunUntilClosed();
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Object>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Receive(UINT message, WPARAM wParam, LPARAM lParam);
     HMENU BuildMenuBar();
     void SetStatus(const std::string& text);
