@@ -1,5 +1,7 @@
 #include "ByteSource.hpp"
 
+#include <utility>
+
 namespace AnalysisApp {
 
 bool MemorySource::ReadAt(std::uint64_t offset, std::size_t length, std::string& out) const {
@@ -10,7 +12,8 @@ bool MemorySource::ReadAt(std::uint64_t offset, std::size_t length, std::string&
     return true;
 }
 
-FileSource::FileSource(const std::filesystem::path& path) : file(path, std::ios::binary) {
+FileSource::FileSource(const std::filesystem::path& path, ReadProgress progress)
+    : file(path, std::ios::binary), onRead(std::move(progress)) {
     if (!file) {
         return;
     }
@@ -31,7 +34,12 @@ bool FileSource::ReadAt(std::uint64_t offset, std::size_t length, std::string& o
     file.clear();
     file.seekg(static_cast<std::streamoff>(offset));
     file.read(out.data(), static_cast<std::streamsize>(length));
-    return static_cast<std::size_t>(file.gcount()) == length;
+    const auto got = static_cast<std::size_t>(file.gcount());
+    bytesRead += got;
+    if (onRead) {
+        onRead(bytesRead);
+    }
+    return got == length;
 }
 
 } // namespace AnalysisApp

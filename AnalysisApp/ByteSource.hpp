@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,15 +29,20 @@ private:
     std::string_view bytes;
 };
 
+// Told how many bytes a file source has read so far, each time it reads: a long read's progress.
+using ReadProgress = std::function<void(std::uint64_t bytesRead)>;
+
 class FileSource final : public ByteSource {
 public:
-    explicit FileSource(const std::filesystem::path& path);
+    explicit FileSource(const std::filesystem::path& path, ReadProgress progress = {});
     bool IsOpen() const { return opened; }
     std::uint64_t Size() const override { return size; }
     bool ReadAt(std::uint64_t offset, std::size_t length, std::string& out) const override;
 
 private:
     mutable std::ifstream file;
+    ReadProgress onRead;
+    mutable std::uint64_t bytesRead = 0;
     std::uint64_t size = 0;
     bool opened = false;
 };

@@ -1,6 +1,7 @@
 #include "CheckCommand.hpp"
 
 #include "CheckReportJson.hpp"
+#include "ProgressLine.hpp"
 #include "SafChecker.hpp"
 
 #include <algorithm>
@@ -17,12 +18,26 @@ std::string Counted(std::size_t count, const char* noun) {
 
 } // namespace
 
-int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostream& out) {
+int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostream& out, bool showProgress,
+                    std::ostream& progressOut) {
     int exitCode = 0;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const std::string& file : files) {
         const std::filesystem::path path(std::u8string(file.begin(), file.end()));
-        const CheckReport report = CheckSafWorkbookFile(path);
+        CheckReport report;
+        {
+            // The sheets are read twice (names first, then the findings), so the bytes read pass the
+            // file's size: the line counts them instead of giving a percentage.
+            CommandLine::ProgressLine progress(progressOut, showProgress, "VeldEngineer.exe");
+            progress.Stage("checking " + ShownSafely(file), 0, CommandLine::ProgressLine::Unit::Bytes);
+            std::uint64_t read = 0;
+            report = CheckSafWorkbookFile(path, [&](std::uint64_t bytesRead) {
+                read = bytesRead;
+                progress.Advance(bytesRead);
+            });
+            progress.Finish("checked " + ShownSafely(file) + " (" + CommandLine::ByteCountText(read) +
+                            " read)");
+        }
         exitCode = std::max(exitCode, ExitCodeOf(report));
         if (json) {
             nlohmann::ordered_json entry;
@@ -45,7 +60,7 @@ int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostre
             continue;
         }
         // A clean workbook would otherwise print nothing at all, which reads as "nothing was checked".
-        out << file << ": checked: " << Counted(report.errors, "error") << ", "
+        out << ShownSafely(file) << ": checked: " << Counted(report.errors, "error") << ", "
             << Counted(report.warnings, "warning") << '\n';
     }
     if (json) {

@@ -31,12 +31,12 @@ CheckReport CheckOpened(const SpreadsheetPackage& package, const std::string& pr
 
 } // namespace
 
-CheckReport CheckSafWorkbookFile(const std::filesystem::path& path) {
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path, ReadProgress progress) {
     // Whatever a workbook makes the reader hold, running out of memory ends this workbook's check, not
     // the run: the next workbooks are checked and everything found is still reported.
     try {
         SpreadsheetPackage package;
-        const std::string problem = package.OpenFile(path);
+        const std::string problem = package.OpenFile(path, std::move(progress));
         return CheckOpened(package, problem);
     } catch (const std::bad_alloc&) {
         CheckReport report;

@@ -26,7 +26,7 @@ struct SummaryAndCheck {
     CheckReport check;
 };
 SummaryAndCheck SummariseAndCheck(const SpreadsheetPackage& package);
-CheckReport CheckSafWorkbookFile(const std::filesystem::path& path);
+CheckReport CheckSafWorkbookFile(const std::filesystem::path& path, ReadProgress progress = {});
 CheckReport CheckSafWorkbookBytes(std::string_view bytes);
 
 } // namespace AnalysisApp

@@ -135,13 +135,13 @@ std::string SpreadsheetPackage::Open(std::string_view bytes) {
     return OpenSource();
 }
 
-std::string SpreadsheetPackage::OpenFile(const std::filesystem::path& path) {
+std::string SpreadsheetPackage::OpenFile(const std::filesystem::path& path, ReadProgress progress) {
     // Opening a FIFO would wait for a writer, and a device or a folder is no workbook.
     std::error_code failure;
     if (!std::filesystem::is_regular_file(path, failure)) {
         return failure ? "cannot read the file" : "not a regular file (a folder, FIFO or device)";
     }
-    auto file = std::make_unique<FileSource>(path);
+    auto file = std::make_unique<FileSource>(path, std::move(progress));
     if (!file->IsOpen()) {
         return "cannot read the file";
     }

@@ -66,8 +66,8 @@ class SpreadsheetPackage {
 public:
     // Empty text when `bytes` (which must outlive the package) is an .xlsx workbook; else why not.
     std::string Open(std::string_view bytes);
-    // The same for a file, which is read piece by piece as it is needed.
-    std::string OpenFile(const std::filesystem::path& path);
+    // The same for a file, which is read piece by piece as it is needed; `progress` hears of each read.
+    std::string OpenFile(const std::filesystem::path& path, ReadProgress progress = {});
 
     const std::vector<std::string>& SheetNames() const { return sheetNames; }
     bool HasSheet(std::string_view name) const;

@@ -3,6 +3,7 @@
 #include "LaunchRecord.hpp"
 #include "OwnExecutable.hpp"
 #include "ProgramCommandLine.hpp"
+#include "ProgressLine.hpp"
 #include "WorkbookCheck.hpp"
 
 #include <iostream>
@@ -14,7 +15,7 @@ namespace {
 constexpr CommandLine::ProgramText Program{
     "VeldEngineer.exe",
     "usage: VeldEngineer.exe WORKBOOK.xlsx\n"
-    "       VeldEngineer.exe --check [--json] WORKBOOK.xlsx...\n"
+    "       VeldEngineer.exe --check [--json] [--progress] WORKBOOK.xlsx...\n"
     "Opens a SAF workbook as the add-on hands it over: prints what the workbook holds and records the\n"
     "launch, its arguments, outcome and findings, in VeldEngineer.launches.jsonl beside the program.\n"
     "With --check, checks any number of workbooks against SAF and records nothing: each finding as\n"
@@ -22,6 +23,7 @@ constexpr CommandLine::ProgramText Program{
     "options (in any place):\n"
     "  --check        check the workbooks instead of opening one\n"
     "  --json         with --check: one JSON array, an object per workbook\n"
+    "  --progress     with --check: a progress line on standard error even when it is not a terminal\n"
     "  -h, --help     this text\n"
     "  --version      the version\n"
     "exit codes: opening: 0 opened, 2 no workbook at the path, 3 not a SAF workbook;\n"
@@ -31,6 +33,7 @@ constexpr CommandLine::ProgramText Program{
 struct Request {
     bool check = false;
     bool json = false;
+    bool progress = false;
     std::vector<std::string> workbooks;
 };
 
@@ -42,6 +45,8 @@ std::optional<Request> ParseRequest(const std::vector<std::string>& arguments, s
             request.check = true;
         } else if (argument == "--json") {
             request.json = true;
+        } else if (argument == "--progress") {
+            request.progress = true;
         } else if (argument.starts_with("--")) {
             error = "unknown option " + argument;
             return std::nullopt;
@@ -49,8 +54,8 @@ std::optional<Request> ParseRequest(const std::vector<std::string>& arguments, s
             request.workbooks.push_back(argument);
         }
     }
-    if (request.json && !request.check) {
-        error = "--json goes with --check";
+    if ((request.json || request.progress) && !request.check) {
+        error = std::string(request.json ? "--json" : "--progress") + " goes with --check";
     } else if (request.workbooks.empty()) {
         error = "expected a workbook's path";
     } else if (!request.check && request.workbooks.size() > 1) {
@@ -81,7 +86,9 @@ int main(int argc, char** argv) {
         return CommandLine::Refuse(Program, error, std::cerr);
     }
     if (request->check) {
-        return AnalysisApp::RunCheckCommand(request->workbooks, request->json, std::cout);
+        return AnalysisApp::RunCheckCommand(request->workbooks, request->json, std::cout,
+                                            request->progress || CommandLine::StandardErrorIsTerminal(),
+                                            std::cerr);
     }
     std::error_code failure;
     const std::u8string cwd = std::filesystem::current_path(failure).u8string();

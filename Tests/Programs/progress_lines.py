@@ -2,7 +2,7 @@
 a terminal, a line drawn again in place ("\\r") with the stage and its numbers, then a closing line
 with what was done and how long it took; on a pipe nothing, unless --progress asks for it.
 
-usage: progress_lines.py WORKFOLDER HOSTSIM GENERATEBUILDING WRITESAFWORKBOOK
+usage: progress_lines.py WORKFOLDER HOSTSIM GENERATEBUILDING WRITESAFWORKBOOK VELDENGINEER
 """
 import os
 import pty
@@ -51,7 +51,7 @@ def closing(output, prefix):
 
 
 def main():
-    work, hostsim, generate, writer = sys.argv[1:5]
+    work, hostsim, generate, writer, veld = sys.argv[1:6]
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     model = os.path.join(work, "frame.json")
@@ -77,6 +77,20 @@ def main():
           f"WriteSafWorkbook drew no byte count: {output!r}")
     check(len(closing(output, "WriteSafWorkbook: wrote 2000 members")) == 1,
           f"WriteSafWorkbook's closing line is missing: {output!r}")
+
+    # The checker counts the bytes it reads (each sheet twice: names, then findings); the findings and
+    # the closing "checked" line stay on standard output, the progress on standard error.
+    code, output = on_terminal([veld, "--check", workbook], work)
+    check(code == 0, f"VeldEngineer.exe --check on a terminal exits {code}: {output!r}")
+    check(re.search(r"\rVeldEngineer\.exe: checking .*frame\.xlsx [\d.]+ (bytes|kB|MB)", output) is not None,
+          f"the checker drew no byte count: {output!r}")
+    done = closing(output, "VeldEngineer.exe: checked")
+    check(len(done) == 1 and re.fullmatch(r"VeldEngineer\.exe: checked .*frame\.xlsx \([\d.]+ [kM]B read\) in \d+\.\d s",
+                                          done[0]) is not None, f"the checker's closing line: {done}")
+    code, said = on_pipe([veld, "--check", workbook], work)
+    check(code == 0 and said == "", f"the checker on a pipe: exit {code}, said {said!r}")
+    code, said = on_pipe([veld, "--check", "--progress", workbook], work)
+    check(code == 0 and "VeldEngineer.exe: checked" in said, f"the checker's --progress on a pipe said {said!r}")
 
     script = os.path.join(work, "quit.script")
     with open(script, "w") as text:
