@@ -159,8 +159,24 @@ def files_that_are_not_files(app, ours, data, app_folder):
     check(result.stdout.splitlines() == [f"{fifo}: error: {not_regular}", f"{data}: error: {not_regular}",
                                          f"{os.devnull}: error: {not_regular}",
                                          f"{shown_name}: error: not a readable workbook: not a zip file "
-                                         "(no end of central directory)"],
+                                         "(no end of central directory)", f"{ours}: checked: 0 errors, 0 warnings"],
           f"--check on files that are not files said {result.stdout!r}")
+
+    # The launch refuses the same files in words, before opening them, and shows the odd name safely.
+    launches = [
+        (fifo, f"VeldEngineer.exe: cannot open {fifo}: it is not a regular file (a FIFO or device)"),
+        (data, f"VeldEngineer.exe: cannot open {data}: it is a folder"),
+        (os.devnull, f"VeldEngineer.exe: cannot open {os.devnull}: it is not a regular file (a FIFO or device)"),
+        (odd_name, f"VeldEngineer.exe: {shown_name} is not a SAF workbook: not a zip file (no end of central directory)"),
+    ]
+    for path, said in launches:
+        try:
+            launched = subprocess.run([app, path], capture_output=True, text=True, timeout=60)
+        except subprocess.TimeoutExpired:
+            check(False, f"a launch on {path!r} hangs")
+            continue
+        check(launched.returncode in (2, 3) and launched.stderr.splitlines() == [said],
+              f"a launch on {path!r}: {launched.returncode} {launched.stderr!r}")
 
     huge = os.path.join(data, "huge cell.xlsx")
     with_huge_cell(ours, huge)
@@ -170,7 +186,8 @@ def files_that_are_not_files(app, ours, data, app_folder):
         resource.setrlimit(resource.RLIMIT_AS, (12 << 20, 12 << 20))
 
     checked = subprocess.run([app, "--check", huge, ours], capture_output=True, text=True, preexec_fn=little_memory)
-    check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n",
+    check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n"
+          f"{ours}: checked: 0 errors, 0 warnings\n",
           f"--check without the memory for a workbook: {checked.returncode} {checked.stdout!r} {checked.stderr!r}")
     records = os.path.join(app_folder, "VeldEngineer.launches.jsonl")
     with open(records, encoding="utf-8") as log:
