@@ -390,6 +390,25 @@ TEST_F(DataSafety, AHostSimKilledWhileSavingLeavesAWholeProjectAndTheNextSaveCle
     RecordProperty("killsThatLeftATemporaryFile", leftBehind);
 }
 
+// A project opened through a symbolic link is saved into the file the link names; the link stays.
+TEST_F(DataSafety, AProjectThatIsASymbolicLinkIsSavedThroughIt) {
+    fs::create_directories(root / "kept");
+    const fs::path real = root / "kept" / "project.json";
+    ASSERT_EQ(RunBareHostSim("first", "save\nquit\n",
+                             {"--project", real.string(), "--model", ModelNamed(root, "first").string()})
+                  .exitCode,
+              0);
+    const fs::path link = root / "project.json";
+    fs::create_symlink(fs::path("kept") / "project.json", link);
+    const std::string before = ReadFile(real);
+    const ProcessResult run = RunBareHostSim(
+        "link", "save\nquit\n", {"--project", link.string(), "--model", ModelNamed(root, "second").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(ReadFile(real), before);
+    EXPECT_EQ(fs::read_symlink(link), fs::path("kept") / "project.json");
+}
+
 TEST_F(DataSafety, UnknownProjectMembersAreKeptOnSave) {
     const fs::path project = root / "project.json";
     WriteFile(project, R"({"format": "hostsim-project", "version": 1, "model": {}, "addOnObjects": [],
