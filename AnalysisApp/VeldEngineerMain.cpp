@@ -1,4 +1,5 @@
 #include "CheckCommand.hpp"
+#include "CheckFinding.hpp"
 #include "CommandLine.hpp"
 #include "LaunchRecord.hpp"
 #include "OwnExecutable.hpp"
@@ -98,16 +99,18 @@ int main(int argc, char** argv) {
     launch.exitCode = AnalysisApp::ExitCodeOf(check.verdict);
     launch.summary = std::move(check.summary);
     launch.check = std::move(check.check);
+    // The record keeps the message as it is; the terminal sees its control characters as escapes.
     if (launch.summary) {
-        std::cout << "VeldEngineer.exe: " << check.message << '\n';
+        std::cout << "VeldEngineer.exe: " << AnalysisApp::ShownSafely(check.message) << '\n';
     } else {
         launch.error = check.message;
-        std::cerr << "VeldEngineer.exe: " << check.message << '\n';
+        std::cerr << "VeldEngineer.exe: " << AnalysisApp::ShownSafely(check.message) << '\n';
     }
 
     const std::filesystem::path self = AnalysisApp::OwnExecutablePath();
     if (self.empty() || !AnalysisApp::AppendLaunch(self.parent_path(), launch)) {
-        std::cerr << "VeldEngineer.exe: cannot record the launch beside " << self.string() << '\n';
+        std::cerr << "VeldEngineer.exe: cannot record the launch beside "
+                  << AnalysisApp::ShownSafely(self.string()) << '\n';
         return launch.exitCode != 0 ? launch.exitCode : 1;
     }
     return launch.exitCode;

@@ -13,7 +13,18 @@ namespace {
 WorkbookCheck ReadAndCheck(const std::string& utf8Path) {
     const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
     std::error_code failure;
-    if (!std::filesystem::is_regular_file(path, failure)) {
+    // A pipe without a writer would hang the open, and a folder or a device is no workbook: each is
+    // refused by its kind before it is opened.
+    const std::filesystem::file_status status = std::filesystem::status(path, failure);
+    if (status.type() == std::filesystem::file_type::directory) {
+        return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt,
+                "cannot open " + utf8Path + ": it is a folder"};
+    }
+    if (std::filesystem::exists(status) && status.type() != std::filesystem::file_type::regular) {
+        return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt,
+                "cannot open " + utf8Path + ": it is not a regular file (a FIFO or device)"};
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
         return {WorkbookVerdict::NoWorkbook, std::nullopt, std::nullopt, "no workbook at " + utf8Path};
     }
     SpreadsheetPackage package;

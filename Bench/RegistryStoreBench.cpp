@@ -37,6 +37,30 @@ void SortedSiblings(benchmark::State& state) {
     ParseHive(state, true);
 }
 
+// One key holding many values, as a tool that stores a list one value per entry leaves it: each
+// value is looked up by name as it is read.
+void ManyValuesInOneKey(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    std::string text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Many]\n";
+    for (int index = 0; index < count; ++index) {
+        const std::string name = "Value" + std::to_string(100000 + index);
+        text += "\"" + name + "\"=\"" + name + "\"\n";
+    }
+    for (auto _ : state) {
+        GS::RegistryStore::ParseResult parsed =
+            GS::RegistryStore::Parse(text.data(), text.size(), "HKEY_LOCAL_MACHINE", "LocalMachine.reg");
+        benchmark::DoNotOptimize(parsed.ok);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK(ManyValuesInOneKey)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(UnsortedSiblings)
     ->RangeMultiplier(4)
     ->Range(1250, 20000)

@@ -138,6 +138,30 @@ std::string KindName(Platform::Kind kind) {
     return kind == Platform::Kind::Folder ? "a folder" : "not a regular file";
 }
 
+// A target that is a symbolic link is written through to the file it names, as an editor does: a
+// rename over the link itself would put a regular file in its place and leave the named file old.
+// A chain of links is followed to its end; a loop is refused.
+bool FollowLinks(std::filesystem::path& target, std::string& error) {
+    constexpr int MostLinks = 40; // as many as a POSIX path lookup follows
+    const std::filesystem::path asGiven = target;
+    for (int link = 0; link < MostLinks; ++link) {
+        std::error_code failure;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, failure))) {
+            return true;
+        }
+        const std::filesystem::path named = std::filesystem::read_symlink(target, failure);
+        if (failure) {
+            error = "cannot write " + Utf8Of(asGiven) +
+                    ": its symbolic link cannot be read: " + failure.message();
+            return false;
+        }
+        target = named.is_absolute() ? named : FolderOf(target) / named;
+    }
+    error = "cannot write " + Utf8Of(asGiven) + ": more than " + std::to_string(MostLinks) +
+            " symbolic links in a row (a loop?)";
+    return false;
+}
+
 } // namespace
 
 std::filesystem::path LockPathOf(const std::filesystem::path& target) {
@@ -182,7 +206,11 @@ std::string WriteRefusal(const std::filesystem::path& target) {
     return {};
 }
 
-bool ReplaceFileWith(const std::filesystem::path& target, const FileProducer& produce, std::string& error) {
+bool ReplaceFileWith(const std::filesystem::path& given, const FileProducer& produce, std::string& error) {
+    std::filesystem::path target = given;
+    if (!FollowLinks(target, error)) {
+        return false;
+    }
     if (target.filename().empty()) {
         error = "cannot write " + Utf8Of(target) + ": no file name";
         return false;
@@ -237,8 +265,13 @@ UpdateLock& UpdateLock::operator=(UpdateLock&& other) noexcept {
     return *this;
 }
 
-bool UpdateLock::Acquire(const std::filesystem::path& target, std::string& error) {
+bool UpdateLock::Acquire(const std::filesystem::path& given, std::string& error) {
     Release();
+    // Writers through a link and writers of the file it names take their turns on one lock.
+    std::filesystem::path target = given;
+    if (!FollowLinks(target, error)) {
+        return false;
+    }
     // A lock file made in a read-only folder would itself be a write the marks forbid.
     if (std::string refusal = WriteRefusal(target); !refusal.empty()) {
         error = std::move(refusal);

@@ -15,7 +15,8 @@
 // "<target name>.tmp-<process id>-<count>" and created exclusively, are flushed to the disk, and
 // the temporary file is renamed over the target (the folder is synced after it on POSIX, the
 // rename is written through on Windows). A writer killed half-way leaves its temporary file; the
-// next successful write of the same target removes every one whose process is gone.
+// next successful write of the same target removes every one whose process is gone. A target that
+// is a symbolic link is written through to the file it names (the link stays a link).
 //
 // Read-only goes by the mark (no owner-write bit on POSIX, the read-only attribute on Windows), on
 // the file and on its folder, never by trying: the tests run as root, who may write anything.

@@ -16,6 +16,10 @@ bool NamesMatch(std::u16string_view left, std::u16string_view right) {
     return left.size() == right.size() && CompareKeyNames(left, right) == 0;
 }
 
+bool NameLess::operator()(std::u16string_view left, std::u16string_view right) const {
+    return CompareKeyNames(left, right) < 0;
+}
+
 namespace {
 
 template <typename Keys>
@@ -23,12 +27,6 @@ auto LowerBound(Keys& keys, std::u16string_view name) {
     return std::lower_bound(keys.begin(), keys.end(), name, [](const Key& key, std::u16string_view wanted) {
         return CompareKeyNames(key.name, wanted) < 0;
     });
-}
-
-template <typename Values>
-auto FindByName(Values& values, std::u16string_view name) {
-    return std::find_if(values.begin(), values.end(),
-                        [name](const Value& value) { return NamesMatch(value.name, name); });
 }
 
 } // namespace
@@ -63,13 +61,13 @@ bool Key::RemoveSubKey(std::u16string_view subKeyName) {
 }
 
 Value* Key::FindValue(std::u16string_view valueName) {
-    auto found = FindByName(values, valueName);
-    return found != values.end() ? &*found : nullptr;
+    const auto found = valuePlaces.find(valueName);
+    return found != valuePlaces.end() ? &values[found->second] : nullptr;
 }
 
 const Value* Key::FindValue(std::u16string_view valueName) const {
-    auto found = FindByName(values, valueName);
-    return found != values.end() ? &*found : nullptr;
+    const auto found = valuePlaces.find(valueName);
+    return found != valuePlaces.end() ? &values[found->second] : nullptr;
 }
 
 void Key::SetValue(Value value) {
@@ -77,16 +75,25 @@ void Key::SetValue(Value value) {
         value.name = std::move(existing->name);
         *existing = std::move(value);
     } else {
+        valuePlaces.emplace(value.name, values.size());
         values.push_back(std::move(value));
     }
 }
 
+// Removing is rare (a person deleting one value): the places after the removed one move down.
 bool Key::RemoveValue(std::u16string_view valueName) {
-    auto found = FindByName(values, valueName);
-    if (found == values.end()) {
+    const auto found = valuePlaces.find(valueName);
+    if (found == valuePlaces.end()) {
         return false;
     }
-    values.erase(found);
+    const std::size_t removed = found->second;
+    valuePlaces.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(removed));
+    for (auto& [placedName, place] : valuePlaces) {
+        if (place > removed) {
+            --place;
+        }
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "GSTypes.hpp"
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +40,19 @@ struct Value {
     std::vector<UInt8> bytes; // every other type; DWordType holds 4 bytes, little-endian
 };
 
+// Orders names as the registry compares them: by the code units of the upper-cased names.
+struct NameLess {
+    using is_transparent = void;
+    bool operator()(std::u16string_view left, std::u16string_view right) const;
+};
+
 struct Key {
     std::u16string name;
-    std::vector<Value> values; // in the order they were made
-    std::vector<Key> subKeys;  // in enumeration order, see CompareKeyNames
+    std::vector<Value> values; // in the order they were made; changed only through the functions below
+    // The place in `values` of each value name: a key may hold tens of thousands of values, and
+    // looking each up one by one made reading such a hive quadratic.
+    std::map<std::u16string, std::size_t, NameLess> valuePlaces;
+    std::vector<Key> subKeys; // in enumeration order, see CompareKeyNames
 
     Key* FindSubKey(std::u16string_view subKeyName);
     const Key* FindSubKey(std::u16string_view subKeyName) const;

@@ -63,6 +63,7 @@ void Settle(PendingKey& pending, Key& into) {
         steps.pop_back();
         step.to->name = std::move(step.from->key.name);
         step.to->values = std::move(step.from->key.values);
+        step.to->valuePlaces = std::move(step.from->key.valuePlaces);
         step.to->subKeys.resize(step.from->subKeys.size());
         std::size_t index = 0;
         for (auto& [name, sub] : step.from->subKeys) {

@@ -1,3 +1,4 @@
+#include "ModelHandOff/AbsoluteFolder.hpp"
 #include "ModelHandOff/AnalysisApplicationLocator.hpp"
 
 #include "HostObservers.hpp"
@@ -75,6 +76,30 @@ TEST_F(AnalysisApplicationLocator, AnEmptyInstallFolderFindsNothing) {
     EXPECT_FALSE(GetAnalysisApplicationLocation().has_value());
 }
 
+// An installation folder that does not name one place is no installation, even when the working
+// folder happens to hold the executable below it.
+TEST_F(AnalysisApplicationLocator, ARelativeInstallFolderFindsNothingWhateverTheWorkingFolder) {
+    const std::filesystem::path folder = registry.MakeInstallFolder("VELD Engineer", true);
+    const std::string name = folder.filename().string();
+    struct WorkingFolder {
+        std::filesystem::path before = std::filesystem::current_path();
+        ~WorkingFolder() { std::filesystem::current_path(before); }
+    } restored;
+    std::filesystem::current_path(folder.parent_path());
+    const std::string relative[] = {name, "./" + name, name + "/",
+                                    "../" + folder.parent_path().filename().string() + "/" + name};
+    int row = 0; // the registry reports installations by name: each row's is the last one
+    for (const std::string& installFolder : relative) {
+        ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(installFolder) / "VeldEngineer.exe"))
+            << installFolder;
+        registry.AddInstallation("Relative " + std::to_string(row++), installFolder);
+        EXPECT_FALSE(GetAnalysisApplicationLocation().has_value()) << installFolder;
+    }
+    // The same folder written whole is found.
+    registry.AddInstallation("Whole", folder);
+    EXPECT_TRUE(GetAnalysisApplicationLocation().has_value());
+}
+
 TEST_F(AnalysisApplicationLocator, EveryCallReadsTheRegistryAndTheFileAfresh) {
     const auto executable = registry.Install("Version 1");
     HostLibraryCalls calls;
@@ -84,4 +109,39 @@ TEST_F(AnalysisApplicationLocator, EveryCallReadsTheRegistryAndTheFileAfresh) {
     EXPECT_EQ(calls.Count(OpenRootKey), 2u);
     EXPECT_EQ(calls.Count(ReadStringValue), 2u);
     EXPECT_EQ(calls.Count(CloseRootKey), 2u);
+}
+
+// The forms of folder path that name one place on this platform, and those that depend on a working
+// folder or drive.
+TEST(AbsoluteFolder, OnlyAWholePathNamesOnePlace) {
+    const struct {
+        const char16_t* folder;
+        bool absolute;
+    } cases[] = {
+        {u"", false},
+        {u"VELD Engineer", false},
+        {u"./VELD Engineer", false},
+        {u"../VELD Engineer", false},
+#ifdef _WIN32
+        {u"C:\\Program Files\\VELD Engineer", true},
+        {u"d:/VELD Engineer", true},
+        {u"\\\\server\\share\\VELD Engineer", true},
+        {u"C:VELD Engineer", false},
+        {u"\\VELD Engineer", false},
+        {u"/VELD Engineer", false},
+        {u"\\\\\\VELD Engineer", false},
+        {u"1:\\VELD Engineer", false},
+        {u"C:", false},
+#else
+        {u"/opt/VELD Engineer", true},
+        {u"/", true},
+        {u"C:\\VELD Engineer", false},
+        {u"~/VELD Engineer", false},
+#endif
+    };
+    for (const auto& [folder, absolute] : cases) {
+        const std::u16string text(folder);
+        EXPECT_EQ(IsAbsoluteFolder(GS::UniString(text.c_str())), absolute)
+            << std::string(text.begin(), text.end());
+    }
 }

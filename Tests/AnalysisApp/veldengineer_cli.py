@@ -162,6 +162,22 @@ def files_that_are_not_files(app, ours, data, app_folder):
                                          "(no end of central directory)", f"{ours}: checked: 0 errors, 0 warnings"],
           f"--check on files that are not files said {result.stdout!r}")
 
+    # The launch refuses the same files in words, before opening them, and shows the odd name safely.
+    launches = [
+        (fifo, f"VeldEngineer.exe: cannot open {fifo}: it is not a regular file (a FIFO or device)"),
+        (data, f"VeldEngineer.exe: cannot open {data}: it is a folder"),
+        (os.devnull, f"VeldEngineer.exe: cannot open {os.devnull}: it is not a regular file (a FIFO or device)"),
+        (odd_name, f"VeldEngineer.exe: {shown_name} is not a SAF workbook: not a zip file (no end of central directory)"),
+    ]
+    for path, said in launches:
+        try:
+            launched = subprocess.run([app, path], capture_output=True, text=True, timeout=60)
+        except subprocess.TimeoutExpired:
+            check(False, f"a launch on {path!r} hangs")
+            continue
+        check(launched.returncode in (2, 3) and launched.stderr.splitlines() == [said],
+              f"a launch on {path!r}: {launched.returncode} {launched.stderr!r}")
+
     huge = os.path.join(data, "huge cell.xlsx")
     with_huge_cell(ours, huge)
     import resource

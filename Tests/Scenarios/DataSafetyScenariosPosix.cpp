@@ -390,6 +390,25 @@ TEST_F(DataSafety, AHostSimKilledWhileSavingLeavesAWholeProjectAndTheNextSaveCle
     RecordProperty("killsThatLeftATemporaryFile", leftBehind);
 }
 
+// A project opened through a symbolic link is saved into the file the link names; the link stays.
+TEST_F(DataSafety, AProjectThatIsASymbolicLinkIsSavedThroughIt) {
+    fs::create_directories(root / "kept");
+    const fs::path real = root / "kept" / "project.json";
+    ASSERT_EQ(RunBareHostSim("first", "save\nquit\n",
+                             {"--project", real.string(), "--model", ModelNamed(root, "first").string()})
+                  .exitCode,
+              0);
+    const fs::path link = root / "project.json";
+    fs::create_symlink(fs::path("kept") / "project.json", link);
+    const std::string before = ReadFile(real);
+    const ProcessResult run = RunBareHostSim(
+        "link", "save\nquit\n", {"--project", link.string(), "--model", ModelNamed(root, "second").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(ReadFile(real), before);
+    EXPECT_EQ(fs::read_symlink(link), fs::path("kept") / "project.json");
+}
+
 TEST_F(DataSafety, UnknownProjectMembersAreKeptOnSave) {
     const fs::path project = root / "project.json";
     WriteFile(project, R"({"format": "hostsim-project", "version": 1, "model": {}, "addOnObjects": [],
@@ -472,6 +491,24 @@ TEST_F(DataSafety, HostileFilesGetAClearErrorNeverACrashOrAHang) {
          64,
          ".x: a number out of range: number overflow parsing '1e400'"},
         {"relative special folder", {"--special-folder", "7=--help"}, 64, "must be an absolute path"},
+        {"transcript is a folder",
+         {"--transcript", (folder / "a folder").string()},
+         64,
+         "--transcript: cannot write " + (folder / "a folder").string() + ": it is a folder"},
+        {"transcript is a pipe",
+         {"--transcript", (folder / "a pipe").string()},
+         64,
+         "it is not a regular file"},
+        {"transcript is /dev/zero", {"--transcript", "/dev/zero"}, 64, "it is not a regular file"},
+        {"timings is a folder",
+         {"--timings", (folder / "a folder").string()},
+         64,
+         "--timings: cannot write " + (folder / "a folder").string() + ": it is a folder"},
+        {"timings is a pipe",
+         {"--timings", (folder / "a pipe").string()},
+         64,
+         "--timings: cannot write " + (folder / "a pipe").string() + ": it is not a regular file"},
+        {"timings is /dev/zero", {"--timings", "/dev/zero"}, 64, "it is not a regular file"},
     };
     int index = 0;
     for (const auto& [what, options, exitCode, error] : cases) {

@@ -47,3 +47,44 @@ TEST_F(ScenarioTest, AMalformedRegistryFileIsReportedWithFileAndLineAndNeverOver
     EXPECT_TRUE(reported) << run.errors;
     EXPECT_EQ(ReadFile(hive), MalformedHive);
 }
+
+// A hive, or the folder holding the hives, marked read-only: each write says so in words, naming
+// the file, and leaves the file as it was.
+TEST_F(ScenarioTest, AWriteToAReadOnlyHiveIsRefusedInWords) {
+    const std::filesystem::path folder = home / "Registry";
+    const std::filesystem::path hive = folder / "LocalMachine.reg";
+    const struct {
+        std::vector<std::string> request;
+        std::filesystem::path markedReadOnly;
+        std::string said;
+    } cases[] = {
+        {{"set-string", "HKLM\\SOFTWARE\\VELD", "Publisher", "Other"}, hive, "it is marked read-only"},
+        {{"set-dword", "HKLM\\SOFTWARE\\VELD", "Count", "7"}, hive, "it is marked read-only"},
+        {{"delete-value", "HKLM\\SOFTWARE\\VELD", "Publisher"}, hive, "it is marked read-only"},
+        {{"delete-key", "HKLM\\SOFTWARE\\VELD"}, hive, "it is marked read-only"},
+        {{"set-string", "HKLM\\SOFTWARE\\VELD", "Publisher", "Other"},
+         folder,
+         "its folder " + folder.string() + " is marked read-only"},
+    };
+    std::filesystem::create_directories(folder);
+    for (const auto& [request, markedReadOnly, said] : cases) {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        std::filesystem::remove(hive);
+        ASSERT_EQ(RunRegistry({"set-string", "HKLM\\SOFTWARE\\VELD", "Publisher", "VELD"}).exitCode, 0);
+        const std::string before = ReadFile(hive);
+        std::filesystem::permissions(markedReadOnly,
+                                     std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_write |
+                                         std::filesystem::perms::others_write,
+                                     std::filesystem::perm_options::remove);
+        const ProcessResult run = RunRegistry(request);
+        std::filesystem::permissions(markedReadOnly, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        EXPECT_EQ(run.exitCode, 1) << request[0];
+        const std::string expected =
+            "hostsim registry: " + request[0] + " failed: cannot write " + hive.string() + ": " + said;
+        EXPECT_NE(run.errors.find(expected), std::string::npos) << request[0] << ": " << run.errors;
+        EXPECT_EQ(ReadFile(hive), before) << request[0];
+    }
+}

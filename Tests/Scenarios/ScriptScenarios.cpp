@@ -53,3 +53,17 @@ TEST_F(ScenarioTest, AnEndedScriptActsAsQuit) {
     EXPECT_EQ(run.EventsNamed("menu").size(), 1u);
     EXPECT_EQ(run.Entry("release")["result"], 0);
 }
+
+// A transcript or timings file that names a folder cannot hold the lines: refused in words, before
+// anything runs, naming the option and the folder.
+TEST_F(ScenarioTest, ATranscriptOrTimingsThatIsAFolderIsRefusedBeforeTheRun) {
+    const std::filesystem::path folder = root / "a folder";
+    std::filesystem::create_directories(folder);
+    for (const char* option : {"--transcript", "--timings"}) {
+        const HostSimRun run = RunHostSim("quit\n", {option, PathText(folder)});
+        EXPECT_EQ(run.exitCode, 64) << option << ": " << run.errors;
+        const std::string said =
+            std::string("hostsim: ") + option + ": cannot write " + PathText(folder) + ": it is a folder";
+        EXPECT_NE(run.errors.find(said), std::string::npos) << option << ": " << run.errors;
+    }
+}

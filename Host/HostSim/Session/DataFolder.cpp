@@ -31,6 +31,11 @@ bool PrepareRegistryFolder(const std::string& home, std::string& error) {
     return true;
 }
 
+std::filesystem::path HiveFileOf(const std::string& home, GSPref::RootKeyDomain domain) {
+    return PathFromUtf8(home) / "Registry" /
+           (domain == GSPref::RootKeyDomain::CurrentUser ? "CurrentUser.reg" : "LocalMachine.reg");
+}
+
 std::map<Int32, std::string> PrepareSpecialFolders(const std::string& home,
                                                    const std::map<Int32, std::string>& given,
                                                    std::string& error) {

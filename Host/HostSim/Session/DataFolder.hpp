@@ -1,6 +1,9 @@
 #pragma once
 
+#include "GSPref.hpp"
 #include "GSTypes.hpp"
+
+#include <filesystem>
 
 #include <map>
 #include <string>
@@ -12,6 +15,10 @@ namespace HostSim {
 
 // Makes DIR and DIR/Registry and points the registry there. False, with the reason, when it cannot.
 bool PrepareRegistryFolder(const std::string& home, std::string& error);
+
+// The file of a hive in DIR/Registry, as the registry store names it on POSIX (Windows keeps its
+// hives in the system's registry, and no such file is ever made there).
+std::filesystem::path HiveFileOf(const std::string& home, GSPref::RootKeyDomain domain);
 
 // The host's special folders: number 7 is the export folder, DIR/Export (made when missing) unless
 // `given` names it; everything in `given` is used as it is, existing or not.

@@ -121,6 +121,19 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::Usage;
     }
     std::map<Int32, std::string> folders = PrepareSpecialFolders(options.home, options.specialFolders, error);
+    // A pipe without a reader would block the run at its start, and a folder or a device cannot hold
+    // the lines: refused in words before anything is opened.
+    for (const auto& [option, path] :
+         {std::pair{"--transcript", &options.transcript}, std::pair{"--timings", &options.timings}}) {
+        if (!*path) {
+            continue;
+        }
+        if (const std::string refusal = GS::CarefulFile::WriteRefusal(PathFromUtf8(**path));
+            !refusal.empty()) {
+            std::cerr << "hostsim: " << option << ": " << refusal << std::endl;
+            return ExitCode::Usage;
+        }
+    }
     Transcript transcript = options.transcript ? Transcript(*options.transcript) : Transcript();
     if (options.transcript && !transcript.IsOpen()) {
         std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;

@@ -1,5 +1,6 @@
 #include "Tools/RegistryTool.hpp"
 
+#include "CarefulFile.hpp"
 #include "DebugOutput.hpp"
 #include "ProgramCommandLine.hpp"
 #include "Record/ReadableText.hpp"
@@ -127,6 +128,13 @@ int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::o
     err << "hostsim registry: " << ActionWord(request.action) << " failed: ";
     if (!diagnostic.IsEmpty()) {
         err << diagnostic.ToUTF8().Get() << " (" << DescribeResultCode(result) << ")";
+    } else if (const std::string refusal =
+                   request.action == RegistryAction::Get
+                       ? std::string()
+                       : GS::CarefulFile::WriteRefusal(HiveFileOf(request.home, domain));
+               !refusal.empty()) {
+        // A hive that may not be written (marked read-only, or its folder) is named with the reason.
+        err << refusal << " (" << DescribeResultCode(result) << ")";
     } else if (request.action == RegistryAction::Get) {
         err << "no string value \"" << request.valueName << "\" in " << request.key.path << " ("
             << DescribeResultCode(result) << ")";

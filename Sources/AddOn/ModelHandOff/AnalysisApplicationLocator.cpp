@@ -1,5 +1,6 @@
 #include "AnalysisApplicationLocator.hpp"
 
+#include "AbsoluteFolder.hpp"
 #include "FileTests.hpp"
 #include "GSPref.hpp"
 #include "Name.hpp"
@@ -54,7 +55,9 @@ std::optional<IO::Location> GetAnalysisApplicationLocation() {
     }
     GSPref::CloseRootKey(&vendorKey);
 
-    if (installationFolder.IsEmpty()) {
+    // A relative folder would be looked up, and the application started, relative to whatever the
+    // host's working folder happens to be: that is no installation.
+    if (installationFolder.IsEmpty() || !IsAbsoluteFolder(installationFolder)) {
         return std::nullopt;
     }
     IO::Location executable(installationFolder);

@@ -86,6 +86,55 @@ TEST(CarefulFileReplace, AFolderInTheTargetsPlaceIsRefused) {
     EXPECT_TRUE(fs::is_directory(folder.Path() / "Translators.json"));
 }
 
+// A write to a symbolic link goes to the file it names, through any chain of links, and the links
+// stay links; a loop of links is refused and changes nothing.
+TEST(CarefulFileReplace, ASymbolicLinkIsWrittenThroughToTheFileItNames) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // link name, what it names
+        const char* file;                                       // the file written, "" when refused
+        const char* error;
+    } cases[] = {
+        {"a link beside its file", {{"project.json", "real.json"}}, "real.json", ""},
+        {"a link into a subfolder", {{"project.json", "sub/real.json"}}, "sub/real.json", ""},
+        {"an absolute link", {{"project.json", "@/sub/real.json"}}, "sub/real.json", ""},
+        {"a chain of two links",
+         {{"project.json", "middle.json"}, {"middle.json", "sub/real.json"}},
+         "sub/real.json",
+         ""},
+        {"a link to a file not yet made", {{"project.json", "sub/new.json"}}, "sub/new.json", ""},
+        {"a loop of links",
+         {{"project.json", "other.json"}, {"other.json", "project.json"}},
+         "",
+         "symbolic links in a row"},
+    };
+    for (const auto& [what, links, file, error] : cases) {
+        TempFolder folder;
+        fs::create_directory(folder.Path() / "sub");
+        folder.WriteFile("real.json", "earlier");
+        folder.WriteFile("sub/real.json", "earlier");
+        for (const auto& [link, named] : links) {
+            const fs::path target = named[0] == '@' ? folder.Path() / named.substr(2) : fs::path(named);
+            fs::create_symlink(target, folder.Path() / link);
+        }
+        std::string reason;
+        const bool written = GS::CarefulFile::ReplaceFile(folder.Path() / "project.json", "later", reason);
+        EXPECT_EQ(written, std::string(error).empty()) << what << ": " << reason;
+        EXPECT_NE(reason.find(error), std::string::npos) << what << ": " << reason;
+        for (const auto& [link, named] : links) {
+            EXPECT_TRUE(fs::is_symlink(folder.Path() / link)) << what << ": " << link;
+        }
+        for (const char* other : {"real.json", "sub/real.json"}) {
+            if (std::string(other) != file) {
+                EXPECT_EQ(folder.ReadFile(other), "earlier") << what << ": " << other;
+            }
+        }
+        if (written) {
+            EXPECT_EQ(folder.ReadFile(file), "later") << what;
+        }
+    }
+}
+
 TEST(CarefulFileReplace, TheReplacedFileKeepsItsPermissions) {
     TempFolder folder;
     folder.WriteFile("shared.reg", "old");

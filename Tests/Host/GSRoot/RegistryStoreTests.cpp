@@ -205,6 +205,80 @@ TEST(RegistryStoreNames, KeyAndValueNamesMatchWithoutCaseAndKeepTheirFirstCase) 
     EXPECT_FALSE(root.subKeys[0].RemoveSubKey(u"VELD"));
 }
 
+// Values are found through an index of their names: every change (add, replace, remove from the
+// start, middle or end, add again) must leave each remaining value found, in any case, with its own
+// data, and the values still in the order they were made.
+TEST(RegistryStoreNames, EveryValueIsFoundByNameAfterEachChange) {
+    const std::vector<std::u16string> made{u"Zeta", u"alpha", u"Mu", u"BETA", u"omega", u"Kappa"};
+    const struct {
+        const char* what;
+        std::vector<std::u16string> removed;
+        std::vector<std::u16string> addedAfter;
+    } cases[] = {
+        {"nothing removed", {}, {}},
+        {"the first removed", {u"zeta"}, {}},
+        {"one in the middle removed", {u"MU"}, {}},
+        {"the last removed", {u"kappa"}, {}},
+        {"two removed, one made again", {u"Alpha", u"OMEGA"}, {u"alpha"}},
+        {"all removed, then one made", {u"zeta", u"alpha", u"mu", u"beta", u"omega", u"kappa"}, {u"New"}},
+    };
+    for (const auto& [what, removed, addedAfter] : cases) {
+        Key key;
+        for (const std::u16string& name : made) {
+            key.SetValue(StringValue(name, u"text of " + name));
+        }
+        std::vector<std::u16string> expected = made;
+        for (const std::u16string& name : removed) {
+            EXPECT_TRUE(key.RemoveValue(name)) << what;
+            EXPECT_FALSE(key.RemoveValue(name)) << what << ": removed twice";
+            std::erase_if(expected, [&](const std::u16string& kept) { return NamesMatch(kept, name); });
+        }
+        for (const std::u16string& name : addedAfter) {
+            key.SetValue(StringValue(name, u"text of " + name));
+            expected.push_back(name);
+        }
+        std::vector<std::u16string> order;
+        for (const Value& value : key.values) {
+            order.push_back(value.name);
+        }
+        EXPECT_EQ(order, expected) << what;
+        for (const std::u16string& name : made) {
+            std::u16string upper = name;
+            std::transform(upper.begin(), upper.end(), upper.begin(),
+                           [](char16_t unit) { return unit >= u'a' && unit <= u'z' ? unit - 32 : unit; });
+            const Value* found = key.FindValue(upper);
+            const bool kept = std::find(expected.begin(), expected.end(), name) != expected.end();
+            ASSERT_EQ(found != nullptr, kept) << what;
+            if (found != nullptr) {
+                EXPECT_EQ(found->text, u"text of " + name) << what;
+            }
+        }
+    }
+}
+
+// A hive read from a file finds each of many values of one key, listed in no order, and keeps the
+// last data of a name given twice.
+TEST(RegistryStoreParse, ManyValuesOfOneKeyAreEachFound) {
+    constexpr int Count = 3000;
+    std::string text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD]\n";
+    for (int index = 0; index < Count; ++index) {
+        const int number = (index * 7919) % Count; // every number once, out of order
+        text += "\"Value" + std::to_string(number) + "\"=\"" + std::to_string(number) + "\"\n";
+    }
+    text += "\"VALUE17\"=\"again\"\n";
+    const Hive hive = ParseOk(text);
+    const Key& key = KeyAt(hive, "SOFTWARE\\VELD");
+    ASSERT_EQ(key.values.size(), static_cast<std::size_t>(Count));
+    for (int number = 0; number < Count; ++number) {
+        const std::string name = "value" + std::to_string(number);
+        const Value* found = key.FindValue(std::u16string(name.begin(), name.end()));
+        ASSERT_NE(found, nullptr) << name;
+        const std::string data = number == 17 ? "again" : std::to_string(number);
+        EXPECT_EQ(found->text, std::u16string(data.begin(), data.end())) << name;
+    }
+    EXPECT_EQ(key.FindValue(u"Value3000"), nullptr);
+}
+
 TEST(RegistryStorePaths, EmptyComponentsAreSkipped) {
     EXPECT_EQ(SplitKeyPath("\\A\\\\B\\"), (std::vector<std::u16string>{u"A", u"B"}));
     EXPECT_TRUE(SplitKeyPath("").empty());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
@@ -132,6 +133,40 @@ TEST(ModelJsonRefusal, NamesValuesOutsideTheirChoices) {
     restraint["supports"][0]["rigid"] = Json::array({"ux", "rz"});
     EXPECT_EQ(RefusalOf(restraint),
               "supports[0] \"Sn1\": \"rigid\" names \"rz\", not one of ux, uy, uz, fix, fiy, fiz");
+}
+
+// A NUL inside one of the model's texts is shown as an escape, and the message goes on after it.
+TEST(ModelJsonRefusal, ANulInAModelTextIsShownAsAnEscape) {
+    const std::string nul("\0", 1);
+    const struct {
+        const char* what;
+        std::function<void(Json&)> change;
+        std::string refusal;
+    } cases[] = {
+        {"a choice", [&](Json& model) { model["materials"][0]["type"] = "Gl" + nul + "ass"; },
+         "materials[0] \"S235\": \"type\" is \"Gl\\x00ass\", not one of Concrete, Steel, Timber, Aluminium, "
+         "Masonry, Other"},
+        {"a name and a reference",
+         [&](Json& model) {
+             model["nodes"][1]["name"] = "N" + nul + "2";
+             model["curveMembers"][0]["nodes"][1] = "N" + nul + "9";
+         },
+         "curveMembers[0] \"B1\": unknown node \"N\\x009\""},
+        {"the name of the object at fault",
+         [&](Json& model) {
+             model["nodes"][1]["name"] = nul + "N2";
+             model["nodes"][1].erase("z");
+         },
+         "nodes[1] \"\\x00N2\": \"z\" is missing"},
+        {"an unknown member",
+         [&](Json& model) { model["curveMembers"][0]["cross" + nul + "section"] = "HEA200"; },
+         "curveMembers[0] \"B1\": unknown member \"cross\\x00section\""},
+    };
+    for (const auto& [what, change, refusal] : cases) {
+        Json document = SmallModel();
+        change(document);
+        EXPECT_EQ(RefusalOf(document), refusal) << what;
+    }
 }
 
 TEST(ModelJsonRefusal, RefusesDocumentsThatAreNotModels) {
