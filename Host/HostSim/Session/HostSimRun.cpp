@@ -183,6 +183,8 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         progress.Finish("read the model " + TerminalSafe(*options.model) + ": " + std::to_string(members) +
                         " members");
     }
+    // The project and the model are held typed now; the trees they were read through are gone.
+    ReturnFreedMemory();
     SU::ProductVersionInfo::SetHostVersion(
         GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
         options.buildNumber);
