@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 
 namespace HostSim {
 
@@ -128,7 +129,7 @@ std::string ProjectDocument::Format() const {
     Json document;
     document["format"] = FormatName;
     document["version"] = FormatVersion;
-    document["model"] = model;
+    document["model"] = model.ToJson();
     document["addOnObjects"] = std::move(list);
     for (const auto& [name, value] : otherMembers.items()) {
         document[name] = value;
@@ -154,7 +155,9 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, c
     if (!parsed.objects) {
         return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
     }
-    project->model = std::move(parsed.model);
+    // The tree is let go here: the project keeps the model typed (and its text only where needed).
+    project->model = ProjectModel(parsed.model);
+    parsed.model = Json();
     project->otherMembers = std::move(parsed.otherMembers);
     project->objects.Load(std::move(*parsed.objects));
     project->onDisk = VersionOf(text);
@@ -194,7 +197,13 @@ bool ProjectDocument::Save(std::string& error) {
                 "not saved, so that those changes are not lost: open the project again";
         return false;
     }
-    std::string text = Format();
+    std::string text;
+    try {
+        text = Format();
+    } catch (const std::exception& failure) {
+        error = "project " + *path + " not saved: " + failure.what();
+        return false;
+    }
     if (!GS::CarefulFile::ReplaceFile(file, text, error)) {
         return false;
     }

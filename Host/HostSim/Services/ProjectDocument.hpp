@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Services/ObjectStore.hpp"
+#include "Services/ProjectModel.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -65,9 +66,9 @@ public:
     // 16 hexadecimal digits that tell one version of the file from another (64-bit FNV-1a), so
     // that a record of saves shows which version each one replaced.
     static std::string Digest(const std::string& bytes);
-    // The building model, as the document holds it ({} when the project has none).
-    const nlohmann::ordered_json& Model() const { return model; }
-    void SetModel(nlohmann::ordered_json buildingModel) { model = std::move(buildingModel); }
+    // The building model, read once when it came in ({} when the project has none).
+    const ProjectModel& Model() const { return model; }
+    void SetModel(Building::Model buildingModel) { model = ProjectModel(std::move(buildingModel)); }
     ObjectStore& Objects() { return objects; }
     const ObjectStore& Objects() const { return objects; }
 
@@ -80,7 +81,7 @@ private:
     };
     static FileVersion VersionOf(const std::string& bytes) { return {bytes.size(), Digest(bytes)}; }
     std::optional<FileVersion> onDisk;
-    nlohmann::ordered_json model = nlohmann::ordered_json::object();
+    ProjectModel model;
     nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
     ObjectStore objects;
 };

@@ -55,15 +55,16 @@ SafSaveOutcome Refused(GSErrCode code, std::string reason) {
     return outcome;
 }
 
-SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const SAF::Translator& translator,
+SafSaveOutcome BuildAndWrite(const ProjectModel& projectModel, const SAF::Translator& translator,
                              const std::filesystem::path& target, const WorkbookLimits& limits,
                              const std::function<void(std::uint64_t)>& written) {
-    if (std::string text = FindTextXmlCannotCarry(projectModel); !text.empty()) {
-        return Refused(SaveTextNotWritable, "the project's model cannot be written: " + text);
+    if (!projectModel.TextXmlCannotCarry().empty()) {
+        return Refused(SaveTextNotWritable,
+                       "the project's model cannot be written: " + projectModel.TextXmlCannotCarry());
     }
-    const Building::ModelReadResult read = Building::ReadModel(projectModel);
-    if (!read.model) {
-        return Refused(SaveModelUnusable, "the project's model cannot be read: " + read.error);
+    const std::optional<Building::Model>& model = projectModel.Typed();
+    if (!model) {
+        return Refused(SaveModelUnusable, "the project's model cannot be read: " + projectModel.ReadError());
     }
     // The workbook goes straight into the careful file's temporary file: nothing of it is held in
     // memory, and a workbook refused after it was written never replaces the earlier one.
@@ -75,7 +76,7 @@ SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const S
         [&](GS::CarefulFile::FileWriter& file, std::string& reason) {
             CarefulFileSink sink(file);
             SafWorkbook::WatchedSink watched(sink, written);
-            report = SafWorkbook::WriteSafWorkbookTo(*read.model, ExportOptionsOf(translator),
+            report = SafWorkbook::WriteSafWorkbookTo(*model, ExportOptionsOf(translator),
                                                      written ? static_cast<SafWorkbook::ByteSink&>(watched)
                                                              : sink);
             if (!report.written) {
@@ -101,7 +102,7 @@ SafSaveOutcome BuildAndWrite(const nlohmann::ordered_json& projectModel, const S
 
 } // namespace
 
-SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
+SafSaveOutcome SaveSafWorkbook(const ProjectModel& projectModel,
                                const std::vector<SAF::Translator>& translators,
                                const GS::UniString& translatorName, const std::filesystem::path& target,
                                const WorkbookLimits& limits,
@@ -112,10 +113,23 @@ SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
     if (translator == translators.end()) {
         return Refused(SaveTranslatorUnknown, "the SAF add-on has no translator of that name");
     }
-    // A large model is held in memory twice (the project's document and the model read from it);
-    // running out is this save's failure, not the host's end.
+    // Running out of memory while the workbook is made is this save's failure, not the host's end.
     try {
         return BuildAndWrite(projectModel, *translator, target, limits, written);
+    } catch (const std::bad_alloc&) {
+        return Refused(SaveOutOfMemory, "there was not enough memory to make the workbook");
+    }
+}
+
+SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
+                               const std::vector<SAF::Translator>& translators,
+                               const GS::UniString& translatorName, const std::filesystem::path& target,
+                               const WorkbookLimits& limits,
+                               const std::function<void(std::uint64_t)>& written) {
+    // Read inside the save: a model too big to read beside its document fails the save alone.
+    try {
+        return SaveSafWorkbook(ProjectModel(projectModel), translators, translatorName, target, limits,
+                               written);
     } catch (const std::bad_alloc&) {
         return Refused(SaveOutOfMemory, "there was not enough memory to make the workbook");
     }

@@ -3,6 +3,7 @@
 #include "ExportOptions.hpp"
 #include "GSTypes.hpp"
 #include "SafWorkbookWriter.hpp"
+#include "Services/ProjectModel.hpp"
 #include "Services/WorkbookAcceptance.hpp"
 #include "TranslatorFile.hpp"
 #include "UniString.hpp"
@@ -42,12 +43,19 @@ struct SafSaveOutcome {
     std::size_t bytes = 0;
 };
 
-// The SAF add-on's half of a 'SAVE' of file type 69: the open project's model (`projectModel`, the
-// project document's "model" member; an empty one is a model without objects) converted with the
+// The SAF add-on's half of a 'SAVE' of file type 69: the open project's model (`projectModel`, held
+// typed since the project was opened; an empty one is a model without objects) converted with the
 // first translator named `translatorName`, written at `target` with GS::CarefulFile. Nothing is
 // written when the name is unknown, the model cannot be read, or the workbook would be one that
 // VELD Engineer's reader cannot take (`limits`).
 // `written` hears the bytes of the workbook written so far.
+SafSaveOutcome SaveSafWorkbook(const ProjectModel& projectModel,
+                               const std::vector<SAF::Translator>& translators,
+                               const GS::UniString& translatorName, const std::filesystem::path& target,
+                               const WorkbookLimits& limits = WorkbookLimits(),
+                               const std::function<void(std::uint64_t written)>& written = {});
+
+// The same from a model as the project document's "model" member holds it, read first.
 SafSaveOutcome SaveSafWorkbook(const nlohmann::ordered_json& projectModel,
                                const std::vector<SAF::Translator>& translators,
                                const GS::UniString& translatorName, const std::filesystem::path& target,

@@ -188,17 +188,20 @@ int RunHostSim(const std::vector<std::string>& arguments) {
             return ExitCode::Usage;
         }
         progress.Stage("reading the model " + TerminalSafe(*options.model), text.size());
-        const Building::ModelReadResult model =
+        Building::ModelReadResult model =
             Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
         if (!model.model) {
             progress.EndLine();
             std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }
-        project.project->SetModel(Building::ModelToJson(*model.model));
-        progress.Finish("read the model " + TerminalSafe(*options.model) + ": " +
-                        std::to_string(model.model->curveMembers.size()) + " members");
+        const std::size_t members = model.model->curveMembers.size();
+        project.project->SetModel(std::move(*model.model));
+        progress.Finish("read the model " + TerminalSafe(*options.model) + ": " + std::to_string(members) +
+                        " members");
     }
+    // The project and the model are held typed now; the trees they were read through are gone.
+    ReturnFreedMemory();
     SU::ProductVersionInfo::SetHostVersion(
         GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
         options.buildNumber);

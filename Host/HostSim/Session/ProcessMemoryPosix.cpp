@@ -1,6 +1,9 @@
 #include "Session/ProcessMemory.hpp"
 
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <fstream>
 
@@ -16,6 +19,12 @@ UInt64 ResidentBytes() {
     }
     const long pageSize = sysconf(_SC_PAGESIZE);
     return pageSize > 0 ? residentPages * static_cast<UInt64>(pageSize) : 0;
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace HostSim

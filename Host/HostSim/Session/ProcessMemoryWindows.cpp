@@ -15,4 +15,8 @@ UInt64 ResidentBytes() {
     return static_cast<UInt64>(counters.WorkingSetSize);
 }
 
+void ReturnFreedMemory() {
+    HeapCompact(GetProcessHeap(), 0);
+}
+
 } // namespace HostSim

@@ -64,4 +64,9 @@ ModelReadResult ReadModelFile(const std::filesystem::path& file);
 
 nlohmann::ordered_json ModelToJson(const Model& model);
 
+// Whether ModelToJson(model) is written as the very text `document` is (the same members in the same
+// order, 2 where there was 2 and 2.0 where there was 2.0), found one object at a time: a big model
+// is not made as a tree a second time just to tell.
+bool ModelToJsonGives(const Model& model, const nlohmann::ordered_json& document);
+
 } // namespace Building

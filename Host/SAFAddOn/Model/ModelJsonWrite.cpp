@@ -1,5 +1,7 @@
 #include "ModelJson.hpp"
 
+#include <iterator>
+
 namespace Building {
 namespace {
 
@@ -104,6 +106,53 @@ Json ListJson(const std::vector<Object>& objects, ToJson toJson) {
     return list;
 }
 
+// Whether the two are written as the same text: the same members in the same order, and numbers of
+// the same kind (nlohmann's == takes 2 and 2.0 as equal; the text does not).
+bool WrittenAlike(const Json& left, const Json& right) {
+    if (left.is_number_integer() && right.is_number_integer()) {
+        return left == right; // signed and unsigned are written alike
+    }
+    if (left.type() != right.type()) {
+        return false;
+    }
+    if (left.is_object()) {
+        if (left.size() != right.size()) {
+            return false;
+        }
+        for (auto l = left.begin(), r = right.begin(); l != left.end(); ++l, ++r) {
+            if (l.key() != r.key() || !WrittenAlike(l.value(), r.value())) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (left.is_array()) {
+        if (left.size() != right.size()) {
+            return false;
+        }
+        for (std::size_t index = 0; index < left.size(); ++index) {
+            if (!WrittenAlike(left[index], right[index])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    return left == right;
+}
+
+template <typename Object, typename ToJson>
+bool ListWrittenAs(const std::vector<Object>& objects, ToJson toJson, const Json& list) {
+    if (!list.is_array() || list.size() != objects.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < objects.size(); ++index) {
+        if (!WrittenAlike(toJson(objects[index]), list[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 nlohmann::ordered_json ModelToJson(const Model& model) {
@@ -117,6 +166,32 @@ nlohmann::ordered_json ModelToJson(const Model& model) {
     document["storeys"] = ListJson(model.storeys, StoreyJson);
     document["supports"] = ListJson(model.supports, SupportJson);
     return document;
+}
+
+bool ModelToJsonGives(const Model& model, const nlohmann::ordered_json& document) {
+    // The members in ModelToJson's order, each list compared one object at a time.
+    static constexpr const char* Order[] = {"name",          "description", "nationalCode", "materials",
+                                            "crossSections", "nodes",       "curveMembers", "surfaceMembers",
+                                            "storeys",       "supports"};
+    if (!document.is_object() || document.size() != std::size(Order)) {
+        return false;
+    }
+    std::size_t index = 0;
+    for (auto member = document.begin(); member != document.end(); ++member, ++index) {
+        if (member.key() != Order[index]) {
+            return false;
+        }
+    }
+    return WrittenAlike(Json(model.name), document["name"]) &&
+           WrittenAlike(Json(model.description), document["description"]) &&
+           WrittenAlike(Json(model.nationalCode), document["nationalCode"]) &&
+           ListWrittenAs(model.materials, MaterialJson, document["materials"]) &&
+           ListWrittenAs(model.crossSections, CrossSectionJson, document["crossSections"]) &&
+           ListWrittenAs(model.nodes, NodeJson, document["nodes"]) &&
+           ListWrittenAs(model.curveMembers, CurveMemberJson, document["curveMembers"]) &&
+           ListWrittenAs(model.surfaceMembers, SurfaceMemberJson, document["surfaceMembers"]) &&
+           ListWrittenAs(model.storeys, StoreyJson, document["storeys"]) &&
+           ListWrittenAs(model.supports, SupportJson, document["supports"]);
 }
 
 } // namespace Building
