@@ -61,8 +61,9 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-# The same dialogs, the main window's menu and the warning as Windows draws them: hostsim.exe of the
-# Windows build (WINDOWS_BUILD_DIR, build/windows by default), clicked through under a virtual display.
+# The same dialogs, the main window's menu and every alert of the add-on as Windows draws them:
+# hostsim.exe of the Windows build (WINDOWS_BUILD_DIR, build/windows by default), clicked through under a
+# virtual display (the alerts other than the warning in a second run, with fault injection).
 windows_build=${WINDOWS_BUILD_DIR:-build/windows}
 if [ ! -x "$windows_build/bin/hostsim.exe" ]; then
     echo "No $windows_build/bin/hostsim.exe: the Windows pictures need the windows preset built first" >&2

@@ -11,7 +11,10 @@ export settings, where "Structural Analysis (SI)" is picked and OK clicked; "Ope
 again writes the workbook, starts VELD Engineer and shows the information dialog, where "Don't show
 this dialog again." is ticked and OK clicked; closing the main window ends the run. Menus and
 answers by keyboard, list and check box by mouse. Then the transcript must say so. With --pictures,
-the main window with the open menu, the warning and both dialogs are saved as PNG files.
+the main window with the open menu, the warning and both dialogs are saved as PNG files, and one
+more run then shows the add-on's error alerts in turn and saves each: the
+translator store refusing the settings' OK, the workbook not written, VELD Engineer not starting and
+VELD Engineer no longer installed.
 Exit status 0 when the walk went as a person expects, 1 otherwise (the reason on stderr).
 """
 import json
@@ -125,36 +128,58 @@ class Walk:
         self.xdotool("click", "1")
         time.sleep(0.6)
 
-    def open_command(self, main):
+    def open_command(self, main, item=1, picture=None):
+        """File > Interoperability > VELD Engineer Connection, then the submenu's ITEMth command."""
         self.xdotool("windowfocus", main)
-        self.key("alt+f", "i", "Right")
-        self.picture("main-window-menu.png")
+        self.key("alt+f", "i", "Right", *["Down"] * (item - 1))
+        if picture:
+            self.picture(picture)
         self.key("Return")
 
-    def walk(self):
-        (self.work / "VELD Engineer").mkdir()
-        shutil.copy(self.bin / "VeldEngineer.exe", self.work / "VELD Engineer")
-        home = windows_path(self.work / "home")
+    def start_host(self, folder, *options):
+        """hostsim.exe on the demo building in FOLDER's own data folder, with VELD Engineer registered
+        in FOLDER/VELD Engineer; its transcript becomes self.transcript. Waits for the main window."""
+        (folder / "VELD Engineer").mkdir(parents=True)
+        shutil.copy(self.bin / "VeldEngineer.exe", folder / "VELD Engineer")
+        home = windows_path(folder / "home")
         hostsim = str(self.bin / "hostsim.exe")
         run(["wine", hostsim, "registry", "--home", home, "set-string",
              "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025", "InstallDir",
-             windows_path(self.work / "VELD Engineer")], env=self.env, stdin=subprocess.DEVNULL)
+             windows_path(folder / "VELD Engineer")], env=self.env, stdin=subprocess.DEVNULL)
         model = pathlib.Path(__file__).resolve().parent.parent / "Host/HostSim/Demo/DemoBuilding.json"
+        self.transcript = folder / "transcript.jsonl"
         self.host = subprocess.Popen(
-            ["wine", hostsim, "--home", home, "--project", windows_path(self.work / "project.json"), "--model",
-             windows_path(model), "--transcript", windows_path(self.transcript), str(self.bin / "VELDEngineerConnection.apx")],
+            ["wine", hostsim, "--home", home, "--project", windows_path(folder / "project.json"), "--model",
+             windows_path(model), "--transcript", windows_path(self.transcript), *options,
+             str(self.bin / "VELDEngineerConnection.apx")],
             env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        main = self.main = self.window("project.json - hostsim")
+        self.main = self.window("project.json - hostsim")
+        return self.main
 
-        self.open_command(main)
+    def close_host(self, main):
+        self.xdotool("windowfocus", main)
+        self.key("alt+F4")
+        try:
+            self.host.wait(timeout=30)
+        except subprocess.TimeoutExpired as expired:
+            raise WalkFailed("hostsim did not end when its main window was closed") from expired
+
+    def pick_first_translator(self, settings_window):
+        settings = self.dialog_open(7001)
+        self.click_item(settings_window, settings, 4)  # opens the list
+        self.click_item(settings_window, settings, 4, below=18 + 9)  # its second entry
+        return settings
+
+    def walk(self):
+        main = self.start_host(self.work)
+
+        self.open_command(main, picture="main-window-menu.png")
         warning = self.window("^Warning$")
         self.picture("alert-no-translator.png")
         self.key("Return")  # its first button, the default one: the export settings
         self.gone(warning)
         settings_window = self.window("^VELD Engineer Export Settings$")
-        settings = self.dialog_open(7001)
-        self.click_item(settings_window, settings, 4)  # opens the list
-        self.click_item(settings_window, settings, 4, below=18 + 9)  # its second entry
+        settings = self.pick_first_translator(settings_window)
         self.picture("dialog-7001.png")
         self.click_item(settings_window, settings, 1)  # OK
         self.gone(settings_window)
@@ -166,13 +191,7 @@ class Walk:
         self.picture("dialog-7000.png")
         self.key("Return")  # OK, the default button
         self.gone(information_window)
-
-        self.xdotool("windowfocus", main)
-        self.key("alt+F4")
-        try:
-            self.host.wait(timeout=30)
-        except subprocess.TimeoutExpired as expired:
-            raise WalkFailed("hostsim did not end when its main window was closed") from expired
+        self.close_host(main)
 
     def check(self):
         events = [json.loads(line) for line in self.transcript.read_text().splitlines()]
@@ -191,6 +210,48 @@ class Walk:
             raise WalkFailed("the information dialog's \"Don't show this dialog again.\" was not ticked")
         if not named("module-unload"):
             raise WalkFailed("closing the main window did not unload the add-on")
+
+    def error_alert(self, picture):
+        """Pictures the error alert that comes up and answers it with its one button."""
+        alert = self.window("^Error$")
+        self.picture(picture)
+        self.key("Return")
+        self.gone(alert)
+
+    def alerts(self):
+        """The add-on's error alerts, each reached the way a user could meet it, in one more run. The
+        project store refuses the first write (the settings' OK), the host's first 'SAVE' fails, the
+        installed VELD Engineer is no program Windows can start, and at last the installation is gone
+        after the add-on registered its menu, as after an uninstall while the host runs."""
+        folder = self.work / "alerts"
+        main = self.start_host(folder, "--fail", "HostObjectCreate=-7@1", "--fail", "Automate=0x1234@1")
+        application = folder / "VELD Engineer" / "VeldEngineer.exe"
+        application.write_bytes(b"MZ not a program")
+
+        self.open_command(main, item=2)
+        settings_window = self.window("^VELD Engineer Export Settings$")
+        settings = self.pick_first_translator(settings_window)
+        self.click_item(settings_window, settings, 1)  # OK: the store refuses
+        self.error_alert("alert-store-refused.png")
+        self.click_item(settings_window, settings, 1)  # OK again, taken this time
+        self.gone(settings_window)
+
+        self.open_command(main)
+        self.error_alert("alert-save-failed.png")
+        self.open_command(main)
+        self.error_alert("alert-launch-failed.png")
+        application.unlink()
+        self.open_command(main)
+        self.error_alert("alert-not-installed.png")
+        self.close_host(main)
+
+        events = [json.loads(line) for line in self.transcript.read_text().splitlines()]
+        headlines = [event["texts"][0] for event in events if event["event"] == "alert"]
+        if len(headlines) != 4 or len(set(headlines)) != 4:
+            raise WalkFailed(f"expected four different error alerts, the add-on showed {headlines}")
+        launches = [event["result"] for event in events if event["event"] == "launch"]
+        if launches != ["failed"]:
+            raise WalkFailed(f"VELD Engineer was to be refused once by Windows, the launches were {launches}")
 
     def stop(self):
         if self.host is not None and self.host.poll() is None:
@@ -215,6 +276,8 @@ def main(arguments):
             walk.prepare_prefix()
             walk.walk()
             walk.check()
+            if pictures is not None:
+                walk.alerts()
         except WalkFailed as failure:
             print(f"window-walkthrough: {failure}", file=sys.stderr)
             return 1
