@@ -178,6 +178,11 @@ def files_that_are_not_files(app, ours, data, app_folder):
         check(launched.returncode in (2, 3) and launched.stderr.splitlines() == [said],
               f"a launch on {path!r}: {launched.returncode} {launched.stderr!r}")
 
+    # The address sanitizer reserves terabytes of address space: a limit on it stops such a build at
+    # its start, so running out of memory is shown by the plain builds only.
+    with open(app, "rb") as program:
+        if b"__asan_init" in program.read():
+            return
     huge = os.path.join(data, "huge cell.xlsx")
     with_huge_cell(ours, huge)
     import resource
