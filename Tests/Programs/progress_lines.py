@@ -5,11 +5,12 @@ with what was done and how long it took; on a pipe nothing, unless --progress as
 usage: progress_lines.py WORKFOLDER HOSTSIM GENERATEBUILDING WRITESAFWORKBOOK VELDENGINEER
 """
 import os
-import pty
 import re
 import shutil
 import subprocess
 import sys
+
+from terminal_session import on_terminal
 
 failures = []
 
@@ -17,24 +18,6 @@ failures = []
 def check(condition, message):
     if not condition:
         failures.append(message)
-
-
-def on_terminal(command, cwd):
-    """Standard error (and output) on a pseudo-terminal; returns (exit code, everything printed)."""
-    controller, terminal = pty.openpty()
-    process = subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=terminal, stderr=terminal)
-    os.close(terminal)
-    chunks = []
-    while True:
-        try:
-            chunk = os.read(controller, 65536)
-        except OSError:  # the terminal's far side closed
-            break
-        if not chunk:
-            break
-        chunks.append(chunk)
-    os.close(controller)
-    return process.wait(), b"".join(chunks).decode("utf-8", "replace")
 
 
 def on_pipe(command, cwd):

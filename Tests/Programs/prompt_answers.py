@@ -6,11 +6,11 @@ and, on a terminal, that a typed line can be edited and an earlier one recalled.
 usage: prompt_answers.py WORKFOLDER HOSTSIM ADDON VELDENGINEER
 """
 import os
-import pty
-import select
 import shutil
 import subprocess
 import sys
+
+from terminal_session import on_terminal
 
 failures = []
 
@@ -23,36 +23,6 @@ def check(condition, message):
 def at_prompt(command, typed, cwd):
     result = subprocess.run(command, input=typed, capture_output=True, text=True, cwd=cwd)
     return result.returncode, result.stdout + result.stderr
-
-
-def at_terminal(command, lines, cwd):
-    """Runs `command` on a pseudo-terminal and types each of `lines` (raw keys) once the prompt is
-    shown; returns (exit code, the screen's text)."""
-    controller, terminal = pty.openpty()
-    process = subprocess.Popen(command, cwd=cwd, stdin=terminal, stdout=terminal, stderr=terminal)
-    os.close(terminal)
-    screen = b""
-    pending = list(lines)
-    while True:
-        ready, _, _ = select.select([controller], [], [], 10)
-        if not ready:
-            break  # nothing said for 10 s: the exit code tells what happened
-        try:
-            chunk = os.read(controller, 65536)
-        except OSError:  # the terminal's far side closed
-            break
-        if not chunk:
-            break
-        screen += chunk
-        if pending and screen.endswith(b"hostsim> "):
-            os.write(controller, pending.pop(0))
-    os.close(controller)
-    try:
-        code = process.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        code = process.wait()
-    return code, screen.decode("utf-8", "replace").replace("\r\n", "\n")
 
 
 def main():
@@ -107,8 +77,8 @@ def main():
     # At a terminal a line is edited in place ("hlp", two steps left, "e": "help") and the up key
     # brings back the line before: help is answered twice, then quit ends the run.
     left, up = b"\x1b[D", b"\x1b[A"
-    code, screen = at_terminal([hostsim, "--home", home, addon],
-                               [b"hlp" + left + left + b"e\r", up + b"\r", b"quit\r"], work)
+    code, screen = on_terminal([hostsim, "--home", home, addon], work,
+                               [b"hlp" + left + left + b"e\r", up + b"\r", b"quit\r"])
     check(code == 0, f"a terminal session exits {code}: {screen}")
     check(screen.count("\ncommands:\n") == 2,
           f"an edited line and the recalled one were not both answered with help:\n{screen}")
