@@ -67,10 +67,17 @@ void CheckLine(const std::string& line) {
                  "a command written back in its canonical form parses to the same command");
 }
 
-// The lines of a script as a reader of the file sees them: split at LF, a last line without LF
-// included, one CR before the LF (a CR LF line end) dropped.
+// The lines of a script as a reader of the file sees them: a UTF-8 byte-order mark at the start
+// skipped, split at LF, a last line without LF included, one CR before the LF (a CR LF line end)
+// dropped.
 std::vector<std::string> LinesOf(std::string_view text) {
     std::vector<std::string> lines;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+        if (text.empty()) {
+            lines.emplace_back(); // the mark alone is one empty line
+        }
+    }
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
