@@ -11,6 +11,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 case "$action" in
     start)
         mkdir -p "$WINEPREFIX"
+        # Everything started from here on (the server, the services a Wine program starts, a server
+        # that `wineserver -w` starts when none is left to wait for) outlives this script: none of it may
+        # hold CTest's output pipes, or CTest waits for them for ever. What they say goes to a log.
+        exec </dev/null >>"$WINEPREFIX/wine-server.log" 2>&1
         # A server left over from an interrupted run would refuse the new one.
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w || true
@@ -25,6 +29,9 @@ case "$action" in
             wineserver -k >/dev/null 2>&1 || true
             wineserver -w || true
             wineserver -p </dev/null >/dev/null 2>&1
+            # The services went with the old server. Started again here, they write to the log; left
+            # to the first test, they would hold its output pipe, and CTest would wait for it for ever.
+            wine wineboot </dev/null >>"$WINEPREFIX/wineboot.log" 2>&1 || true
         fi
         ;;
     stop)
