@@ -59,6 +59,7 @@ const HostImport ExpectedHostImports[] = {
      "enum GSCharCode, char) const"},
     {"GSRoot.dll", "public: char const * __cdecl GS::UniString::CStr::Get(void) const"},
     {"GSRoot.dll", "public: __cdecl GS::UniString::CStr::~CStr(void)"},
+    {"GSRoot.dll", "public: char16_t __cdecl GS::UniString::operator[](unsigned int) const"},
     {"GSRoot.dll", "public: static void * __cdecl GS::MemoryManager::Allocate(unsigned __int64)"},
     {"GSRoot.dll", "public: static void __cdecl GS::MemoryManager::Free(void *)"},
     {"GSRoot.dll", "int __cdecl BMPtrToHandle(void const *, char ***, int)"},
