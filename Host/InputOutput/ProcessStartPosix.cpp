@@ -1,6 +1,7 @@
 #include "ProcessStart.hpp"
 
 #include "ChildReaperPosix.hpp"
+#include "StartedProgramOutput.hpp"
 
 #include <cerrno>
 #include <csignal>
@@ -8,6 +9,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -30,6 +32,11 @@ public:
         posix_spawnattr_setpgroup(&attributes, 0);
         posix_spawnattr_setflags(&attributes,
                                  POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+        // A host that captures its programs' output hands them its pipe as standard output and error.
+        if (const int capture = StartedProgramOutput::WriteEnd(); capture >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, capture, STDOUT_FILENO);
+            posix_spawn_file_actions_adddup2(&actions, capture, STDERR_FILENO);
+        }
         // The host's pipes and files stay the host's: a reader of the host's output must not wait
         // for the launched program to end.
         posix_spawn_file_actions_addclosefrom_np(&actions, 3);
