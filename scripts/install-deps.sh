@@ -27,6 +27,8 @@ test_packages=(
     clang libclang-rt-14-dev libexpat1-dev
     # independent readers of the SAF workbooks the writer makes (tests)
     python3-openpyxl libreoffice-calc-nogui
+    # a terminal emulator: what a person sees at hostsim's prompt when a started program writes to it
+    python3-pyte
     # the Windows target, in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools
     # (import libraries, resources, undecorating names), Wine's C runtime and Win32 headers, and Wine
     # to run it; dpkg-dev unpacks zlib's source package (below)

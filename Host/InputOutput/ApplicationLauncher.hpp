@@ -26,8 +26,9 @@ constexpr GSErrCode ThrowRequested = static_cast<GSErrCode>(0x81067001u);
 // process environment, default signal dispositions, an empty signal mask, a process group of its
 // own (a Ctrl-C at the host's terminal does not reach it), none of the host's descriptors above
 // stderr, and the host's standard output and error unless the host captures them into a pipe of its
-// own (StartedProgramOutput.hpp). One thread of the library's reaps the started programs as they end (ChildReaperPosix.hpp), so
-// a finished program never lingers as a zombie, and no SIGCHLD handler of the host's is disturbed.
+// own (StartedProgramOutput.hpp). One thread of the library's reaps the started programs as they
+// end (ChildReaperPosix.hpp), so a finished program never lingers as a zombie, and no SIGCHLD handler
+// of the host's is disturbed.
 //
 // Windows: CreateProcessW with the executable as the application name and a command line quoted so
 // that the C runtime's splitting gives back each argument unchanged (WindowsCommandLine.hpp). Batch

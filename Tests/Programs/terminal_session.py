@@ -1,38 +1,68 @@
 """A program run on a pseudo-terminal, as a person at a terminal runs it: standard input, output and
 error are the terminal; keys are typed at hostsim's prompt; the screen is read until the program ends."""
+import fcntl
 import os
 import pty
 import select
+import struct
 import subprocess
+import termios
 
 PROMPT = b"hostsim> "
+
+
+class TerminalSession:
+    """A program on a pseudo-terminal (of `columns` x `rows` when given), driven a step at a time."""
+
+    def __init__(self, command, cwd, columns=None, rows=None):
+        self.controller, terminal = pty.openpty()
+        if columns and rows:
+            fcntl.ioctl(terminal, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
+        self.process = subprocess.Popen(command, cwd=cwd, stdin=terminal, stdout=terminal, stderr=terminal)
+        os.close(terminal)
+        self.screen = b""  # every byte the program wrote, escape sequences included
+        self.ended = False
+
+    def read_until(self, condition, wait=10):
+        """Reads until condition(everything shown so far) holds after a new piece; False when nothing
+        came for `wait` seconds or the terminal's far side closed first."""
+        while not self.ended:
+            ready, _, _ = select.select([self.controller], [], [], wait)
+            if not ready:
+                return False
+            try:
+                chunk = os.read(self.controller, 65536)
+            except OSError:  # the terminal's far side closed
+                chunk = b""
+            if not chunk:
+                self.ended = True
+                break
+            self.screen += chunk
+            if condition(self.screen):
+                return True
+        return False
+
+    def type(self, keys):
+        os.write(self.controller, keys)
+
+    def finish(self):
+        """Reads to the end; returns (exit code, everything shown, with the terminal's line ends as "\\n")."""
+        self.read_until(lambda _: False)
+        os.close(self.controller)
+        try:
+            code = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            code = self.process.wait()
+        return code, self.screen.decode("utf-8", "replace").replace("\r\n", "\n")
 
 
 def on_terminal(command, cwd, typed=()):
     """Runs `command` and types each of `typed` (raw keys) once the prompt is shown; returns (exit code,
     everything the screen showed, with the terminal's line ends as "\\n")."""
-    controller, terminal = pty.openpty()
-    process = subprocess.Popen(command, cwd=cwd, stdin=terminal, stdout=terminal, stderr=terminal)
-    os.close(terminal)
-    screen = b""
-    pending = list(typed)
-    while True:
-        ready, _, _ = select.select([controller], [], [], 10)
-        if not ready:
-            break  # nothing said for 10 s: the exit code tells what happened
-        try:
-            chunk = os.read(controller, 65536)
-        except OSError:  # the terminal's far side closed
+    session = TerminalSession(command, cwd)
+    for keys in typed:
+        if not session.read_until(lambda screen: screen.endswith(PROMPT)):
             break
-        if not chunk:
-            break
-        screen += chunk
-        if pending and screen.endswith(PROMPT):
-            os.write(controller, pending.pop(0))
-    os.close(controller)
-    try:
-        code = process.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        code = process.wait()
-    return code, screen.decode("utf-8", "replace").replace("\r\n", "\n")
+        session.type(keys)
+    return session.finish()

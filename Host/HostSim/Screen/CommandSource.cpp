@@ -6,6 +6,12 @@
 
 namespace HostSim {
 
+namespace {
+
+constexpr const char* PromptText = "hostsim> ";
+
+} // namespace
+
 CommandSource::CommandSource(std::istream& in, std::string sourceName, std::ostream* promptStream)
     : input(in), name(std::move(sourceName)), prompt(promptStream) {}
 
@@ -16,14 +22,16 @@ std::optional<std::string> CommandSource::NextLine() {
     std::string line;
     if (editLines) {
         *prompt << std::flush; // what was said before the prompt comes before it
-        std::optional<std::string> typed = LineEditor::ReadLine("hostsim> ");
+        std::optional<std::string> typed = LineEditor::ReadLine(PromptText);
         if (!typed) {
             return std::nullopt;
         }
         line = std::move(*typed);
     } else {
         if (prompt != nullptr) {
-            *prompt << "hostsim> " << std::flush;
+            *prompt << PromptText << std::flush;
+            // A started program's text is shown above the prompt while the line is awaited.
+            LineEditor::AwaitTyping(PromptText);
         }
         if (!std::getline(input, line)) {
             return std::nullopt;

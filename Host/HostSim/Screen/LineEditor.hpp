@@ -10,11 +10,25 @@ namespace HostSim {
 // output are both a terminal and the platform has a line-editing library. Elsewhere (a pipe, a file,
 // the Windows console, whose own line editing and history already serve a person) lines are read as
 // plain text.
+//
+// While a line is awaited, the text of the programs hostsim started can be relayed to the terminal
+// above the prompt: the prompt line is cleared, the text written, and the prompt drawn again with
+// what was typed so far, so that neither the prompt nor a half-typed line is lost under it.
 namespace LineEditor {
 
 bool Available();
 // The next line typed after `prompt`, without its line break; nothing at the end of the input.
 std::optional<std::string> ReadLine(const std::string& prompt);
+
+// The started programs' text comes through `descriptor` (a non-blocking pipe, read but not closed
+// here) from now on; -1 stops relaying. Answers the first bytes of a character the last descriptor
+// still owed, for its owner to write before anything else.
+std::string RelayAbovePrompt(int descriptor);
+// For plain reading at a terminal: once `prompt` is shown, returns when something was typed,
+// relaying the programs' text meanwhile. The terminal keeps what was typed of a line and shows it
+// again only as it is echoed, so a relay may leave a half-typed line out of sight (it still counts).
+// Returns at once when nothing is relayed.
+void AwaitTyping(const std::string& prompt);
 
 } // namespace LineEditor
 

@@ -1,8 +1,13 @@
 #include "Screen/LineEditor.hpp"
+#include "Screen/RelayedText.hpp"
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #if VELD_HAVE_LIBEDIT
@@ -10,6 +15,108 @@
 #endif
 
 namespace HostSim::LineEditor {
+
+namespace {
+
+// The started programs' pipe while relaying, else -1; and their text on its way.
+int relayed = -1;
+RelayedText relayedText;
+
+void WriteAll(const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return; // the terminal is gone: nobody is left to read it
+        }
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+// Everything in the pipe now, without waiting. At the pipe's end (every program gone, and hostsim
+// no longer handing it out) relaying stops.
+std::string ReadRelayed() {
+    std::string text;
+    char bytes[4096];
+    for (;;) {
+        const ssize_t count = ::read(relayed, bytes, sizeof bytes);
+        if (count > 0) {
+            text.append(bytes, static_cast<std::size_t>(count));
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            if (count == 0) {
+                relayed = -1;
+            }
+            return text;
+        }
+    }
+}
+
+// Takes the cursor from where the prompt's line is being edited to the start of the prompt's first
+// screen line and clears from there down: a long line wraps over several.
+std::string ClearPrompt(std::size_t columnsBeforeCursor) {
+    winsize size{};
+    std::size_t rowsUp = 0;
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        rowsUp = columnsBeforeCursor / size.ws_col;
+    }
+    return (rowsUp > 0 ? "\x1b[" + std::to_string(rowsUp) + "A" : std::string()) + "\r\x1b[J";
+}
+
+// Writes what the programs said in place of the prompt; true when the prompt must be drawn again.
+bool RelayText(std::size_t columnsBeforeCursor) {
+    const std::string text = relayedText.Take(ReadRelayed());
+    if (text.empty()) {
+        return false;
+    }
+    WriteAll(ClearPrompt(columnsBeforeCursor) + text);
+    return true;
+}
+
+// Waits for typing or for the programs' text; true when there is something to read from the terminal,
+// false when the terminal has gone (or cannot be waited on).
+template <typename Redraw>
+bool AwaitInput(Redraw redraw) {
+    for (;;) {
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {relayed, POLLIN, 0}};
+        if (::poll(waits, relayed >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (relayed >= 0 && waits[1].revents != 0) {
+            redraw();
+        }
+        if ((waits[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            return false;
+        }
+        if ((waits[0].revents & POLLIN) != 0) {
+            return true;
+        }
+    }
+}
+
+#if VELD_HAVE_LIBEDIT
+// The line the editor handed over, and whether it has (nothing at the end of the input).
+bool lineDone = false;
+std::optional<std::string> doneLine;
+
+void TakeLine(char* line) {
+    lineDone = true;
+    doneLine.reset();
+    if (line != nullptr) {
+        doneLine = line;
+        std::free(line); // the editor's copy is the handler's to free
+    }
+}
+#endif
+
+} // namespace
 
 bool Available() {
 #if VELD_HAVE_LIBEDIT
@@ -21,11 +128,24 @@ bool Available() {
 
 std::optional<std::string> ReadLine(const std::string& prompt) {
 #if VELD_HAVE_LIBEDIT
-    const std::unique_ptr<char, decltype(&std::free)> typed(::readline(prompt.c_str()), &std::free);
-    if (typed == nullptr) {
+    // The editor's callback form takes one key at a time, so that the programs' text can be written
+    // between two keys, and the prompt and the line so far drawn again below it.
+    lineDone = false;
+    doneLine.reset();
+    ::rl_callback_handler_install(prompt.c_str(), TakeLine);
+    const auto redraw = [&prompt] {
+        if (RelayText(prompt.size() + static_cast<std::size_t>(::rl_point))) {
+            ::rl_forced_update_display();
+        }
+    };
+    while (!lineDone && AwaitInput(redraw)) {
+        ::rl_callback_read_char();
+    }
+    ::rl_callback_handler_remove();
+    if (!lineDone || !doneLine) {
         return std::nullopt;
     }
-    std::string line(typed.get());
+    std::string line = std::move(*doneLine);
     // Blank lines and a repeat of the line before would only lengthen the way back up the history.
     if (line.find_first_not_of(" \t") != std::string::npos) {
         const HIST_ENTRY* last = ::history_get(::history_base + ::history_length - 1);
@@ -38,6 +158,22 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
     static_cast<void>(prompt);
     return std::nullopt;
 #endif
+}
+
+std::string RelayAbovePrompt(int descriptor) {
+    relayed = descriptor;
+    return relayedText.Rest();
+}
+
+void AwaitTyping(const std::string& prompt) {
+    if (relayed < 0) {
+        return;
+    }
+    AwaitInput([&prompt] {
+        if (RelayText(prompt.size())) {
+            WriteAll(prompt);
+        }
+    });
 }
 
 } // namespace HostSim::LineEditor

@@ -12,4 +12,11 @@ std::optional<std::string> ReadLine(const std::string&) {
     return std::nullopt;
 }
 
+// The started programs keep the console (ProgramOutputRelayWindows.cpp): nothing is relayed.
+std::string RelayAbovePrompt(int) {
+    return {};
+}
+
+void AwaitTyping(const std::string&) {}
+
 } // namespace HostSim::LineEditor

@@ -10,6 +10,7 @@
 #include "Record/TerminalFilter.hpp"
 #include "Screen/CommandInterpreter.hpp"
 #include "Screen/LineEditor.hpp"
+#include "Screen/ProgramOutputRelay.hpp"
 #include "Screen/ScreenRun.hpp"
 #include "Services/ProjectDocument.hpp"
 #include "Session/DataFolder.hpp"
@@ -67,6 +68,7 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
         if (menus.find("  menu ") == std::string::npos) {
             std::cerr << "hostsim: there is no menu to pick:\n" << menus << std::flush;
         }
+        const ProgramOutputRelay relay;
         CommandSource terminal(std::cin, "terminal", &std::cout);
         if (LineEditor::Available()) {
             terminal.EditLinesAtTerminal();

@@ -1,0 +1,103 @@
+#include "Screen/ProgramOutputRelay.hpp"
+
+#include "Screen/LineEditor.hpp"
+#include "StartedProgramOutput.hpp"
+
+#include <cerrno>
+#include <iostream>
+#include <string>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace HostSim {
+
+namespace {
+
+namespace Capture = IO::Process::StartedProgramOutput;
+
+void WriteAll(const char* text, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, text, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return;
+        }
+        text += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+// Copies what is in the pipe now; true when it has ended (no program holds it any more).
+bool CopyAvailable(int descriptor) {
+    char bytes[4096];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, bytes, sizeof bytes);
+        if (count > 0) {
+            WriteAll(bytes, static_cast<std::size_t>(count));
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return count == 0;
+        }
+    }
+}
+
+// The process that outlives hostsim copying the rest. It is a copy of hostsim made by fork, whose
+// other threads are not in it: it calls only the system, never the C library's locks or memory.
+[[noreturn]] void CopyUntilTheEnd(int descriptor) {
+    constexpr int Kept = 3;
+    if (descriptor != Kept) {
+        ::dup2(descriptor, Kept);
+    }
+    ::close(STDIN_FILENO); // the person's typing is the shell's again
+    ::close_range(Kept + 1, ~0U, 0);
+    ::fcntl(Kept, F_SETFL, 0); // wait for the text instead of spinning
+    char bytes[4096];
+    for (;;) {
+        const ssize_t count = ::read(Kept, bytes, sizeof bytes);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            ::_exit(0);
+        }
+        WriteAll(bytes, static_cast<std::size_t>(count));
+    }
+}
+
+} // namespace
+
+ProgramOutputRelay::ProgramOutputRelay() {
+    if (::isatty(STDIN_FILENO) != 1 || ::isatty(STDOUT_FILENO) != 1) {
+        return;
+    }
+    descriptor = Capture::Capture();
+    if (descriptor >= 0) {
+        LineEditor::RelayAbovePrompt(descriptor);
+    }
+}
+
+ProgramOutputRelay::~ProgramOutputRelay() {
+    if (descriptor < 0) {
+        return;
+    }
+    const std::string rest = LineEditor::RelayAbovePrompt(-1);
+    std::cout.flush(); // hostsim's last words come before the programs' rest
+    Capture::Release();
+    WriteAll(rest.data(), rest.size());
+    // Once hostsim's own copy of the write end is closed, the pipe ends with its last program.
+    if (!CopyAvailable(descriptor)) {
+        const pid_t copier = ::fork();
+        if (copier == 0) {
+            CopyUntilTheEnd(descriptor);
+        }
+        // Without a process for it, the rest is lost with the pipe: the programs go on regardless.
+    }
+    ::close(descriptor);
+}
+
+} // namespace HostSim
