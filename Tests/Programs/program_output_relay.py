@@ -7,7 +7,7 @@ emulator fed with every byte hostsim and the program wrote).
    its end come; the prompt comes back with "he", and "lp" finishes it as "help". After hostsim has
    quit, the stand-in writes again: that text still reaches the terminal.
 
-usage: program_output_relay.py WORKFOLDER HOSTSIM ADDON VELDENGINEER MODEL
+usage: program_output_relay.py WORKFOLDER HOSTSIM ADDON VELDENGINEER
 """
 import os
 import shutil
@@ -71,7 +71,7 @@ def register(hostsim, home, folder):
 
 
 def main():
-    work, hostsim, addon, veld, model = sys.argv[1:6]
+    work, hostsim, addon, veld = sys.argv[1:5]
     shutil.rmtree(work, ignore_errors=True)
     home = os.path.join(work, "home")
     project = os.path.join(work, "project.json")
@@ -87,7 +87,7 @@ def main():
 
     # 1. The translator chosen, then "Open in VELD Engineer...": its summary and the prompt below it.
     register(hostsim, home, real)
-    session = TerminalSession(command[:-1] + ["--model", model, addon], work, COLUMNS, ROWS)
+    session = TerminalSession(command, work, COLUMNS, ROWS)
     typed_steps(session, [b"menu 32500 2\r", b"select 4 2\r", b"click 1\r", b"menu 32500 1\r"])
     summary_then_prompt = session.read_until(
         lambda raw: any(line.startswith("VeldEngineer.exe: ") for line in shown(raw))
@@ -103,8 +103,11 @@ def main():
           "VELD Engineer's text landed after a prompt")
     session.type(b"check 5 1\r")
     typed_steps(session, [b"click 1\r", b"save\r", b"quit\r"])
-    code, _ = session.finish()
+    code, said = session.finish()
     check(code == 0, f"the first session exits {code}")
+    # A new project has no file to read: nothing about reading it is left open before the next line.
+    check("hostsim: type help for the commands" in shown(session.screen) and said.endswith("hostsim: quit\n"),
+          f"the first session's start or end is garbled:\n{said}")
 
     # 2. The gated stand-in: text while a line is half typed, and after hostsim's end.
     register(hostsim, home, gated)

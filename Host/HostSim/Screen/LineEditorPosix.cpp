@@ -36,12 +36,14 @@ void WriteAll(const std::string& text) {
     }
 }
 
-// Everything in the pipe now, without waiting. At the pipe's end (every program gone, and hostsim
-// no longer handing it out) relaying stops.
+// What is in the pipe now, without waiting, up to a bound: a program that writes without pause must
+// not keep a person's keys waiting. At the pipe's end (every program gone, and hostsim no longer
+// handing it out) relaying stops.
 std::string ReadRelayed() {
+    constexpr std::size_t Bound = 64 * 1024;
     std::string text;
     char bytes[4096];
-    for (;;) {
+    while (text.size() < Bound) {
         const ssize_t count = ::read(relayed, bytes, sizeof bytes);
         if (count > 0) {
             text.append(bytes, static_cast<std::size_t>(count));
@@ -54,6 +56,7 @@ std::string ReadRelayed() {
             return text;
         }
     }
+    return text;
 }
 
 // Takes the cursor from where the prompt's line is being edited to the start of the prompt's first

@@ -158,7 +158,9 @@ int RunHostSim(const std::vector<std::string>& arguments) {
     const auto advance = [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); };
 
     // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
-    if (options.project) {
+    // A new project has no file to read: a stage drawn for it would never be closed, and the next
+    // line would be written after it.
+    if (options.project && std::filesystem::exists(PathFromUtf8(*options.project), failure)) {
         progress.Stage("reading the project " + TerminalSafe(*options.project));
     }
     ProjectDocument::OpenResult project =
