@@ -8,7 +8,7 @@
 #include <string>
 
 #include <fcntl.h>
-#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace HostSim {
@@ -91,11 +91,19 @@ ProgramOutputRelay::~ProgramOutputRelay() {
     WriteAll(rest.data(), rest.size());
     // Once hostsim's own copy of the write end is closed, the pipe ends with its last program.
     if (!CopyAvailable(descriptor)) {
-        const pid_t copier = ::fork();
-        if (copier == 0) {
-            CopyUntilTheEnd(descriptor);
-        }
+        // The copier is started by a go-between that ends at once, so that it belongs to the system,
+        // which reaps it, and never lingers as hostsim's zombie while hostsim runs on (--cycles).
         // Without a process for it, the rest is lost with the pipe: the programs go on regardless.
+        const pid_t between = ::fork();
+        if (between == 0) {
+            if (::fork() == 0) {
+                CopyUntilTheEnd(descriptor);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        while (between > 0 && ::waitpid(between, &status, 0) < 0 && errno == EINTR) {
+        }
     }
     ::close(descriptor);
 }
