@@ -55,11 +55,17 @@ std::optional<Misplacement> PlaceCell(std::string_view reference, std::size_t ro
         column = nextColumn;
         return column > LastColumn ? std::optional(Misplacement::CellBeyondLast) : std::nullopt;
     }
-    const std::size_t digits = reference.find_first_of("0123456789");
-    const std::size_t letters =
-        reference.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    if (letters == 0 || digits == std::string_view::npos || digits != letters ||
-        !AllDigits(reference.substr(digits))) {
+    // One pass over the reference: its letters, then its digits, then nothing.
+    std::size_t digits = 0;
+    while (digits < reference.size() && ((reference[digits] >= 'A' && reference[digits] <= 'Z') ||
+                                         (reference[digits] >= 'a' && reference[digits] <= 'z'))) {
+        ++digits;
+    }
+    std::size_t end = digits;
+    while (end < reference.size() && reference[end] >= '0' && reference[end] <= '9') {
+        ++end;
+    }
+    if (digits == 0 || end == digits || end != reference.size()) {
         return Misplacement::CellNotAReference;
     }
     const std::optional<std::size_t> found = ColumnOfReference(reference);
