@@ -12,7 +12,7 @@ std::string_view WithoutLeadingZeros(std::string_view digits) {
 } // namespace
 
 std::string DescribeSkippedPlace(const SkippedPlace& place) {
-    const std::string afterRow = std::to_string(place.row);
+    const std::string rowNumber = std::to_string(place.row); // the row it stands in or follows
     const std::string lastRow = std::to_string(LastRow);
     const std::string lastColumn = "XFD";
     const std::string rowSkipped = "; its cells were not read";
@@ -22,17 +22,17 @@ std::string DescribeSkippedPlace(const SkippedPlace& place) {
                ")" + rowSkipped;
     case Misplacement::RowBeyondLast:
         if (place.reference.empty()) {
-            return "the row after row " + afterRow + " lies beyond the last row" + rowSkipped;
+            return "the row after row " + rowNumber + " lies beyond the last row" + rowSkipped;
         }
         return "row " + Quoted(place.reference) + " lies beyond row " + lastRow + ", the last row" +
                rowSkipped;
     case Misplacement::RowBackwards:
-        return "row " + std::string(WithoutLeadingZeros(place.reference)) + " comes after row " + afterRow +
+        return "row " + std::string(WithoutLeadingZeros(place.reference)) + " comes after row " + rowNumber +
                ": rows go in increasing order" + rowSkipped;
     case Misplacement::RowRepeated:
-        return "row " + afterRow + " appears twice: the first one is read, the second one's cells were not";
+        return "row " + rowNumber + " appears twice: the first one is read, the second one's cells were not";
     case Misplacement::CellNotAReference:
-        return "cell " + Quoted(place.reference) + " in row " + afterRow +
+        return "cell " + Quoted(place.reference) + " in row " + rowNumber +
                " is no cell reference (column letters, then the row, as \"B2\"); not read";
     case Misplacement::CellBeyondLast:
         if (place.reference.empty()) {
@@ -45,7 +45,7 @@ std::string DescribeSkippedPlace(const SkippedPlace& place) {
         if (place.row == 0) {
             return "cell " + Quoted(place.reference) + " stands outside any row; not read";
         }
-        return "cell " + Quoted(place.reference) + " stands in row " + afterRow +
+        return "cell " + Quoted(place.reference) + " stands in row " + rowNumber +
                ", which is not its row; not read";
     case Misplacement::CellLeftOfPrevious:
         return "cell " + Quoted(place.reference) + " comes after " +
