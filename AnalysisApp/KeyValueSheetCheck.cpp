@@ -36,7 +36,7 @@ void WorkbookChecker::CheckId(std::string_view sheet, std::size_t column, std::s
 }
 
 void WorkbookChecker::CheckKeyValueSheet(const std::string& sheet, bool isModel) {
-    SheetRowReader reader(package, sheet);
+    SheetRowReader reader(package, sheet, SkippedPlaceFindings());
     SheetRow row;
     std::map<std::string, std::size_t> seenKeys;
     std::size_t lastRow = 0;

@@ -62,7 +62,7 @@ void WorkbookChecker::CheckUnit(const SheetRule& rule, const ColumnRule& column,
 
 void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
     const std::string sheet(rule.name);
-    SheetRowReader reader(package, sheet);
+    SheetRowReader reader(package, sheet, SkippedPlaceFindings());
     SheetRow row;
     if (!ReadHeaderRow(reader, row)) {
         return;

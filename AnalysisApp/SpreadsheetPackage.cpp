@@ -46,8 +46,6 @@ std::string RelationshipsPartOf(std::string_view part) {
     return std::string(folder) + "_rels/" + std::string(file) + ".rels";
 }
 
-constexpr std::size_t LastColumn = 16383; // XFD
-
 // A zip member's data as the XML parser's input.
 class ZipPartInput final : public XmlInput {
 public:

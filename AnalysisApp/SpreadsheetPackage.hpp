@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,10 +99,41 @@ private:
     SharedStringTable sharedStrings;
 };
 
+// The last row and column (XFD, 0-based) a sheet has.
+constexpr std::size_t LastRow = 1048576;
+constexpr std::size_t LastColumn = 16383;
+
+// Why the reader could not place a row or a cell of a sheet. Such a place is skipped (a row with all
+// its cells) and the sheet read on: one bad reference must not cost the rest of the sheet, and a
+// reference is never wrapped onto another place.
+enum class Misplacement {
+    RowNotANumber,      // "x", "-5", "0"
+    RowBeyondLast,      // past row 1 048 576
+    RowBackwards,       // a lower number than the row before it
+    RowRepeated,        // the number of the row before it
+    CellNotAReference,  // "2B", "B", "B2x"
+    CellBeyondLast,     // past column XFD
+    CellOfAnotherRow,   // "B9" in row 2
+    CellLeftOfPrevious, // "A2" after "C2", or "B2" twice
+};
+
+struct SkippedPlace {
+    Misplacement what;
+    std::string_view reference; // as written, valid during the call only; empty when there is none
+    std::size_t row;            // the row a cell stands in; for a row, the last row read before it
+    std::size_t nextColumn;     // for a cell: the column after the last cell read in its row
+};
+
+// Hears of each place the reader skipped, as it reads.
+using SkippedPlaceListener = std::function<void(const SkippedPlace&)>;
+
 // The rows of one sheet, one at a time: only rows that hold a non-empty cell, in the sheet's order.
 class SheetRowReader {
 public:
-    SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName);
+    // `skipped` hears of the rows and cells that could not be placed; without it they are left out
+    // silently.
+    SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName,
+                   SkippedPlaceListener skipped = {});
     ~SheetRowReader();
     SheetRowReader(const SheetRowReader&) = delete;
     SheetRowReader& operator=(const SheetRowReader&) = delete;
@@ -116,6 +148,7 @@ private:
     // In this order: opening the sheet's part sets `error`.
     std::string sheet;
     std::string part;
+    SkippedPlaceListener onSkipped;
     std::string error;
     std::unique_ptr<XmlInput> input;
     std::unique_ptr<Walker> walker;

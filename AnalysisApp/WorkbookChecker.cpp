@@ -57,16 +57,19 @@ CheckReport WorkbookChecker::Run() {
 }
 
 void WorkbookChecker::Add(std::string sheet, std::string cell, Severity severity, std::string message) {
-    (severity == Severity::Error ? report.errors : report.warnings) += 1;
     std::size_t row = 0;
     for (const char character : cell) {
         row = character >= '0' && character <= '9' ? row * 10 + static_cast<std::size_t>(character - '0') : 0;
     }
+    AddInRow(row, {std::move(sheet), std::move(cell), severity, std::move(message)});
+}
+
+void WorkbookChecker::AddInRow(std::size_t row, CheckFinding checked) {
+    (checked.severity == Severity::Error ? report.errors : report.warnings) += 1;
     const auto later = [](const KeptFinding& left, const KeptFinding& right) {
         return left.place < right.place;
     };
-    KeptFinding finding{{sheet.empty() ? -1 : currentSheet, row, findingCount++},
-                        {std::move(sheet), std::move(cell), severity, std::move(message)}};
+    KeptFinding finding{{checked.sheet.empty() ? -1 : currentSheet, row, findingCount++}, std::move(checked)};
     if (kept.size() == KeptFindings) {
         if (!later(finding, kept.front())) {
             return; // counted, not kept
@@ -156,7 +159,7 @@ void WorkbookChecker::CollectNames() {
 }
 
 void WorkbookChecker::CountObjects(const std::string& sheet) {
-    SheetRowReader reader(package, sheet);
+    SheetRowReader reader(package, sheet, SkippedPlaceFindings());
     SheetRow row;
     if (!ReadHeaderRow(reader, row)) {
         return;

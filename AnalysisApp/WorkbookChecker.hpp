@@ -48,6 +48,8 @@ struct ModelFacts {
 std::string CellName(std::size_t column, std::size_t row);
 // The text in double quotes, as findings quote names and values; a long text shortened to its start.
 std::string Quoted(std::string_view text);
+// What was wrong with a row or cell the reader skipped, and that it was not read.
+std::string DescribeSkippedPlace(const SkippedPlace& place);
 
 class WorkbookChecker {
 public:
@@ -77,6 +79,12 @@ public:
 
 private:
     void Add(std::string sheet, std::string cell, Severity severity, std::string message);
+    // A finding kept in the workbook's order as though it were in `row` of the current sheet.
+    void AddInRow(std::size_t row, CheckFinding finding);
+
+    // Hands the rows and cells a reader of the current sheet skips to the findings, in the pass that
+    // checks the sheet (the sheet's other reads leave them out, so each is found once).
+    SkippedPlaceListener SkippedPlaceFindings();
 
     // A damaged part ends the check: what follows it cannot be read.
     void Unreadable(const std::string& problem);

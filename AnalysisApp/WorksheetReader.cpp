@@ -18,13 +18,68 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
     return value;
 }
 
-constexpr std::size_t LastRow = 1048576;
-constexpr std::size_t LastColumn = 16383; // XFD
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
-// "B12" is a cell of row 12: its digits after the letters.
-bool RowOfReferenceIs(std::string_view reference, std::size_t row) {
-    const std::size_t digits = reference.find_first_of("0123456789");
-    return digits != std::string_view::npos && ParseNumber(reference.substr(digits)) == row;
+// Why a row with this reference cannot follow row `last`; its number in `number` when it can. A row
+// without a reference follows the row before it.
+std::optional<Misplacement> PlaceRow(std::string_view reference, std::size_t last, std::size_t& number) {
+    if (reference.empty()) {
+        number = last + 1;
+        return number > LastRow ? std::optional(Misplacement::RowBeyondLast) : std::nullopt;
+    }
+    if (!AllDigits(reference)) {
+        return Misplacement::RowNotANumber;
+    }
+    const std::optional<std::size_t> parsed = ParseNumber(reference);
+    if (!parsed || *parsed > LastRow) {
+        return Misplacement::RowBeyondLast; // digits too many for any number are beyond it too
+    }
+    if (*parsed == 0) {
+        return Misplacement::RowNotANumber;
+    }
+    if (*parsed <= last) {
+        return *parsed == last ? Misplacement::RowRepeated : Misplacement::RowBackwards;
+    }
+    number = *parsed;
+    return std::nullopt;
+}
+
+// Why a cell with this reference cannot stand in `row` after the cells before it (the last in column
+// `nextColumn` - 1); its column in `column` when it can. A cell without a reference follows the one
+// before it.
+std::optional<Misplacement> PlaceCell(std::string_view reference, std::size_t row, std::size_t nextColumn,
+                                      std::size_t& column) {
+    if (reference.empty()) {
+        column = nextColumn;
+        return column > LastColumn ? std::optional(Misplacement::CellBeyondLast) : std::nullopt;
+    }
+    // One pass over the reference: its letters, then its digits, then nothing.
+    std::size_t digits = 0;
+    while (digits < reference.size() && ((reference[digits] >= 'A' && reference[digits] <= 'Z') ||
+                                         (reference[digits] >= 'a' && reference[digits] <= 'z'))) {
+        ++digits;
+    }
+    std::size_t end = digits;
+    while (end < reference.size() && reference[end] >= '0' && reference[end] <= '9') {
+        ++end;
+    }
+    if (digits == 0 || end == digits || end != reference.size()) {
+        return Misplacement::CellNotAReference;
+    }
+    const std::optional<std::size_t> found = ColumnOfReference(reference);
+    if (!found) {
+        return Misplacement::CellBeyondLast;
+    }
+    if (ParseNumber(reference.substr(digits)) != row) {
+        return Misplacement::CellOfAnotherRow;
+    }
+    if (*found < nextColumn) {
+        return Misplacement::CellLeftOfPrevious;
+    }
+    column = *found;
+    return std::nullopt;
 }
 
 // The elements of a worksheet the walker acts on, told apart without comparing whole strings.
@@ -65,7 +120,8 @@ CellType CellTypeOf(std::string_view type) {
 // follows the one before it; a row without a number follows the row before it.
 class SheetRowReader::Walker {
 public:
-    Walker(XmlInput& input, const SharedStringTable& strings) : parser(input), sharedStrings(strings) {}
+    Walker(XmlInput& input, const SharedStringTable& strings, const SkippedPlaceListener& skipped)
+        : parser(input), sharedStrings(strings), onSkipped(skipped) {}
 
     // True with a row; false at the end or on an error (then `failure` says what).
     bool Next(SheetRow& out, std::string& failure) {
@@ -115,32 +171,29 @@ private:
 
     // A start tag never completes a row; `failure` says when the cell it begins cannot be read.
     void StartElement(const XmlEvent& event, std::string& failure) {
+        if (skipDepth > 0) {
+            ++skipDepth;
+            return;
+        }
         const Tag tag = TagOf(event.name);
         if (tag == Tag::Row) {
+            // A row that cannot be placed is skipped with its cells; the next row without a number
+            // follows the last row read.
             const std::string_view reference = event.AttributeView("r");
-            const std::optional<std::size_t> number = ParseNumber(reference);
-            if (!reference.empty() && (!number || *number <= row.number || *number > LastRow)) {
-                failure = "row \"" + std::string(reference) + "\" after row " + std::to_string(row.number) +
-                          ": rows are numbered 1 to " + std::to_string(LastRow) + " in increasing order";
+            std::size_t number = 0;
+            if (const std::optional<Misplacement> problem = PlaceRow(reference, row.number, number)) {
+                Skip({*problem, reference, row.number, 0});
                 return;
             }
-            row.number = number.value_or(row.number + 1);
-            if (row.number > LastRow) {
-                failure = "more than " + std::to_string(LastRow) + " rows";
-                return;
-            }
+            row.number = number;
             row.cells.clear();
             nextColumn = 0;
         } else if (tag == Tag::Cell) {
-            const std::string_view reference = event.AttributeView("r");
-            const std::optional<std::size_t> column = ColumnOfReference(reference);
-            cellColumn = column.value_or(nextColumn);
             // A cell is placed by its reference or after the one before it, left to right, within XFD.
-            if ((!reference.empty() && (!column || !RowOfReferenceIs(reference, row.number))) ||
-                cellColumn < nextColumn || cellColumn > LastColumn) {
-                failure = "row " + std::to_string(row.number) + ": cell \"" + std::string(reference) +
-                          "\" is no cell of this row after column " + std::to_string(nextColumn) +
-                          " within A to XFD";
+            const std::string_view reference = event.AttributeView("r");
+            if (const std::optional<Misplacement> problem =
+                    PlaceCell(reference, row.number, nextColumn, cellColumn)) {
+                Skip({*problem, reference, row.number, nextColumn});
                 return;
             }
             cellType = CellTypeOf(event.AttributeView("t"));
@@ -167,6 +220,10 @@ private:
 
     // True when a row with cells is complete.
     bool EndElement(std::string_view name, std::string& failure) {
+        if (skipDepth > 0) {
+            --skipDepth;
+            return false;
+        }
         const Tag tag = TagOf(name);
         if (tag == Tag::Value && valueDepth > 0) {
             --valueDepth;
@@ -204,6 +261,9 @@ private:
     }
 
     void TextOf(const std::string& text) {
+        if (skipDepth > 0) {
+            return;
+        }
         if (valueDepth > 0) {
             valueText += text;
         } else if (inlineDepth > 0) {
@@ -211,8 +271,18 @@ private:
         }
     }
 
+    // Everything up to the end of the element just begun is left unread.
+    void Skip(const SkippedPlace& place) {
+        skipDepth = 1;
+        if (onSkipped) {
+            onSkipped(place);
+        }
+    }
+
     XmlPullParser parser;
     const SharedStringTable& sharedStrings;
+    const SkippedPlaceListener& onSkipped;
+    std::size_t skipDepth = 0; // elements open in a skipped row or cell, itself included
     SheetRow row;
     std::size_t nextColumn = 0;
     std::size_t cellColumn = 0;
@@ -223,10 +293,12 @@ private:
     RichTextCollector inlineText;
 };
 
-SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName)
-    : sheet(sheetName), part(package.SheetPart(sheetName)), input(package.OpenSheet(sheetName, error)) {
+SheetRowReader::SheetRowReader(const SpreadsheetPackage& package, std::string_view sheetName,
+                               SkippedPlaceListener skipped)
+    : sheet(sheetName), part(package.SheetPart(sheetName)), onSkipped(std::move(skipped)),
+      input(package.OpenSheet(sheetName, error)) {
     if (input) {
-        walker = std::make_unique<Walker>(*input, package.SharedStrings());
+        walker = std::make_unique<Walker>(*input, package.SharedStrings(), onSkipped);
     }
 }
 

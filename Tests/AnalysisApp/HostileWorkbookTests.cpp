@@ -1,3 +1,4 @@
+#include "CheckCommand.hpp"
 #include "CheckFinding.hpp"
 #include "ForeignWorkbooks.hpp"
 #include "SafChecker.hpp"
@@ -5,12 +6,20 @@
 #include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Workbooks made to mislead the reader: each is refused as unreadable (exit 2) with the part and
-// what is wrong in it, and is not read as though it were whole.
+// what is wrong in it, or has what cannot be read reported as a finding, and is not read as though it
+// were whole.
 namespace {
 
 using ForeignWorkbooks::Parts;
@@ -47,29 +56,6 @@ TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPa
              Replace(parts, Nodes, "no name", "&e;");
          },
          sheet + "a document type declaration (DTD), which is not allowed at byte 0"},
-        {"a cell beyond row 1048576",
-         [](Parts& parts) {
-             Replace(parts, Nodes, "<row r=\"7\"><c r=\"A7\"", "<row r=\"1048577\"><c r=\"XFD1048577\"");
-         },
-         sheet + "row \"1048577\" after row 6: rows are numbered 1 to 1048576 in increasing order"},
-        {"a cell beyond column XFD", [](Parts& parts) { Replace(parts, Nodes, "r=\"B2\"", "r=\"XFE2\""); },
-         sheet + "row 2: cell \"XFE2\" is no cell of this row after column 1 within A to XFD"},
-        {"row 0", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"2\"", "<row r=\"0\""); },
-         sheet + "row \"0\" after row 0: rows are numbered 1 to 1048576 in increasing order"},
-        {"row -5", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"2\"", "<row r=\"-5\""); },
-         sheet + "row \"-5\" after row 0: rows are numbered 1 to 1048576 in increasing order"},
-        {"row 2^64-1",
-         [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"18446744073709551615\""); },
-         sheet +
-             "row \"18446744073709551615\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
-        {"rows out of order", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"1\""); },
-         sheet + "row \"1\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
-        {"a row repeated", [](Parts& parts) { Replace(parts, Nodes, "<row r=\"4\"", "<row r=\"3\""); },
-         sheet + "row \"3\" after row 3: rows are numbered 1 to 1048576 in increasing order"},
-        {"a cell of another row", [](Parts& parts) { Replace(parts, Nodes, "r=\"B2\"", "r=\"B9\""); },
-         sheet + "row 2: cell \"B9\" is no cell of this row after column 1 within A to XFD"},
-        {"cells out of order", [](Parts& parts) { Replace(parts, Nodes, "r=\"C2\"", "r=\"A2\""); },
-         sheet + "row 2: cell \"A2\" is no cell of this row after column 2 within A to XFD"},
         {"a part that inflates 1000 times",
          [](Parts& parts) { parts.at(Nodes) += std::string(std::size_t{8} << 20, ' '); },
          sheet + "the document cannot be read: book/sheets/a.xml would inflate to 8389190 bytes from 8425, "
@@ -99,6 +85,170 @@ TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPa
         EXPECT_EQ(AnalysisApp::ExitCodeOf(report), 2) << label;
         EXPECT_EQ(report.problem, problem) << label;
     }
+}
+
+// The findings on the node sheet as "CELL: message", in the order given.
+std::vector<std::string> NodeFindings(const AnalysisApp::CheckReport& report) {
+    std::vector<std::string> found;
+    for (const AnalysisApp::CheckFinding& finding : report.findings) {
+        if (finding.sheet == "StructuralPointConnection") {
+            found.push_back(finding.cell + ": " + finding.message);
+        }
+    }
+    return found;
+}
+
+// A row or a cell that cannot be placed (beyond row 1048576 or column XFD, a row number that goes
+// backwards, a cell of another row) is skipped and reported as an error on its sheet, quoting the
+// reference as written; it is never wrapped onto another place, and the rows and cells around it are
+// still read and checked. The node sheet's rows 4 to 7 are N1 (0), 17 (6.5), no name, a blank name.
+TEST(HostileWorkbook, RowsAndCellsThatCannotBePlacedAreSkippedAsFindings) {
+    const std::string noName6 = "A6: \"Name\" is required but empty";
+    const std::string noName7 = "A7: \"Name\" is required but empty";
+    const std::string noX7 = "B7: \"Coordinate X\" is required but empty";
+    const std::string noX4 = "B4: \"Coordinate X\" is required but empty";
+    const std::string rowSkipped = "; its cells were not read";
+    const std::string notANumber = " is not a row number (rows are numbered 1 to 1048576)" + rowSkipped;
+    const struct {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> changes; // in the node sheet: what, with what
+        std::vector<std::string> findings;                        // on the node sheet, below the header's
+        std::size_t nodes;                                        // counted by the summary
+    } cases[] = {
+        {"a cell at XFD1048577",
+         {{"<row r=\"7\"><c r=\"A7\"", "<row r=\"1048577\"><c r=\"XFD1048577\""}},
+         {noName6, ": row \"1048577\" lies beyond row 1048576, the last row" + rowSkipped},
+         2},
+        {"a row without a number after row 1048576",
+         {{"<row r=\"6\"><c r=\"B6\"", "<row r=\"1048576\"><c r=\"B1048576\""},
+          {"<c r=\"C6\"", "<c r=\"C1048576\""},
+          {"<row r=\"7\"><c r=\"A7\"", "<row><c"}},
+         {"A1048576: \"Name\" is required but empty",
+          ": the row after row 1048576 lies beyond the last row" + rowSkipped},
+         2},
+        {"a cell at XFE4, beyond column XFD",
+         {{"r=\"B4\"", "r=\"XFE4\""}},
+         {": cell \"XFE4\" lies beyond column XFD, the last column; not read", noX4, noName6, noName7, noX7},
+         2},
+        {"a cell without a reference after XFD5",
+         {{"<c r=\"A5\"><v>17</v></c><c r=\"B5\">", "<c r=\"XFD5\"><v>17</v></c><c>"}},
+         {": the cell after XFD5 lies beyond column XFD, the last column; not read",
+          "A5: \"Name\" is required but empty", "B5: \"Coordinate X\" is required but empty", noName6,
+          noName7, noX7},
+         1},
+        {"row 0",
+         {{"<row r=\"5\"", "<row r=\"0\""}},
+         {": row \"0\"" + notANumber, noName6, noName7, noX7},
+         1},
+        {"row -5",
+         {{"<row r=\"5\"", "<row r=\"-5\""}},
+         {": row \"-5\"" + notANumber, noName6, noName7, noX7},
+         1},
+        {"a row reference that is no number",
+         {{"<row r=\"5\"", "<row r=\"five\""}},
+         {": row \"five\"" + notANumber, noName6, noName7, noX7},
+         1},
+        {"row 2^64-1",
+         {{"<row r=\"6\"", "<row r=\"18446744073709551615\""}},
+         {": row \"18446744073709551615\" lies beyond row 1048576, the last row" + rowSkipped, noName7, noX7},
+         2},
+        {"a row number of 100 digits, quoted shortened",
+         {{"<row r=\"6\"", "<row r=\"" + std::string(100, '9') + "\""}},
+         {": row \"" + std::string(80, '9') + "...\" (100 bytes) lies beyond row 1048576, the last row" +
+              rowSkipped,
+          noName7, noX7},
+         2},
+        {"rows out of order: row 1 after row 4, then a row without a number",
+         {{"<row r=\"5\"", "<row r=\"01\""},
+          {"<row r=\"6\"><c r=\"B6\"", "<row><c r=\"B5\""},
+          {"r=\"C6\"", "r=\"C5\""}},
+         {": row 1 comes after row 4: rows go in increasing order" + rowSkipped,
+          "A5: \"Name\" is required but empty", noName7, noX7},
+         1},
+        {"a row repeated",
+         {{"<row r=\"5\"", "<row r=\"4\""}},
+         {": row 4 appears twice: the first one is read, the second one's cells were not", noName6, noName7,
+          noX7},
+         1},
+        {"a cell of another row",
+         {{"r=\"B4\"", "r=\"B9\""}},
+         {": cell \"B9\" stands in row 4, which is not its row; not read", noX4, noName6, noName7, noX7},
+         2},
+        {"a cell reference that is no reference",
+         {{"r=\"B4\"", "r=\"4B\""}},
+         {": cell \"4B\" in row 4 is no cell reference (column letters, then the row, as \"B2\"); not read",
+          noX4, noName6, noName7, noX7},
+         2},
+        {"a cell left of the one before it",
+         {{"<c r=\"A4\" t=\"s\"><v>3</v></c><c r=\"B4\"><v>0</v></c>",
+           "<c r=\"B4\"><v>0</v></c><c r=\"A4\" t=\"s\"><v>3</v></c>"}},
+         {": cell \"A4\" comes after B4: a row's cells go from left to right, each once; not read",
+          "A4: \"Name\" is required but empty", noName6, noName7, noX7},
+         1},
+    };
+    for (const auto& [label, changes, findings, nodes] : cases) {
+        Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+        for (const auto& [what, with] : changes) {
+            Replace(parts, Nodes, what, with);
+        }
+        const std::string bytes = ForeignWorkbooks::Package(parts);
+        AnalysisApp::SpreadsheetPackage package;
+        ASSERT_EQ(package.Open(bytes), "") << label;
+        const AnalysisApp::SummaryAndCheck result = AnalysisApp::SummariseAndCheck(package);
+        EXPECT_EQ(AnalysisApp::ExitCodeOf(result.check), 1) << label << ": " << result.check.problem;
+        std::vector<std::string> expected = {"D2: the required column \"Coordinate Y\" is missing",
+                                             "D2: the required column \"Coordinate Z\" is missing"};
+        expected.insert(expected.end(), findings.begin(), findings.end());
+        EXPECT_EQ(NodeFindings(result.check), expected) << label;
+        ASSERT_TRUE(result.reading.summary) << label << ": " << result.reading.error;
+        EXPECT_EQ(result.reading.summary->nodes, nodes) << label;
+        EXPECT_EQ(result.reading.summary->materials, 1u) << label; // the sheet after it still read
+    }
+}
+
+// A sheet of nothing but rows that go backwards costs the memory of the first thousand findings: the
+// rest are counted.
+TEST(HostileWorkbook, SkippedRowsBeyondTheFirstThousandAreCountedNotKept) {
+    Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+    std::string backwards;
+    for (int copy = 0; copy < 1500; ++copy) {
+        backwards += "<row r=\"3\"><c r=\"A3\"><v>1</v></c></row>";
+    }
+    Replace(parts, Nodes, "</sheetData>", backwards + "</sheetData>");
+    const AnalysisApp::CheckReport report =
+        AnalysisApp::CheckSafWorkbookBytes(ForeignWorkbooks::Package(parts));
+    ASSERT_TRUE(report.readable) << report.problem;
+    EXPECT_EQ(report.errors, 1500u + 10u); // the foreign workbook's own ten errors, and one per skipped row
+    EXPECT_EQ(report.findings.size(), AnalysisApp::KeptFindings);
+    EXPECT_EQ(report.findings.back().message, "row 3 comes after row 7: rows go in increasing order" +
+                                                  std::string("; its cells were not read"));
+}
+
+// --check shows a skipped place as a finding of its sheet, in its text and in its JSON, and exits 1.
+TEST(HostileWorkbook, CheckCommandShowsASkippedPlaceInTextAndJson) {
+    Parts parts = ForeignWorkbooks::SpreadsheetProgramParts();
+    Replace(parts, Nodes, "r=\"B4\"", "r=\"XFE4\"");
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / "veld-skipped-place-test.xlsx";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << ForeignWorkbooks::Package(parts);
+    }
+    const std::string name = file.string();
+    const std::string message = "cell \"XFE4\" lies beyond column XFD, the last column; not read";
+    std::ostringstream text;
+    std::ostringstream json;
+    std::ostringstream progress;
+    EXPECT_EQ(AnalysisApp::RunCheckCommand({name}, false, text, false, progress), 1);
+    EXPECT_EQ(AnalysisApp::RunCheckCommand({name}, true, json, false, progress), 1);
+    std::filesystem::remove(file);
+    EXPECT_NE(text.str().find(name + ": StructuralPointConnection: error: " + message + "\n"),
+              std::string::npos)
+        << text.str();
+    const nlohmann::json findings = nlohmann::json::parse(json.str()).at(0).at("findings");
+    const nlohmann::json skipped = {
+        {"sheet", "StructuralPointConnection"}, {"cell", ""}, {"severity", "error"}, {"message", message}};
+    EXPECT_NE(std::find(findings.begin(), findings.end(), skipped), findings.end()) << json.str();
 }
 
 // A workbook whose relationships name its one shared-strings part many times reads it once.

@@ -53,6 +53,15 @@ void CheckPackage(std::string_view bytes) {
         for (std::size_t index = 1; index < sheet->rows.size(); ++index) {
             FUZZ_REQUIRE(sheet->rows[index - 1].number < sheet->rows[index].number, "rows come in order");
         }
+        // What cannot be placed is skipped, never wrapped: every row and cell read lies on the sheet.
+        for (const AnalysisApp::SheetRow& row : sheet->rows) {
+            FUZZ_REQUIRE(row.number >= 1 && row.number <= AnalysisApp::LastRow, "a row lies on the sheet");
+            for (std::size_t index = 0; index < row.cells.size(); ++index) {
+                FUZZ_REQUIRE(row.cells[index].column <= AnalysisApp::LastColumn, "a cell lies on the sheet");
+                FUZZ_REQUIRE(index == 0 || row.cells[index - 1].column < row.cells[index].column,
+                             "a row's cells come left to right");
+            }
+        }
     }
 }
 
