@@ -1,5 +1,6 @@
 #include "XmlCharacters.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace AnalysisApp {
@@ -46,11 +47,6 @@ std::size_t LegalCharacterLength(const unsigned char* bytes, std::size_t size) {
     return length;
 }
 
-bool IsNameStart(unsigned char byte) {
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte == '_' || byte == ':' ||
-           byte >= 0x80;
-}
-
 } // namespace
 
 bool IsXmlCharacter(std::uint32_t codePoint) {
@@ -59,28 +55,30 @@ bool IsXmlCharacter(std::uint32_t codePoint) {
            (codePoint >= 0x10000 && codePoint <= 0x10FFFF);
 }
 
-std::size_t FirstIllegalXmlByte(std::string_view text) {
+XmlCharacterScan ScanXmlCharacters(std::string_view text, bool complete) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    // A word of printable ASCII has no byte below 0x20 (which borrows into its high bit) or from 0x80.
+    const auto printable = [](std::uint64_t word) { return ((word | (word - ones * 0x20)) & highs) == 0; };
     std::size_t index = 0;
     while (index < size) {
-        // Plain printable ASCII, eight bytes at a time: no byte below 0x20 or from 0x80.
-        while (index + 8 <= size) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes + index, 8);
-            constexpr std::uint64_t ones = 0x0101010101010101ULL;
-            constexpr std::uint64_t highs = 0x8080808080808080ULL;
-            if (((word | (word - ones * 0x20)) & highs) != 0) {
+        // Plain printable ASCII, sixteen bytes at a time: nearly all of a workbook's parts.
+        while (index + 16 <= size) {
+            std::uint64_t first = 0;
+            std::uint64_t second = 0;
+            std::memcpy(&first, bytes + index, 8);
+            std::memcpy(&second, bytes + index + 8, 8);
+            if (!printable(first | second) || !printable(first) || !printable(second)) {
                 break;
             }
-            index += 8;
+            index += 16;
         }
-        // Then byte by byte while it stays printable ASCII, as in a short token.
-        while (index < size && bytes[index] >= 0x20 && bytes[index] < 0x80) {
+        // Then byte by byte up to the next character that is not printable ASCII, or a fresh stretch.
+        const std::size_t stretch = std::min(size, index + 16);
+        while (index < stretch && bytes[index] >= 0x20 && bytes[index] < 0x80) {
             ++index;
-            if ((index & 7) == 0) {
-                break;
-            }
         }
         if (index >= size) {
             break;
@@ -90,31 +88,35 @@ std::size_t FirstIllegalXmlByte(std::string_view text) {
         }
         const std::size_t length = LegalCharacterLength(bytes + index, size - index);
         if (length == 0) {
-            return index;
+            // A character beyond ASCII cut by the end of what has arrived is judged when the rest has.
+            if (!complete && bytes[index] >= 0x80 && size - index < 4) {
+                return {std::string_view::npos, index};
+            }
+            return {index, index};
         }
         index += length;
     }
-    return std::string_view::npos;
+    return {std::string_view::npos, size};
 }
 
-bool IsXmlName(std::string_view name) {
-    if (name.empty() || !IsNameStart(static_cast<unsigned char>(name[0]))) {
-        return false;
+XmlNameKind ClassifyXmlName(std::string_view name) {
+    if (name.empty() || (XmlByte::Classes[static_cast<unsigned char>(name[0])] & XmlByte::NameStart) == 0) {
+        return XmlNameKind::NotAName;
     }
-    for (const char character : name.substr(1)) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (!IsNameStart(byte) && !(byte >= '0' && byte <= '9') && byte != '-' && byte != '.') {
-            return false;
+    std::size_t colons = 0;
+    std::size_t colon = 0;
+    for (std::size_t index = 0; index < name.size(); ++index) {
+        const auto byte = static_cast<unsigned char>(name[index]);
+        if ((XmlByte::Classes[byte] & XmlByte::NameChar) == 0) {
+            return XmlNameKind::NotAName;
+        }
+        if (byte == ':') {
+            ++colons;
+            colon = index;
         }
     }
-    return true;
-}
-
-bool IsQualifiedName(std::string_view name) {
-    const std::size_t colon = name.find(':');
-    return IsXmlName(name) &&
-           (colon == std::string_view::npos ||
-            (colon > 0 && colon + 1 < name.size() && name.find(':', colon + 1) == std::string_view::npos));
+    const bool qualified = colons == 0 || (colons == 1 && colon > 0 && colon + 1 < name.size());
+    return qualified ? XmlNameKind::Qualified : XmlNameKind::UnqualifiedColon;
 }
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint) {

@@ -94,13 +94,15 @@ TEST(XmlPullParser, PlainCellContentIsReadInOneStepAndAnythingElseIsLeftAlone) {
     AnalysisApp::XmlPullParser parser(sheet);
     std::vector<std::string> seen;
     std::string text;
+    const AnalysisApp::XmlPlainRun value("<v>", "</v></c>");
+    const AnalysisApp::XmlPlainRun inlineString("<is><t>", "</t></is></c>");
     for (const AnalysisApp::XmlEvent* event = &parser.NextEvent(); event->kind != XmlEventKind::Done;
          event = &parser.NextEvent()) {
         ASSERT_NE(event->kind, XmlEventKind::Error) << event->text;
         if (event->kind == XmlEventKind::Start && event->name == "c") {
-            const bool value = parser.ReadPlainContent("<v>", "</v></c>", text);
-            const bool inlineString = !value && parser.ReadPlainContent("<is><t>", "</t></is></c>", text);
-            seen.push_back(value ? "value " + text : inlineString ? "inline " + text : "events");
+            const bool isValue = parser.ReadPlainContent(value, text);
+            const bool isInline = !isValue && parser.ReadPlainContent(inlineString, text);
+            seen.push_back(isValue ? "value " + text : isInline ? "inline " + text : "events");
         }
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"value 1.5", "inline a & b", "events", "events", "events"}));
