@@ -10,41 +10,63 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// The bytes a character beyond ASCII takes after its lead byte, and the range of its second byte
+// (which rules out overlong forms, surrogates and code points beyond U+10FFFF). Length 0: no lead.
+struct CharacterShape {
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+};
+
+CharacterShape ShapeOf(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return {2, 0x80, 0xBF};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
+                static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return {4, static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
+                static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
+    }
+    return {};
+}
+
+// Whether the `size` bytes at `bytes` (at least one) begin a legal character, up to `size` of them.
+bool BeginsCharacter(const unsigned char* bytes, std::size_t size, const CharacterShape& shape) {
+    if (shape.length == 0 || (size > 1 && (bytes[1] < shape.low || bytes[1] > shape.high))) {
+        return false;
+    }
+    for (std::size_t index = 2; index < std::min(size, shape.length); ++index) {
+        if (!IsContinuation(bytes[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The length of the legal character at the start of `bytes` (which holds at least one byte), or 0.
 std::size_t LegalCharacterLength(const unsigned char* bytes, std::size_t size) {
     const unsigned char lead = bytes[0];
     if (lead < 0x80) {
         return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
     }
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
+    const CharacterShape shape = ShapeOf(lead);
+    if (size < shape.length || !BeginsCharacter(bytes, shape.length, shape)) {
         return 0;
-    }
-    if (size < length || bytes[1] < low || bytes[1] > high) {
-        return 0;
-    }
-    for (std::size_t index = 2; index < length; ++index) {
-        if (!IsContinuation(bytes[index])) {
-            return 0;
-        }
     }
     // U+FFFE and U+FFFF: EF BF BE, EF BF BF.
     if (lead == 0xEF && bytes[1] == 0xBF && bytes[2] >= 0xBE) {
         return 0;
     }
-    return length;
+    return shape.length;
+}
+
+// A legal character's first bytes, cut short by the end of what has arrived.
+bool CutShort(const unsigned char* bytes, std::size_t size) {
+    const CharacterShape shape = ShapeOf(bytes[0]);
+    return size < shape.length && BeginsCharacter(bytes, size, shape);
 }
 
 } // namespace
@@ -89,7 +111,7 @@ XmlCharacterScan ScanXmlCharacters(std::string_view text, bool complete) {
         const std::size_t length = LegalCharacterLength(bytes + index, size - index);
         if (length == 0) {
             // A character beyond ASCII cut by the end of what has arrived is judged when the rest has.
-            if (!complete && bytes[index] >= 0x80 && size - index < 4) {
+            if (!complete && CutShort(bytes + index, size - index)) {
                 return {std::string_view::npos, index};
             }
             return {index, index};
