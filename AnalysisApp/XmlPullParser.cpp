@@ -145,8 +145,11 @@ void XmlPullParser::FailAt(const std::string& reason, std::size_t offset) {
 void XmlPullParser::SetEvent(XmlEventKind kind) {
     current.kind = kind;
     current.name.clear();
-    current.attributes.clear();
     current.text.clear();
+    // A start tag fills its attributes in place (ReadStartTag), keeping their strings' room.
+    if (kind != XmlEventKind::Start) {
+        current.attributes.clear();
+    }
 }
 
 bool XmlPullParser::SkipPast(std::string_view terminator) {
@@ -260,9 +263,9 @@ bool XmlPullParser::ReadPlainContent(const XmlPlainRun& run, std::string& text) 
         return false;
     }
     for (std::size_t index = 0; index < closed; ++index) {
-        const std::string& expected = index < opened
-                                          ? run.opened[opened - 1 - index]
-                                          : openElements[openElements.size() - 1 - (index - opened)];
+        const std::string_view expected = index < opened
+                                              ? run.opened[opened - 1 - index]
+                                              : openElements[openElements.size() - 1 - (index - opened)];
         if (run.closed[index] != expected) {
             return false;
         }
@@ -282,7 +285,7 @@ bool XmlPullParser::ReadPlainContent(const XmlPlainRun& run, std::string& text) 
         }
     }
     if (plain) {
-        text.assign(raw);
+        text.append(raw);
     } else if (raw.find("]]>") != std::string_view::npos || !DecodeInto(raw, text)) {
         text.clear();
         return false;
@@ -369,7 +372,7 @@ bool XmlPullParser::NextToken() {
         if (!rootSeen) {
             Fail("no root element");
         } else if (!openElements.empty()) {
-            Fail("element <" + openElements.back() + "> is not closed");
+            Fail("element <" + std::string(openElements.back()) + "> is not closed");
         } else {
             SetEvent(XmlEventKind::Done);
         }
@@ -489,13 +492,13 @@ void XmlPullParser::ReadEndTag() {
         return;
     }
     if (openElements.empty() || name != openElements.back()) {
-        FailAt(openElements.empty()
-                   ? "an end tag without its element"
-                   : "end tag </" + std::string(name) + "> where </" + openElements.back() + "> belongs",
+        FailAt(openElements.empty() ? "an end tag without its element"
+                                    : "end tag </" + std::string(name) + "> where </" +
+                                          std::string(openElements.back()) + "> belongs",
                start);
         return;
     }
-    current.name.assign(LocalName(name));
+    current.name.append(LocalName(name));
     PopElement();
     ++position;
 }
@@ -522,10 +525,11 @@ void XmlPullParser::ReadStartTag() {
         FailAt("elements nested deeper than " + std::to_string(MaxDepth), start);
         return;
     }
-    current.name.assign(LocalName(name));
-    openElements.emplace_back(name);
+    current.name.append(LocalName(name));
+    openElements.push_back(name);
     rootSeen = true;
     qualifiedNames.clear();
+    std::size_t used = 0; // attributes filled in place, the room of earlier tags' reused
     for (;;) {
         const bool spaced = position < input.size() && IsXmlSpace(input[position]);
         SkipSpace();
@@ -582,21 +586,27 @@ void XmlPullParser::ReadStartTag() {
             Fail("\"<\" in an attribute value");
             return;
         }
-        if (current.attributes.size() >= MaxAttributes) {
+        if (used >= MaxAttributes) {
             Fail("more than " + std::to_string(MaxAttributes) + " attributes on one element");
             return;
         }
         qualifiedNames.push_back(attributeName);
-        auto& attribute =
-            current.attributes.emplace_back(std::string(LocalName(attributeName)), std::string());
+        if (used == current.attributes.size()) {
+            current.attributes.emplace_back();
+        }
+        auto& attribute = current.attributes[used++];
+        attribute.first.clear();
+        attribute.first.append(LocalName(attributeName));
+        attribute.second.clear();
         if (!ampersand) {
-            attribute.second.assign(raw);
+            attribute.second.append(raw);
         } else if (!DecodeInto(raw, attribute.second)) {
             Fail("bad entity reference");
             return;
         }
         position = end + 1;
     }
+    current.attributes.resize(used);
     if (HasRepeatedAttribute()) {
         FailAt("an attribute given twice", start);
     }

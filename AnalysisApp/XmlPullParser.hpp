@@ -54,6 +54,33 @@ private:
     std::vector<std::string> closed; // the same for `close`
 };
 
+// The qualified names of the open elements, outermost first, kept in one string so that opening and
+// closing an element allocates nothing once the deepest path has been seen.
+class XmlOpenElements {
+public:
+    std::size_t size() const { return ends.size(); }
+    bool empty() const { return ends.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t start = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(names).substr(start, ends[index] - start);
+    }
+    std::string_view back() const { return (*this)[ends.size() - 1]; }
+    void push_back(std::string_view name) {
+        names.append(name);
+        ends.push_back(names.size());
+    }
+    void pop_back() { resize(ends.size() - 1); }
+    // Closes the innermost elements until `count` stay open (never more than are).
+    void resize(std::size_t count) {
+        ends.resize(count);
+        names.resize(count == 0 ? 0 : ends.back());
+    }
+
+private:
+    std::string names;
+    std::vector<std::size_t> ends; // where each name ends in `names`
+};
+
 class XmlPullParser {
 public:
     explicit XmlPullParser(std::string_view document);
@@ -113,8 +140,8 @@ private:
     bool failed = false;
     std::string failure;
     XmlEvent current;
-    // The qualified names of the open elements, outermost first; a root once opened, and closed.
-    std::vector<std::string> openElements;
+    // The open elements; a root once opened, and closed.
+    XmlOpenElements openElements;
     bool rootSeen = false;
     bool rootClosed = false;
     std::size_t documentStart = 0;                // after a byte-order mark
