@@ -121,26 +121,6 @@ XmlCharacterScan ScanXmlCharacters(std::string_view text, bool complete) {
     return {std::string_view::npos, size};
 }
 
-XmlNameKind ClassifyXmlName(std::string_view name) {
-    if (name.empty() || (XmlByte::Classes[static_cast<unsigned char>(name[0])] & XmlByte::NameStart) == 0) {
-        return XmlNameKind::NotAName;
-    }
-    std::size_t colons = 0;
-    std::size_t colon = 0;
-    for (std::size_t index = 0; index < name.size(); ++index) {
-        const auto byte = static_cast<unsigned char>(name[index]);
-        if ((XmlByte::Classes[byte] & XmlByte::NameChar) == 0) {
-            return XmlNameKind::NotAName;
-        }
-        if (byte == ':') {
-            ++colons;
-            colon = index;
-        }
-    }
-    const bool qualified = colons == 0 || (colons == 1 && colon > 0 && colon + 1 < name.size());
-    return qualified ? XmlNameKind::Qualified : XmlNameKind::UnqualifiedColon;
-}
-
 void AppendUtf8(std::string& out, std::uint32_t codePoint) {
     if (codePoint < 0x80) {
         out += static_cast<char>(codePoint);

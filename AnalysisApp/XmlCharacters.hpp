@@ -28,15 +28,20 @@ XmlCharacterScan ScanXmlCharacters(std::string_view bytes, bool complete);
 // A name as XML spells one, its ASCII characters checked exactly; any character beyond ASCII is
 // taken as a name character (the bytes are checked as characters on their own). Qualified: one that
 // namespaces can read, with no colon or one with a name on either side ("x:row").
+// The local part is what follows the last colon ("x:row" -> "row").
 enum class XmlNameKind { NotAName, Qualified, UnqualifiedColon };
-XmlNameKind ClassifyXmlName(std::string_view name);
+struct XmlNameClass {
+    XmlNameKind kind = XmlNameKind::NotAName;
+    std::size_t localStart = 0;
+};
+XmlNameClass ClassifyXmlName(std::string_view name);
 
 inline bool IsXmlName(std::string_view name) {
-    return ClassifyXmlName(name) != XmlNameKind::NotAName;
+    return ClassifyXmlName(name).kind != XmlNameKind::NotAName;
 }
 
 inline bool IsQualifiedName(std::string_view name) {
-    return ClassifyXmlName(name) == XmlNameKind::Qualified;
+    return ClassifyXmlName(name).kind == XmlNameKind::Qualified;
 }
 
 // What each byte can be in a name, looked up rather than compared, as every tag asks for each byte.
@@ -66,5 +71,27 @@ inline bool EndsXmlName(char character) {
 }
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint);
+
+// Inline, with the table: the parser asks it for every element and attribute name.
+inline XmlNameClass ClassifyXmlName(std::string_view name) {
+    if (name.empty() || (XmlByte::Classes[static_cast<unsigned char>(name[0])] & XmlByte::NameStart) == 0) {
+        return {};
+    }
+    std::size_t colons = 0;
+    std::size_t colon = 0;
+    std::uint8_t all = XmlByte::NameChar;
+    for (std::size_t index = 0; index < name.size(); ++index) {
+        all &= XmlByte::Classes[static_cast<unsigned char>(name[index])];
+        if (name[index] == ':') {
+            ++colons;
+            colon = index;
+        }
+    }
+    if (all == 0) {
+        return {};
+    }
+    const bool qualified = colons == 0 || (colons == 1 && colon > 0 && colon + 1 < name.size());
+    return {qualified ? XmlNameKind::Qualified : XmlNameKind::UnqualifiedColon, colons == 0 ? 0 : colon + 1};
+}
 
 } // namespace AnalysisApp

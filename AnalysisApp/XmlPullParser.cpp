@@ -65,6 +65,23 @@ std::vector<std::string> PlainTagNames(std::string_view tags, std::string_view o
     return names;
 }
 
+// Short runs of bytes compared in place: a call to memcmp costs more than the few bytes of a tag.
+bool SameBytes(std::string_view first, std::string_view second) {
+    if (first.size() != second.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < first.size(); ++index) {
+        if (first[index] != second[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BeginsWith(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameBytes(text.substr(0, prefix.size()), prefix);
+}
+
 } // namespace
 
 std::string_view LocalName(std::string_view qualifiedName) {
@@ -87,11 +104,17 @@ std::string XmlEvent::Attribute(std::string_view attributeName) const {
 
 XmlPlainRun::XmlPlainRun(std::string_view openTags, std::string_view closeTags)
     : open(openTags), close(closeTags), opened(PlainTagNames(openTags, "<")),
-      closed(PlainTagNames(closeTags, "</")) {
-    if (opened.empty() || closed.size() < opened.size()) {
-        opened.clear();
-        closed.clear();
+      closedOpen(PlainTagNames(closeTags, "</")) {
+    // The run must close what it opens, innermost first; what it closes beyond must be open already.
+    bool closesItsOwn = !opened.empty() && closedOpen.size() >= opened.size();
+    for (std::size_t index = 0; closesItsOwn && index < opened.size(); ++index) {
+        closesItsOwn = closedOpen[index] == opened[opened.size() - 1 - index];
     }
+    if (!closesItsOwn) {
+        opened.clear();
+        closedOpen.clear();
+    }
+    closedOpen.erase(closedOpen.begin(), closedOpen.begin() + static_cast<std::ptrdiff_t>(opened.size()));
 }
 
 XmlPullParser::XmlPullParser(std::string_view document) : input(document) {
@@ -100,7 +123,8 @@ XmlPullParser::XmlPullParser(std::string_view document) : input(document) {
 
 XmlPullParser::XmlPullParser(XmlInput& source) : pieces(&source), inputEnded(false) {}
 
-char XmlPullParser::At(std::size_t offset) {
+// At and SkipSpace are asked several times a tag: inline, as calls they cost more than their work.
+inline char XmlPullParser::At(std::size_t offset) {
     if (offset < input.size()) {
         return input[offset];
     }
@@ -161,7 +185,7 @@ bool XmlPullParser::SkipPast(std::string_view terminator) {
     return true;
 }
 
-void XmlPullParser::SkipSpace() {
+inline void XmlPullParser::SkipSpace() {
     while (position < input.size() && IsXmlSpace(input[position])) {
         ++position;
     }
@@ -249,24 +273,20 @@ bool XmlPullParser::ReadPlainContent(const XmlPlainRun& run, std::string& text) 
         return false;
     }
     const std::string_view rest = input.substr(position);
-    if (rest.substr(0, run.open.size()) != run.open) {
+    if (!BeginsWith(rest, run.open)) {
         return false;
     }
     const std::size_t end = rest.find('<', run.open.size());
-    if (end == std::string_view::npos || rest.substr(end, run.close.size()) != run.close) {
+    if (end == std::string_view::npos || !BeginsWith(rest.substr(end), run.close)) {
         return false;
     }
-    // The tags closed must be the ones opened here and then the innermost open elements, as named.
-    const std::size_t opened = run.opened.size();
-    const std::size_t closed = run.closed.size();
-    if (closed - opened > openElements.size()) {
+    // Beyond its own tags, the run closes the innermost open elements: they must be the ones named.
+    const std::size_t closedOpen = run.closedOpen.size();
+    if (closedOpen > openElements.size()) {
         return false;
     }
-    for (std::size_t index = 0; index < closed; ++index) {
-        const std::string_view expected = index < opened
-                                              ? run.opened[opened - 1 - index]
-                                              : openElements[openElements.size() - 1 - (index - opened)];
-        if (run.closed[index] != expected) {
+    for (std::size_t index = 0; index < closedOpen; ++index) {
+        if (!SameBytes(run.closedOpen[index], openElements[openElements.size() - 1 - index])) {
             return false;
         }
     }
@@ -290,7 +310,7 @@ bool XmlPullParser::ReadPlainContent(const XmlPlainRun& run, std::string& text) 
         text.clear();
         return false;
     }
-    openElements.resize(openElements.size() - (closed - opened));
+    openElements.resize(openElements.size() - closedOpen);
     rootClosed = openElements.empty();
     position += end + run.close.size();
     return true;
@@ -508,12 +528,12 @@ void XmlPullParser::ReadStartTag() {
     ++position;
     SetEvent(XmlEventKind::Start);
     const std::string_view name = ReadName();
-    const XmlNameKind nameKind = ClassifyXmlName(name);
-    if (nameKind == XmlNameKind::NotAName) {
+    const XmlNameClass nameClass = ClassifyXmlName(name);
+    if (nameClass.kind == XmlNameKind::NotAName) {
         FailAt(name.empty() ? "element without a name" : "an element name that is no XML name", start + 1);
         return;
     }
-    if (nameKind != XmlNameKind::Qualified) {
+    if (nameClass.kind != XmlNameKind::Qualified) {
         FailAt("an element name with a colon that is no qualified name", start + 1);
         return;
     }
@@ -525,7 +545,7 @@ void XmlPullParser::ReadStartTag() {
         FailAt("elements nested deeper than " + std::to_string(MaxDepth), start);
         return;
     }
-    current.name.append(LocalName(name));
+    current.name.append(name.substr(nameClass.localStart));
     openElements.push_back(name);
     rootSeen = true;
     qualifiedNames.clear();
@@ -550,13 +570,13 @@ void XmlPullParser::ReadStartTag() {
         }
         const std::size_t attributeStart = position;
         const std::string_view attributeName = ReadName();
-        const XmlNameKind attributeKind = ClassifyXmlName(attributeName);
+        const XmlNameClass attributeClass = ClassifyXmlName(attributeName);
         SkipSpace();
-        if (!spaced || attributeKind == XmlNameKind::NotAName || At(position) != '=') {
+        if (!spaced || attributeClass.kind == XmlNameKind::NotAName || At(position) != '=') {
             FailAt("malformed attribute", attributeStart);
             return;
         }
-        if (attributeKind != XmlNameKind::Qualified) {
+        if (attributeClass.kind != XmlNameKind::Qualified) {
             FailAt("an attribute name with a colon that is no qualified name", attributeStart);
             return;
         }
@@ -596,7 +616,7 @@ void XmlPullParser::ReadStartTag() {
         }
         auto& attribute = current.attributes[used++];
         attribute.first.clear();
-        attribute.first.append(LocalName(attributeName));
+        attribute.first.append(attributeName.substr(attributeClass.localStart));
         attribute.second.clear();
         if (!ampersand) {
             attribute.second.append(raw);
@@ -619,7 +639,7 @@ bool XmlPullParser::HasRepeatedAttribute() {
     if (qualifiedNames.size() <= FewAttributes) {
         for (std::size_t first = 0; first < qualifiedNames.size(); ++first) {
             for (std::size_t second = first + 1; second < qualifiedNames.size(); ++second) {
-                if (qualifiedNames[first] == qualifiedNames[second]) {
+                if (SameBytes(qualifiedNames[first], qualifiedNames[second])) {
                     return true;
                 }
             }

@@ -50,8 +50,8 @@ private:
     friend class XmlPullParser;
     std::string open;
     std::string close;
-    std::vector<std::string> opened; // the names of the tags in `open`, in order
-    std::vector<std::string> closed; // the same for `close`
+    std::vector<std::string> opened;     // the names of the tags in `open`, in order
+    std::vector<std::string> closedOpen; // the elements `close` ends beyond those, innermost first
 };
 
 // The qualified names of the open elements, outermost first, kept in one string so that opening and

@@ -64,7 +64,11 @@ TEST(XmlCharacters, NamesAreToldFromQualifiedNamesAndFromNonNames) {
         {"a=b", XmlNameKind::NotAName},           {"a\"", XmlNameKind::NotAName},
     };
     for (const auto& [name, kind] : cases) {
-        EXPECT_EQ(AnalysisApp::ClassifyXmlName(name), kind) << name;
+        EXPECT_EQ(AnalysisApp::ClassifyXmlName(name).kind, kind) << name;
+    }
+    for (const auto& [qualified, local] :
+         {std::pair<std::string, std::string>{"x:row", "row"}, {"row", "row"}, {"a-b:c.d", "c.d"}}) {
+        EXPECT_EQ(qualified.substr(AnalysisApp::ClassifyXmlName(qualified).localStart), local);
     }
     for (const char ends : std::string(" \t\n\r/>=", 7) + '\0') {
         EXPECT_TRUE(AnalysisApp::EndsXmlName(ends)) << static_cast<int>(ends);
