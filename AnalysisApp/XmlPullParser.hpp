@@ -66,19 +66,23 @@ public:
     }
     std::string_view back() const { return (*this)[ends.size() - 1]; }
     void push_back(std::string_view name) {
-        names.append(name);
-        ends.push_back(names.size());
+        const std::size_t start = ends.empty() ? 0 : ends.back();
+        if (names.size() < start + name.size()) {
+            names.resize(start + name.size());
+        }
+        for (std::size_t index = 0; index < name.size(); ++index) {
+            names[start + index] = name[index]; // names are short: a call to memcpy costs more
+        }
+        ends.push_back(start + name.size());
     }
-    void pop_back() { resize(ends.size() - 1); }
+    void pop_back() { ends.pop_back(); }
     // Closes the innermost elements until `count` stay open (never more than are).
-    void resize(std::size_t count) {
-        ends.resize(count);
-        names.resize(count == 0 ? 0 : ends.back());
-    }
+    void resize(std::size_t count) { ends.resize(count); }
 
 private:
+    // The names, each ending where `ends` says; what lies beyond the last end is room for the next.
     std::string names;
-    std::vector<std::size_t> ends; // where each name ends in `names`
+    std::vector<std::size_t> ends;
 };
 
 class XmlPullParser {
