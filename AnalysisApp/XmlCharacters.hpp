@@ -34,7 +34,7 @@ struct XmlNameClass {
     XmlNameKind kind = XmlNameKind::NotAName;
     std::size_t localStart = 0;
 };
-XmlNameClass ClassifyXmlName(std::string_view name);
+inline XmlNameClass ClassifyXmlName(std::string_view name); // below, with the byte table
 
 inline bool IsXmlName(std::string_view name) {
     return ClassifyXmlName(name).kind != XmlNameKind::NotAName;
