@@ -114,6 +114,10 @@ CellType CellTypeOf(std::string_view type) {
     return type == "str" ? CellType::FormulaString : CellType::Other;
 }
 
+// The two plain forms most writers give a cell's content, read with the cell's end in one step.
+const XmlPlainRun PlainValue("<v>", "</v></c>");
+const XmlPlainRun PlainInlineString("<is><t>", "</t></is></c>");
+
 } // namespace
 
 // Walks one worksheet part and hands out its rows with a non-empty cell. A cell without a reference
@@ -200,9 +204,9 @@ private:
             valueText.clear();
             inlineText.Take();
             // Most writers write a cell's content the plain way: read it and the cell's end in one step.
-            if (parser.ReadPlainContent("<v>", "</v></c>", valueText)) {
+            if (parser.ReadPlainContent(PlainValue, valueText)) {
                 EndElement("c", failure);
-            } else if (parser.ReadPlainContent("<is><t>", "</t></is></c>", valueText)) {
+            } else if (parser.ReadPlainContent(PlainInlineString, valueText)) {
                 inlineText.Start("t");
                 inlineText.Text(valueText);
                 inlineText.End("t");

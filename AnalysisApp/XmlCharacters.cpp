@@ -1,5 +1,6 @@
 #include "XmlCharacters.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace AnalysisApp {
@@ -9,46 +10,63 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// The bytes a character beyond ASCII takes after its lead byte, and the range of its second byte
+// (which rules out overlong forms, surrogates and code points beyond U+10FFFF). Length 0: no lead.
+struct CharacterShape {
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+};
+
+CharacterShape ShapeOf(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return {2, 0x80, 0xBF};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
+                static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return {4, static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
+                static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
+    }
+    return {};
+}
+
+// Whether the `size` bytes at `bytes` (at least one) begin a legal character, up to `size` of them.
+bool BeginsCharacter(const unsigned char* bytes, std::size_t size, const CharacterShape& shape) {
+    if (shape.length == 0 || (size > 1 && (bytes[1] < shape.low || bytes[1] > shape.high))) {
+        return false;
+    }
+    for (std::size_t index = 2; index < std::min(size, shape.length); ++index) {
+        if (!IsContinuation(bytes[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The length of the legal character at the start of `bytes` (which holds at least one byte), or 0.
 std::size_t LegalCharacterLength(const unsigned char* bytes, std::size_t size) {
     const unsigned char lead = bytes[0];
     if (lead < 0x80) {
         return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
     }
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
+    const CharacterShape shape = ShapeOf(lead);
+    if (size < shape.length || !BeginsCharacter(bytes, shape.length, shape)) {
         return 0;
-    }
-    if (size < length || bytes[1] < low || bytes[1] > high) {
-        return 0;
-    }
-    for (std::size_t index = 2; index < length; ++index) {
-        if (!IsContinuation(bytes[index])) {
-            return 0;
-        }
     }
     // U+FFFE and U+FFFF: EF BF BE, EF BF BF.
     if (lead == 0xEF && bytes[1] == 0xBF && bytes[2] >= 0xBE) {
         return 0;
     }
-    return length;
+    return shape.length;
 }
 
-bool IsNameStart(unsigned char byte) {
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte == '_' || byte == ':' ||
-           byte >= 0x80;
+// A legal character's first bytes, cut short by the end of what has arrived.
+bool CutShort(const unsigned char* bytes, std::size_t size) {
+    const CharacterShape shape = ShapeOf(bytes[0]);
+    return size < shape.length && BeginsCharacter(bytes, size, shape);
 }
 
 } // namespace
@@ -59,28 +77,30 @@ bool IsXmlCharacter(std::uint32_t codePoint) {
            (codePoint >= 0x10000 && codePoint <= 0x10FFFF);
 }
 
-std::size_t FirstIllegalXmlByte(std::string_view text) {
+XmlCharacterScan ScanXmlCharacters(std::string_view text, bool complete) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    // A word of printable ASCII has no byte below 0x20 (which borrows into its high bit) or from 0x80.
+    const auto printable = [](std::uint64_t word) { return ((word | (word - ones * 0x20)) & highs) == 0; };
     std::size_t index = 0;
     while (index < size) {
-        // Plain printable ASCII, eight bytes at a time: no byte below 0x20 or from 0x80.
-        while (index + 8 <= size) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes + index, 8);
-            constexpr std::uint64_t ones = 0x0101010101010101ULL;
-            constexpr std::uint64_t highs = 0x8080808080808080ULL;
-            if (((word | (word - ones * 0x20)) & highs) != 0) {
+        // Plain printable ASCII, sixteen bytes at a time: nearly all of a workbook's parts.
+        while (index + 16 <= size) {
+            std::uint64_t first = 0;
+            std::uint64_t second = 0;
+            std::memcpy(&first, bytes + index, 8);
+            std::memcpy(&second, bytes + index + 8, 8);
+            if (!printable(first | second) || !printable(first) || !printable(second)) {
                 break;
             }
-            index += 8;
+            index += 16;
         }
-        // Then byte by byte while it stays printable ASCII, as in a short token.
-        while (index < size && bytes[index] >= 0x20 && bytes[index] < 0x80) {
+        // Then byte by byte up to the next character that is not printable ASCII, or a fresh stretch.
+        const std::size_t stretch = std::min(size, index + 16);
+        while (index < stretch && bytes[index] >= 0x20 && bytes[index] < 0x80) {
             ++index;
-            if ((index & 7) == 0) {
-                break;
-            }
         }
         if (index >= size) {
             break;
@@ -90,31 +110,15 @@ std::size_t FirstIllegalXmlByte(std::string_view text) {
         }
         const std::size_t length = LegalCharacterLength(bytes + index, size - index);
         if (length == 0) {
-            return index;
+            // A character beyond ASCII cut by the end of what has arrived is judged when the rest has.
+            if (!complete && CutShort(bytes + index, size - index)) {
+                return {std::string_view::npos, index};
+            }
+            return {index, index};
         }
         index += length;
     }
-    return std::string_view::npos;
-}
-
-bool IsXmlName(std::string_view name) {
-    if (name.empty() || !IsNameStart(static_cast<unsigned char>(name[0]))) {
-        return false;
-    }
-    for (const char character : name.substr(1)) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (!IsNameStart(byte) && !(byte >= '0' && byte <= '9') && byte != '-' && byte != '.') {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool IsQualifiedName(std::string_view name) {
-    const std::size_t colon = name.find(':');
-    return IsXmlName(name) &&
-           (colon == std::string_view::npos ||
-            (colon > 0 && colon + 1 < name.size() && name.find(':', colon + 1) == std::string_view::npos));
+    return {std::string_view::npos, size};
 }
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint) {

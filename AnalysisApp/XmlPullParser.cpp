@@ -3,9 +3,7 @@
 #include "XmlCharacters.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <numeric>
 
 namespace AnalysisApp {
 namespace {
@@ -15,11 +13,6 @@ namespace {
 constexpr std::size_t MaxTokenBytes = std::size_t{4} << 20;
 constexpr std::size_t MaxDepth = 1024;
 constexpr std::size_t MaxAttributes = 1024;
-
-bool EndsName(char character) {
-    return IsXmlSpace(character) || character == '/' || character == '>' || character == '=' ||
-           character == '\0';
-}
 
 // "#65", "#x41" -> 'A'; false for anything else, a character that XML does not allow included.
 bool DecodeCharacterReference(std::string_view reference, std::string& out) {
@@ -53,24 +46,40 @@ bool DecodeCharacterReference(std::string_view reference, std::string& out) {
 }
 
 // The names of a run of at most four tags written plainly, "<is><t>" or "</t></is></c>": the
-// brackets stripped. No names for anything else. Fixed room, as it is asked for every cell.
-struct PlainTags {
-    std::array<std::string_view, 4> names;
-    std::size_t count = 0;
-};
-
-PlainTags PlainTagNames(std::string_view tags, std::string_view opening) {
-    PlainTags found;
+// brackets stripped. Nothing for anything else.
+std::vector<std::string> PlainTagNames(std::string_view tags, std::string_view opening) {
+    std::vector<std::string> names;
     while (!tags.empty()) {
         const std::size_t close = tags.find('>');
-        if (found.count == found.names.size() || tags.substr(0, opening.size()) != opening ||
+        if (names.size() == 4 || tags.substr(0, opening.size()) != opening ||
             close == std::string_view::npos) {
             return {};
         }
-        found.names[found.count++] = tags.substr(opening.size(), close - opening.size());
+        const std::string_view name = tags.substr(opening.size(), close - opening.size());
+        if (!IsQualifiedName(name)) {
+            return {};
+        }
+        names.emplace_back(name);
         tags.remove_prefix(close + 1);
     }
-    return found;
+    return names;
+}
+
+// Short runs of bytes compared in place: a call to memcmp costs more than the few bytes of a tag.
+bool SameBytes(std::string_view first, std::string_view second) {
+    if (first.size() != second.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < first.size(); ++index) {
+        if (first[index] != second[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BeginsWith(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameBytes(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace
@@ -93,11 +102,29 @@ std::string XmlEvent::Attribute(std::string_view attributeName) const {
     return std::string(AttributeView(attributeName));
 }
 
-XmlPullParser::XmlPullParser(std::string_view document) : input(document) {}
+XmlPlainRun::XmlPlainRun(std::string_view openTags, std::string_view closeTags)
+    : open(openTags), close(closeTags), opened(PlainTagNames(openTags, "<")),
+      closedOpen(PlainTagNames(closeTags, "</")) {
+    // The run must close what it opens, innermost first; what it closes beyond must be open already.
+    bool closesItsOwn = !opened.empty() && closedOpen.size() >= opened.size();
+    for (std::size_t index = 0; closesItsOwn && index < opened.size(); ++index) {
+        closesItsOwn = closedOpen[index] == opened[opened.size() - 1 - index];
+    }
+    if (!closesItsOwn) {
+        opened.clear();
+        closedOpen.clear();
+    }
+    closedOpen.erase(closedOpen.begin(), closedOpen.begin() + static_cast<std::ptrdiff_t>(opened.size()));
+}
+
+XmlPullParser::XmlPullParser(std::string_view document) : input(document) {
+    ScanCharacters();
+}
 
 XmlPullParser::XmlPullParser(XmlInput& source) : pieces(&source), inputEnded(false) {}
 
-char XmlPullParser::At(std::size_t offset) {
+// At and SkipSpace are asked several times a tag: inline, as calls they cost more than their work.
+inline char XmlPullParser::At(std::size_t offset) {
     if (offset < input.size()) {
         return input[offset];
     }
@@ -142,8 +169,11 @@ void XmlPullParser::FailAt(const std::string& reason, std::size_t offset) {
 void XmlPullParser::SetEvent(XmlEventKind kind) {
     current.kind = kind;
     current.name.clear();
-    current.attributes.clear();
     current.text.clear();
+    // A start tag fills its attributes in place (ReadStartTag), keeping their strings' room.
+    if (kind != XmlEventKind::Start) {
+        current.attributes.clear();
+    }
 }
 
 bool XmlPullParser::SkipPast(std::string_view terminator) {
@@ -155,7 +185,7 @@ bool XmlPullParser::SkipPast(std::string_view terminator) {
     return true;
 }
 
-void XmlPullParser::SkipSpace() {
+inline void XmlPullParser::SkipSpace() {
     while (position < input.size() && IsXmlSpace(input[position])) {
         ++position;
     }
@@ -164,7 +194,7 @@ void XmlPullParser::SkipSpace() {
 
 std::string_view XmlPullParser::ReadName() {
     const std::size_t start = position;
-    while (position < input.size() && !EndsName(input[position])) {
+    while (position < input.size() && !EndsXmlName(input[position])) {
         ++position;
     }
     ranOut = ranOut || position >= input.size();
@@ -177,6 +207,10 @@ bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
     buffer.erase(0, keepFrom);
     dropped += keepFrom;
     position = 0;
+    scanned -= std::min(scanned, keepFrom);
+    if (illegalAt != std::string_view::npos) {
+        illegalAt -= std::min(illegalAt, keepFrom); // never before the token kept: those before passed
+    }
     const std::size_t target = std::max<std::size_t>(2 * buffer.size(), buffer.size() + 1);
     bool more = true;
     while (more && buffer.size() < target) {
@@ -186,6 +220,7 @@ bool XmlPullParser::ReadMoreInput(std::size_t keepFrom) {
     if (!more) {
         inputEnded = true;
     }
+    ScanCharacters();
     return more || pieces->Failure().empty();
 }
 
@@ -221,53 +256,63 @@ bool XmlPullParser::DecodeInto(std::string_view raw, std::string& decoded) {
     return true;
 }
 
-bool XmlPullParser::CheckCharacters(std::size_t from, std::size_t to) {
-    const std::size_t bad = FirstIllegalXmlByte(input.substr(from, to - from));
-    if (bad != std::string_view::npos) {
-        FailAt("a byte that is no legal character", from + bad);
-        return false;
+void XmlPullParser::ScanCharacters() {
+    if (illegalAt != std::string_view::npos || scanned >= input.size()) {
+        return;
     }
-    return true;
+    const XmlCharacterScan scan = ScanXmlCharacters(input.substr(scanned), inputEnded);
+    if (scan.illegal != std::string_view::npos) {
+        illegalAt = scanned + scan.illegal;
+    }
+    scanned += scan.checked;
 }
 
-bool XmlPullParser::ReadPlainContent(std::string_view open, std::string_view close, std::string& text) {
+bool XmlPullParser::ReadPlainContent(const XmlPlainRun& run, std::string& text) {
     text.clear();
-    if (failed || havePendingEnd || position >= input.size()) {
+    if (failed || havePendingEnd || position >= input.size() || run.opened.empty()) {
         return false;
     }
     const std::string_view rest = input.substr(position);
-    if (rest.substr(0, open.size()) != open) {
+    if (!BeginsWith(rest, run.open)) {
         return false;
     }
-    const std::size_t end = rest.find('<', open.size());
-    if (end == std::string_view::npos || rest.substr(end, close.size()) != close) {
+    const std::size_t end = rest.find('<', run.open.size());
+    if (end == std::string_view::npos || !BeginsWith(rest.substr(end), run.close)) {
         return false;
     }
-    // The tags closed must be the ones opened here and then the innermost open elements, as named.
-    const PlainTags opened = PlainTagNames(open, "<");
-    const PlainTags closed = PlainTagNames(close, "</");
-    if (opened.count == 0 || closed.count < opened.count ||
-        closed.count - opened.count > openElements.size()) {
+    // Beyond its own tags, the run closes the innermost open elements: they must be the ones named.
+    const std::size_t closedOpen = run.closedOpen.size();
+    if (closedOpen > openElements.size()) {
         return false;
     }
-    for (std::size_t index = 0; index < closed.count; ++index) {
-        const std::string_view expected =
-            index < opened.count
-                ? opened.names[opened.count - 1 - index]
-                : std::string_view(openElements[openElements.size() - 1 - (index - opened.count)]);
-        if (closed.names[index] != expected) {
+    for (std::size_t index = 0; index < closedOpen; ++index) {
+        if (!SameBytes(run.closedOpen[index], openElements[openElements.size() - 1 - index])) {
             return false;
         }
     }
-    const std::string_view raw = rest.substr(open.size(), end - open.size());
-    if (FirstIllegalXmlByte(raw) != std::string_view::npos || raw.find("]]>") != std::string_view::npos ||
-        !DecodeInto(raw, text)) {
-        text.clear();
+    // The text's characters were checked as they arrived; "]]>" and references need a look only
+    // where a ']' or a '&' is.
+    const std::string_view raw = rest.substr(run.open.size(), end - run.open.size());
+    const std::size_t rawEnd = position + end;
+    if (rawEnd > scanned || illegalAt < rawEnd) {
         return false; // the events one by one report what is wrong where it is
     }
-    openElements.resize(openElements.size() - (closed.count - opened.count));
+    bool plain = true;
+    for (const char character : raw) {
+        if (character == '&' || character == ']') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        text.append(raw);
+    } else if (raw.find("]]>") != std::string_view::npos || !DecodeInto(raw, text)) {
+        text.clear();
+        return false;
+    }
+    openElements.resize(openElements.size() - closedOpen);
     rootClosed = openElements.empty();
-    position += end + close.size();
+    position += end + run.close.size();
     return true;
 }
 
@@ -295,8 +340,15 @@ const XmlEvent& XmlPullParser::NextEvent() {
         const bool rootWasClosed = rootClosed;
         ranOut = false;
         const bool event = NextToken();
+        // A token that reaches bytes whose characters are not judged yet (one cut by the piece's end)
+        // is read again with more, like any token the piece cut.
+        ranOut = ranOut || (position > scanned && !inputEnded);
         if (!ranOut || inputEnded) {
-            if (failed || !CheckCharacters(tokenStart, position)) {
+            if (failed) {
+                return current;
+            }
+            if (illegalAt < position) {
+                FailAt("a byte that is no legal character", illegalAt);
                 return current;
             }
             if (event) {
@@ -340,7 +392,7 @@ bool XmlPullParser::NextToken() {
         if (!rootSeen) {
             Fail("no root element");
         } else if (!openElements.empty()) {
-            Fail("element <" + openElements.back() + "> is not closed");
+            Fail("element <" + std::string(openElements.back()) + "> is not closed");
         } else {
             SetEvent(XmlEventKind::Done);
         }
@@ -460,13 +512,13 @@ void XmlPullParser::ReadEndTag() {
         return;
     }
     if (openElements.empty() || name != openElements.back()) {
-        FailAt(openElements.empty()
-                   ? "an end tag without its element"
-                   : "end tag </" + std::string(name) + "> where </" + openElements.back() + "> belongs",
+        FailAt(openElements.empty() ? "an end tag without its element"
+                                    : "end tag </" + std::string(name) + "> where </" +
+                                          std::string(openElements.back()) + "> belongs",
                start);
         return;
     }
-    current.name.assign(LocalName(name));
+    current.name.append(LocalName(name));
     PopElement();
     ++position;
 }
@@ -476,11 +528,12 @@ void XmlPullParser::ReadStartTag() {
     ++position;
     SetEvent(XmlEventKind::Start);
     const std::string_view name = ReadName();
-    if (!IsXmlName(name)) {
+    const XmlNameClass nameClass = ClassifyXmlName(name);
+    if (nameClass.kind == XmlNameKind::NotAName) {
         FailAt(name.empty() ? "element without a name" : "an element name that is no XML name", start + 1);
         return;
     }
-    if (!IsQualifiedName(name)) {
+    if (nameClass.kind != XmlNameKind::Qualified) {
         FailAt("an element name with a colon that is no qualified name", start + 1);
         return;
     }
@@ -492,10 +545,11 @@ void XmlPullParser::ReadStartTag() {
         FailAt("elements nested deeper than " + std::to_string(MaxDepth), start);
         return;
     }
-    current.name.assign(LocalName(name));
-    openElements.emplace_back(name);
+    current.name.append(name.substr(nameClass.localStart));
+    openElements.push_back(name);
     rootSeen = true;
     qualifiedNames.clear();
+    std::size_t used = 0; // attributes filled in place, the room of earlier tags' reused
     for (;;) {
         const bool spaced = position < input.size() && IsXmlSpace(input[position]);
         SkipSpace();
@@ -516,12 +570,13 @@ void XmlPullParser::ReadStartTag() {
         }
         const std::size_t attributeStart = position;
         const std::string_view attributeName = ReadName();
+        const XmlNameClass attributeClass = ClassifyXmlName(attributeName);
         SkipSpace();
-        if (!spaced || !IsXmlName(attributeName) || At(position) != '=') {
+        if (!spaced || attributeClass.kind == XmlNameKind::NotAName || At(position) != '=') {
             FailAt("malformed attribute", attributeStart);
             return;
         }
-        if (!IsQualifiedName(attributeName)) {
+        if (attributeClass.kind != XmlNameKind::Qualified) {
             FailAt("an attribute name with a colon that is no qualified name", attributeStart);
             return;
         }
@@ -532,37 +587,63 @@ void XmlPullParser::ReadStartTag() {
             Fail("attribute value without quotes");
             return;
         }
-        const std::size_t end = Find(quote, position + 1);
-        if (end == std::string_view::npos) {
+        // One pass to the closing quote notes a '<' (never allowed) and a '&' (to decode).
+        std::size_t end = position + 1;
+        bool lessThan = false;
+        bool ampersand = false;
+        while (end < input.size() && input[end] != quote) {
+            lessThan = lessThan || input[end] == '<';
+            ampersand = ampersand || input[end] == '&';
+            ++end;
+        }
+        if (end >= input.size()) {
+            ranOut = true;
             Fail("unterminated attribute value");
             return;
         }
         const std::string_view raw = input.substr(position + 1, end - position - 1);
-        if (raw.find('<') != std::string_view::npos) {
+        if (lessThan) {
             Fail("\"<\" in an attribute value");
             return;
         }
-        if (current.attributes.size() >= MaxAttributes) {
+        if (used >= MaxAttributes) {
             Fail("more than " + std::to_string(MaxAttributes) + " attributes on one element");
             return;
         }
         qualifiedNames.push_back(attributeName);
-        auto& attribute =
-            current.attributes.emplace_back(std::string(LocalName(attributeName)), std::string());
-        if (!DecodeInto(raw, attribute.second)) {
+        if (used == current.attributes.size()) {
+            current.attributes.emplace_back();
+        }
+        auto& attribute = current.attributes[used++];
+        attribute.first.clear();
+        attribute.first.append(attributeName.substr(attributeClass.localStart));
+        attribute.second.clear();
+        if (!ampersand) {
+            attribute.second.append(raw);
+        } else if (!DecodeInto(raw, attribute.second)) {
             Fail("bad entity reference");
             return;
         }
         position = end + 1;
     }
+    current.attributes.resize(used);
     if (HasRepeatedAttribute()) {
         FailAt("an attribute given twice", start);
     }
 }
 
-// Sorted once per tag, so that a tag of many attributes costs n log n, not n squared.
+// The few attributes of a usual tag are compared pair by pair; many are sorted once, so that a tag of
+// many attributes costs n log n, not n squared.
 bool XmlPullParser::HasRepeatedAttribute() {
-    if (qualifiedNames.size() < 2) {
+    constexpr std::size_t FewAttributes = 8;
+    if (qualifiedNames.size() <= FewAttributes) {
+        for (std::size_t first = 0; first < qualifiedNames.size(); ++first) {
+            for (std::size_t second = first + 1; second < qualifiedNames.size(); ++second) {
+                if (SameBytes(qualifiedNames[first], qualifiedNames[second])) {
+                    return true;
+                }
+            }
+        }
         return false;
     }
     std::sort(qualifiedNames.begin(), qualifiedNames.end());

@@ -39,6 +39,52 @@ public:
     virtual std::string Failure() const = 0;
 };
 
+// A run of tags written plainly around a text, "<is><t>" and "</t></is></c>", with the names of its
+// tags found once: the worksheet reader asks for the same run at every cell. A run that is not of
+// that form (at most four tags each side, no attributes) never matches.
+class XmlPlainRun {
+public:
+    XmlPlainRun(std::string_view open, std::string_view close);
+
+private:
+    friend class XmlPullParser;
+    std::string open;
+    std::string close;
+    std::vector<std::string> opened;     // the names of the tags in `open`, in order
+    std::vector<std::string> closedOpen; // the elements `close` ends beyond those, innermost first
+};
+
+// The qualified names of the open elements, outermost first, kept in one string so that opening and
+// closing an element allocates nothing once the deepest path has been seen.
+class XmlOpenElements {
+public:
+    std::size_t size() const { return ends.size(); }
+    bool empty() const { return ends.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t start = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(names).substr(start, ends[index] - start);
+    }
+    std::string_view back() const { return (*this)[ends.size() - 1]; }
+    void push_back(std::string_view name) {
+        const std::size_t start = ends.empty() ? 0 : ends.back();
+        if (names.size() < start + name.size()) {
+            names.resize(start + name.size());
+        }
+        for (std::size_t index = 0; index < name.size(); ++index) {
+            names[start + index] = name[index]; // names are short: a call to memcpy costs more
+        }
+        ends.push_back(start + name.size());
+    }
+    void pop_back() { ends.pop_back(); }
+    // Closes the innermost elements until `count` stay open (never more than are).
+    void resize(std::size_t count) { ends.resize(count); }
+
+private:
+    // The names, each ending where `ends` says; what lies beyond the last end is room for the next.
+    std::string names;
+    std::vector<std::size_t> ends;
+};
+
 class XmlPullParser {
 public:
     explicit XmlPullParser(std::string_view document);
@@ -50,11 +96,11 @@ public:
     // The same without a copy: the event stays valid until the next call.
     const XmlEvent& NextEvent();
 
-    // Reads `open`, plain text and `close` in one step when the input goes on with exactly that
-    // ("<v>", "1.5", "</v></c>"), the text decoded into `text`. False, with nothing consumed and
-    // `text` empty, for anything else (other markup inside, a bad reference, a piece that ends too
-    // early, ...): the events then come one by one as always.
-    bool ReadPlainContent(std::string_view open, std::string_view close, std::string& text);
+    // Reads the run's opening tags, plain text and closing tags in one step when the input goes on
+    // with exactly that ("<v>", "1.5", "</v></c>"), the text decoded into `text`. False, with nothing
+    // consumed and `text` empty, for anything else (other markup inside, a bad reference, a piece that
+    // ends too early, ...): the events then come one by one as always.
+    bool ReadPlainContent(const XmlPlainRun& run, std::string& text);
 
 private:
     bool NextToken();
@@ -66,7 +112,7 @@ private:
     std::size_t Find(char what, std::size_t from);
     void Fail(const std::string& reason);
     void FailAt(const std::string& reason, std::size_t offset);
-    bool CheckCharacters(std::size_t from, std::size_t to);
+    void ScanCharacters();
     bool SkipPast(std::string_view terminator);
     void ReadStartTag();
     bool HasRepeatedAttribute();
@@ -87,6 +133,10 @@ private:
     XmlInput* pieces = nullptr;
     std::string buffer;
     std::size_t dropped = 0;
+    // The input's characters are checked once as they arrive, up to `scanned`; `illegalAt` is the
+    // first byte that is no legal character (npos: none yet). A token is refused when it holds it.
+    std::size_t scanned = 0;
+    std::size_t illegalAt = std::string_view::npos;
     bool ranOut = false;
     bool inputEnded = true;
     std::string pendingEnd;
@@ -94,8 +144,8 @@ private:
     bool failed = false;
     std::string failure;
     XmlEvent current;
-    // The qualified names of the open elements, outermost first; a root once opened, and closed.
-    std::vector<std::string> openElements;
+    // The open elements; a root once opened, and closed.
+    XmlOpenElements openElements;
     bool rootSeen = false;
     bool rootClosed = false;
     std::size_t documentStart = 0;                // after a byte-order mark

@@ -74,10 +74,12 @@ TEST(XmlPullParser, PiecesOfAnySizeGiveTheEventsOfTheWhole) {
         "<a><b attr=\"unterminated></a>",
         "<a>&bogus;</a>",
         "<a><b></a",
+        "<a t='\xE2\x82\xAC'>\xF0\x9F\x98\x80 \xC3\xA9</a>",
+        "<a>\xF0\x9F\x98\x80 \xE2\x82</a>",
     };
     for (const std::string& document : documents) {
         const std::vector<std::string> whole = Events(document);
-        for (const std::size_t size : {1u, 2u, 3u, 5u, 7u, 64u}) {
+        for (const std::size_t size : {1u, 2u, 3u, 4u, 5u, 7u, 64u}) {
             Pieces pieces(document, size);
             AnalysisApp::XmlPullParser parser(pieces);
             EXPECT_EQ(EventsOf(parser), whole) << "pieces of " << size << " of " << document;
@@ -94,16 +96,63 @@ TEST(XmlPullParser, PlainCellContentIsReadInOneStepAndAnythingElseIsLeftAlone) {
     AnalysisApp::XmlPullParser parser(sheet);
     std::vector<std::string> seen;
     std::string text;
+    const AnalysisApp::XmlPlainRun value("<v>", "</v></c>");
+    const AnalysisApp::XmlPlainRun inlineString("<is><t>", "</t></is></c>");
     for (const AnalysisApp::XmlEvent* event = &parser.NextEvent(); event->kind != XmlEventKind::Done;
          event = &parser.NextEvent()) {
         ASSERT_NE(event->kind, XmlEventKind::Error) << event->text;
         if (event->kind == XmlEventKind::Start && event->name == "c") {
-            const bool value = parser.ReadPlainContent("<v>", "</v></c>", text);
-            const bool inlineString = !value && parser.ReadPlainContent("<is><t>", "</t></is></c>", text);
-            seen.push_back(value ? "value " + text : inlineString ? "inline " + text : "events");
+            const bool isValue = parser.ReadPlainContent(value, text);
+            const bool isInline = !isValue && parser.ReadPlainContent(inlineString, text);
+            seen.push_back(isValue ? "value " + text : isInline ? "inline " + text : "events");
         }
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"value 1.5", "inline a & b", "events", "events", "events"}));
+}
+
+// A run is taken only when the input holds exactly its tags around plain text and its closing tags end
+// what it opened and then the innermost open elements; a run not of that form never matches. What is
+// left is read by the events, which report any fault.
+TEST(XmlPullParser, APlainRunIsTakenOnlyWhereItsTagsAndTheOpenElementsAgree) {
+    const struct {
+        std::string open;
+        std::string close;
+        std::string content;
+        std::string result; // the text taken, or "events" and what the events give next
+    } cases[] = {
+        {"<v>", "</v></c>", "<v>1.5</v></c>", "1.5"},
+        {"<v>", "</v>", "<v>1.5</v></c>", "1.5"},
+        {"<v>", "</v></c>", "<v>a &amp; b&#x41;</v></c>", "a & bA"},
+        {"<v>", "</v></c></row>", "<v>1</v></c></row>", "1"},
+        {"<v>", "</v></c></row></x>", "<v>1</v></c></row></x>", "events <v>"},
+        {"<v>", "</v></x>", "<v>1</v></x>", "events <v>"},
+        {"<v>", "</v></c>", "<v>1</v></c >", "events <v>"},
+        {"<v>", "</v></c>", "<v>a]]>b</v></c>", "events <v>"},
+        {"<v>", "</v></c>", "<v>0123456789abcdef]]></v></c>", "events <v>"},
+        {"<v>", "</v></c>", "<v>01234567]]</v></c>", "01234567]]"},
+        {"<v>", "</v></c>", "<v>abcdefgh&amp;</v></c>", "abcdefgh&"},
+        {"<v>", "</v></c>", "<v>0123456789abcdef</v></c>", "0123456789abcdef"},
+        {"<v>", "</v></c>", "<v>&bogus;</v></c>", "events <v>"},
+        {"<v>", "</v></c>", "<v>\x01</v></c>", "events <v>"},
+        {"<v>", "</v></c>", "<v>\xC3</v></c>", "events <v>"},
+        {"<v x='1'>", "</v></c>", "<v x='1'>1</v></c>", "events <v x=1>"},
+        {"<v>", "", "<v>1</v></c>", "events <v>"},
+        {"", "</c>", "1</c>", "events 1"},
+        {"<v>", "</w></c>", "<v>1</w></c>", "events <v>"},
+    };
+    for (const auto& [open, close, content, result] : cases) {
+        const std::string document = "<row><c>" + content + "</row>";
+        AnalysisApp::XmlPullParser parser(document);
+        parser.NextEvent();
+        parser.NextEvent();
+        std::string text = "left over";
+        const bool taken = parser.ReadPlainContent(AnalysisApp::XmlPlainRun(open, close), text);
+        const std::string seen = taken ? text : "events " + EventsOf(parser).front();
+        EXPECT_EQ(seen, result) << open << " " << close << " on " << content;
+        if (!taken) {
+            EXPECT_EQ(text, "") << content;
+        }
+    }
 }
 
 TEST(XmlPullParser, AFailingInputEndsInAnErrorThatNamesIt) {
@@ -167,6 +216,10 @@ TEST(XmlPullParser, AcceptsOnlyWellFormedDocuments) {
         {"<a>\xC3</a>", "a byte that is no legal character at byte 3"},
         {"<a>\xED\xA0\x80</a>", "a byte that is no legal character at byte 3"},
         {"<a>\xEF\xBF\xBF</a>", "a byte that is no legal character at byte 3"},
+        {"<a>\xE2\x82</a>", "a byte that is no legal character at byte 3"},
+        {"<a>" + std::string(20, 'x') + "\x7F\x1F</a>", "a byte that is no legal character at byte 24"},
+        {"<a b='\xF0\x9F\x98'/>", "a byte that is no legal character at byte 6"},
+        {"<a>\xC3\xA9</a><!--\xE2\x82-->", "a byte that is no legal character at byte 13"},
         {"<a x='1' x='2'/>", "an attribute given twice at byte 0"},
         {"<a x='1'y='2'/>", "malformed attribute at byte 8"},
         {"<a x='<'/>", "\"<\" in an attribute value at byte 5"},
