@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const HostSim::ProjectDocument::ParseResult second = HostSim::ProjectDocument::Parse(saved);
     FUZZ_REQUIRE(second.objects.has_value(), "a saved project parses");
     FUZZ_REQUIRE(SameObjects(*first.objects, *second.objects), "it holds the same add-on objects");
-    FUZZ_REQUIRE(first.model == second.model, "it holds the same model");
+    FUZZ_REQUIRE(first.model.ToJson() == second.model.ToJson(), "it holds the same model");
 
     HostSim::ProjectDocument::OpenResult reopened = HostSim::ProjectDocument::Open(file.string());
     FUZZ_REQUIRE(reopened.project != nullptr, "a saved project opens");

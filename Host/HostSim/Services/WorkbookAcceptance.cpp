@@ -55,6 +55,10 @@ std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model) {
     return Find(model, "");
 }
 
+std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& value, const std::string& path) {
+    return Find(value, path);
+}
+
 std::string FindPartTooLargeForReader(const std::vector<SafWorkbook::ZipEntrySize>& parts,
                                       const WorkbookLimits& limits) {
     for (const SafWorkbook::ZipEntrySize& part : parts) {

@@ -2,6 +2,7 @@
 #include "JsonObjectReader.hpp"
 #include "ModelFault.hpp"
 #include "ModelJson.hpp"
+#include "ModelObjectJson.hpp"
 #include "ModelReferences.hpp"
 
 #include <fstream>
@@ -124,6 +125,32 @@ PointSupport ReadSupport(JsonObjectReader& reader) {
     return support;
 }
 
+// The lists in the order the model is read and written.
+constexpr const char* ListNames[7] = {"materials",      "crossSections", "nodes",   "curveMembers",
+                                      "surfaceMembers", "storeys",       "supports"};
+
+int ListNumber(const std::string& key) {
+    for (int number = 0; number < 7; ++number) {
+        if (key == ListNames[number]) {
+            return number;
+        }
+    }
+    return -1;
+}
+
+template <typename Object, typename ReadOne>
+Object ReadListItem(const char* list, std::size_t index, const nlohmann::ordered_json& item,
+                    ReadOne readOne) {
+    std::string name;
+    if (item.is_object() && item.contains("name") && item["name"].is_string()) {
+        name = item["name"].get<std::string>();
+    }
+    JsonObjectReader reader(item, ObjectPlace(list, index, name));
+    Object object = readOne(reader);
+    reader.Finish();
+    return object;
+}
+
 template <typename Object, typename ReadOne>
 std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
     std::vector<Object> objects;
@@ -135,14 +162,7 @@ std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char*
         throw ModelFault(std::string(list) + ": not a list");
     }
     for (std::size_t index = 0; index < found->size(); ++index) {
-        const nlohmann::ordered_json& item = (*found)[index];
-        std::string name;
-        if (item.is_object() && item.contains("name") && item["name"].is_string()) {
-            name = item["name"].get<std::string>();
-        }
-        JsonObjectReader reader(item, ObjectPlace(list, index, name));
-        objects.push_back(readOne(reader));
-        reader.Finish();
+        objects.push_back(ReadListItem<Object>(list, index, (*found)[index], readOne));
     }
     return objects;
 }
@@ -160,8 +180,7 @@ Model ReadWholeModel(const nlohmann::ordered_json& document) {
     model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
     model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
     model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
-    for (const char* list :
-         {"materials", "crossSections", "nodes", "curveMembers", "surfaceMembers", "storeys", "supports"}) {
+    for (const char* list : ListNames) {
         top.Accept(list);
     }
     top.Finish();
@@ -169,7 +188,216 @@ Model ReadWholeModel(const nlohmann::ordered_json& document) {
     return model;
 }
 
+// One object of a list as the parser finished it: read into `objects` unless the list was already
+// refused, compared with what would be written back, and checked.
+template <typename Object, typename ReadOne, typename Write>
+void TakeObject(std::vector<Object>& objects, const char* list, std::size_t index,
+                const nlohmann::ordered_json& item, ReadOne readOne, Write write, bool compare,
+                const TextCheck& check, std::string& fault, bool& alike, std::string& finding) {
+    if (!fault.empty()) {
+        return;
+    }
+    try {
+        objects.push_back(ReadListItem<Object>(list, index, item, readOne));
+    } catch (const ModelFault& refused) {
+        fault = refused.what();
+        return;
+    }
+    if (!(compare && alike) && !(check && finding.empty())) {
+        return;
+    }
+    const nlohmann::ordered_json written = write(objects.back());
+    alike = alike && compare && WrittenAlike(written, item);
+    if (check && finding.empty()) {
+        finding = check(written, std::string(list) + "[" + std::to_string(index) + "]");
+    }
+}
+
 } // namespace
+
+ModelEventReader::ModelEventReader(TextCheck textCheck, bool compareWritten)
+    : check(std::move(textCheck)), compare(compareWritten) {}
+
+JsonDocument::ListItems ModelEventReader::Lists(std::size_t depth, std::string objectSlot) {
+    JsonDocument::ListItems hooks;
+    hooks.handOver = [this, depth, slot = std::move(objectSlot)](std::size_t at, const std::string& objectAt,
+                                                                 const std::string& key) {
+        const int number = at == depth && objectAt == slot ? ListNumber(key) : -1;
+        if (number < 0) {
+            return false;
+        }
+        // A list met again (a member written twice) replaces the first, as it does in a document.
+        Clear(static_cast<std::size_t>(number));
+        return true;
+    };
+    hooks.take = [this](const std::string& key, std::size_t index, nlohmann::ordered_json&& item) {
+        Take(key, index, item);
+    };
+    return hooks;
+}
+
+void ModelEventReader::Clear(std::size_t number) {
+    lists[number] = ListState{};
+    Model empty;
+    switch (number) {
+    case 0:
+        model.materials.swap(empty.materials);
+        break;
+    case 1:
+        model.crossSections.swap(empty.crossSections);
+        break;
+    case 2:
+        model.nodes.swap(empty.nodes);
+        break;
+    case 3:
+        model.curveMembers.swap(empty.curveMembers);
+        break;
+    case 4:
+        model.surfaceMembers.swap(empty.surfaceMembers);
+        break;
+    case 5:
+        model.storeys.swap(empty.storeys);
+        break;
+    default:
+        model.supports.swap(empty.supports);
+        break;
+    }
+}
+
+void ModelEventReader::Take(const std::string& key, std::size_t index, const nlohmann::ordered_json& item) {
+    const int number = ListNumber(key);
+    ListState& state = lists[static_cast<std::size_t>(number)];
+    const char* list = ListNames[number];
+    switch (number) {
+    case 0:
+        TakeObject(model.materials, list, index, item, ReadMaterial, MaterialJson, compare, check,
+                   state.fault, state.alike, state.finding);
+        break;
+    case 1:
+        TakeObject(model.crossSections, list, index, item, ReadCrossSection, CrossSectionJson, compare, check,
+                   state.fault, state.alike, state.finding);
+        break;
+    case 2:
+        TakeObject(model.nodes, list, index, item, ReadNode, NodeJson, compare, check, state.fault,
+                   state.alike, state.finding);
+        break;
+    case 3:
+        TakeObject(model.curveMembers, list, index, item, ReadCurveMember, CurveMemberJson, compare, check,
+                   state.fault, state.alike, state.finding);
+        break;
+    case 4:
+        TakeObject(model.surfaceMembers, list, index, item, ReadSurfaceMember, SurfaceMemberJson, compare,
+                   check, state.fault, state.alike, state.finding);
+        break;
+    case 5:
+        TakeObject(model.storeys, list, index, item, ReadStorey, StoreyJson, compare, check, state.fault,
+                   state.alike, state.finding);
+        break;
+    default:
+        TakeObject(model.supports, list, index, item, ReadSupport, SupportJson, compare, check, state.fault,
+                   state.alike, state.finding);
+        break;
+    }
+}
+
+ModelEventsResult ModelEventReader::Finish(const nlohmann::ordered_json& rest) {
+    ModelEventsResult result;
+    try {
+        // ReadWholeModel's steps in its order, the lists' objects already read.
+        JsonObjectReader top(rest, "model");
+        model.name = top.OptionalText("name");
+        model.description = top.OptionalText("description");
+        model.nationalCode = top.OptionalText("nationalCode", Model().nationalCode);
+        for (std::size_t number = 0; number < lists.size(); ++number) {
+            const auto found = rest.find(ListNames[number]);
+            if (found == rest.end()) {
+                Clear(number); // read inside a model object that a later one of the same name replaced
+                continue;
+            }
+            if (!found->is_array()) {
+                throw ModelFault(std::string(ListNames[number]) + ": not a list");
+            }
+            if (!lists[number].fault.empty()) {
+                throw ModelFault(lists[number].fault);
+            }
+        }
+        for (const char* list : ListNames) {
+            top.Accept(list);
+        }
+        top.Finish();
+        CheckNamesAndReferences(model);
+    } catch (const ModelFault& fault) {
+        result.read.error = fault.what();
+        return result;
+    }
+    result.writtenAlike = compare && RestWrittenAlike(rest);
+    result.textFinding = FirstFinding();
+    result.read.model = std::move(model);
+    return result;
+}
+
+bool ModelEventReader::RestWrittenAlike(const nlohmann::ordered_json& rest) const {
+    static constexpr const char* Order[] = {"name",          "description", "nationalCode", "materials",
+                                            "crossSections", "nodes",       "curveMembers", "surfaceMembers",
+                                            "storeys",       "supports"};
+    if (rest.size() != std::size(Order)) {
+        return false;
+    }
+    std::size_t index = 0;
+    for (auto member = rest.begin(); member != rest.end(); ++member, ++index) {
+        if (member.key() != Order[index]) {
+            return false;
+        }
+    }
+    for (const ListState& list : lists) {
+        if (!list.alike) {
+            return false;
+        }
+    }
+    return WrittenAlike(nlohmann::ordered_json(model.name), rest["name"]) &&
+           WrittenAlike(nlohmann::ordered_json(model.description), rest["description"]) &&
+           WrittenAlike(nlohmann::ordered_json(model.nationalCode), rest["nationalCode"]);
+}
+
+std::string ModelEventReader::FirstFinding() const {
+    if (!check) {
+        return {};
+    }
+    for (const auto& [text, path] :
+         {std::pair{&model.name, "name"}, std::pair{&model.description, "description"},
+          std::pair{&model.nationalCode, "nationalCode"}}) {
+        if (std::string found = check(nlohmann::ordered_json(*text), path); !found.empty()) {
+            return found;
+        }
+    }
+    for (const ListState& list : lists) {
+        if (!list.finding.empty()) {
+            return list.finding;
+        }
+    }
+    return {};
+}
+
+namespace {
+
+ModelEventsResult ReadThrough(ModelEventReader& reader, const std::string& text,
+                              const std::function<void(std::size_t)>& progress) {
+    JsonDocument::ReadResult read = JsonDocument::Read(text, reader.Lists(1, ""), progress);
+    if (!read.document) {
+        ModelEventsResult result;
+        result.read.error = "not a JSON document: " + read.error;
+        return result;
+    }
+    return reader.Finish(*read.document);
+}
+
+} // namespace
+
+ModelEventsResult ReadModelEvents(const std::string& text, const TextCheck& check,
+                                  const std::function<void(std::size_t)>& progress) {
+    ModelEventReader reader(check);
+    return ReadThrough(reader, text, progress);
+}
 
 ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
     try {
@@ -180,11 +408,8 @@ ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
 }
 
 ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
-    if (!read.document) {
-        return {std::nullopt, "not a JSON document: " + read.error};
-    }
-    return ReadModel(*read.document);
+    ModelEventReader reader({}, false);
+    return ReadThrough(reader, text, progress).read;
 }
 
 ModelReadResult ReadModelFile(const std::filesystem::path& file) {
