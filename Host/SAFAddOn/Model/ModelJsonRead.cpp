@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <type_traits>
 
 namespace Building {
 namespace {
@@ -188,28 +189,32 @@ Model ReadWholeModel(const nlohmann::ordered_json& document) {
     return model;
 }
 
-// One object of a list as the parser finished it: read into `objects` unless the list was already
-// refused, compared with what would be written back, and checked.
-template <typename Object, typename ReadOne, typename Write>
-void TakeObject(std::vector<Object>& objects, const char* list, std::size_t index,
-                const nlohmann::ordered_json& item, ReadOne readOne, Write write, bool compare,
-                const TextCheck& check, std::string& fault, bool& alike, std::string& finding) {
-    if (!fault.empty()) {
-        return;
-    }
-    try {
-        objects.push_back(ReadListItem<Object>(list, index, item, readOne));
-    } catch (const ModelFault& refused) {
-        fault = refused.what();
-        return;
-    }
-    if (!(compare && alike) && !(check && finding.empty())) {
-        return;
-    }
-    const nlohmann::ordered_json written = write(objects.back());
-    alike = alike && compare && WrittenAlike(written, item);
-    if (check && finding.empty()) {
-        finding = check(written, std::string(list) + "[" + std::to_string(index) + "]");
+// Calls `visit` with the model's list `number` (ListNames' order), the reader of one of its objects
+// and its writer.
+template <typename Visit>
+void VisitList(Model& model, std::size_t number, Visit visit) {
+    switch (number) {
+    case 0:
+        visit(model.materials, ReadMaterial, MaterialJson);
+        break;
+    case 1:
+        visit(model.crossSections, ReadCrossSection, CrossSectionJson);
+        break;
+    case 2:
+        visit(model.nodes, ReadNode, NodeJson);
+        break;
+    case 3:
+        visit(model.curveMembers, ReadCurveMember, CurveMemberJson);
+        break;
+    case 4:
+        visit(model.surfaceMembers, ReadSurfaceMember, SurfaceMemberJson);
+        break;
+    case 5:
+        visit(model.storeys, ReadStorey, StoreyJson);
+        break;
+    default:
+        visit(model.supports, ReadSupport, SupportJson);
+        break;
     }
 }
 
@@ -238,66 +243,36 @@ JsonDocument::ListItems ModelEventReader::Lists(std::size_t depth, std::string o
 
 void ModelEventReader::Clear(std::size_t number) {
     lists[number] = ListState{};
-    Model empty;
-    switch (number) {
-    case 0:
-        model.materials.swap(empty.materials);
-        break;
-    case 1:
-        model.crossSections.swap(empty.crossSections);
-        break;
-    case 2:
-        model.nodes.swap(empty.nodes);
-        break;
-    case 3:
-        model.curveMembers.swap(empty.curveMembers);
-        break;
-    case 4:
-        model.surfaceMembers.swap(empty.surfaceMembers);
-        break;
-    case 5:
-        model.storeys.swap(empty.storeys);
-        break;
-    default:
-        model.supports.swap(empty.supports);
-        break;
-    }
+    VisitList(model, number,
+              [](auto& objects, auto, auto) { std::decay_t<decltype(objects)>().swap(objects); });
 }
 
+// One object of a list as the parser finished it: read into the typed model unless the list was
+// already refused, written again to compare it with what was read, and checked.
 void ModelEventReader::Take(const std::string& key, std::size_t index, const nlohmann::ordered_json& item) {
-    const int number = ListNumber(key);
-    ListState& state = lists[static_cast<std::size_t>(number)];
-    const char* list = ListNames[number];
-    switch (number) {
-    case 0:
-        TakeObject(model.materials, list, index, item, ReadMaterial, MaterialJson, compare, check,
-                   state.fault, state.alike, state.finding);
-        break;
-    case 1:
-        TakeObject(model.crossSections, list, index, item, ReadCrossSection, CrossSectionJson, compare, check,
-                   state.fault, state.alike, state.finding);
-        break;
-    case 2:
-        TakeObject(model.nodes, list, index, item, ReadNode, NodeJson, compare, check, state.fault,
-                   state.alike, state.finding);
-        break;
-    case 3:
-        TakeObject(model.curveMembers, list, index, item, ReadCurveMember, CurveMemberJson, compare, check,
-                   state.fault, state.alike, state.finding);
-        break;
-    case 4:
-        TakeObject(model.surfaceMembers, list, index, item, ReadSurfaceMember, SurfaceMemberJson, compare,
-                   check, state.fault, state.alike, state.finding);
-        break;
-    case 5:
-        TakeObject(model.storeys, list, index, item, ReadStorey, StoreyJson, compare, check, state.fault,
-                   state.alike, state.finding);
-        break;
-    default:
-        TakeObject(model.supports, list, index, item, ReadSupport, SupportJson, compare, check, state.fault,
-                   state.alike, state.finding);
-        break;
+    const auto number = static_cast<std::size_t>(ListNumber(key));
+    ListState& state = lists[number];
+    if (!state.fault.empty()) {
+        return;
     }
+    VisitList(model, number, [&](auto& objects, auto readOne, auto write) {
+        using Object = typename std::decay_t<decltype(objects)>::value_type;
+        try {
+            objects.push_back(ReadListItem<Object>(ListNames[number], index, item, readOne));
+        } catch (const ModelFault& refused) {
+            state.fault = refused.what();
+            return;
+        }
+        if (!(compare && state.alike) && !(check && state.finding.empty())) {
+            return;
+        }
+        const nlohmann::ordered_json written = write(objects.back());
+        state.alike = state.alike && compare && WrittenAlike(written, item);
+        if (check && state.finding.empty()) {
+            state.finding =
+                check(written, std::string(ListNames[number]) + "[" + std::to_string(index) + "]");
+        }
+    });
 }
 
 ModelEventsResult ModelEventReader::Finish(const nlohmann::ordered_json& rest) {
