@@ -4,7 +4,7 @@
 #include "HexDigits.hpp"
 #include "JsonDocumentReader.hpp"
 #include "JsonFault.hpp"
-#include "ModelJson.hpp"
+#include "ModelEventReader.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModelJson.hpp"
+#include "ModelEventReader.hpp"
 
 #include <nlohmann/json.hpp>
 

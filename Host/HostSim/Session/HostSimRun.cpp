@@ -2,7 +2,7 @@
 
 #include "CarefulFile.hpp"
 #include "MemoryManager.hpp"
-#include "ModelJson.hpp"
+#include "ModelEventReader.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProgramCommandLine.hpp"
 #include "ProgressLine.hpp"

@@ -1,5 +1,6 @@
 #include "FrameBuilding.hpp"
 #include "JsonDocumentReader.hpp"
+#include "ModelEventReader.hpp"
 #include "ModelJson.hpp"
 #include "Services/ProjectDocument.hpp"
 #include "Services/WorkbookAcceptance.hpp"
