@@ -4,6 +4,7 @@
 #include "HexDigits.hpp"
 #include "JsonDocumentReader.hpp"
 #include "JsonFault.hpp"
+#include "ModelEventReader.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 
@@ -68,7 +69,10 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
                                                     const std::function<void(std::size_t)>& progress) {
     ParseResult result;
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
+    // The model's lists are read object by object as the parser finishes each: the document read
+    // here holds everything else, the model's lists left empty.
+    Building::ModelEventReader modelReader(ProjectModel::XmlTextCheck());
+    JsonDocument::ReadResult read = JsonDocument::Read(text, modelReader.Lists(2, ".model"), progress);
     if (!read.document) {
         result.error = read.error;
         return result;
@@ -93,8 +97,6 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
         result.error = "member model: missing or not an object";
         return result;
     }
-    // Moved, not copied: the model is nearly all of a big project, and a copy doubles the peak.
-    result.model = std::move(*model);
     for (const auto& [name, value] : document.items()) {
         if (name != "format" && name != "version" && name != "model" && name != "addOnObjects") {
             result.otherMembers[name] = value;
@@ -114,6 +116,10 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
         }
         objects.push_back(std::move(object));
     }
+    result.model = ProjectModel(modelReader.Finish(*model), [&text] {
+        // A model kept as its text: the project is read again, whole, for its model's tree.
+        return std::move(JsonDocument::Read(text).document->at("model"));
+    });
     result.objects = std::move(objects);
     return result;
 }
@@ -155,9 +161,7 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, c
     if (!parsed.objects) {
         return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
     }
-    // The tree is let go here: the project keeps the model typed (and its text only where needed).
-    project->model = ProjectModel(parsed.model);
-    parsed.model = Json();
+    project->model = std::move(parsed.model);
     project->otherMembers = std::move(parsed.otherMembers);
     project->objects.Load(std::move(*parsed.objects));
     project->onDisk = VersionOf(text);

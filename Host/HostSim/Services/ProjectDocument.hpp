@@ -44,7 +44,7 @@ public:
 
     struct ParseResult {
         std::optional<std::vector<ObjectStore::Object>> objects;
-        nlohmann::ordered_json model;
+        ProjectModel model;
         nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
         std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
     };
@@ -68,7 +68,7 @@ public:
     static std::string Digest(const std::string& bytes);
     // The building model, read once when it came in ({} when the project has none).
     const ProjectModel& Model() const { return model; }
-    void SetModel(Building::Model buildingModel) { model = ProjectModel(std::move(buildingModel)); }
+    void SetModel(ProjectModel buildingModel) { model = std::move(buildingModel); }
     ObjectStore& Objects() { return objects; }
     const ObjectStore& Objects() const { return objects; }
 

@@ -25,6 +25,26 @@ ProjectModel::ProjectModel(const Json& model) : textXmlCannotCarry(FindTextXmlCa
 ProjectModel::ProjectModel(Building::Model model)
     : typed(std::move(model)), textXmlCannotCarry(FindTextXmlCannotCarry(Building::ModelToJson(*typed))) {}
 
+ProjectModel::ProjectModel(Building::ModelEventsResult handedOver)
+    : typed(std::move(handedOver.read.model)), textXmlCannotCarry(std::move(handedOver.textFinding)) {
+    if (!typed) {
+        throw std::logic_error("a model handed over was refused: " + handedOver.read.error);
+    }
+}
+
+ProjectModel::ProjectModel(Building::ModelEventsResult read, const std::function<Json()>& modelTree) {
+    if (read.read.model && read.writtenAlike) {
+        typed = std::move(read.read.model);
+        textXmlCannotCarry = std::move(read.textFinding);
+    } else {
+        *this = ProjectModel(modelTree());
+    }
+}
+
+Building::TextCheck ProjectModel::XmlTextCheck() {
+    return [](const Json& written, const std::string& path) { return FindTextXmlCannotCarry(written, path); };
+}
+
 Json ProjectModel::ToJson() const {
     if (!keptText) {
         return Building::ModelToJson(*typed);

@@ -1,6 +1,7 @@
 #include "Services/WorkbookAcceptance.hpp"
 
 #include <cstdio>
+#include <vector>
 
 namespace HostSim {
 
@@ -26,22 +27,30 @@ std::string FirstCharacterXmlCannotCarry(const std::string& text) {
     return {};
 }
 
-std::string Find(const Json& value, const std::string& path) {
+// One step from a value down to a member ("name") or an item ([2]).
+struct Step {
+    const std::string* key; // nullptr for an item
+    std::size_t index;
+};
+
+// The first text below `value` that XML 1.0 cannot carry: its character, and in `steps` the way down
+// to it, last step first. The way is spelt out only for what is found: a big model has millions of
+// texts, and naming each on the way cost more than looking at it.
+std::string FirstBelow(const Json& value, std::vector<Step>& steps) {
     if (value.is_string()) {
-        const std::string character = FirstCharacterXmlCannotCarry(value.get_ref<const std::string&>());
-        return character.empty() ? std::string()
-                                 : "member " + path + " holds " + character + ", which XML 1.0 cannot carry";
+        return FirstCharacterXmlCannotCarry(value.get_ref<const std::string&>());
     }
     if (value.is_object()) {
-        for (const auto& [name, member] : value.items()) {
-            if (std::string found = Find(member, path.empty() ? name : path + "." + name); !found.empty()) {
+        for (auto member = value.begin(); member != value.end(); ++member) {
+            if (std::string found = FirstBelow(member.value(), steps); !found.empty()) {
+                steps.push_back({&member.key(), 0});
                 return found;
             }
         }
     } else if (value.is_array()) {
         for (std::size_t index = 0; index < value.size(); ++index) {
-            if (std::string found = Find(value[index], path + "[" + std::to_string(index) + "]");
-                !found.empty()) {
+            if (std::string found = FirstBelow(value[index], steps); !found.empty()) {
+                steps.push_back({nullptr, index});
                 return found;
             }
         }
@@ -49,10 +58,31 @@ std::string Find(const Json& value, const std::string& path) {
     return {};
 }
 
+std::string Find(const Json& value, const std::string& start) {
+    std::vector<Step> steps;
+    const std::string character = FirstBelow(value, steps);
+    if (character.empty()) {
+        return {};
+    }
+    std::string path = start;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        if (step->key == nullptr) {
+            path += "[" + std::to_string(step->index) + "]";
+        } else {
+            path = path.empty() ? *step->key : path + "." + *step->key;
+        }
+    }
+    return "member " + path + " holds " + character + ", which XML 1.0 cannot carry";
+}
+
 } // namespace
 
 std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model) {
     return Find(model, "");
+}
+
+std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& value, const std::string& path) {
+    return Find(value, path);
 }
 
 std::string FindPartTooLargeForReader(const std::vector<SafWorkbook::ZipEntrySize>& parts,

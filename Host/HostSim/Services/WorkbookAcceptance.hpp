@@ -25,6 +25,9 @@ struct WorkbookLimits {
 // than tab, line feed and carriage return), named with its member: `member curveMembers[3].name
 // holds U+FFFE, which XML 1.0 cannot carry`. Empty when every text can be written.
 std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& model);
+// The same in one value of the model found at `path` ("nodes[3]"), for a model checked one object at
+// a time as it is read.
+std::string FindTextXmlCannotCarry(const nlohmann::ordered_json& value, const std::string& path);
 
 // The first of a workbook's `parts` whose unpacked size is over the limit, named with both sizes.
 // Empty when every part fits.

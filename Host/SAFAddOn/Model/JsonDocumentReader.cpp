@@ -25,7 +25,8 @@ std::string PlaceOfByte(const std::string& text, std::size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-// Builds the document as the parser reports it, remembering which member is being read.
+// Builds the document as the parser reports it, remembering which member is being read, and hands
+// the items of the lists `lists` chooses over as each is finished.
 class Builder final : public nlohmann::json_sax<Json> {
 public:
     using Integer = Json::number_integer_t;
@@ -34,15 +35,16 @@ public:
     using String = Json::string_t;
     using Binary = Json::binary_t;
 
-    Builder(const std::string& source, std::size_t depthLimit) : text(source), maxDepth(depthLimit) {}
+    Builder(const std::string& source, std::size_t depthLimit, const ListItems* chosen)
+        : text(source), maxDepth(depthLimit), lists(chosen) {}
 
-    bool null() override { return Add(Json(nullptr)) != nullptr; }
-    bool boolean(bool value) override { return Add(Json(value)) != nullptr; }
-    bool number_integer(Integer value) override { return Add(Json(value)) != nullptr; }
-    bool number_unsigned(Unsigned value) override { return Add(Json(value)) != nullptr; }
-    bool number_float(Float value, const String&) override { return Add(Json(value)) != nullptr; }
-    bool string(String& value) override { return Add(Json(std::move(value))) != nullptr; }
-    bool binary(Binary& value) override { return Add(Json::binary(std::move(value))) != nullptr; }
+    bool null() override { return Put(Json(nullptr)); }
+    bool boolean(bool value) override { return Put(Json(value)); }
+    bool number_integer(Integer value) override { return Put(Json(value)); }
+    bool number_unsigned(Unsigned value) override { return Put(Json(value)); }
+    bool number_float(Float value, const String&) override { return Put(Json(value)); }
+    bool string(String& value) override { return Put(Json(std::move(value))); }
+    bool binary(Binary& value) override { return Put(Json::binary(std::move(value))); }
 
     bool start_object(std::size_t) override { return Open(Json::object()); }
     bool start_array(std::size_t) override { return Open(Json::array()); }
@@ -73,16 +75,26 @@ public:
     const std::string& Error() const { return error; }
 
 private:
+    struct Level {
+        Json* container;
+        std::string slot;       // ".key" or "[2]": where it sits in its parent
+        std::string listKey;    // the key of a list whose items are handed over; empty otherwise
+        std::size_t handedOver; // how many of its items were handed over
+    };
+
     // The slot of the innermost open container that the next value goes into: ".key" or "[2]".
     std::string NextSlotName() const {
-        return open.back()->is_object() ? "." + pendingKey : "[" + std::to_string(open.back()->size()) + "]";
+        const Level& level = open.back();
+        return level.container->is_object()
+                   ? "." + pendingKey
+                   : "[" + std::to_string(level.container->size() + level.handedOver) + "]";
     }
 
     // The place the next value goes: "member a.b[2]" (or "the document" at the top).
     std::string MemberPath() const {
         std::string path;
-        for (std::size_t level = 0; level < open.size(); ++level) {
-            path += names[level];
+        for (const Level& level : open) {
+            path += level.slot;
         }
         if (!open.empty()) {
             path += NextSlotName();
@@ -98,7 +110,7 @@ private:
             root = std::move(value);
             return &root;
         }
-        Json& container = *open.back();
+        Json& container = *open.back().container;
         if (container.is_object()) {
             Json& member = container[pendingKey];
             member = std::move(value);
@@ -108,29 +120,53 @@ private:
         return &container.back();
     }
 
+    bool Put(Json value) {
+        if (!open.empty() && !open.back().listKey.empty()) {
+            Level& list = open.back();
+            lists->take(list.listKey, list.handedOver++, std::move(value));
+        } else {
+            Add(std::move(value));
+        }
+        return true;
+    }
+
+    bool HandsOver(const Json& container) const {
+        if (lists == nullptr || open.empty() || !container.is_array() ||
+            !open.back().container->is_object()) {
+            return false;
+        }
+        return lists->handOver(open.size(), open.back().slot, pendingKey);
+    }
+
     bool Open(Json container) {
         if (open.size() >= maxDepth) {
             error = "arrays and objects nested deeper than " + std::to_string(maxDepth) + " levels";
             return false;
         }
-        std::string name = open.empty() ? std::string() : NextSlotName();
+        std::string slot = open.empty() ? std::string() : NextSlotName();
+        std::string listKey = HandsOver(container) ? pendingKey : std::string();
         Json* added = Add(std::move(container));
-        open.push_back(added);
-        names.push_back(std::move(name));
+        open.push_back({added, std::move(slot), std::move(listKey), 0});
         return true;
     }
 
     bool Close() {
         open.pop_back();
-        names.pop_back();
+        // A finished item of a list that hands its items over leaves it for the taker.
+        if (!open.empty() && !open.back().listKey.empty()) {
+            Level& list = open.back();
+            Json item = std::move(list.container->back());
+            list.container->get_ref<Json::array_t&>().pop_back();
+            lists->take(list.listKey, list.handedOver++, std::move(item));
+        }
         return true;
     }
 
     const std::string& text;
     std::size_t maxDepth;
+    const ListItems* lists;
     Json root;
-    std::vector<Json*> open;
-    std::vector<std::string> names;
+    std::vector<Level> open;
     String pendingKey;
     std::string error;
 };
@@ -171,10 +207,9 @@ private:
     const ReadProgress* progress = nullptr;
 };
 
-} // namespace
-
-ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
-    Builder builder(text, depthLimit);
+ReadResult ReadWith(const std::string& text, std::size_t depthLimit, const ListItems* lists,
+                    const ReadProgress& progress) {
+    Builder builder(text, depthLimit, lists);
     ReadResult result;
     const char* const start = text.data();
     const bool parsed =
@@ -187,6 +222,16 @@ ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgr
         result.error = builder.Error().empty() ? "the document is incomplete" : builder.Error();
     }
     return result;
+}
+
+} // namespace
+
+ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
+    return ReadWith(text, depthLimit, nullptr, progress);
+}
+
+ReadResult Read(const std::string& text, const ListItems& lists, const ReadProgress& progress) {
+    return ReadWith(text, MaxDepth, &lists, progress);
 }
 
 } // namespace JsonDocument

@@ -1,7 +1,7 @@
-#include "JsonDocumentReader.hpp"
 #include "JsonObjectReader.hpp"
 #include "ModelFault.hpp"
 #include "ModelJson.hpp"
+#include "ModelObjectRead.hpp"
 #include "ModelReferences.hpp"
 
 #include <fstream>
@@ -11,6 +11,60 @@ namespace Building {
 namespace {
 
 constexpr const char* RestraintNames[6] = {"ux", "uy", "uz", "fix", "fiy", "fiz"};
+
+Restraints ReadRestraintList(JsonObjectReader& reader) {
+    Restraints restraints{};
+    for (const std::string& name : reader.Texts("rigid", 0)) {
+        std::size_t position = 0;
+        while (position < 6 && name != RestraintNames[position]) {
+            ++position;
+        }
+        if (position == 6) {
+            reader.Fail("\"rigid\" names \"" + name + "\", not one of ux, uy, uz, fix, fiy, fiz");
+        }
+        restraints[position] = true;
+    }
+    return restraints;
+}
+
+template <typename Object, typename ReadOne>
+std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
+    std::vector<Object> objects;
+    const auto found = document.find(list);
+    if (found == document.end()) {
+        return objects;
+    }
+    if (!found->is_array()) {
+        throw ModelFault(std::string(list) + ": not a list");
+    }
+    for (std::size_t index = 0; index < found->size(); ++index) {
+        objects.push_back(ReadListItem<Object>(list, index, (*found)[index], readOne));
+    }
+    return objects;
+}
+
+Model ReadWholeModel(const nlohmann::ordered_json& document) {
+    JsonObjectReader top(document, "model");
+    Model model;
+    model.name = top.OptionalText("name");
+    model.description = top.OptionalText("description");
+    model.nationalCode = top.OptionalText("nationalCode", model.nationalCode);
+    model.materials = ReadList<Material>(document, "materials", ReadMaterial);
+    model.crossSections = ReadList<CrossSection>(document, "crossSections", ReadCrossSection);
+    model.nodes = ReadList<Node>(document, "nodes", ReadNode);
+    model.curveMembers = ReadList<CurveMember>(document, "curveMembers", ReadCurveMember);
+    model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
+    model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
+    model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
+    for (const char* list : ListNames) {
+        top.Accept(list);
+    }
+    top.Finish();
+    CheckNamesAndReferences(model);
+    return model;
+}
+
+} // namespace
 
 Material ReadMaterial(JsonObjectReader& reader) {
     Material material;
@@ -99,21 +153,6 @@ Storey ReadStorey(JsonObjectReader& reader) {
     return storey;
 }
 
-Restraints ReadRestraintList(JsonObjectReader& reader) {
-    Restraints restraints{};
-    for (const std::string& name : reader.Texts("rigid", 0)) {
-        std::size_t position = 0;
-        while (position < 6 && name != RestraintNames[position]) {
-            ++position;
-        }
-        if (position == 6) {
-            reader.Fail("\"rigid\" names \"" + name + "\", not one of ux, uy, uz, fix, fiy, fiz");
-        }
-        restraints[position] = true;
-    }
-    return restraints;
-}
-
 PointSupport ReadSupport(JsonObjectReader& reader) {
     PointSupport support;
     support.name = reader.Text("name");
@@ -124,67 +163,12 @@ PointSupport ReadSupport(JsonObjectReader& reader) {
     return support;
 }
 
-template <typename Object, typename ReadOne>
-std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
-    std::vector<Object> objects;
-    const auto found = document.find(list);
-    if (found == document.end()) {
-        return objects;
-    }
-    if (!found->is_array()) {
-        throw ModelFault(std::string(list) + ": not a list");
-    }
-    for (std::size_t index = 0; index < found->size(); ++index) {
-        const nlohmann::ordered_json& item = (*found)[index];
-        std::string name;
-        if (item.is_object() && item.contains("name") && item["name"].is_string()) {
-            name = item["name"].get<std::string>();
-        }
-        JsonObjectReader reader(item, ObjectPlace(list, index, name));
-        objects.push_back(readOne(reader));
-        reader.Finish();
-    }
-    return objects;
-}
-
-Model ReadWholeModel(const nlohmann::ordered_json& document) {
-    JsonObjectReader top(document, "model");
-    Model model;
-    model.name = top.OptionalText("name");
-    model.description = top.OptionalText("description");
-    model.nationalCode = top.OptionalText("nationalCode", model.nationalCode);
-    model.materials = ReadList<Material>(document, "materials", ReadMaterial);
-    model.crossSections = ReadList<CrossSection>(document, "crossSections", ReadCrossSection);
-    model.nodes = ReadList<Node>(document, "nodes", ReadNode);
-    model.curveMembers = ReadList<CurveMember>(document, "curveMembers", ReadCurveMember);
-    model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
-    model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
-    model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
-    for (const char* list :
-         {"materials", "crossSections", "nodes", "curveMembers", "surfaceMembers", "storeys", "supports"}) {
-        top.Accept(list);
-    }
-    top.Finish();
-    CheckNamesAndReferences(model);
-    return model;
-}
-
-} // namespace
-
 ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
     try {
         return {ReadWholeModel(document), {}};
     } catch (const ModelFault& fault) {
         return {std::nullopt, fault.what()};
     }
-}
-
-ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
-    if (!read.document) {
-        return {std::nullopt, "not a JSON document: " + read.error};
-    }
-    return ReadModel(*read.document);
 }
 
 ModelReadResult ReadModelFile(const std::filesystem::path& file) {

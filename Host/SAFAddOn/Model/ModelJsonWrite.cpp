@@ -1,4 +1,5 @@
 #include "ModelJson.hpp"
+#include "ModelObjectJson.hpp"
 
 #include <iterator>
 
@@ -18,6 +19,30 @@ void PutLayer(Json& object, const std::string& layer) {
         object["layer"] = layer;
     }
 }
+
+template <typename Object, typename ToJson>
+Json ListJson(const std::vector<Object>& objects, ToJson toJson) {
+    Json list = Json::array();
+    for (const Object& object : objects) {
+        list.push_back(toJson(object));
+    }
+    return list;
+}
+
+template <typename Object, typename ToJson>
+bool ListWrittenAs(const std::vector<Object>& objects, ToJson toJson, const Json& list) {
+    if (!list.is_array() || list.size() != objects.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < objects.size(); ++index) {
+        if (!WrittenAlike(toJson(objects[index]), list[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 Json MaterialJson(const Material& material) {
     Json object{{"name", material.name},         {"type", material.type},
@@ -97,17 +122,6 @@ Json SupportJson(const PointSupport& support) {
     return object;
 }
 
-template <typename Object, typename ToJson>
-Json ListJson(const std::vector<Object>& objects, ToJson toJson) {
-    Json list = Json::array();
-    for (const Object& object : objects) {
-        list.push_back(toJson(object));
-    }
-    return list;
-}
-
-// Whether the two are written as the same text: the same members in the same order, and numbers of
-// the same kind (nlohmann's == takes 2 and 2.0 as equal; the text does not).
 bool WrittenAlike(const Json& left, const Json& right) {
     if (left.is_number_integer() && right.is_number_integer()) {
         return left == right; // signed and unsigned are written alike
@@ -139,21 +153,6 @@ bool WrittenAlike(const Json& left, const Json& right) {
     }
     return left == right;
 }
-
-template <typename Object, typename ToJson>
-bool ListWrittenAs(const std::vector<Object>& objects, ToJson toJson, const Json& list) {
-    if (!list.is_array() || list.size() != objects.size()) {
-        return false;
-    }
-    for (std::size_t index = 0; index < objects.size(); ++index) {
-        if (!WrittenAlike(toJson(objects[index]), list[index])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 nlohmann::ordered_json ModelToJson(const Model& model) {
     Json document{
