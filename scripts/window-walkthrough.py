@@ -9,7 +9,8 @@ driver). In a fresh data folder with a registered VELD Engineer: File > Interope
 Connection > "Open in VELD Engineer..." finds no translator; the warning's first button opens the
 export settings, where "Structural Analysis (SI)" is picked and OK clicked; "Open in VELD Engineer..."
 again writes the workbook, starts VELD Engineer and shows the information dialog, where "Don't show
-this dialog again." is ticked and OK clicked; closing the main window ends the run. Menus and
+this dialog again." is ticked and OK clicked; Ctrl+S saves the project; closing the main window ends
+the run. Menus and
 answers by keyboard, list and check box by mouse. Then the transcript must say so. With --pictures,
 the main window with the open menu, the warning and both dialogs are saved as PNG files, and one
 more run then shows the add-on's error alerts in turn and saves each: the
@@ -156,6 +157,15 @@ class Walk:
         self.main = self.window("project.json - hostsim")
         return self.main
 
+    def saved(self, timeout=30.0):
+        """Waits for the transcript to tell of the project's save."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.transcript.exists() and '"project-save"' in self.transcript.read_text():
+                return
+            time.sleep(0.2)
+        raise WalkFailed("Ctrl+S in the main window did not save the project")
+
     def close_host(self, main):
         self.xdotool("windowfocus", main)
         self.key("alt+F4")
@@ -191,6 +201,9 @@ class Walk:
         self.picture("dialog-7000.png")
         self.key("Return")  # OK, the default button
         self.gone(information_window)
+        self.xdotool("windowfocus", main)
+        self.key("ctrl+s")  # File > Save's key: the translator choice kept in the project
+        self.saved()
         self.close_host(main)
 
     def check(self):
@@ -208,6 +221,8 @@ class Walk:
             raise WalkFailed(f"VELD Engineer was not started once on one workbook: {launches}")
         if not any(event["ticked"] for event in named("dont-show-again")):
             raise WalkFailed("the information dialog's \"Don't show this dialog again.\" was not ticked")
+        if [save["result"] for save in named("project-save")] != ["saved"]:
+            raise WalkFailed(f"the project was not saved once by Ctrl+S: {named('project-save')}")
         if not named("module-unload"):
             raise WalkFailed("closing the main window did not unload the add-on")
 

@@ -48,6 +48,9 @@ MainWindow::~MainWindow() {
         DetachWindowObject(window);
         ::DestroyWindow(window);
     }
+    if (keys != nullptr) {
+        ::DestroyAcceleratorTable(keys);
+    }
 }
 
 HMENU MainWindow::BuildMenuBar() {
@@ -74,7 +77,10 @@ HMENU MainWindow::BuildMenuBar() {
     ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     const auto save = static_cast<UINT>(FirstCommandId + commands.size());
     commands.emplace_back("save", "Saves the project.");
-    ::AppendMenuW(file, MF_STRING, save, L"&Save");
+    ::AppendMenuW(file, MF_STRING, save, L"&Save\tCtrl+S");
+    // Ctrl+S saves as in every desktop program; the menu item above shows the key.
+    ACCEL saveKey{FCONTROL | FVIRTKEY, 'S', static_cast<WORD>(save)};
+    keys = ::CreateAcceleratorTableW(&saveKey, 1);
     const auto quit = static_cast<UINT>(FirstCommandId + commands.size());
     commands.emplace_back("quit", "Closes the project and quits.");
     ::AppendMenuW(file, MF_STRING, quit, L"E&xit");
@@ -92,8 +98,10 @@ void MainWindow::SetStatus(const std::string& text) {
 void MainWindow::RunUntilClosed() {
     MSG message{};
     while (!closed && window != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        if (keys == nullptr || ::TranslateAcceleratorW(window, keys, &message) == 0) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
     }
 }
 

@@ -13,9 +13,9 @@ namespace HostSim {
 
 // hostsim's main window on Windows: titled with the open project, a menu bar whose File menu holds
 // Interoperability (each add-on's submenu registered with menu code 18, named from its string list),
-// Save and Exit, and a status bar that shows the prompt of the highlighted command. Its commands are
-// the command lines a person would type ("menu 32500 1", "save"), handed to `run`; closing the window
-// ends the run as `quit` does.
+// Save (also Ctrl+S) and Exit, and a status bar that shows the prompt of the highlighted command. Its
+// commands are the command lines a person would type ("menu 32500 1", "save"), handed to `run`; closing the
+// window ends the run as `quit` does.
 class MainWindow {
 public:
     using CommandSink = std::function<void(const std::string& line)>;
@@ -45,6 +45,7 @@ private:
     CommandSink run;
     HWND window = nullptr;
     HWND status = nullptr;
+    HACCEL keys = nullptr; // Ctrl+S
     // By command id - first command id: the command line and the prompt shown while it is highlighted.
     std::vector<std::pair<std::string, std::string>> commands;
     bool closed = false;
