@@ -49,9 +49,9 @@ int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostre
         for (const CheckFinding& finding : report.findings) {
             out << FormatFinding(file, finding) << '\n';
         }
-        if (const std::size_t found = report.errors + report.warnings; found > report.findings.size()) {
-            out << ShownSafely(file) << ": " << found - report.findings.size()
-                << " more findings after the first " << report.findings.size() << " are counted, not shown\n";
+        if (const std::size_t leftOut = FindingsLeftOut(report); leftOut > 0) {
+            out << ShownSafely(file) << ": " << leftOut << " more findings after the first "
+                << report.findings.size() << " are counted, not shown\n";
         }
         if (!report.readable) {
             out << FormatFinding(file,

@@ -28,6 +28,12 @@ struct CheckReport {
     std::size_t warnings = 0;
 };
 
+// The findings counted beyond those kept.
+inline std::size_t FindingsLeftOut(const CheckReport& report) {
+    const std::size_t found = report.errors + report.warnings;
+    return found > report.findings.size() ? found - report.findings.size() : 0;
+}
+
 const char* SeverityName(Severity severity);
 
 // `text` with the characters that would steer a terminal (C0 and C1 controls, DEL) written as escapes

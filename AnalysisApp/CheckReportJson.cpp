@@ -2,7 +2,7 @@
 
 namespace AnalysisApp {
 
-nlohmann::ordered_json CheckReportJson(const CheckReport& report, std::size_t findingLimit) {
+nlohmann::ordered_json CheckReportJson(const CheckReport& report) {
     nlohmann::ordered_json json;
     json["readable"] = report.readable;
     if (!report.readable) {
@@ -11,16 +11,15 @@ nlohmann::ordered_json CheckReportJson(const CheckReport& report, std::size_t fi
     json["errors"] = report.errors;
     json["warnings"] = report.warnings;
     nlohmann::ordered_json findings = nlohmann::ordered_json::array();
-    for (std::size_t index = 0; index < report.findings.size() && index < findingLimit; ++index) {
-        const CheckFinding& finding = report.findings[index];
+    for (const CheckFinding& finding : report.findings) {
         findings.push_back({{"sheet", finding.sheet},
                             {"cell", finding.cell},
                             {"severity", SeverityName(finding.severity)},
                             {"message", finding.message}});
     }
     json["findings"] = std::move(findings);
-    if (report.findings.size() > findingLimit) {
-        json["findingsLeftOut"] = report.findings.size() - findingLimit;
+    if (const std::size_t leftOut = FindingsLeftOut(report); leftOut > 0) {
+        json["findingsLeftOut"] = leftOut;
     }
     return json;
 }

@@ -7,12 +7,6 @@
 #include <fstream>
 
 namespace AnalysisApp {
-namespace {
-
-// A record is one line per launch; a badly broken workbook can have a finding on every cell.
-constexpr std::size_t RecordedFindings = KeptFindings;
-
-} // namespace
 
 std::string FormatLaunch(const Launch& launch) {
     nlohmann::ordered_json line;
@@ -33,7 +27,7 @@ std::string FormatLaunch(const Launch& launch) {
         line["summary"]["objects"] = std::move(objects);
     }
     if (launch.check) {
-        line["check"] = CheckReportJson(*launch.check, RecordedFindings);
+        line["check"] = CheckReportJson(*launch.check);
     }
     if (!launch.error.empty()) {
         line["error"] = launch.error;

@@ -92,7 +92,7 @@ XmlCharacterScan ScanXmlCharacters(std::string_view text, bool complete) {
             std::uint64_t second = 0;
             std::memcpy(&first, bytes + index, 8);
             std::memcpy(&second, bytes + index + 8, 8);
-            if (!printable(first | second) || !printable(first) || !printable(second)) {
+            if (!printable(first) || !printable(second)) {
                 break;
             }
             index += 16;

@@ -1,5 +1,6 @@
 #include "CheckCommand.hpp"
 #include "CheckFinding.hpp"
+#include "CheckReportJson.hpp"
 #include "ForeignWorkbooks.hpp"
 #include "SafChecker.hpp"
 #include "SpreadsheetPackage.hpp"
@@ -286,6 +287,9 @@ TEST(HostileWorkbook, FindingsBeyondTheFirstThousandAreCountedNotKept) {
     ASSERT_EQ(report.findings.size(), AnalysisApp::KeptFindings);
     EXPECT_EQ(report.findings.front().cell, "B6");
     EXPECT_EQ(report.findings.back().cell, "B1005");
+    // The launch record and --json say how many were only counted.
+    EXPECT_EQ(AnalysisApp::CheckReportJson(report).at("findingsLeftOut"),
+              report.errors + report.warnings - AnalysisApp::KeptFindings);
 }
 
 // A finding quotes only the start of a long value, so that a cell of megabytes does not make every
