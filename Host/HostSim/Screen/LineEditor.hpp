@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,12 @@ std::string RelayAbovePrompt(int descriptor);
 // again only as it is echoed, so a relay may leave a half-typed line out of sight (it still counts).
 // Returns at once when nothing is relayed.
 void AwaitTyping(const std::string& prompt);
+
+#ifndef _WIN32
+// Writes all of `size` bytes to standard output, again after an interrupted write; stops when the
+// terminal is gone. Only system calls: a process forked from a threaded hostsim may use it.
+void WriteToTerminal(const char* text, std::size_t size);
+#endif
 
 } // namespace LineEditor
 

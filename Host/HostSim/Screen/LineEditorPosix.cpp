@@ -1,9 +1,11 @@
 #include "Screen/LineEditor.hpp"
 #include "Screen/RelayedText.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include <poll.h>
@@ -21,20 +23,6 @@ namespace {
 // The started programs' pipe while relaying, else -1; and their text on its way.
 int relayed = -1;
 RelayedText relayedText;
-
-void WriteAll(const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return; // the terminal is gone: nobody is left to read it
-        }
-        done += static_cast<std::size_t>(written);
-    }
-}
 
 // What is in the pipe now, without waiting, up to a bound: a program that writes without pause must
 // not keep a person's keys waiting. At the pipe's end (every program gone, and hostsim no longer
@@ -59,6 +47,13 @@ std::string ReadRelayed() {
     return text;
 }
 
+// The screen columns `text` takes: one a character, not a byte (UTF-8 continuation bytes take none).
+std::size_t Columns(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
 // Takes the cursor from where the prompt's line is being edited to the start of the prompt's first
 // screen line and clears from there down: a long line wraps over several.
 std::string ClearPrompt(std::size_t columnsBeforeCursor) {
@@ -76,7 +71,8 @@ bool RelayText(std::size_t columnsBeforeCursor) {
     if (text.empty()) {
         return false;
     }
-    WriteAll(ClearPrompt(columnsBeforeCursor) + text);
+    const std::string shown = ClearPrompt(columnsBeforeCursor) + text;
+    WriteToTerminal(shown.data(), shown.size());
     return true;
 }
 
@@ -137,7 +133,8 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
     doneLine.reset();
     ::rl_callback_handler_install(prompt.c_str(), TakeLine);
     const auto redraw = [&prompt] {
-        if (RelayText(prompt.size() + static_cast<std::size_t>(::rl_point))) {
+        const std::string_view typed(::rl_line_buffer, static_cast<std::size_t>(::rl_point));
+        if (RelayText(Columns(prompt) + Columns(typed))) {
             ::rl_forced_update_display();
         }
     };
@@ -163,6 +160,20 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
 #endif
 }
 
+void WriteToTerminal(const char* text, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, text, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return; // the terminal is gone: nobody is left to read it
+        }
+        text += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
 std::string RelayAbovePrompt(int descriptor) {
     relayed = descriptor;
     return relayedText.Rest();
@@ -173,8 +184,8 @@ void AwaitTyping(const std::string& prompt) {
         return;
     }
     AwaitInput([&prompt] {
-        if (RelayText(prompt.size())) {
-            WriteAll(prompt);
+        if (RelayText(Columns(prompt))) {
+            WriteToTerminal(prompt.data(), prompt.size());
         }
     });
 }

@@ -17,27 +17,13 @@ namespace {
 
 namespace Capture = IO::Process::StartedProgramOutput;
 
-void WriteAll(const char* text, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, text, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return;
-        }
-        text += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
 // Copies what is in the pipe now; true when it has ended (no program holds it any more).
 bool CopyAvailable(int descriptor) {
     char bytes[4096];
     for (;;) {
         const ssize_t count = ::read(descriptor, bytes, sizeof bytes);
         if (count > 0) {
-            WriteAll(bytes, static_cast<std::size_t>(count));
+            LineEditor::WriteToTerminal(bytes, static_cast<std::size_t>(count));
         } else if (count < 0 && errno == EINTR) {
             continue;
         } else {
@@ -65,7 +51,7 @@ bool CopyAvailable(int descriptor) {
         if (count <= 0) {
             ::_exit(0);
         }
-        WriteAll(bytes, static_cast<std::size_t>(count));
+        LineEditor::WriteToTerminal(bytes, static_cast<std::size_t>(count));
     }
 }
 
@@ -88,7 +74,7 @@ ProgramOutputRelay::~ProgramOutputRelay() {
     const std::string rest = LineEditor::RelayAbovePrompt(-1);
     std::cout.flush(); // hostsim's last words come before the programs' rest
     Capture::Release();
-    WriteAll(rest.data(), rest.size());
+    LineEditor::WriteToTerminal(rest.data(), rest.size());
     // Once hostsim's own copy of the write end is closed, the pipe ends with its last program.
     if (!CopyAvailable(descriptor)) {
         // The copier is started by a go-between that ends at once, so that it belongs to the system,
