@@ -5,7 +5,6 @@
 #include "ModelObjectRead.hpp"
 #include "ModelReferences.hpp"
 
-#include <iterator>
 #include <type_traits>
 #include <utility>
 
@@ -135,26 +134,12 @@ ModelEventsResult ModelEventReader::Finish(const nlohmann::ordered_json& rest) {
 }
 
 bool ModelEventReader::RestWrittenAlike(const nlohmann::ordered_json& rest) const {
-    static constexpr const char* Order[] = {"name",          "description", "nationalCode", "materials",
-                                            "crossSections", "nodes",       "curveMembers", "surfaceMembers",
-                                            "storeys",       "supports"};
-    if (rest.size() != std::size(Order)) {
-        return false;
-    }
-    std::size_t index = 0;
-    for (auto member = rest.begin(); member != rest.end(); ++member, ++index) {
-        if (member.key() != Order[index]) {
-            return false;
-        }
-    }
     for (const ListState& list : lists) {
         if (!list.alike) {
             return false;
         }
     }
-    return WrittenAlike(nlohmann::ordered_json(model.name), rest["name"]) &&
-           WrittenAlike(nlohmann::ordered_json(model.description), rest["description"]) &&
-           WrittenAlike(nlohmann::ordered_json(model.nationalCode), rest["nationalCode"]);
+    return ModelTopWrittenAlike(model, rest);
 }
 
 std::string ModelEventReader::FirstFinding() const {

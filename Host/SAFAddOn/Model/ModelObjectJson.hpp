@@ -20,4 +20,8 @@ nlohmann::ordered_json SupportJson(const PointSupport& support);
 // the same kind (nlohmann's == takes 2 and 2.0 as equal; the text does not).
 bool WrittenAlike(const nlohmann::ordered_json& left, const nlohmann::ordered_json& right);
 
+// Whether `document` has ModelToJson's members in its order and the model's name, description and
+// national code written alike; the lists' objects are left to the caller to compare.
+bool ModelTopWrittenAlike(const Model& model, const nlohmann::ordered_json& document);
+
 } // namespace Building
