@@ -23,8 +23,10 @@ int main(int argc, char** argv) {
         return CommandLine::Answer(request, program, std::cout);
     }
     if (request == CommandLine::Request::Help) {
-        // Google Benchmark prints its options and ends the process.
+        // Google Benchmark knows --help but not -h: its options are printed here for both.
         std::cout << usage << "Google Benchmark's options:\n" << std::flush;
+        benchmark::PrintDefaultHelp();
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     if (argc > 1) {

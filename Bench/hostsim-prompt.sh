@@ -23,6 +23,7 @@ timer=$!
 exec 3>"$scratch/commands"
 pid=""
 while [ -z "$pid" ]; do
+    kill -0 "$timer" 2>/dev/null || { cat "$scratch/time.log" >&2; echo "hostsim ended before its prompt" >&2; exit 1; }
     sleep 0.05
     pid=$(pgrep -P "$timer" hostsim || true)
 done
@@ -39,7 +40,7 @@ now=$(date +%s.%N)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
 printf 'quit\nquit\n' >&3
 exec 3>&-
-wait "$timer"
+wait "$timer" || echo "hostsim ended with exit code $?" >&2
 peak=$(awk '/Maximum resident/ {print $6}' "$scratch/time.log")
 echo "prompt_after_s=$(echo "$now - $start - 0.25" | bc) cpu_s=$(echo "scale=2; $last / $ticks" | bc)" \
     "rss_at_prompt_MB=$((rss / 1024)) peak_MB=$((peak / 1024))"

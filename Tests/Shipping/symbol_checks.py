@@ -51,17 +51,16 @@ def main():
     store, addon, source_root = pathlib.Path(store), pathlib.Path(addon), pathlib.Path(source_root)
     shutil.rmtree(store, ignore_errors=True)
     failed = 0
+    stored_pdbs = {}
     for module in [addon, *map(pathlib.Path, modules)]:
-        stored_pdb = symbol_store.add(store, module)
-        guid, age, _ = symbol_store.codeview_record(module)
-        expected_folder = symbol_store.store_key(guid, age)
-        matches = pdb_identity(pdbutil, stored_pdb) == expected_folder == stored_pdb.parent.name
+        # The store files each PDB under its module's CodeView record: the PDB itself must say the same.
+        stored_pdb = stored_pdbs[module] = symbol_store.add(store, module)
+        matches = pdb_identity(pdbutil, stored_pdb) == stored_pdb.parent.name
         print(f"{module.name}: {stored_pdb.relative_to(store)}: {'matches' if matches else 'FAIL: does not match'}")
         failed += not matches
 
-    stored_pdb = store / (addon.stem + ".pdb")
-    stored_pdb = next(stored_pdb.glob("*/" + addon.stem + ".pdb"))
-    stored_module = next((store / addon.name).glob("*/" + addon.name))
+    stored_pdb = stored_pdbs[addon]
+    stored_module = store / addon.name / symbol_store.module_key(addon) / addon.name
     rva, size, base = function_rva(pdbutil, stored_pdb, stored_module, OPEN_COMMAND)
     # Optimised code has instructions of no line (0): the first of a few addresses inside that has one.
     for offset in (size // 2, size // 3, 2 * size // 3, size // 4, 16):
