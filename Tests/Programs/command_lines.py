@@ -9,13 +9,7 @@ import shutil
 import subprocess
 import sys
 
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
+from program_checks import check, report
 
 def run(command, cwd):
     return subprocess.run(command, capture_output=True, text=True, cwd=cwd, stdin=subprocess.DEVNULL)
@@ -99,11 +93,7 @@ def main():
     check(result.returncode == 2 and '"readable": false' in result.stdout,
           f"--json --check: exit {result.returncode}, out {result.stdout!r}, errors {result.stderr!r}")
 
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print(f"{len(programs)} programs answered {len(wrong)} wrong command lines, help and version alike")
-    return 1 if failures else 0
+    return report(f"{len(programs)} programs answered {len(wrong)} wrong command lines, help and version alike")
 
 
 sys.exit(main())

@@ -17,10 +17,10 @@ import sys
 
 import pyte
 
+from program_checks import check, register_veld_engineer, report
 from terminal_session import PROMPT, TerminalSession
 
 COLUMNS, ROWS = 200, 400
-INSTALLATION = "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025"
 
 # Writes when the test makes the files "first" and "second" beside it; waits at most 20 s for each.
 GATED_PROGRAM = """#!/bin/sh
@@ -31,14 +31,6 @@ printf 'late line one\\nno line end'
 wait_for "$here/second"
 printf ' and after hostsim\\n'
 """
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
 
 def shown(raw):
     """The screen's lines as a person sees them, without trailing blanks and the empty rows below."""
@@ -54,20 +46,6 @@ def shown(raw):
 def cursor_line(raw):
     lines = shown(raw)
     return lines[-1] if lines else ""
-
-
-def typed_steps(session, steps):
-    """Types each line once the prompt shows, and answers whether every one was typed."""
-    for keys in steps:
-        if not session.read_until(lambda raw: raw.endswith(PROMPT)):
-            return False
-        session.type(keys)
-    return True
-
-
-def register(hostsim, home, folder):
-    subprocess.run([hostsim, "registry", "--home", home, "set-string", INSTALLATION, "InstallDir", folder],
-                   check=True)
 
 
 def main():
@@ -86,9 +64,9 @@ def main():
     command = [hostsim, "--home", home, "--project", project, addon]
 
     # 1. The translator chosen, then "Open in VELD Engineer...": its summary and the prompt below it.
-    register(hostsim, home, real)
+    register_veld_engineer(hostsim, home, real)
     session = TerminalSession(command, work, COLUMNS, ROWS)
-    typed_steps(session, [b"menu 32500 2\r", b"select 4 2\r", b"click 1\r", b"menu 32500 1\r"])
+    session.type_at_prompts([b"menu 32500 2\r", b"select 4 2\r", b"click 1\r", b"menu 32500 1\r"])
     summary_then_prompt = session.read_until(
         lambda raw: any(line.startswith("VeldEngineer.exe: ") for line in shown(raw))
         and cursor_line(raw) == PROMPT.decode().rstrip())
@@ -102,7 +80,7 @@ def main():
     check(not any(line.startswith("hostsim> VeldEngineer") for line in lines),
           "VELD Engineer's text landed after a prompt")
     session.type(b"check 5 1\r")
-    typed_steps(session, [b"click 1\r", b"save\r", b"quit\r"])
+    session.type_at_prompts([b"click 1\r", b"save\r", b"quit\r"])
     code, said = session.finish()
     check(code == 0, f"the first session exits {code}")
     # A new project has no file to read: nothing about reading it is left open before the next line.
@@ -110,9 +88,9 @@ def main():
           f"the first session's start or end is garbled:\n{said}")
 
     # 2. The gated stand-in: text while a line is half typed, and after hostsim's end.
-    register(hostsim, home, gated)
+    register_veld_engineer(hostsim, home, gated)
     session = TerminalSession(command, work, COLUMNS, ROWS)
-    typed_steps(session, [b"menu 32500 1\r", b"he"])
+    session.type_at_prompts([b"menu 32500 1\r", b"he"])
     check(session.read_until(lambda raw: cursor_line(raw) == "hostsim> he"), "the typed 'he' was not shown")
     open(os.path.join(gated, "first"), "w").close()
     redrawn = session.read_until(lambda raw: "no line end" in shown(raw) and cursor_line(raw) == "hostsim> he")
@@ -134,11 +112,7 @@ def main():
     check(lines[-2:] == ["hostsim: quit", " and after hostsim"],
           "the text written after hostsim's end was lost or misplaced:\n" + "\n".join(lines[-6:]))
 
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print("a started program's text came above hostsim's prompt, the prompt and a half-typed line below it")
-    return 1 if failures else 0
+    return report("a started program's text came above hostsim's prompt, the prompt and a half-typed line below it")
 
 
 sys.exit(main())

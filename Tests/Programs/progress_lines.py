@@ -10,15 +10,8 @@ import shutil
 import subprocess
 import sys
 
+from program_checks import check, report
 from terminal_session import on_terminal
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
 
 def on_pipe(command, cwd):
     result = subprocess.run(command, cwd=cwd, capture_output=True, text=True, stdin=subprocess.DEVNULL)
@@ -88,11 +81,7 @@ def main():
     code, said = on_pipe(command, work)
     check(code == 0 and "read the model" not in said, f"hostsim on a pipe: exit {code}, said {said!r}")
 
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print("progress lines drawn on a terminal, and on a pipe only when asked")
-    return 1 if failures else 0
+    return report("progress lines drawn on a terminal, and on a pipe only when asked")
 
 
 sys.exit(main())

@@ -10,15 +10,8 @@ import shutil
 import subprocess
 import sys
 
+from program_checks import check, register_veld_engineer, report
 from terminal_session import on_terminal
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
 
 def at_prompt(command, typed, cwd):
     result = subprocess.run(command, input=typed, capture_output=True, text=True, cwd=cwd)
@@ -39,9 +32,7 @@ def main():
     check("there is no menu to pick" in said and "no add-on registered a menu" in said,
           f"no reason given for the missing menu: {said}")
 
-    subprocess.run([hostsim, "registry", "--home", home, "set-string",
-                    "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025", "InstallDir",
-                    os.path.join(work, "app")], check=True)
+    register_veld_engineer(hostsim, home, os.path.join(work, "app"))
     typed = "help\nmenu 32500 9\nfrob\nmenu 32500 2\nCLICK 2\nquit\nhelp\nselect 4 2\nclick 1\nquit\nsave\nquit\n"
     code, said = at_prompt([hostsim, "--home", home, "--project", project, addon], typed, work)
     check(code == 0, f"a session at the prompt exits {code}: {said}")
@@ -84,11 +75,7 @@ def main():
           f"an edited line and the recalled one were not both answered with help:\n{screen}")
     check("unknown command" not in screen, f"an edited or recalled line was read as typed:\n{screen}")
 
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print("hostsim's prompt answered every command as a person expects")
-    return 1 if failures else 0
+    return report("hostsim's prompt answered every command as a person expects")
 
 
 sys.exit(main())

@@ -45,6 +45,14 @@ class TerminalSession:
     def type(self, keys):
         os.write(self.controller, keys)
 
+    def type_at_prompts(self, typed):
+        """Types each of `typed` (raw keys) once the prompt is shown; False when a prompt never came."""
+        for keys in typed:
+            if not self.read_until(lambda screen: screen.endswith(PROMPT)):
+                return False
+            self.type(keys)
+        return True
+
     def finish(self):
         """Reads to the end; returns (exit code, everything shown, with the terminal's line ends as "\\n")."""
         self.read_until(lambda _: False)
@@ -61,8 +69,5 @@ def on_terminal(command, cwd, typed=()):
     """Runs `command` and types each of `typed` (raw keys) once the prompt is shown; returns (exit code,
     everything the screen showed, with the terminal's line ends as "\\n")."""
     session = TerminalSession(command, cwd)
-    for keys in typed:
-        if not session.read_until(lambda screen: screen.endswith(PROMPT)):
-            break
-        session.type(keys)
+    session.type_at_prompts(typed)
     return session.finish()
