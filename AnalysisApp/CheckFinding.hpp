@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TerminalText.hpp"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -37,8 +39,11 @@ inline std::size_t FindingsLeftOut(const CheckReport& report) {
 const char* SeverityName(Severity severity);
 
 // `text` with the characters that would steer a terminal (C0 and C1 controls, DEL) written as escapes
-// (\n, \x1B, \u009B), so that a cell or a file name cannot change what the terminal shows.
-std::string ShownSafely(std::string_view text);
+// (\n, \x1B, \u009B), so that a cell or a file name cannot change what the terminal shows, and a
+// finding stays on its line.
+inline std::string ShownSafely(std::string_view text) {
+    return CommandLine::TerminalSafe(text, CommandLine::LineBreaks::Escaped);
+}
 
 // "FILE: SHEET!CELL: severity: message", each text shown safely; without a cell "FILE: SHEET: ..."; without a
 // sheet "FILE: severity: message".

@@ -1,44 +1,16 @@
 #include "Record/TerminalFilter.hpp"
 
-#include <cstdio>
-#include <sstream>
+#include "TerminalText.hpp"
 
 namespace HostSim {
 
-namespace {
-
-constexpr unsigned char C1LeadByte = 0xC2;
-
-bool IsC0Control(unsigned char byte) {
-    return (byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F;
-}
-
-std::string CodeOf(unsigned char byte) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "\\x%02X", byte);
-    return text;
-}
-
-std::string C1CodeOf(unsigned char secondByte) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "\\u%04X", static_cast<unsigned>(secondByte));
-    return text;
-}
-
-} // namespace
-
 std::string TerminalSafe(const std::string& text) {
-    std::stringbuf safe;
-    {
-        TerminalFilter filter(&safe);
-        filter.sputn(text.data(), static_cast<std::streamsize>(text.size()));
-    } // a lead byte held at the end is passed on as the filter goes
-    return safe.str();
+    return CommandLine::TerminalSafe(text, CommandLine::LineBreaks::Kept);
 }
 
 TerminalFilter::~TerminalFilter() {
     if (heldLeadByte) {
-        destination->sputc(static_cast<char>(C1LeadByte));
+        destination->sputc(static_cast<char>(CommandLine::C1LeadByte));
     }
 }
 
@@ -51,19 +23,20 @@ bool TerminalFilter::Put(char character) {
     const auto byte = static_cast<unsigned char>(character);
     if (heldLeadByte) {
         heldLeadByte = false;
-        if (byte >= 0x80 && byte <= 0x9F) {
-            return Emit(C1CodeOf(byte));
+        if (CommandLine::IsC1SecondByte(byte)) {
+            return Emit(CommandLine::C1Escape(byte));
         }
-        if (destination->sputc(static_cast<char>(C1LeadByte)) == traits_type::eof()) {
+        if (destination->sputc(static_cast<char>(CommandLine::C1LeadByte)) == traits_type::eof()) {
             return false;
         }
     }
-    if (byte == C1LeadByte) {
+    if (byte == CommandLine::C1LeadByte) {
         heldLeadByte = true;
         return true;
     }
-    if (IsC0Control(byte)) {
-        return Emit(CodeOf(byte));
+    if (const std::string escape = CommandLine::ControlEscape(byte, CommandLine::LineBreaks::Kept);
+        !escape.empty()) {
+        return Emit(escape);
     }
     return destination->sputc(character) != traits_type::eof();
 }

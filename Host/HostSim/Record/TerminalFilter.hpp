@@ -7,10 +7,8 @@
 namespace HostSim {
 
 // What hostsim prints reaches a person's terminal, and texts in it come from outside: a script's
-// lines, translator names, module paths, an add-on's debug output. A control character in them
-// (an escape sequence, a bell, a carriage return that overwrites the line) would act on the
-// terminal instead of being read. Each one is shown as its code instead ("\x1B"), including the
-// C1 controls that UTF-8 text can carry (U+0080 to U+009F, "\u009B"); tab and line feed stay.
+// lines, translator names, module paths, an add-on's debug output. Each control character in them
+// is shown as its code (CommandLine::TerminalSafe); tab and line feed stay.
 std::string TerminalSafe(const std::string& text);
 
 // A stream buffer that shows everything written to it as TerminalSafe does, on its way to `target`.
