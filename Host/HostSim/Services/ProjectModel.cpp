@@ -33,12 +33,17 @@ ProjectModel::ProjectModel(Building::ModelEventsResult handedOver)
 }
 
 ProjectModel::ProjectModel(Building::ModelEventsResult read, const std::function<Json()>& modelTree) {
-    if (read.read.model && read.writtenAlike) {
-        typed = std::move(read.read.model);
+    typed = std::move(read.read.model);
+    readError = std::move(read.read.error);
+    if (typed && read.writtenAlike) {
         textXmlCannotCarry = std::move(read.textFinding);
-    } else {
-        *this = ProjectModel(modelTree());
+        return;
     }
+    // The model and its refusal are the events' already; the text to keep, and the first text XML
+    // cannot carry in it, are the document's own.
+    const Json tree = modelTree();
+    textXmlCannotCarry = FindTextXmlCannotCarry(tree);
+    keptText = tree.dump();
 }
 
 Building::TextCheck ProjectModel::XmlTextCheck() {
