@@ -1,6 +1,7 @@
 #include "CheckCommand.hpp"
 
 #include "CheckReportJson.hpp"
+#include "CommandLine.hpp"
 #include "ProgressLine.hpp"
 #include "SafChecker.hpp"
 
@@ -23,7 +24,7 @@ int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostre
     int exitCode = 0;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const std::string& file : files) {
-        const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+        const std::filesystem::path path = CommandLine::PathFromUtf8(file);
         CheckReport report;
         {
             // The sheets are read twice (names first, then the findings), so the bytes read pass the

@@ -1,5 +1,6 @@
 #include "WorkbookCheck.hpp"
 
+#include "CommandLine.hpp"
 #include "SafChecker.hpp"
 
 #include <filesystem>
@@ -11,7 +12,7 @@ namespace AnalysisApp {
 namespace {
 
 WorkbookCheck ReadAndCheck(const std::string& utf8Path) {
-    const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    const std::filesystem::path path = CommandLine::PathFromUtf8(utf8Path);
     std::error_code failure;
     // A pipe without a writer would hang the open, and a folder or a device is no workbook: each is
     // refused by its kind before it is opened.

@@ -6,12 +6,6 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-constexpr GSSize LargestRecord = 64 * 1024;
-
-} // namespace
-
 GSSize DGRetrieveUserDataFromRegistry(const GS::UniString& name, void* data, GSSize dataSize) {
     const std::string utf8Name = name.ToUTF8().Get();
     DG::CallReport report("DGRetrieveUserDataFromRegistry", [&] {
@@ -21,12 +15,12 @@ GSSize DGRetrieveUserDataFromRegistry(const GS::UniString& name, void* data, GSS
         report.Result("stored=0 applied=false (refused)");
         return 0;
     }
-    std::vector<char> stored(static_cast<std::size_t>(LargestRecord));
+    std::vector<char> stored(static_cast<std::size_t>(DG::LargestUserDataRecord));
     GSSize storedSize = 0;
     const GSErrCode read =
         GSPref::ReadBinaryValue(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey, utf8Name.c_str(),
-                                stored.data(), LargestRecord, &storedSize);
-    if (read != NoError || storedSize <= 0 || storedSize > LargestRecord) {
+                                stored.data(), DG::LargestUserDataRecord, &storedSize);
+    if (read != NoError || storedSize <= 0 || storedSize > DG::LargestUserDataRecord) {
         report.Result("stored=0 applied=false");
         return 0;
     }

@@ -9,7 +9,9 @@
 
 namespace DG {
 constexpr const char* UserDataKey = "Software\\HostSim\\DialogData";
-}
+// Larger than any record a dialog keeps.
+constexpr GSSize LargestUserDataRecord = 64 * 1024;
+} // namespace DG
 
 // Copies the record stored under `name` into `data`, but only when the stored record is exactly
 // `dataSize` bytes long. Returns the stored record's size (so 2 for a 2-byte record that was applied),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramCommandLine.hpp"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,7 +13,7 @@ enum ExitCode : int {
     // A bad source, an unreadable input, a malformed .res to dump, an output that cannot be written.
     ExitFailure = 1,
     // A command line that cannot be used: the convention all our programs share.
-    ExitUsage = 64,
+    ExitUsage = CommandLine::UsageExitCode,
 };
 
 // The whole program: `ResConv SOURCES... -o OUT.res` or `ResConv --dump FILE.res`. `arguments`

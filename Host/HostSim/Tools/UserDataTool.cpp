@@ -111,14 +111,12 @@ constexpr CommandLine::ProgramText UserDataProgram{
     "options: --home DIR, -h/--help, --version\n"
     "exit codes: 0 done, 1 the record cannot be stored or none is stored, 64 a wrong command line\n"};
 
-// Larger than any record a dialog keeps.
-constexpr GSSize LargestRecord = 64 * 1024;
-
 int PrintRecord(const std::string& name) {
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(LargestRecord));
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(DG::LargestUserDataRecord));
     GSSize size = 0;
-    const GSErrCode read = GSPref::ReadBinaryValue(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey,
-                                                   name.c_str(), bytes.data(), LargestRecord, &size);
+    const GSErrCode read =
+        GSPref::ReadBinaryValue(GSPref::RootKeyDomain::CurrentUser, DG::UserDataKey, name.c_str(),
+                                bytes.data(), DG::LargestUserDataRecord, &size);
     if (read != NoError) {
         std::cerr << "hostsim user-data: no record \"" << name << "\" (" << DescribeResultCode(read) << ")"
                   << std::endl;

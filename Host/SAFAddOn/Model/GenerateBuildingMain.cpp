@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
     progress.Stage("making the JSON text");
     const std::string text = Building::ModelToJson(model).dump(2) + '\n';
     progress.Stage("writing " + output, text.size(), CommandLine::ProgressLine::Unit::Bytes);
-    std::ofstream file(std::filesystem::path(std::u8string(output.begin(), output.end())),
-                       std::ios::binary | std::ios::trunc);
+    std::ofstream file(CommandLine::PathFromUtf8(output), std::ios::binary | std::ios::trunc);
     for (std::size_t offset = 0; file && offset < text.size(); offset += SliceBytes) {
         file.write(text.data() + offset,
                    static_cast<std::streamsize>(std::min(SliceBytes, text.size() - offset)));

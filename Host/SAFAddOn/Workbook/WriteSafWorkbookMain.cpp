@@ -24,10 +24,6 @@ constexpr CommandLine::ProgramText Program{
     "  --version        the version\n"
     "exit codes: 0 written, 1 the model cannot be read or the workbook written, 64 a wrong command line\n"};
 
-std::filesystem::path PathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,15 +63,16 @@ int main(int argc, char** argv) {
     CommandLine::ProgressLine progress(std::cerr, progressAsked || CommandLine::StandardErrorIsTerminal(),
                                        Program.name);
     progress.Stage("reading " + files[0]);
-    const Building::ModelReadResult read = Building::ReadModelFile(PathOf(files[0]));
+    const Building::ModelReadResult read = Building::ReadModelFile(CommandLine::PathFromUtf8(files[0]));
     if (!read.model) {
         progress.EndLine();
         std::cerr << "WriteSafWorkbook: " << read.error << '\n';
         return 1;
     }
     progress.Stage("writing " + files[1], 0, CommandLine::ProgressLine::Unit::Bytes);
-    const SafWorkbook::WriteReport report = SafWorkbook::WriteSafWorkbook(
-        *read.model, options, PathOf(files[1]), [&](std::uint64_t written) { progress.Advance(written); });
+    const SafWorkbook::WriteReport report =
+        SafWorkbook::WriteSafWorkbook(*read.model, options, CommandLine::PathFromUtf8(files[1]),
+                                      [&](std::uint64_t written) { progress.Advance(written); });
     if (!report.written) {
         progress.EndLine();
         std::cerr << "WriteSafWorkbook: " << report.error << '\n';
