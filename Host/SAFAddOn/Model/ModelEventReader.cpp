@@ -3,7 +3,6 @@
 #include "ModelFault.hpp"
 #include "ModelObjectJson.hpp"
 #include "ModelObjectRead.hpp"
-#include "ModelReferences.hpp"
 
 #include <type_traits>
 #include <utility>
@@ -102,27 +101,17 @@ ModelEventsResult ModelEventReader::Finish(const nlohmann::ordered_json& rest) {
     try {
         // ReadWholeModel's steps in its order, the lists' objects already read.
         JsonObjectReader top(rest, "model");
-        model.name = top.OptionalText("name");
-        model.description = top.OptionalText("description");
-        model.nationalCode = top.OptionalText("nationalCode", Model().nationalCode);
+        ReadModelTexts(top, model);
         for (std::size_t number = 0; number < lists.size(); ++number) {
-            const auto found = rest.find(ListNames[number]);
-            if (found == rest.end()) {
+            if (FoundList(rest, ListNames[number]) == nullptr) {
                 Clear(number); // read inside a model object that a later one of the same name replaced
                 continue;
-            }
-            if (!found->is_array()) {
-                throw ModelFault(std::string(ListNames[number]) + ": not a list");
             }
             if (!lists[number].fault.empty()) {
                 throw ModelFault(lists[number].fault);
             }
         }
-        for (const char* list : ListNames) {
-            top.Accept(list);
-        }
-        top.Finish();
-        CheckNamesAndReferences(model);
+        FinishModel(top, model);
     } catch (const ModelFault& fault) {
         result.read.error = fault.what();
         return result;

@@ -30,12 +30,9 @@ Restraints ReadRestraintList(JsonObjectReader& reader) {
 template <typename Object, typename ReadOne>
 std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
     std::vector<Object> objects;
-    const auto found = document.find(list);
-    if (found == document.end()) {
+    const nlohmann::ordered_json* found = FoundList(document, list);
+    if (found == nullptr) {
         return objects;
-    }
-    if (!found->is_array()) {
-        throw ModelFault(std::string(list) + ": not a list");
     }
     for (std::size_t index = 0; index < found->size(); ++index) {
         objects.push_back(ReadListItem<Object>(list, index, (*found)[index], readOne));
@@ -46,9 +43,7 @@ std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char*
 Model ReadWholeModel(const nlohmann::ordered_json& document) {
     JsonObjectReader top(document, "model");
     Model model;
-    model.name = top.OptionalText("name");
-    model.description = top.OptionalText("description");
-    model.nationalCode = top.OptionalText("nationalCode", model.nationalCode);
+    ReadModelTexts(top, model);
     model.materials = ReadList<Material>(document, "materials", ReadMaterial);
     model.crossSections = ReadList<CrossSection>(document, "crossSections", ReadCrossSection);
     model.nodes = ReadList<Node>(document, "nodes", ReadNode);
@@ -56,15 +51,36 @@ Model ReadWholeModel(const nlohmann::ordered_json& document) {
     model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
     model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
     model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
+    FinishModel(top, model);
+    return model;
+}
+
+} // namespace
+
+const nlohmann::ordered_json* FoundList(const nlohmann::ordered_json& document, const char* list) {
+    const auto found = document.find(list);
+    if (found == document.end()) {
+        return nullptr;
+    }
+    if (!found->is_array()) {
+        throw ModelFault(std::string(list) + ": not a list");
+    }
+    return &*found;
+}
+
+void ReadModelTexts(JsonObjectReader& top, Model& model) {
+    model.name = top.OptionalText("name");
+    model.description = top.OptionalText("description");
+    model.nationalCode = top.OptionalText("nationalCode", Model().nationalCode);
+}
+
+void FinishModel(JsonObjectReader& top, const Model& model) {
     for (const char* list : ListNames) {
         top.Accept(list);
     }
     top.Finish();
     CheckNamesAndReferences(model);
-    return model;
 }
-
-} // namespace
 
 Material ReadMaterial(JsonObjectReader& reader) {
     Material material;

@@ -34,6 +34,13 @@ inline int ListNumber(const std::string& key) {
     return -1;
 }
 
+// The model's list `list` in `document`: null when it has none; ModelFault when it is no list.
+const nlohmann::ordered_json* FoundList(const nlohmann::ordered_json& document, const char* list);
+// The model's name, description and national code, the first of a whole model's reading steps.
+void ReadModelTexts(JsonObjectReader& top, Model& model);
+// The last steps, once the lists are read: no member but the model's own, names and references sound.
+void FinishModel(JsonObjectReader& top, const Model& model);
+
 template <typename Object, typename ReadOne>
 Object ReadListItem(const char* list, std::size_t index, const nlohmann::ordered_json& item,
                     ReadOne readOne) {
