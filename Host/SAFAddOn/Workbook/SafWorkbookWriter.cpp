@@ -81,8 +81,7 @@ WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& 
             return "cannot create " + temporary.string();
         }
         WatchedSink watched(sink, written);
-        report =
-            written ? WriteSafWorkbookTo(model, options, watched) : WriteSafWorkbookTo(model, options, sink);
+        report = WriteSafWorkbookTo(model, options, written ? static_cast<ByteSink&>(watched) : sink);
         if (!sink.Close() && report.written) {
             return "cannot write " + temporary.string();
         }
