@@ -27,6 +27,8 @@ import sys
 import tempfile
 import time
 
+from wine_prefix import wine_environment, windows_path
+
 
 class WalkFailed(Exception):
     pass
@@ -36,18 +38,13 @@ def run(command, **options):
     return subprocess.run(command, check=False, capture_output=True, text=True, **options)
 
 
-def windows_path(path):
-    return "Z:" + str(path).replace("/", "\\")
-
-
 class Walk:
     def __init__(self, bin_dir, prefix, work, pictures):
         self.bin = pathlib.Path(bin_dir).resolve()
         self.work = work
         self.pictures = pictures
         self.transcript = work / "transcript.jsonl"
-        self.env = dict(os.environ, WINEPREFIX=str(pathlib.Path(prefix).resolve()), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = wine_environment(pathlib.Path(prefix).resolve())
         self.xvfb = None
         self.host = None
         self.main = None

@@ -14,7 +14,6 @@ in the registry afterwards (Wine's msiexec exit codes differ from Windows').
 5. uninstall removes exactly what was installed: the host's files and registration stay.
 """
 import json
-import os
 import pathlib
 import shutil
 import subprocess
@@ -25,6 +24,9 @@ import uuid
 
 import pefile
 from pe_checks import project_version
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "scripts"))
+from wine_prefix import wine_environment, windows_path  # noqa: E402
 
 HOST_KEY = r"HKLM\SOFTWARE\HostSim\27"
 VELD_KEY = r"HKLM\SOFTWARE\VELD\Installer\VeldEngineer\2025"
@@ -46,7 +48,7 @@ def check(condition, what):
 class Prefix:
     def __init__(self, path):
         self.path = path
-        self.env = dict(os.environ, WINEPREFIX=str(path), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = wine_environment(path)
 
     def wine(self, *arguments, check_exit=False):
         # Output through files, never pipes: services that Wine starts (msiexec's, wineboot's) outlive
@@ -95,8 +97,6 @@ class Prefix:
                 if p.is_file() and p.relative_to(root).parts[0] not in ("windows", "users", "ProgramData")}
 
 
-def windows_path(posix_path):
-    return "Z:" + str(posix_path).replace("/", "\\")
 
 
 def build_msi(wxs, module, version, out):
