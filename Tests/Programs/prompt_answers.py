@@ -75,6 +75,11 @@ def main():
           f"an edited line and the recalled one were not both answered with help:\n{screen}")
     check("unknown command" not in screen, f"an edited or recalled line was read as typed:\n{screen}")
 
+    # In a UTF-8 locale, letters beyond ASCII are typed and read as they are.
+    code, screen = on_terminal([hostsim, "--home", home, addon], work, ["é".encode() + b"\r", b"quit\r"],
+                               dict(os.environ, LC_ALL="C.UTF-8"))
+    check(code == 0 and 'unknown command "é"' in screen, f"a typed accented letter: exit {code}:\n{screen}")
+
     return report("hostsim's prompt answered every command as a person expects")
 
 

@@ -14,11 +14,12 @@ PROMPT = b"hostsim> "
 class TerminalSession:
     """A program on a pseudo-terminal (of `columns` x `rows` when given), driven a step at a time."""
 
-    def __init__(self, command, cwd, columns=None, rows=None):
+    def __init__(self, command, cwd, columns=None, rows=None, env=None):
         self.controller, terminal = pty.openpty()
         if columns and rows:
             fcntl.ioctl(terminal, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
-        self.process = subprocess.Popen(command, cwd=cwd, stdin=terminal, stdout=terminal, stderr=terminal)
+        self.process = subprocess.Popen(command, cwd=cwd, stdin=terminal, stdout=terminal, stderr=terminal,
+                                        env=env)
         os.close(terminal)
         self.screen = b""  # every byte the program wrote, escape sequences included
         self.ended = False
@@ -65,9 +66,9 @@ class TerminalSession:
         return code, self.screen.decode("utf-8", "replace").replace("\r\n", "\n")
 
 
-def on_terminal(command, cwd, typed=()):
+def on_terminal(command, cwd, typed=(), env=None):
     """Runs `command` and types each of `typed` (raw keys) once the prompt is shown; returns (exit code,
     everything the screen showed, with the terminal's line ends as "\\n")."""
-    session = TerminalSession(command, cwd)
+    session = TerminalSession(command, cwd, env=env)
     session.type_at_prompts(typed)
     return session.finish()

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -129,6 +130,11 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
 #if VELD_HAVE_LIBEDIT
     // The editor's callback form takes one key at a time, so that the programs' text can be written
     // between two keys, and the prompt and the line so far drawn again below it.
+    // The editor reads and shows characters by the locale's character type: in the "C" locale every
+    // letter beyond ASCII typed at the prompt would be dropped. Only the character type is taken from
+    // the environment; numbers stay written as the "C" locale writes them.
+    static const bool localeSet = std::setlocale(LC_CTYPE, "") != nullptr;
+    static_cast<void>(localeSet);
     lineDone = false;
     doneLine.reset();
     ::rl_callback_handler_install(prompt.c_str(), TakeLine);
