@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, then builds and tests the native debug build and runs
+# Runs every test: installs what is missing, checks the sources' formatting, then builds and tests the native debug build and runs
 # the demo's hostsim runs under valgrind, tests the same suite under the address and
 # undefined-behaviour sanitizers, runs every fuzz target for a fixed number of runs, and builds the
 # Windows target in the host's C++ ABI and runs its tests under Wine.
@@ -11,6 +11,9 @@ bash scripts/install-deps.sh
 stage() {
     echo "== $1 ($(date +%H:%M:%S)) =="
 }
+
+stage "formatting (clang-format)"
+bash scripts/check-format.sh
 
 stage "native build (dev)"
 cmake --preset dev >/dev/null

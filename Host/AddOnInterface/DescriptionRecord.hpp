@@ -11,7 +11,7 @@
 struct AddOnDescriptionRecord {
     Int32 recordVersion; // 1
     Int32 reserved0;
-    UInt8 hostData[40];  // the host's own, not touched by add-ons
+    UInt8 hostData[40]; // the host's own, not touched by add-ons
     GS::UniString name;
     GS::UniString description;
 };

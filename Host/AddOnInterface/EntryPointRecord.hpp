@@ -23,8 +23,8 @@ struct EntryPointRecord {
     AddOnRegisterProc registerInterface;
     AddOnStartProc start;
     AddOnReleaseProc release;
-    Int32 platformCode;      // 26000
-    UInt8 reserved1[76];     // 0
+    Int32 platformCode;  // 26000
+    UInt8 reserved1[76]; // 0
 };
 static_assert(sizeof(EntryPointRecord) == 120);
 static_assert(offsetof(EntryPointRecord, interfaceVersion) == 0);

@@ -37,32 +37,35 @@ using HostMenuHandlerInstallProc = GSErrCode(HOST_CALL*)(AddOnToken token, Int16
 // Environment query `code` ('GSPF': special folder; first pointer an Int32 folder number, second
 // the IO::Location that receives it, third null). Pointers are the caller's, read or written during
 // the call only. Unknown codes or numbers fail and leave the outputs alone.
-using HostEnvironmentProc = GSErrCode(HOST_CALL*)(AddOnToken token, Int32 code, void* par1, void* par2, void* par3);
+using HostEnvironmentProc = GSErrCode(HOST_CALL*)(AddOnToken token, Int32 code, void* par1, void* par2,
+                                                  void* par3);
 
 // Automation request `code` ('SAVE': first pointer a SaveFileRecord, second the SAF save parameter
 // record, third null). 0 means done; anything else means the request did not happen.
-using HostAutomateProc = GSErrCode(HOST_CALL*)(AddOnToken token, Int32 code, void* par1, void* par2, void* par3);
+using HostAutomateProc = GSErrCode(HOST_CALL*)(AddOnToken token, Int32 code, void* par1, void* par2,
+                                               void* par3);
 
 // Calls command `command` (a four-letter code) of version `version` of the add-on whose identifier
 // is `target`, passing two pointer-sized values whose meaning is the command's. `silent` asks the
 // target to show nothing on failure. 0 means done and the outputs filled; an unknown target,
 // command or version fails.
-using HostCommandCallProc = GSErrCode(HOST_CALL*)(AddOnToken token, const AddOnModuleId* target, UInt32 command,
-                                                  UInt32 version, void* parameter, void* result, bool silent);
+using HostCommandCallProc = GSErrCode(HOST_CALL*)(AddOnToken token, const AddOnModuleId* target,
+                                                  UInt32 command, UInt32 version, void* parameter,
+                                                  void* result, bool silent);
 
 // Add-on objects: named records the host keeps in the open project for the add-on. Content travels
 // as host handles; the host keeps its own copy of whatever it is given and hands out new handles
 // that the receiver kills.
 // Create: a new object named `*name` with a copy of `*content`; its new GUID goes to `*guid`.
-using HostObjectCreateProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::UniString* name, GSHandle* content,
-                                                   GS::Guid* guid);
+using HostObjectCreateProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::UniString* name,
+                                                   GSHandle* content, GS::Guid* guid);
 // Read: the object `*guid`; its name goes to `*name` and a new handle with its content to `*content`
 // (null before the call).
 using HostObjectReadProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::Guid* guid, GS::UniString* name,
                                                  GSHandle* content);
 // Modify: replaces the name and content of object `*guid` with copies of `*name` and `*content`.
-using HostObjectModifyProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::Guid* guid, const GS::UniString* name,
-                                                   GSHandle* content);
+using HostObjectModifyProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::Guid* guid,
+                                                   const GS::UniString* name, GSHandle* content);
 // Find: the GUID of the object named `*name` into `*guid`; 0 with the null GUID when there is none.
 using HostObjectFindProc = GSErrCode(HOST_CALL*)(AddOnToken token, const GS::UniString* name, GS::Guid* guid);
 
@@ -80,7 +83,8 @@ constexpr std::size_t ObjectFind = 0x1080;
 
 static_assert(MenuRegister / 8 == 5 && MenuHandlerInstall / 8 == 26);
 static_assert(Environment / 8 == 80 && Automate / 8 == 83 && CommandCall / 8 == 345);
-static_assert(ObjectCreate / 8 == 521 && ObjectRead / 8 == 523 && ObjectModify / 8 == 524 && ObjectFind / 8 == 528);
+static_assert(ObjectCreate / 8 == 521 && ObjectRead / 8 == 523 && ObjectModify / 8 == 524 &&
+              ObjectFind / 8 == 528);
 static_assert(ObjectFind + 8 <= HostFunctionTableSize);
 } // namespace HostSlot
 

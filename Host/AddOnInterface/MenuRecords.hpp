@@ -26,7 +26,7 @@ static_assert(offsetof(MenuRegistrationRecord, flags) == 8);
 struct MenuCommandRecord {
     Int16 menuListId; // the "STRS" list of the menu
     Int16 reserved;
-    Int32 itemIndex;  // the chosen item, counted from 1 (the title is not an item)
+    Int32 itemIndex; // the chosen item, counted from 1 (the title is not an item)
 };
 static_assert(sizeof(MenuCommandRecord) == 8);
 static_assert(offsetof(MenuCommandRecord, menuListId) == 0);

@@ -37,7 +37,8 @@ TEST(CallMonitor, DebugOutputReportsItsTextAndCannotBeMadeToFail) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].details, "text=\"path \\\"C:\\\\VELD\\\"\\n\"");
     ASSERT_EQ(capture.texts.size(), 1u);
-    EXPECT_EQ(capture.texts[0], "path \"C:\\VELD\"\n");    ASSERT_EQ(monitor.results.size(), 1u);
+    EXPECT_EQ(capture.texts[0], "path \"C:\\VELD\"\n");
+    ASSERT_EQ(monitor.results.size(), 1u);
     EXPECT_EQ(monitor.results[0].operation, "DBPrintf");
 }
 

@@ -46,27 +46,55 @@ _ACRTIMP float __cdecl nexttowardf(float, long double);
     static inline long double name##l(long double x, long double y) {                                        \
         return name((double)x, (double)y);                                                                   \
     }
+// clang-format off
 VELD_LONG_DOUBLE_1(acos)
-VELD_LONG_DOUBLE_1(asin) VELD_LONG_DOUBLE_1(atan) VELD_LONG_DOUBLE_2(atan2) VELD_LONG_DOUBLE_1(ceil)
-    VELD_LONG_DOUBLE_1(cos) VELD_LONG_DOUBLE_1(cosh) VELD_LONG_DOUBLE_1(exp) VELD_LONG_DOUBLE_1(fabs)
-        VELD_LONG_DOUBLE_1(floor) VELD_LONG_DOUBLE_2(fmod) VELD_LONG_DOUBLE_1(log) VELD_LONG_DOUBLE_1(log10)
-            VELD_LONG_DOUBLE_2(pow) VELD_LONG_DOUBLE_1(sin) VELD_LONG_DOUBLE_1(sinh) VELD_LONG_DOUBLE_1(sqrt)
-                VELD_LONG_DOUBLE_1(tan) VELD_LONG_DOUBLE_1(tanh) VELD_LONG_DOUBLE_1(acosh)
-                    VELD_LONG_DOUBLE_1(asinh) VELD_LONG_DOUBLE_1(atanh) VELD_LONG_DOUBLE_1(cbrt)
-                        VELD_LONG_DOUBLE_1(erf) VELD_LONG_DOUBLE_1(erfc) VELD_LONG_DOUBLE_1(expm1)
-                            VELD_LONG_DOUBLE_1(exp2) VELD_LONG_DOUBLE_2(hypot) VELD_LONG_DOUBLE_1(lgamma)
-                                VELD_LONG_DOUBLE_1(log1p) VELD_LONG_DOUBLE_1(log2) VELD_LONG_DOUBLE_1(logb)
-                                    VELD_LONG_DOUBLE_1(nearbyint) VELD_LONG_DOUBLE_1(rint)
-                                        VELD_LONG_DOUBLE_1(round) VELD_LONG_DOUBLE_1(trunc)
-                                            VELD_LONG_DOUBLE_2(fdim) VELD_LONG_DOUBLE_2(fmax)
-                                                VELD_LONG_DOUBLE_2(fmin) VELD_LONG_DOUBLE_2(remainder)
-                                                    VELD_LONG_DOUBLE_2(copysign) VELD_LONG_DOUBLE_2(nextafter)
-                                                        VELD_LONG_DOUBLE_1(tgamma)
+VELD_LONG_DOUBLE_1(asin)
+VELD_LONG_DOUBLE_1(atan)
+VELD_LONG_DOUBLE_2(atan2)
+VELD_LONG_DOUBLE_1(ceil)
+VELD_LONG_DOUBLE_1(cos)
+VELD_LONG_DOUBLE_1(cosh)
+VELD_LONG_DOUBLE_1(exp)
+VELD_LONG_DOUBLE_1(fabs)
+VELD_LONG_DOUBLE_1(floor)
+VELD_LONG_DOUBLE_2(fmod)
+VELD_LONG_DOUBLE_1(log)
+VELD_LONG_DOUBLE_1(log10)
+VELD_LONG_DOUBLE_2(pow)
+VELD_LONG_DOUBLE_1(sin)
+VELD_LONG_DOUBLE_1(sinh)
+VELD_LONG_DOUBLE_1(sqrt)
+VELD_LONG_DOUBLE_1(tan)
+VELD_LONG_DOUBLE_1(tanh)
+VELD_LONG_DOUBLE_1(acosh)
+VELD_LONG_DOUBLE_1(asinh)
+VELD_LONG_DOUBLE_1(atanh)
+VELD_LONG_DOUBLE_1(cbrt)
+VELD_LONG_DOUBLE_1(erf)
+VELD_LONG_DOUBLE_1(erfc)
+VELD_LONG_DOUBLE_1(expm1)
+VELD_LONG_DOUBLE_1(exp2)
+VELD_LONG_DOUBLE_2(hypot)
+VELD_LONG_DOUBLE_1(lgamma)
+VELD_LONG_DOUBLE_1(log1p)
+VELD_LONG_DOUBLE_1(log2)
+VELD_LONG_DOUBLE_1(logb)
+VELD_LONG_DOUBLE_1(nearbyint)
+VELD_LONG_DOUBLE_1(rint)
+VELD_LONG_DOUBLE_1(round)
+VELD_LONG_DOUBLE_1(trunc)
+VELD_LONG_DOUBLE_2(fdim)
+VELD_LONG_DOUBLE_2(fmax)
+VELD_LONG_DOUBLE_2(fmin)
+VELD_LONG_DOUBLE_2(remainder)
+VELD_LONG_DOUBLE_2(copysign)
+VELD_LONG_DOUBLE_2(nextafter)
+VELD_LONG_DOUBLE_1(tgamma)
+// clang-format on
 #undef VELD_LONG_DOUBLE_1
 #undef VELD_LONG_DOUBLE_2
 
-                                                            static inline long double frexpl(long double x,
-                                                                                             int* e) {
+static inline long double frexpl(long double x, int* e) {
     return frexp((double)x, e);
 }
 static inline long double ldexpl(long double x, int e) {
