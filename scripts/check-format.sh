@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -t files < <(git ls-files '*.c' '*.h' '*.cpp' '*.hpp' | grep -v '^third_party/')
+# Tracked and new files alike, as they stand in the work tree (a file deleted but not yet staged is gone).
+mapfile -t files < <(git ls-files --cached --others --exclude-standard '*.c' '*.h' '*.cpp' '*.hpp' |
+    grep -v '^third_party/' | sort -u | while read -r file; do [ -f "$file" ] && echo "$file"; done)
 if [ "${1:-}" = --fix ]; then
     clang-format -i "${files[@]}"
 else

@@ -35,7 +35,7 @@ run() { # NUMBER SCRIPT [hostsim options]
         --script "scripts/$script" "$@" "$bin/VELDEngineerConnection.apx" 2>&1
 }
 
-run 1 demo-1-no-translator.script --model Host/HostSim/Demo/DemoBuilding.json
+run 1 demo-1-no-translator.script --model World/Host/HostSim/Demo/DemoBuilding.json
 run 2 demo-2-open.script
 run 3 demo-3-open-again.script
 

@@ -34,7 +34,7 @@ menu 32500 1
 click 1
 quit
 SCRIPT
-if ! "$bin/hostsim" --home "$work/home" --project "$work/project.json" --model Host/HostSim/Demo/DemoBuilding.json \
+if ! "$bin/hostsim" --home "$work/home" --project "$work/project.json" --model World/Host/HostSim/Demo/DemoBuilding.json \
     --snapshots "$work/snapshots" --script "$work/pictures.script" "$bin/VELDEngineerConnection.apx" >"$work/hostsim.log" 2>&1; then
     cat "$work/hostsim.log"
     exit 1

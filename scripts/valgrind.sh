@@ -30,7 +30,7 @@ memcheck() { # NAME [hostsim options]
     fi
 }
 
-memcheck demo-1 --script scripts/demo-1-no-translator.script --model Host/HostSim/Demo/DemoBuilding.json \
+memcheck demo-1 --script scripts/demo-1-no-translator.script --model World/Host/HostSim/Demo/DemoBuilding.json \
     --special-folder "7=$work/Export"
 memcheck demo-2 --script scripts/demo-2-open.script --special-folder "7=$work/Export"
 memcheck demo-3 --script scripts/demo-3-open-again.script --special-folder "7=$work/Export"

@@ -144,7 +144,7 @@ class Walk:
         run(["wine", hostsim, "registry", "--home", home, "set-string",
              "HKEY_LOCAL_MACHINE\\SOFTWARE\\VELD\\Installer\\VeldEngineer\\2025", "InstallDir",
              windows_path(folder / "VELD Engineer")], env=self.env, stdin=subprocess.DEVNULL)
-        model = pathlib.Path(__file__).resolve().parent.parent / "Host/HostSim/Demo/DemoBuilding.json"
+        model = pathlib.Path(__file__).resolve().parent.parent / "World/Host/HostSim/Demo/DemoBuilding.json"
         self.transcript = folder / "transcript.jsonl"
         self.host = subprocess.Popen(
             ["wine", hostsim, "--home", home, "--project", windows_path(folder / "project.json"), "--model",

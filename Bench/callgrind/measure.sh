@@ -52,7 +52,7 @@ count_run() {
     printf '%b' "$script" >"$folder/script.txt"
     valgrind --tool=callgrind --callgrind-out-file="$folder/callgrind.out" \
         "$hostsim" --home "$folder/home" --script "$folder/script.txt" \
-        --special-folder "7=$folder/Export" --model "$source_root/Host/HostSim/Demo/DemoBuilding.json" \
+        --special-folder "7=$folder/Export" --model "$source_root/World/Host/HostSim/Demo/DemoBuilding.json" \
         "$addon" >"$folder/valgrind.log" 2>&1 || {
         echo "measure.sh: the $1 run failed:" >&2
         cat "$folder/valgrind.log" >&2
