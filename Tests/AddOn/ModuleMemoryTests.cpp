@@ -93,3 +93,23 @@ TEST(ModuleMemory, TheHostMayFreeWhatTheModuleAllocatedAndTheOtherWayRound) {
     EXPECT_EQ(owner.Live(), 0u);
     EXPECT_EQ(owner.Total(), 2u);
 }
+
+TEST(ModuleMemoryDeathTest, OverAlignedSizesBeyondTheAddressSpaceAreRefusedAsTheHostRefusesThem) {
+    // Each size plus its alignment padding passes SIZE_MAX: wrapped round, the sum would ask the host
+    // for a few bytes and the back-pointer would be written outside them.
+    struct Request {
+        std::size_t size;
+        std::size_t alignment;
+    };
+    const Request impossible[] = {
+        {SIZE_MAX, 64},
+        {SIZE_MAX - 8, 64},                      // the padded sum wraps to 63 bytes
+        {SIZE_MAX - 64 - sizeof(void*) + 1, 64}, // the first size whose sum wraps, to zero
+        {SIZE_MAX - 4096, 4096},
+    };
+    for (const Request& request : impossible) {
+        EXPECT_DEATH(static_cast<void>(ProbeAllocateAligned(request.size, request.alignment)),
+                     "allocation size out of range")
+            << request.size << " bytes aligned to " << request.alignment;
+    }
+}
