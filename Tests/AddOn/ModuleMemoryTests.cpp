@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -77,6 +78,24 @@ TEST(ModuleMemory, AlignedBlocksAtEveryPlacementLeaveTheHostsAccountsBalanced) {
     EXPECT_EQ(owner.LiveBytes(), 0u);
 }
 
+TEST(ModuleMemory, EveryAllocationFormGoesThroughTheHostsManagerAndItsReleaseGivesTheBlockBack) {
+    CountingOwner owner;
+    constexpr std::size_t Size = 100;
+    for (std::size_t variant = 0; variant < ProbeVariantCount(); ++variant) {
+        const char* name = ProbeVariantName(variant);
+        void* block = ProbeVariantAllocate(variant, Size);
+        EXPECT_EQ(owner.Live(), 1u) << name;
+        EXPECT_GE(owner.LiveBytes(), Size) << name;
+        EXPECT_TRUE(IsAligned(block, ProbeVariantAlignment(variant))) << name;
+        std::memset(block, 0xA5, Size); // the whole block is the caller's
+        ProbeVariantRelease(variant, block, Size);
+        EXPECT_EQ(owner.Live(), 0u) << name;
+        EXPECT_EQ(owner.LiveBytes(), 0u) << name;
+        ProbeVariantRelease(variant, nullptr, Size); // releasing null is allowed and does nothing
+    }
+    EXPECT_EQ(owner.Total(), ProbeVariantCount());
+}
+
 TEST(ModuleMemory, ZeroByteRequestsGiveDistinctBlocks) {
     void* first = ProbeAllocate(0);
     void* second = ProbeAllocate(0);
@@ -108,7 +127,8 @@ TEST(ModuleMemoryDeathTest, OverAlignedSizesBeyondTheAddressSpaceAreRefusedAsThe
         {SIZE_MAX - 4096, 4096},
     };
     for (const Request& request : impossible) {
-        EXPECT_DEATH(static_cast<void>(ProbeAllocateAligned(request.size, request.alignment)),
+        EXPECT_DEATH((ProbeCountCoverageAtAbort(),
+                      static_cast<void>(ProbeAllocateAligned(request.size, request.alignment))),
                      "allocation size out of range")
             << request.size << " bytes aligned to " << request.alignment;
     }

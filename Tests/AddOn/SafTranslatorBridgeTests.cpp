@@ -228,9 +228,25 @@ TEST_F(SafTranslatorPopUp, TenThousandTranslatorsAllArrive) {
         saf.translators.push_back(Text(("Translator " + std::to_string(index)).c_str()));
     }
     saf.selected = 9999;
-    EXPECT_EQ(FillTranslatorPopUp(popUp).code, NoError);
+    const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+    EXPECT_EQ(fill.code, NoError);
     EXPECT_EQ(popUp.GetItemCount(), 10000);
     EXPECT_EQ(SelectedEntry(), "Translator 9999");
+    ASSERT_TRUE(fill.entries.has_value());
+    EXPECT_EQ(fill.entries->GetSize(), 10000u);
+}
+
+TEST_F(SafTranslatorPopUp, ListsBeyondTheLastEntryNumberAreNotReportedEntryByEntry) {
+    // Entry numbers end at 32767: past it, entry n no longer holds name n, so the names must not be
+    // handed back as if it did; up to it they are.
+    for (const std::size_t count : {std::size_t{32767}, std::size_t{32768}}) {
+        saf.translators.assign(count, Text("Same Name"));
+        saf.selected = 0;
+        const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+        EXPECT_EQ(fill.code, NoError) << count;
+        EXPECT_EQ(fill.entries.has_value(), count == 32767) << count;
+    }
+    EXPECT_EQ(saf.BracketFault(), "");
 }
 
 // ---- without a SAF add-on, and with any one call failing
