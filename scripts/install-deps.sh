@@ -20,8 +20,9 @@ demo_packages=(
 test_packages=(
     # native build and tests
     "${demo_packages[@]}" libbenchmark-dev clang-format
-    # memory checks of the hostsim runs (scripts/valgrind.sh)
-    valgrind
+    # memory checks of the hostsim runs (scripts/valgrind.sh); the add-on's line and branch coverage
+    # of the native tests, summed up file by file
+    valgrind gcovr
     # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes; expat, the
     # oracle of the XML parser's target
     clang libclang-rt-14-dev libexpat1-dev

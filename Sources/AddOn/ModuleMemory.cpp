@@ -21,7 +21,12 @@ void* AllocateBlock(std::size_t size) {
 // the start of that larger block is kept in the word just below the aligned address.
 void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
     const auto align = static_cast<std::size_t>(alignment);
-    void* raw = AllocateBlock(size + align + sizeof(void*));
+    const std::size_t overhead = align + sizeof(void*);
+    // A size whose padded request would wrap round is impossible: the manager is asked for the largest
+    // size there is, which it refuses as it refuses any impossible size, rather than for the few bytes
+    // the wrapped sum would come to (the aligned address and its back-pointer would lie outside them).
+    const std::size_t request = size > SIZE_MAX - overhead ? SIZE_MAX : size + overhead;
+    void* raw = AllocateBlock(request);
     const auto rawAddress = reinterpret_cast<std::uintptr_t>(raw);
     const std::uintptr_t alignedAddress =
         (rawAddress + sizeof(void*) + align - 1) & ~(std::uintptr_t{align} - 1);

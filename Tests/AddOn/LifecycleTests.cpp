@@ -1,11 +1,15 @@
 #include "BoundAddOn.hpp"
 #include "EntryPointRecordCheck.hpp"
+#include "HostObservers.hpp"
 #include "UniStringPrinting.hpp"
+#include "UtilityFunctions.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,6 +47,29 @@ TEST_F(BoundAddOn, DescribeFillsNameAndDescriptionFromTheDescriptionListAndNothi
         EXPECT_EQ(byte, 0x5A);
     }
     EXPECT_TRUE(host.Calls().empty());
+}
+
+// The host's diagnostics name each string lookup by its source file and line, and the host knows the
+// add-on's lookups by these: describe's two at lines 56 and 57 of AddOnMain.cpp, every alert text's
+// at line 14 of UtilityFunctions.cpp. A change that moves one of them must move this test too.
+TEST_F(BoundAddOn, TheHostsDiagnosticsSeeEachStringLookupAtItsAgreedSourceLine) {
+    HostLibraryCalls calls;
+    AddOnDescriptionRecord description{};
+    ASSERT_EQ(AddOnDescribe(&description), 1);
+    static_cast<void>(GetResourceString(1));
+    static_cast<void>(GetResourceString(-3));
+    const std::vector<std::string> lookups = calls.DetailsOf("RSGetIndString_ParamAdapter");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"list=32000 index=1 ", " at=AddOnMain.cpp:56"},
+        {"list=32000 index=2 ", " at=AddOnMain.cpp:57"},
+        {"list=32300 index=1 ", " at=UtilityFunctions.cpp:14"},
+        {"list=32300 index=-3 ", " at=UtilityFunctions.cpp:14"},
+    };
+    ASSERT_EQ(lookups.size(), expected.size());
+    for (std::size_t lookup = 0; lookup < expected.size(); ++lookup) {
+        EXPECT_TRUE(lookups[lookup].starts_with(expected[lookup].first)) << lookups[lookup];
+        EXPECT_TRUE(lookups[lookup].ends_with(expected[lookup].second)) << lookups[lookup];
+    }
 }
 
 TEST_F(BoundAddOn, StartKeepsTheTokenUntilReleaseAndReleasingTwiceIsHarmless) {

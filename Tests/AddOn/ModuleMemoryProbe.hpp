@@ -23,3 +23,15 @@ MODULE_MEMORY_PROBE_API void* ProbeAllocateAligned(std::size_t size, std::size_t
 MODULE_MEMORY_PROBE_API void ProbeFreeAligned(void* block, std::size_t size, std::size_t alignment);
 MODULE_MEMORY_PROBE_API void* ProbeAllocate(std::size_t size);
 MODULE_MEMORY_PROBE_API void ProbeFree(void* block);
+
+// Every form of the allocation functions the module defines, each with the release that matches it:
+// variant `index` (0 to ProbeVariantCount() - 1) allocates `size` bytes and releases what it made
+// (also null).
+MODULE_MEMORY_PROBE_API std::size_t ProbeVariantCount();
+MODULE_MEMORY_PROBE_API const char* ProbeVariantName(std::size_t index);
+MODULE_MEMORY_PROBE_API std::size_t ProbeVariantAlignment(std::size_t index);
+MODULE_MEMORY_PROBE_API void* ProbeVariantAllocate(std::size_t index, std::size_t size);
+MODULE_MEMORY_PROBE_API void ProbeVariantRelease(std::size_t index, void* block, std::size_t size);
+// In a coverage build, makes an abort write the probe's coverage counts first, so that what a death
+// test's process ran is counted; nothing otherwise.
+MODULE_MEMORY_PROBE_API void ProbeCountCoverageAtAbort();

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -77,6 +78,24 @@ TEST(ModuleMemory, AlignedBlocksAtEveryPlacementLeaveTheHostsAccountsBalanced) {
     EXPECT_EQ(owner.LiveBytes(), 0u);
 }
 
+TEST(ModuleMemory, EveryAllocationFormGoesThroughTheHostsManagerAndItsReleaseGivesTheBlockBack) {
+    CountingOwner owner;
+    constexpr std::size_t Size = 100;
+    for (std::size_t variant = 0; variant < ProbeVariantCount(); ++variant) {
+        const char* name = ProbeVariantName(variant);
+        void* block = ProbeVariantAllocate(variant, Size);
+        EXPECT_EQ(owner.Live(), 1u) << name;
+        EXPECT_GE(owner.LiveBytes(), Size) << name;
+        EXPECT_TRUE(IsAligned(block, ProbeVariantAlignment(variant))) << name;
+        std::memset(block, 0xA5, Size); // the whole block is the caller's
+        ProbeVariantRelease(variant, block, Size);
+        EXPECT_EQ(owner.Live(), 0u) << name;
+        EXPECT_EQ(owner.LiveBytes(), 0u) << name;
+        ProbeVariantRelease(variant, nullptr, Size); // releasing null is allowed and does nothing
+    }
+    EXPECT_EQ(owner.Total(), ProbeVariantCount());
+}
+
 TEST(ModuleMemory, ZeroByteRequestsGiveDistinctBlocks) {
     void* first = ProbeAllocate(0);
     void* second = ProbeAllocate(0);
@@ -92,4 +111,25 @@ TEST(ModuleMemory, TheHostMayFreeWhatTheModuleAllocatedAndTheOtherWayRound) {
     ProbeFree(GS::MemoryManager::Allocate(24));
     EXPECT_EQ(owner.Live(), 0u);
     EXPECT_EQ(owner.Total(), 2u);
+}
+
+TEST(ModuleMemoryDeathTest, OverAlignedSizesBeyondTheAddressSpaceAreRefusedAsTheHostRefusesThem) {
+    // Each size plus its alignment padding passes SIZE_MAX: wrapped round, the sum would ask the host
+    // for a few bytes and the back-pointer would be written outside them.
+    struct Request {
+        std::size_t size;
+        std::size_t alignment;
+    };
+    const Request impossible[] = {
+        {SIZE_MAX, 64},
+        {SIZE_MAX - 8, 64},                      // the padded sum wraps to 63 bytes
+        {SIZE_MAX - 64 - sizeof(void*) + 1, 64}, // the first size whose sum wraps, to zero
+        {SIZE_MAX - 4096, 4096},
+    };
+    for (const Request& request : impossible) {
+        EXPECT_DEATH((ProbeCountCoverageAtAbort(),
+                      static_cast<void>(ProbeAllocateAligned(request.size, request.alignment))),
+                     "allocation size out of range")
+            << request.size << " bytes aligned to " << request.alignment;
+    }
 }

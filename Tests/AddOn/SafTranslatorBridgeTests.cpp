@@ -132,11 +132,18 @@ protected:
 TEST_F(SafTranslatorPopUp, TheListPathRefillsThePopUpAndSelectsTheCurrentTranslator) {
     DGTest::Fill(popUp, {"stale entry"});
     saf.selected = 1;
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+    EXPECT_EQ(fill.code, NoError);
     EXPECT_EQ(saf.Commands(), (Commands{"LADA", "GTRS", "GSTD", "FADA"}));
-    EXPECT_EQ(Entries(),
-              (std::vector<std::string>{"Structural Analysis (SI)", "Structural Analysis (Imperial)",
-                                        "Load-Bearing Elements Only"}));
+    const std::vector<std::string> names{"Structural Analysis (SI)", "Structural Analysis (Imperial)",
+                                         "Load-Bearing Elements Only"};
+    EXPECT_EQ(Entries(), names);
+    // What the fill reports having put in is what the pop-up holds, entry for entry.
+    ASSERT_TRUE(fill.entries.has_value());
+    ASSERT_EQ(fill.entries->GetSize(), names.size());
+    for (std::size_t entry = 0; entry < names.size(); ++entry) {
+        EXPECT_EQ(DGTest::Utf8((*fill.entries)[static_cast<UInt32>(entry)]), names[entry]);
+    }
     EXPECT_EQ(popUp.GetSelectedItem(), 2);
     ExpectWellAddressed(saf);
     const auto& calls = saf.Calls();
@@ -156,7 +163,7 @@ TEST_F(SafTranslatorPopUp, OnlyAnEarlyVersion26HostLetsTheSafAddOnFillThePopUp) 
           Host{" 26", 100, "GTRS"}, Host{"", 100, "GTRS"}}) {
         Announce(hostVersion.version, hostVersion.build);
         const std::size_t before = saf.Calls().size();
-        EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+        EXPECT_EQ(FillTranslatorPopUp(popUp).code, NoError);
         ASSERT_GT(saf.Calls().size(), before + 1);
         EXPECT_EQ(saf.Calls()[before + 1].command, hostVersion.working)
             << '"' << hostVersion.version << "\" build " << hostVersion.build;
@@ -167,28 +174,30 @@ TEST_F(SafTranslatorPopUp, OnlyAnEarlyVersion26HostLetsTheSafAddOnFillThePopUp) 
 
 TEST_F(SafTranslatorPopUp, ThePopUpPathHandsTheItemItselfAndTheHandle) {
     Announce("26", 3999);
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+    EXPECT_EQ(fill.code, NoError);
+    EXPECT_FALSE(fill.entries.has_value()); // the SAF add-on's own fill is not known entry by entry
     EXPECT_EQ(saf.Commands(), (Commands{"LADA", "FTRP", "FADA"}));
     EXPECT_EQ(saf.Calls()[1].parameter, static_cast<void*>(&popUp));
     EXPECT_NE(saf.Calls()[1].result, nullptr);
     saf.failures["FTRP"] = 17;
-    EXPECT_EQ(FillTranslatorPopUp(popUp), 17);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, 17);
     saf.failures = {{"FADA", 19}};
-    EXPECT_EQ(FillTranslatorPopUp(popUp), 19);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, 19);
 }
 
 TEST_F(SafTranslatorPopUp, AnEmptyListEmptiesThePopUp) {
     DGTest::Fill(popUp, {"stale entry"});
     saf.translators.clear();
     saf.reportedSelection = GS::UniString();
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, NoError);
     EXPECT_TRUE(Entries().empty());
     EXPECT_EQ(popUp.GetSelectedItem(), 0);
 }
 
 TEST_F(SafTranslatorPopUp, ACurrentTranslatorMissingFromTheListSelectsNothing) {
     saf.reportedSelection = Text("Deleted Translator");
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, NoError);
     EXPECT_EQ(Entries().size(), 3u);
     EXPECT_EQ(popUp.GetSelectedItem(), 0);
 }
@@ -196,7 +205,7 @@ TEST_F(SafTranslatorPopUp, ACurrentTranslatorMissingFromTheListSelectsNothing) {
 TEST_F(SafTranslatorPopUp, OfEqualNamesTheLaterStaysSelectedAndEmptyNamesAreEntriesToo) {
     saf.translators = {Text("Twin"), Text(""), Text("Twin"), Text("Other")};
     saf.selected = 0;
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, NoError);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Twin", "", "Twin", "Other"}));
     EXPECT_EQ(popUp.GetSelectedItem(), 3);
 }
@@ -206,7 +215,7 @@ TEST_F(SafTranslatorPopUp, AFailedListOrCurrentNameLeavesThePopUpAsItWas) {
     popUp.SelectItem(2);
     for (const char* failing : {"GTRS", "GSTD", "LADA"}) {
         saf.failures = {{failing, 23}};
-        EXPECT_EQ(FillTranslatorPopUp(popUp), 23) << failing;
+        EXPECT_EQ(FillTranslatorPopUp(popUp).code, 23) << failing;
         EXPECT_EQ(Entries(), (std::vector<std::string>{"first", "second"})) << failing;
         EXPECT_EQ(popUp.GetSelectedItem(), 2) << failing;
     }
@@ -219,9 +228,25 @@ TEST_F(SafTranslatorPopUp, TenThousandTranslatorsAllArrive) {
         saf.translators.push_back(Text(("Translator " + std::to_string(index)).c_str()));
     }
     saf.selected = 9999;
-    EXPECT_EQ(FillTranslatorPopUp(popUp), NoError);
+    const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+    EXPECT_EQ(fill.code, NoError);
     EXPECT_EQ(popUp.GetItemCount(), 10000);
     EXPECT_EQ(SelectedEntry(), "Translator 9999");
+    ASSERT_TRUE(fill.entries.has_value());
+    EXPECT_EQ(fill.entries->GetSize(), 10000u);
+}
+
+TEST_F(SafTranslatorPopUp, ListsBeyondTheLastEntryNumberAreNotReportedEntryByEntry) {
+    // Entry numbers end at 32767: past it, entry n no longer holds name n, so the names must not be
+    // handed back as if it did; up to it they are.
+    for (const std::size_t count : {std::size_t{32767}, std::size_t{32768}}) {
+        saf.translators.assign(count, Text("Same Name"));
+        saf.selected = 0;
+        const TranslatorPopUpFill fill = FillTranslatorPopUp(popUp);
+        EXPECT_EQ(fill.code, NoError) << count;
+        EXPECT_EQ(fill.entries.has_value(), count == 32767) << count;
+    }
+    EXPECT_EQ(saf.BracketFault(), "");
 }
 
 // ---- without a SAF add-on, and with any one call failing
@@ -231,7 +256,7 @@ TEST_F(SafTranslatorPopUp, WithoutASafAddOnNothingIsSelectedShownOrFilled) {
     saf.failures = {{"LADA", static_cast<GSErrCode>(0x81060003u)}};
     EXPECT_FALSE(SelectTranslator(Text("Structural Analysis (SI)")));
     EXPECT_EQ(ShowTranslatorDetails(Text("Structural Analysis (SI)")), std::nullopt);
-    EXPECT_EQ(FillTranslatorPopUp(popUp), static_cast<GSErrCode>(0x81060003u));
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, static_cast<GSErrCode>(0x81060003u));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"kept"}));
     EXPECT_EQ(saf.Commands(), (Commands{"LADA", "LADA", "LADA"}));
     EXPECT_EQ(saf.BracketFault(), "");
@@ -242,7 +267,7 @@ TEST_F(SafTranslatorPopUp, AHostWithoutCommandCallsIsTreatedLikeAnyFailure) {
     DGTest::Fill(popUp, {"kept"});
     EXPECT_FALSE(SelectTranslator(Text("Structural Analysis (SI)")));
     EXPECT_EQ(ShowTranslatorDetails(Text("Structural Analysis (SI)")), std::nullopt);
-    EXPECT_EQ(FillTranslatorPopUp(popUp), GSErr::MissingSlot);
+    EXPECT_EQ(FillTranslatorPopUp(popUp).code, GSErr::MissingSlot);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"kept"}));
     EXPECT_TRUE(saf.Calls().empty());
 }

@@ -102,7 +102,7 @@ void ExportSettingsDialog::SelectStoredTranslator() {
     const GS::UniString storedName = ReadTranslatorName().value_or(GS::UniString());
     // The fill's code is not looked at; what it put into the pop-up, when it says so, is searched
     // without asking the host for every entry again.
-    const TranslatorPopUpFill fill = FillTranslatorPopUpListing(translatorPopUp);
+    const TranslatorPopUpFill fill = FillTranslatorPopUp(translatorPopUp);
     const Int16 match = fill.entries.has_value() ? LastEntryNamed(*fill.entries, storedName)
                                                  : LastEntryNamed(translatorPopUp, storedName);
     if (match != 0) {

@@ -16,9 +16,6 @@ public:
     ExportSettingsDialog();
     ~ExportSettingsDialog() override;
 
-    // OK is offered only for a real translator; once one is chosen the placeholder entry goes away.
-    void UpdateOkButton();
-
 private:
     void PanelResized(const DG::PanelResizeEvent& event) override;
     void ButtonClicked(const DG::ButtonClickEvent& event) override;
@@ -27,6 +24,8 @@ private:
     void SelectStoredTranslator();
     void RestoreWidth();
     void ShowDetailsOfSelection();
+    // OK is offered only for a real translator; once one is chosen the placeholder entry goes away.
+    void UpdateOkButton();
 
     // Built in this order, each on its item of layout 7001.
     DG::Button cancelButton;

@@ -131,13 +131,9 @@ std::optional<GS::UniString> ShowTranslatorDetails(GS::UniString name) {
     return selected;
 }
 
-TranslatorPopUpFill FillTranslatorPopUpListing(DG::PopUp& popUp) {
+TranslatorPopUpFill FillTranslatorPopUp(DG::PopUp& popUp) {
     if (IsEarlyVersion26Host()) {
         return {LetSafAddOnFillPopUp(popUp), std::nullopt};
     }
     return FillPopUpFromNameList(popUp);
-}
-
-GSErrCode FillTranslatorPopUp(DG::PopUp& popUp) {
-    return FillTranslatorPopUpListing(popUp).code;
 }

@@ -25,16 +25,14 @@ std::optional<GS::UniString> ShowTranslatorDetails(GS::UniString name);
 
 // Fills `popUp` with the translator names. Early version-26 hosts (build below 4000) let the SAF
 // add-on fill it; every other host gets the name list and the current translator, and the pop-up is
-// refilled here with the current translator selected. 0 when every call succeeded; on a failure
-// before the refill the pop-up keeps what it had.
-GSErrCode FillTranslatorPopUp(DG::PopUp& popUp);
-
-// FillTranslatorPopUp's code, and what the list path put into the pop-up, so that the caller need not
-// read thousands of entries back: entry n holds entries[n - 1], exactly as the SAF add-on named it.
-// Absent when the SAF add-on filled the pop-up itself, when the pop-up was not refilled, and for a
-// list longer than the pop-up's entry numbers reach (32767).
+// refilled here with the current translator selected. The code is 0 when every call succeeded; on a
+// failure before the refill the pop-up keeps what it had. The entries are what the list path put into
+// the pop-up, so that the caller need not read thousands of entries back: entry n holds
+// entries[n - 1], exactly as the SAF add-on named it. They are absent when the SAF add-on filled the
+// pop-up itself, when the pop-up was not refilled, and for a list longer than the pop-up's entry
+// numbers reach (32767).
 struct TranslatorPopUpFill {
     GSErrCode code = NoError;
     std::optional<GS::Array<GS::UniString>> entries;
 };
-TranslatorPopUpFill FillTranslatorPopUpListing(DG::PopUp& popUp);
+TranslatorPopUpFill FillTranslatorPopUp(DG::PopUp& popUp);

@@ -37,9 +37,20 @@ std::string ModuleFileName(HINSTANCE module) {
     return GS::TextEncoding::EncodeUtf8Lossy(name.data(), name.size());
 }
 
-std::string StringCallDetails(GSResID listId, Int32 index, GSResModule module, ResStringType type) {
+// Where a lookup was asked for, as the host's diagnostics name it: the source file's name without
+// its folders (they differ between machines and builds), and the line.
+std::string CallerText(const GS::SourceLocation& location) {
+    const std::string_view file = location.file != nullptr ? location.file : "";
+    const std::size_t slash = file.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? file : file.substr(slash + 1);
+    return std::string(name) + ":" + std::to_string(location.line);
+}
+
+std::string StringCallDetails(const GS::SourceLocation& location, GSResID listId, Int32 index,
+                              GSResModule module, ResStringType type) {
     return "list=" + std::to_string(listId) + " index=" + std::to_string(index) +
-           " module=" + std::to_string(module) + " type=" + std::to_string(static_cast<Int32>(type));
+           " module=" + std::to_string(module) + " type=" + std::to_string(static_cast<Int32>(type)) +
+           " at=" + CallerText(location);
 }
 
 // Text `index` of list `listId`: nothing for a missing module, list or index, or a malformed list.
@@ -58,13 +69,14 @@ std::optional<std::string_view> FindIndexedText(GSResID listId, Int32 index, GSR
 
 // Both forms of RSGetIndString_ParamAdapter: reports the call, then looks the text up unless the
 // monitor makes it fail.
-std::optional<std::string_view> LookUpReportedText(GSResID listId, Int32 index, GSResModule module,
-                                                   ResStringType type) {
+std::optional<std::string_view> LookUpReportedText(const GS::SourceLocation& location, GSResID listId,
+                                                   Int32 index, GSResModule module, ResStringType type) {
     constexpr const char* operation = "RSGetIndString_ParamAdapter";
     const bool monitored = GS::IsCallMonitorActive();
     const GSErrCode answer =
-        monitored ? GS::ReportCall(operation, StringCallDetails(listId, index, module, type).c_str())
-                  : NoError;
+        monitored
+            ? GS::ReportCall(operation, StringCallDetails(location, listId, index, module, type).c_str())
+            : NoError;
     const std::optional<std::string_view> text =
         answer == NoError ? FindIndexedText(listId, index, module) : std::nullopt;
     if (monitored) {
@@ -114,15 +126,15 @@ void RSRemoveModuleImageCache(GSResModule module) {
     }
 }
 
-GS::UniString RSGetIndString_ParamAdapter(const GS::SourceLocation& /*location*/, GSResID listId, Int32 index,
+GS::UniString RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GSResID listId, Int32 index,
                                           GSResModule module, ResStringType type) {
-    const std::optional<std::string_view> text = LookUpReportedText(listId, index, module, type);
+    const std::optional<std::string_view> text = LookUpReportedText(location, listId, index, module, type);
     return text ? ToUniString(*text) : GS::UniString();
 }
 
-bool RSGetIndString_ParamAdapter(const GS::SourceLocation& /*location*/, GS::UniString* text, GSResID listId,
+bool RSGetIndString_ParamAdapter(const GS::SourceLocation& location, GS::UniString* text, GSResID listId,
                                  Int32 index, GSResModule module, ResStringType type) {
-    const std::optional<std::string_view> found = LookUpReportedText(listId, index, module, type);
+    const std::optional<std::string_view> found = LookUpReportedText(location, listId, index, module, type);
     if (text != nullptr) {
         *text = found ? ToUniString(*found) : GS::UniString();
     }

@@ -15,8 +15,9 @@
 //   RSInitModuleImageCache       file="<module file name>"              -> module=N | module=-1 [code=C]
 //   RSRemoveModuleImageCache     module=N                               -> removed=true|false [code=C]
 //     (refused: the module stays open)
-//   RSGetIndString_ParamAdapter  list=L index=I module=N type=T         -> found=true text="..." |
+//   RSGetIndString_ParamAdapter  list=L index=I module=N type=T at=F:N  -> found=true text="..." |
 //                                                                          found=false [code=C]
+//     (at: the caller's source location, its file name without folders and its line)
 //     (refused: the empty string, false)
 
 enum ResStringType : Int32 { RST_Default = 0 };

@@ -1,6 +1,7 @@
 #include "CallMonitor.hpp"
 #include "RSTestModules.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,11 +71,13 @@ TEST_F(RSCallReports, LookupNamesListSignedIndexModuleAndText) {
     EXPECT_EQ(Text(module, 32300, 3),
               "Please make sure you have installed VELD Engineer (version xx or above).");
     EXPECT_FALSE(TextByPointer(module, 32300, -1).found);
-    EXPECT_EQ(monitor.calls,
-              (std::vector<std::string>{
-                  "RSGetIndString_ParamAdapter list=32300 index=3 module=" + moduleText + " type=0",
-                  "RSGetIndString_ParamAdapter list=32300 index=-1 module=" + moduleText + " type=0",
-              }));
+    // The caller's location follows; the next test reads it.
+    EXPECT_THAT(
+        monitor.calls,
+        testing::ElementsAre(testing::StartsWith("RSGetIndString_ParamAdapter list=32300 index=3 module=" +
+                                                 moduleText + " type=0 at="),
+                             testing::StartsWith("RSGetIndString_ParamAdapter list=32300 index=-1 module=" +
+                                                 moduleText + " type=0 at=")));
     EXPECT_EQ(
         monitor.results,
         (std::vector<std::string>{
@@ -82,6 +85,30 @@ TEST_F(RSCallReports, LookupNamesListSignedIndexModuleAndText) {
             "(version xx or above).\"",
             "RSGetIndString_ParamAdapter found=false",
         }));
+}
+
+TEST_F(RSCallReports, LookupNamesTheCallersFileWithoutItsFoldersAndItsLine) {
+    OpenProgramResources();
+    struct Caller {
+        const char* file;
+        Int32 line;
+        const char* shown;
+    };
+    for (const Caller& caller :
+         {Caller{"/home/build/Sources/AddOn/AddOnMain.cpp", 56, "at=AddOnMain.cpp:56"},
+          Caller{"C:\\src\\Sources\\AddOn\\UtilityFunctions.cpp", 14, "at=UtilityFunctions.cpp:14"},
+          Caller{"Relative.cpp", 1, "at=Relative.cpp:1"}, Caller{nullptr, 7, "at=:7"}}) {
+        monitor.calls.clear();
+        GS::UniString text;
+        RSGetIndString_ParamAdapter(GS::SourceLocation{caller.file, caller.line, "Caller"}, 32300, 1, module,
+                                    RST_Default);
+        RSGetIndString_ParamAdapter(GS::SourceLocation{caller.file, caller.line, "Caller"}, &text, 32300, 1,
+                                    module, RST_Default);
+        ASSERT_EQ(monitor.calls.size(), 2u);
+        for (const std::string& call : monitor.calls) {
+            EXPECT_TRUE(call.ends_with(std::string(" ") + caller.shown)) << call;
+        }
+    }
 }
 
 TEST_F(RSCallReports, RefusedLookupFailsInBothForms) {
