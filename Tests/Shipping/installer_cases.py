@@ -246,7 +246,10 @@ def main():
     try:
         # The packages: the signed one of the build, its module as installed, another build of the
         # same version (the unsigned module: other bytes), and a newer version.
-        subprocess.run(["msiextract", "-C", str(work / "extracted"), str(msi)], check=True, capture_output=True)
+        # msiextract writes the Icon table's streams into the folder it runs in, whatever -C says.
+        (work / "extracted").mkdir()
+        subprocess.run(["msiextract", "-C", str(work / "extracted"), str(msi)], check=True, capture_output=True,
+                       cwd=work / "extracted")
         extracted = next((work / "extracted").rglob(MODULE_NAME))
         (work / "other-build").mkdir()
         other_module = work / "other-build" / MODULE_NAME
