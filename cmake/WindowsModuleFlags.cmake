@@ -15,6 +15,7 @@
 # namespaces hash that path: a build in build/NAME of any checkout gives the same bytes; the prefix
 # map below then names them as the other paths are named.
 file(RELATIVE_PATH source_from_build ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+string(REGEX REPLACE "/$" "" source_from_build "${source_from_build}")
 foreach(language C CXX)
     set(CMAKE_${language}_COMPILER_LAUNCHER ${CMAKE_CURRENT_LIST_DIR}/relative-source-compile.sh ${CMAKE_SOURCE_DIR}
                                             ${source_from_build} ${CMAKE_${language}_COMPILER_LAUNCHER})
