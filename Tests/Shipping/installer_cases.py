@@ -43,6 +43,9 @@ HOST_FOLDER = r"C:\Program Files\HostSim 27"
 ADDONS_FOLDER = HOST_FOLDER + r"\Add-Ons"
 VELD_FOLDER = r"C:\Program Files\VELD Engineer"
 MODULE_NAME = "VELDEngineerConnection.apx"
+# Another folder named through every property a package could take it from.
+ELSEWHERE = [f"{name}=C:\\Elsewhere" for name in ("HOSTADDONSFOLDER", "ADDONSFOLDER", "HOSTADDONSDIR", "HOSTADDONSVALUE",
+                                                  "HOSTVERSION", "REMEMBEREDFOLDER", "REMEMBEREDDIR")]
 ICON = pathlib.Path(__file__).resolve().parents[2] / "Resources" / "Icons" / "Images" / "AddOn-256.png"
 
 failures = []
@@ -265,9 +268,9 @@ def main():
         check(len(codes) == 3, "every package has a product code of its own, also two of one version")
 
         print("-- no host")
-        refused(prefix, "no host", windows_path(msi))
-        refused(prefix, "no host, a folder on the command line", windows_path(msi),
-                "HOSTADDONSFOLDER=C:\\Elsewhere", "ADDONSFOLDER=C:\\Elsewhere")
+        # A folder named on the command line must not stand in for the host's registration.
+        prefix.posix("C:\\Elsewhere").mkdir()
+        refused(prefix, "no host, a folder on the command line", windows_path(msi), *ELSEWHERE)
 
         print("-- a registered host")
         install_copy(prefix, bin_dir, "hostsim.exe", HOST_FOLDER, also_serving=MODULE_NAME)
@@ -282,14 +285,14 @@ def main():
                              ("a missing add-ons folder", HOST_FOLDER + r"\Not There"),
                              ("an add-ons folder that is a file", HOST_FOLDER + r"\AddOns.txt")):
             prefix.set_string(HOST_KEY, "AddOnsFolder", folder)
-            refused(prefix, what, windows_path(msi))
+            refused(prefix, what, windows_path(msi), *ELSEWHERE)
         (prefix.posix(HOST_FOLDER) / "AddOns.txt").unlink()
         prefix.set_string(HOST_KEY, "AddOnsFolder", ADDONS_FOLDER)
         refused(prefix, "per user (ALLUSERS=\"\")", windows_path(msi), "ALLUSERS=")
         files_before, host_registration = prefix.files(), prefix.query(HOST_KEY)
 
         print(f"-- install {msi.name}, another folder named on the command line")
-        prefix.msiexec("/i", windows_path(msi), "HOSTADDONSFOLDER=C:\\Elsewhere", "ADDONSFOLDER=C:\\Elsewhere")
+        prefix.msiexec("/i", windows_path(msi), *ELSEWHERE)
         installed = prefix.posix(ADDONS_FOLDER) / MODULE_NAME
         check(installed.exists() and installed.read_bytes() == extracted.read_bytes(),
               "install: the signed module is in the host's add-ons folder")
