@@ -5,7 +5,7 @@
 #
 # It builds the module and the installer twice, from two checkouts of the commit in two different
 # folders (this one, and a copy of the commit made by git archive in build/reproduce/source), each in
-# build/release of its checkout, without a compiler cache, and stops unless both give byte-identical
+# build/windows-release of its checkout, without a compiler cache, and stops unless both give byte-identical
 # modules and PDBs before signing, identical signed modules, and MSI packages of identical tables and
 # files (only the package code and the dates of the MSI's summary information differ, as wixl makes
 # them at each run). The release is of the commit: uncommitted changes stop it.
@@ -25,7 +25,7 @@ root=$PWD
 version=$(sed -n 's/^project(VELDEngineerConnection VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 copy=build/reproduce/source
 checkouts=(. "$copy")
-builds=(build/release "$copy/build/release")
+builds=(build/windows-release "$copy/build/windows-release")
 certificates=build/release-signing
 dist=dist/VELDEngineerConnection-$version
 
@@ -43,10 +43,10 @@ git archive HEAD | tar -x -C "$copy"
 # lies in build/ of its checkout: the compiler is given the sources by their path from there
 # (cmake/relative-source-compile.sh).
 for checkout in "${checkouts[@]}"; do
-    echo "== $checkout/build/release: the module and its installer"
-    (cd "$checkout" && cmake --preset windows -B build/release -DVELD_TEST_CERTIFICATE_DIR="$root/$certificates" \
+    echo "== $checkout/build/windows-release: the module and its installer"
+    (cd "$checkout" && cmake --preset windows -B build/windows-release -DVELD_TEST_CERTIFICATE_DIR="$root/$certificates" \
         -DRESCONV_EXECUTABLE="$root/build/dev/bin/ResConv" >/dev/null)
-    cmake --build "$checkout/build/release" --target Installer | tail -n 3
+    cmake --build "$checkout/build/windows-release" --target Installer | tail -n 3
 done
 
 echo "== reproducibility"
