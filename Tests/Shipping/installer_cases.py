@@ -18,8 +18,8 @@ in the registry afterwards (Wine's msiexec exit codes differ from Windows').
 6. a newer version replaces it (one entry), the older one is then refused;
 7. the host's registration changed or gone: repair restores the module where it was installed,
    nowhere else; uninstall removes it from there;
-8. uninstall removes exactly what was installed: the host's files, its add-ons folder (empty now) and
-   its registration stay;
+8. uninstall removes exactly what was installed: the host's files, its add-ons folder (also when the
+   add-on was all it held) and its registration stay;
 9. the module's folder gone: uninstall completes, and says so in its log.
 """
 import json
@@ -344,8 +344,13 @@ def main():
         after = prefix.files()
         check(after == files_before, "uninstall: the files are exactly those before the install"
               + ("" if after == files_before else f": {sorted(set(after.items()) ^ set(files_before.items()))}"))
-        check(prefix.posix(ADDONS_FOLDER).is_dir(), "uninstall: the host's add-ons folder stays, empty")
         check(prefix.query(HOST_KEY) == host_registration, "uninstall: the host's registration is as it was")
+
+        print("-- uninstall when the add-on is all the host's add-ons folder holds")
+        prefix.msiexec("/i", windows_path(msi))
+        prefix.msiexec("/x", windows_path(msi))
+        check(prefix.modules() == [] and prefix.posix(ADDONS_FOLDER).is_dir(),
+              "uninstall: the module is gone, the host's add-ons folder stays")
 
         print("-- uninstall after the module's folder is gone")
         prefix.msiexec("/i", windows_path(msi))
