@@ -112,8 +112,10 @@ class Prefix:
     def files(self):
         """Every file of the prefix's C: drive outside Wine's own folders, with its size."""
         root = self.path / "drive_c"
-        return {str(p.relative_to(root)): p.stat().st_size for p in root.rglob("*")
-                if p.is_file() and p.relative_to(root).parts[0] not in ("windows", "users", "ProgramData")}
+        # Wine's own folders hold thousands of files: never walked.
+        tops = [p for p in root.iterdir() if p.name not in ("windows", "users", "ProgramData")]
+        return {str(p.relative_to(root)): p.stat().st_size
+                for top in tops for p in ([top] if top.is_file() else top.rglob("*")) if p.is_file()}
 
 
 
