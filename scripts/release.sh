@@ -64,11 +64,11 @@ msi=shipping/VELDEngineerConnection-$version.msi
 for build in "$a" "$b"; do
     contents="$build/msi-contents"
     rm -rf "$contents" && mkdir -p "$contents/tables" "$contents/files"
+    # msiinfo export writes a table's streams (the Icon table's) into TABLE/ of the folder it runs in.
     for table in $(msiinfo tables "$build/$msi"); do
-        msiinfo export "$build/$msi" "$table" >"$contents/tables/$table.idt"
+        (cd "$contents/tables" && msiinfo export "$root/$build/$msi" "$table" >"$table.idt")
     done
-    # msiextract writes the Icon table's streams into the folder it runs in, whatever -C says.
-    (cd "$contents/files" && msiextract -C . "$root/$build/$msi" >/dev/null)
+    msiextract -C "$contents/files" "$build/$msi" >/dev/null
 done
 # The summary information stream is the one part that differs, and is expected to.
 rm -f "$a/msi-contents/tables/_SummaryInformation.idt" "$b/msi-contents/tables/_SummaryInformation.idt"

@@ -136,7 +136,10 @@ def read_log(path):
 
 def table(msi, name):
     """The rows of one table of the package, as lists of column texts."""
-    text = subprocess.run(["msiinfo", "export", str(msi), name], check=True, capture_output=True, text=True).stdout
+    # msiinfo export writes a table's streams (the Icon table's) into NAME/ of the folder it runs in.
+    with tempfile.TemporaryDirectory() as scratch:
+        text = subprocess.run(["msiinfo", "export", str(msi), name], check=True, capture_output=True, text=True,
+                              cwd=scratch).stdout
     return [line.split("\t") for line in text.splitlines()[3:]]
 
 
@@ -251,10 +254,7 @@ def main():
     try:
         # The packages: the signed one of the build, its module as installed, another build of the
         # same version (the unsigned module: other bytes), and a newer version.
-        # msiextract writes the Icon table's streams into the folder it runs in, whatever -C says.
-        (work / "extracted").mkdir()
-        subprocess.run(["msiextract", "-C", str(work / "extracted"), str(msi)], check=True, capture_output=True,
-                       cwd=work / "extracted")
+        subprocess.run(["msiextract", "-C", str(work / "extracted"), str(msi)], check=True, capture_output=True)
         extracted = next((work / "extracted").rglob(MODULE_NAME))
         (work / "other-build").mkdir()
         other_module = work / "other-build" / MODULE_NAME
