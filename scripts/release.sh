@@ -3,10 +3,12 @@
 # module, the signed MSI, the module's symbols as a symbol store, the licences of everything in the
 # module and the installer, an SPDX 2.3 bill of materials and SHA256SUMS.
 #
-# It builds the module and the installer twice, in two different build folders, without a compiler
-# cache, and stops unless both give byte-identical modules and PDBs before signing, identical signed
-# modules, and MSI packages of identical tables and files (only the package code and the dates of
-# the MSI's summary information differ, as wixl makes them at each run).
+# It builds the module and the installer twice, from two checkouts of the commit in two different
+# folders (this one, and a copy of the commit made by git archive in build/reproduce/source), each in
+# build/windows-release of its checkout, without a compiler cache, and stops unless both give byte-identical
+# modules and PDBs before signing, identical signed modules, and MSI packages of identical tables and
+# files (only the package code and the dates of the MSI's summary information differ, as wixl makes
+# them at each run). The release is of the commit: uncommitted changes stop it.
 #
 # Signing takes the certificate the environment names (VELD_SIGN_PFX and VELD_SIGN_PFX_PASSWORD, or
 # VELD_SIGN_CERT and VELD_SIGN_KEY: Installer/sign.sh); else one test certificate made for both
@@ -19,19 +21,32 @@ export CCACHE_DISABLE=1
 unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 python=/usr/bin/python3
+root=$PWD
 version=$(sed -n 's/^project(VELDEngineerConnection VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-builds=(build/release-1 build/reproduce/release-2)
+copy=build/reproduce/source
+checkouts=(. "$copy")
+builds=(build/windows-release "$copy/build/windows-release")
 certificates=build/release-signing
 dist=dist/VELDEngineerConnection-$version
 
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "release.sh: uncommitted changes; a release is made of a commit" >&2
+    exit 1
+fi
 echo "== ResConv for the resources (dev build)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target ResConv >/dev/null
-# The two build folders belong to this script: only ever built here, without a compiler cache.
-for build in "${builds[@]}"; do
-    echo "== $build: the module and its installer"
-    cmake --preset windows -B "$build" -DVELD_TEST_CERTIFICATE_DIR="$PWD/$certificates" >/dev/null
-    cmake --build "$build" --target Installer | tail -n 3
+echo "== $copy: a second checkout of $(git rev-parse --short HEAD) in another folder"
+rm -rf "$copy" && mkdir -p "$copy"
+git archive HEAD | tar -x -C "$copy"
+# The two build folders belong to this script: only ever built here, without a compiler cache. Each
+# lies in build/ of its checkout: the compiler is given the sources by their path from there
+# (cmake/relative-source-compile.sh).
+for checkout in "${checkouts[@]}"; do
+    echo "== $checkout/build/windows-release: the module and its installer"
+    (cd "$checkout" && cmake --preset windows -B build/windows-release -DVELD_TEST_CERTIFICATE_DIR="$root/$certificates" \
+        -DRESCONV_EXECUTABLE="$root/build/dev/bin/ResConv" >/dev/null)
+    cmake --build "$checkout/build/windows-release" --target Installer | tail -n 3
 done
 
 echo "== reproducibility"
@@ -49,8 +64,9 @@ msi=shipping/VELDEngineerConnection-$version.msi
 for build in "$a" "$b"; do
     contents="$build/msi-contents"
     rm -rf "$contents" && mkdir -p "$contents/tables" "$contents/files"
+    # msiinfo export writes a table's streams (the Icon table's) into TABLE/ of the folder it runs in.
     for table in $(msiinfo tables "$build/$msi"); do
-        msiinfo export "$build/$msi" "$table" >"$contents/tables/$table.idt"
+        (cd "$contents/tables" && msiinfo export "$root/$build/$msi" "$table" >"$table.idt")
     done
     msiextract -C "$contents/files" "$build/$msi" >/dev/null
 done

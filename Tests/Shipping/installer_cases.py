@@ -3,15 +3,24 @@ in the registry afterwards (Wine's msiexec exit codes differ from Windows').
 
     installer_cases.py PREFIX MSI WXS PROJECT_VERSION_H BIN_DIR SCRIPT
 
-0. the package's ProductVersion is the project's version;
-1. no host: nothing is installed, and the refusal's words are in the package;
-2. a registered host (hostsim.exe and its DLLs copied into C:\\Program Files\\HostSim 27): the MSI
-   puts the module into the add-ons folder named by the host's registration, one entry in the list
-   of installed programs; hostsim.exe started with no module loads it and "Open in VELD Engineer..."
-   writes the workbook and starts VELD Engineer;
-3. a newer version replaces it (one entry), the older one is then refused;
-4. repair restores a deleted module;
-5. uninstall removes exactly what was installed: the host's files and registration stay.
+0. the package's tables: ProductVersion is the project's version; the module's File row carries the
+   version and language of its VERSIONINFO; GUIDs in upper case; the refusals name their cases;
+   a running host is never closed and the computer never restarted unless asked;
+1. no host: nothing is installed, also when the folder is given on the command line;
+2. a per-user install (ALLUSERS="") is refused;
+3. a registered add-ons folder that is empty, a drive root, missing or a file: nothing is installed;
+4. a registered host (hostsim.exe and its DLLs copied into C:\\Program Files\\HostSim 27): the MSI
+   puts the module into the add-ons folder named by the host's registration, whatever folder the
+   command line names, one entry in the list of installed programs with its install location, icon
+   and links; hostsim.exe started with no module loads it and "Open in VELD Engineer..." writes the
+   workbook and starts VELD Engineer;
+5. another package of the same version (another build) replaces it: one entry;
+6. a newer version replaces it (one entry), the older one is then refused;
+7. the host's registration changed or gone: repair restores the module where it was installed,
+   nowhere else; uninstall removes it from there;
+8. uninstall removes exactly what was installed: the host's files, its add-ons folder (also when the
+   add-on was all it held) and its registration stay;
+9. the module's folder gone: uninstall completes, and says so in its log.
 """
 import json
 import pathlib
@@ -20,7 +29,6 @@ import subprocess
 import sys
 import tempfile
 import time
-import uuid
 
 import pefile
 from pe_checks import project_version
@@ -35,6 +43,10 @@ HOST_FOLDER = r"C:\Program Files\HostSim 27"
 ADDONS_FOLDER = HOST_FOLDER + r"\Add-Ons"
 VELD_FOLDER = r"C:\Program Files\VELD Engineer"
 MODULE_NAME = "VELDEngineerConnection.apx"
+# Another folder named through every property a package could take it from.
+ELSEWHERE = [f"{name}=C:\\Elsewhere" for name in ("HOSTADDONSFOLDER", "ADDONSFOLDER", "HOSTADDONSDIR", "HOSTADDONSVALUE",
+                                                  "HOSTVERSION", "REMEMBEREDFOLDER", "REMEMBEREDDIR")]
+ICON = pathlib.Path(__file__).resolve().parents[2] / "Resources" / "Icons" / "Images" / "AddOn-256.png"
 
 failures = []
 
@@ -74,6 +86,9 @@ class Prefix:
     def set_string(self, key, name, value):
         self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", "/reg:64", check_exit=True)
 
+    def delete_value(self, key, name):
+        self.wine("reg", "delete", key, "/v", name, "/f", "/reg:64", check_exit=True)
+
     def query(self, key):
         """{subkey path: {value name: text}} below key (recursively); empty when the key is missing."""
         result = self.wine("reg", "query", key, "/s", "/reg:64")
@@ -90,21 +105,69 @@ class Prefix:
         return [values for values in self.query(UNINSTALL_KEY).values()
                 if values.get("DisplayName") == "VELD Engineer Connection"]
 
+    def modules(self):
+        """Every copy of the module on the prefix's C: drive."""
+        return sorted(name for name in self.files() if name.endswith(MODULE_NAME))
+
     def files(self):
         """Every file of the prefix's C: drive outside Wine's own folders, with its size."""
         root = self.path / "drive_c"
-        return {str(p.relative_to(root)): p.stat().st_size for p in root.rglob("*")
-                if p.is_file() and p.relative_to(root).parts[0] not in ("windows", "users", "ProgramData")}
+        # Wine's own folders hold thousands of files: never walked.
+        tops = [p for p in root.iterdir() if p.name not in ("windows", "users", "ProgramData")]
+        return {str(p.relative_to(root)): p.stat().st_size
+                for top in tops for p in ([top] if top.is_file() else top.rglob("*")) if p.is_file()}
 
 
 
 
 def build_msi(wxs, module, version, out):
-    product_code = uuid.uuid5(uuid.UUID("dc39fbe6-cdbe-4b9a-b361-a1691f553b6a"), version)
-    # wixl takes a file's source only relative to where it runs.
-    subprocess.run(["wixl", "-a", "x64", "-D", f"Version={version}", "-D", f"ProductCode={product_code}",
-                    "-D", f"Module={module.name}", "-o", str(out.resolve()), str(wxs.resolve())], check=True,
-                   cwd=module.parent)
+    """A package of the add-on as the build makes it (build_msi.py beside the package source)."""
+    subprocess.run([sys.executable, str(wxs.parent / "build_msi.py"), str(wxs), str(module), str(ICON), version,
+                    str(out)], check=True)
+
+
+def read_log(path):
+    """An msiexec log, UTF-16 when it starts with its byte-order mark, else the ANSI code page."""
+    if not path.exists():
+        return ""
+    data = path.read_bytes()
+    return data.decode("utf-16") if data[:2] == b"\xff\xfe" else data.decode("cp1252", errors="replace")
+
+
+def table(msi, name):
+    """The rows of one table of the package, as lists of column texts."""
+    # msiinfo export writes a table's streams (the Icon table's) into NAME/ of the folder it runs in.
+    with tempfile.TemporaryDirectory() as scratch:
+        text = subprocess.run(["msiinfo", "export", str(msi), name], check=True, capture_output=True, text=True,
+                              cwd=scratch).stdout
+    return [line.split("\t") for line in text.splitlines()[3:]]
+
+
+def check_tables(msi, module, version):
+    properties = dict(row[:2] for row in table(msi, "Property"))
+    check(properties.get("ProductVersion") == version, f"the package's ProductVersion is {version}")
+    pe = pefile.PE(str(module))
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    file_version = f"{fixed.FileVersionMS >> 16}.{fixed.FileVersionMS & 0xFFFF}." \
+                   f"{fixed.FileVersionLS >> 16}.{fixed.FileVersionLS & 0xFFFF}"
+    files = {row[0]: row for row in table(msi, "File")}
+    module_row = files.get("AddOnModuleFile", [""] * 8)
+    check(module_row[4:6] == [file_version, "1033"],
+          f"the module's File row has version {file_version} and language 1033 (got {module_row[4:6]})")
+    check(table(msi, "MsiFileHash") == [], "a versioned file has no file hash")
+    # Windows Installer publishes the entry's icon itself (Wine's does not): the package must name one.
+    icons = [row[0] for row in table(msi, "Icon")]
+    check(properties.get("ARPPRODUCTICON") in icons, f"the installed-programs entry has an icon: {icons}")
+    guids = [properties.get("ProductCode", ""), properties.get("UpgradeCode", "")]
+    guids += [row[1] for row in table(msi, "Component")] + [row[0] for row in table(msi, "Upgrade")]
+    check(all(g.startswith("{") and g == g.upper() for g in guids), f"GUIDs in upper case: {guids}")
+    check(properties.get("MSIRESTARTMANAGERCONTROL") == "DisableShutdown" and properties.get("REBOOT") == "ReallySuppress",
+          "a running host is not closed and the computer not restarted unless the command line asks")
+    messages = " ".join(row[1] for row in table(msi, "LaunchCondition"))
+    for words in ("no installation of that host was found", "names no add-ons folder",
+                  "is not a folder", "is the root of a drive", "for all users of this computer only",
+                  "the folder it was installed into"):
+        check(words in messages, f"a refusal says: {words!r}")
 
 
 def imported_closure(bin_dir, program):
@@ -146,6 +209,34 @@ def run_hostsim_without_modules(prefix, work, script):
     return result, events
 
 
+def refused(prefix, what, *arguments):
+    prefix.msiexec("/i", *arguments)
+    check(prefix.modules() == [] and prefix.our_uninstall_entries() == [],
+          f"{what}: refused, no module anywhere on C: and no entry")
+
+
+def check_hostsim_opens_in_veld_engineer(prefix, work, script):
+    result, events = run_hostsim_without_modules(prefix, work, script)
+    loads = [e for e in events if e.get("event") == "module-load"]
+    check(len(loads) == 1 and "Add-Ons" in json.dumps(loads[0]) and MODULE_NAME in json.dumps(loads[0]),
+          "hostsim loaded the installed add-on from the add-ons folder, and only it")
+    saves = [e for e in events if e.get("event") == "save" and e.get("result") == 0]
+    launches = [e for e in events if e.get("event") == "launch"]
+    check(len(saves) == 1, "Open in VELD Engineer...: the workbook was saved")
+    check(len(launches) == 1 and "VeldEngineer.exe" in launches[0].get("executable", ""),
+          "Open in VELD Engineer...: VELD Engineer was started")
+    record = prefix.posix(VELD_FOLDER) / "VeldEngineer.launches.jsonl"
+    for _ in range(60):
+        if record.exists() and record.read_text(encoding="utf-8").strip():
+            break
+        time.sleep(1)
+    check(record.exists() and "ACToVELDEngineer.xlsx" in record.read_text(encoding="utf-8"),
+          "VELD Engineer read the workbook (its own record)")
+    if failures:
+        print(result.stdout[-3000:], result.stderr[-3000:])
+    record.unlink(missing_ok=True)
+
+
 def main():
     prefix_path, msi, wxs, version_header, bin_dir, script = sys.argv[1:7]
     version = project_version(version_header)
@@ -161,66 +252,68 @@ def main():
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     prefix.wine("wineboot", "-i")
     try:
-        # The packages: the signed one of the build, its module as installed, and a newer version.
+        # The packages: the signed one of the build, its module as installed, another build of the
+        # same version (the unsigned module: other bytes), and a newer version.
         subprocess.run(["msiextract", "-C", str(work / "extracted"), str(msi)], check=True, capture_output=True)
         extracted = next((work / "extracted").rglob(MODULE_NAME))
+        (work / "other-build").mkdir()
+        other_module = work / "other-build" / MODULE_NAME
+        shutil.copy2(bin_dir / MODULE_NAME, other_module)
+        other_build = work / "other-build" / f"VELDEngineerConnection-{version}.msi"
+        build_msi(wxs, other_module, version, other_build)
         major, minor, patch = version.split(".")
         newer_version = f"{major}.{minor}.{int(patch) + 1}"
         newer = work / f"VELDEngineerConnection-{newer_version}.msi"
         build_msi(wxs, extracted, newer_version, newer)
-
-        properties = subprocess.run(["msiinfo", "export", str(msi), "Property"], check=True, capture_output=True,
-                                    text=True).stdout
-        check(f"ProductVersion\t{version}" in properties, f"the package's ProductVersion is {version}")
+        check_tables(msi, extracted, version)
+        codes = {dict(row[:2] for row in table(p, "Property"))["ProductCode"] for p in (msi, other_build, newer)}
+        check(len(codes) == 3, "every package has a product code of its own, also two of one version")
 
         print("-- no host")
-        prefix.msiexec("/i", windows_path(msi))
-        check(not any(MODULE_NAME in name for name in prefix.files()), "no host: no module anywhere on C:")
-        check(prefix.our_uninstall_entries() == [], "no host: no entry in the installed programs")
-        conditions = subprocess.run(["msiinfo", "export", str(msi), "LaunchCondition"], check=True,
-                                    capture_output=True, text=True).stdout
-        check("no installation of that host was found" in conditions and "Install the host first" in conditions,
-              "no host: the refusal says why in words (the launch condition's message)")
+        # A folder named on the command line must not stand in for the host's registration.
+        prefix.posix("C:\\Elsewhere").mkdir()
+        refused(prefix, "no host, a folder on the command line", windows_path(msi), *ELSEWHERE)
 
         print("-- a registered host")
         install_copy(prefix, bin_dir, "hostsim.exe", HOST_FOLDER, also_serving=MODULE_NAME)
         install_copy(prefix, bin_dir, "VeldEngineer.exe", VELD_FOLDER)
         prefix.posix(ADDONS_FOLDER).mkdir(parents=True, exist_ok=True)
-        (prefix.posix(ADDONS_FOLDER) / "ReadMe.txt").write_text("the host's own file\n")
+        prefix.posix(HOST_FOLDER + r"\Moved").mkdir(parents=True, exist_ok=True)
+        prefix.set_string(VELD_KEY, "InstallDir", VELD_FOLDER)
+        (prefix.posix(HOST_FOLDER) / "AddOns.txt").write_text("a file where a folder was expected\n")
         prefix.set_string(HOST_KEY, "Version", "27.0.5000")
         prefix.set_string(HOST_KEY, "InstallDir", HOST_FOLDER)
+        for what, folder in (("an empty add-ons folder", ""), ("a drive root", "C:\\"),
+                             ("a missing add-ons folder", HOST_FOLDER + r"\Not There"),
+                             ("an add-ons folder that is a file", HOST_FOLDER + r"\AddOns.txt")):
+            prefix.set_string(HOST_KEY, "AddOnsFolder", folder)
+            refused(prefix, what, windows_path(msi), *ELSEWHERE)
+        (prefix.posix(HOST_FOLDER) / "AddOns.txt").unlink()
         prefix.set_string(HOST_KEY, "AddOnsFolder", ADDONS_FOLDER)
-        prefix.set_string(VELD_KEY, "InstallDir", VELD_FOLDER)
+        refused(prefix, "per user (ALLUSERS=\"\")", windows_path(msi), "ALLUSERS=")
         files_before, host_registration = prefix.files(), prefix.query(HOST_KEY)
 
-        print(f"-- install {msi.name}")
-        prefix.msiexec("/i", windows_path(msi))
+        print(f"-- install {msi.name}, another folder named on the command line")
+        prefix.msiexec("/i", windows_path(msi), *ELSEWHERE)
         installed = prefix.posix(ADDONS_FOLDER) / MODULE_NAME
         check(installed.exists() and installed.read_bytes() == extracted.read_bytes(),
               "install: the signed module is in the host's add-ons folder")
+        check(len(prefix.modules()) == 1, f"install: one module on C:, none elsewhere: {prefix.modules()}")
         entries = prefix.our_uninstall_entries()
         check([e.get("DisplayVersion") for e in entries] == [version], f"install: one entry, version {version}")
+        entry = entries[0] if entries else {}
+        check(entry.get("InstallLocation", "").rstrip("\\") == ADDONS_FOLDER,
+              f"install: the entry shows the install location ({entry.get('InstallLocation')!r})")
+        check(entry.get("HelpLink") and entry.get("URLInfoAbout"), "install: the entry has a help link and an about link")
 
         print("-- hostsim.exe without a module: Open in VELD Engineer...")
-        result, events = run_hostsim_without_modules(prefix, work, script)
-        loads = [e for e in events if e.get("event") == "module-load"]
-        check(len(loads) == 1 and "Add-Ons" in json.dumps(loads[0]) and MODULE_NAME in json.dumps(loads[0]),
-              "hostsim loaded the installed add-on from the add-ons folder, and only it")
-        saves = [e for e in events if e.get("event") == "save" and e.get("result") == 0]
-        launches = [e for e in events if e.get("event") == "launch"]
-        check(len(saves) == 1, "Open in VELD Engineer...: the workbook was saved")
-        check(len(launches) == 1 and "VeldEngineer.exe" in launches[0].get("executable", ""),
-              "Open in VELD Engineer...: VELD Engineer was started")
-        record = prefix.posix(VELD_FOLDER) / "VeldEngineer.launches.jsonl"
-        for _ in range(60):
-            if record.exists() and record.read_text(encoding="utf-8").strip():
-                break
-            time.sleep(1)
-        check(record.exists() and "ACToVELDEngineer.xlsx" in record.read_text(encoding="utf-8"),
-              "VELD Engineer read the workbook (its own record)")
-        if failures:
-            print(result.stdout[-3000:], result.stderr[-3000:])
-        record.unlink(missing_ok=True)
+        check_hostsim_opens_in_veld_engineer(prefix, work, script)
+
+        print("-- another build of the same version")
+        prefix.msiexec("/i", windows_path(other_build))
+        entries = prefix.our_uninstall_entries()
+        check(len(entries) == 1 and installed.exists() and installed.read_bytes() == other_module.read_bytes(),
+              f"same version, other build: it replaced the first, one entry ({len(entries)})")
 
         print(f"-- upgrade to {newer_version}")
         prefix.msiexec("/i", windows_path(newer))
@@ -235,19 +328,42 @@ def main():
         check([e.get("DisplayVersion") for e in entries] == [newer_version], "older over newer: refused")
         check(installed.exists(), "older over newer: the module is still in place")
 
-        print("-- repair")
+        print("-- repair with the host's registration gone")
         installed.unlink()
+        prefix.delete_value(HOST_KEY, "AddOnsFolder")
         # What msiexec /fa means; Wine 8's msiexec does not take /f.
         prefix.msiexec("/i", windows_path(newer), "REINSTALL=ALL", "REINSTALLMODE=amus")
-        check(installed.exists() and installed.read_bytes() == extracted.read_bytes(), "repair: the module is back")
+        check(installed.exists() and installed.read_bytes() == extracted.read_bytes(),
+              "repair: the module is back where it was installed")
+        check(len(prefix.modules()) == 1, f"repair: no module elsewhere: {prefix.modules()}")
 
-        print("-- uninstall")
+        print("-- uninstall with the host's add-ons folder registered elsewhere")
+        prefix.set_string(HOST_KEY, "AddOnsFolder", HOST_FOLDER + r"\Moved")
         prefix.msiexec("/x", windows_path(newer))
         check(prefix.our_uninstall_entries() == [], "uninstall: no entry left")
+        check(prefix.modules() == [], f"uninstall: no module left anywhere: {prefix.modules()}")
+        prefix.set_string(HOST_KEY, "AddOnsFolder", ADDONS_FOLDER)
         after = prefix.files()
         check(after == files_before, "uninstall: the files are exactly those before the install"
               + ("" if after == files_before else f": {sorted(set(after.items()) ^ set(files_before.items()))}"))
         check(prefix.query(HOST_KEY) == host_registration, "uninstall: the host's registration is as it was")
+
+        print("-- uninstall when the add-on is all the host's add-ons folder holds")
+        prefix.msiexec("/i", windows_path(msi))
+        prefix.msiexec("/x", windows_path(msi))
+        check(prefix.modules() == [] and prefix.posix(ADDONS_FOLDER).is_dir(),
+              "uninstall: the module is gone, the host's add-ons folder stays")
+
+        print("-- uninstall after the module's folder is gone")
+        prefix.msiexec("/i", windows_path(msi))
+        shutil.rmtree(prefix.posix(ADDONS_FOLDER), ignore_errors=True)
+        log = work / "uninstall-folder-gone.log"
+        prefix.msiexec("/x", windows_path(msi), "/l*v", windows_path(log))
+        text = read_log(log)
+        check(prefix.our_uninstall_entries() == [], "folder gone: uninstall completes, no entry left")
+        check(ADDONS_FOLDER + "\\ that VELD Engineer Connection was installed into is gone" in text,
+              "folder gone: the log says so")
+        check(not prefix.posix(ADDONS_FOLDER).exists(), "folder gone: uninstall did not make it again")
     finally:
         subprocess.run(["wineserver", "-k"], env=prefix.env)
     print(f"{len(failures)} failing; {time.monotonic() - started:.0f} s")
