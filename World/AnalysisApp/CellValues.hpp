@@ -45,7 +45,22 @@ std::string UnitKey(std::string_view unit);
 // when a segment kind is unknown.
 std::optional<std::size_t> NodesOfSegments(std::string_view segments);
 
-// "Concrete, Steel or Other".
-std::string JoinChoices(const std::vector<std::string_view>& choices);
+// "Concrete, Steel or Other"; a long list by its first values and its length.
+std::string JoinChoices(const std::vector<std::string>& choices);
+
+// The items of a list separated by `separator`, each handed to `use` without surrounding blanks.
+template <typename Use>
+void ForEachItemOf(std::string_view list, char separator, Use&& use) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t found = list.find(separator, start);
+        const std::size_t end = found == std::string_view::npos ? list.size() : found;
+        use(TrimmedItem(list.substr(start, end - start)));
+        start = end + 1;
+    }
+}
+
+// "(1.5;0;-2)": three numbers in parentheses, separated by ';'.
+bool IsVector(std::string_view text);
 
 } // namespace AnalysisApp
