@@ -75,7 +75,8 @@ void WorkbookChecker::CheckKeyValueSheet(const SheetRule& rule) {
                 AddAt(cell, Severity::Error, "SAF Version " + Quoted(value) + " is not a version number");
             } else if (withV && table->version >= "1.0.8") {
                 AddAt(cell, Severity::Warning,
-                      "SAF Version " + Quoted(value) + " is written with a \"V\", which SAF dropped in 1.0.8");
+                      "SAF Version " + Quoted(value) +
+                          " is written with a \"V\", which SAF dropped in 1.0.8");
             } else if (bool usedInstead = false; TableOfVersion(value, usedInstead), usedInstead) {
                 AddAt(cell, Severity::Warning,
                       "SAF Version " + std::string(value) + " has no table here; checked as SAF " +

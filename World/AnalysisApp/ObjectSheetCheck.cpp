@@ -92,8 +92,9 @@ void WorkbookChecker::CheckUnit(const SheetRule& rule, const ColumnRule& column,
     }
     if (unit == UnitKey(metric ? column.imperialUnit : column.metricUnit)) {
         Add(rule.name, cell, Severity::Error,
-            "the header's unit [" + HeaderUnit(header) + "] is not the unit of the Model's system of units (" +
-                (metric ? "Metric" : "Imperial") + ": [" + wanted + "])");
+            "the header's unit [" + HeaderUnit(header) +
+                "] is not the unit of the Model's system of units (" + (metric ? "Metric" : "Imperial") +
+                ": [" + wanted + "])");
     } else {
         Add(rule.name, cell, Severity::Warning,
             "the header's unit [" + HeaderUnit(header) + "] is not [" + wanted + "]");
@@ -158,8 +159,8 @@ void WorkbookChecker::CheckCell(const SheetRule& sheetRule, const ColumnPlace& p
     if (value.empty()) {
         // An indexed column asks for its first index only: a combination of one load case leaves
         // "Load case name 2" empty.
-        const bool needed = place.index > 1               ? false
-                            : rule.need == Need::Required ? true
+        const bool needed = place.index > 1                  ? false
+                            : rule.need == Need::Required    ? true
                             : rule.need == Need::Conditional ? rule.when.Holds(row)
                                                              : false;
         // A missing required column was reported once, at the header.
@@ -203,7 +204,8 @@ void WorkbookChecker::CheckValue(const ColumnPlace& place, std::string_view valu
 void WorkbookChecker::CheckItem(const ColumnPlace& place, std::string_view item, bool storedAsText,
                                 bool inList, const CellPlace& cell) {
     const ColumnRule& rule = *place.rule;
-    const std::string what = Quoted(place.shown) + (inList ? " item " : " ") + Quoted(item);
+    // Built only for a finding: most cells have none.
+    const auto what = [&] { return Quoted(place.shown) + (inList ? " item " : " ") + Quoted(item); };
     if (item.empty()) {
         // "A;;B": a list with a gap reads as an item left out.
         AddAt(cell, Severity::Error, Quoted(place.shown) + " holds an empty item in its list");
@@ -215,35 +217,35 @@ void WorkbookChecker::CheckItem(const ColumnPlace& place, std::string_view item,
     case ValueKind::Number:
         if (!IsNumber(item)) {
             AddAt(cell, Severity::Error,
-                  what + " is not a number" +
+                  what() + " is not a number" +
                       (item.find(',') != std::string_view::npos ? " (the decimal separator is a dot)" : ""));
         } else if (storedAsText) {
-            AddAt(cell, Severity::Warning, what + " is a number stored as text");
+            AddAt(cell, Severity::Warning, what() + " is a number stored as text");
         }
         break;
     case ValueKind::Integer:
         if (!WholeNumber(item)) {
-            AddAt(cell, Severity::Error, what + " is not a whole number");
+            AddAt(cell, Severity::Error, what() + " is not a whole number");
         }
         break;
     case ValueKind::Choice:
         if (!IsChoice(item, rule.choices)) {
-            AddAt(cell, Severity::Error, what + " is not one of " + JoinChoices(rule.choices));
+            AddAt(cell, Severity::Error, what() + " is not one of " + JoinChoices(rule.choices));
         }
         break;
     case ValueKind::Date:
         if (!IsNumber(item) && !LooksLikeDate(item)) {
-            AddAt(cell, Severity::Warning, what + " is not a date");
+            AddAt(cell, Severity::Warning, what() + " is not a date");
         }
         break;
     case ValueKind::Color:
         if (!IsArgbColor(item)) {
-            AddAt(cell, Severity::Warning, what + " is not #AARRGGBB");
+            AddAt(cell, Severity::Warning, what() + " is not #AARRGGBB");
         }
         break;
     case ValueKind::Vector:
         if (!IsVector(item)) {
-            AddAt(cell, Severity::Error, what + " is not a vector (x;y;z)");
+            AddAt(cell, Severity::Error, what() + " is not a vector (x;y;z)");
         }
         break;
     }
@@ -261,7 +263,8 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
             const auto read = deferredNames.find(DeferredTarget);
             if (read == deferredNames.end()) {
                 deferred = true;
-            } else if (std::binary_search(read->second.begin(), read->second.end(), NameRegistry::Hash(name))) {
+            } else if (std::binary_search(read->second.begin(), read->second.end(),
+                                          NameRegistry::Hash(name))) {
                 return;
             }
             anySheet = true;
@@ -281,8 +284,8 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
     }
     if (!anySheet) {
         AddAt(cell, Severity::Error,
-              Quoted(place.shown) + " names " + Quoted(name) + ", but the workbook has no " + TargetsText(rule) +
-                  " sheet");
+              Quoted(place.shown) + " names " + Quoted(name) + ", but the workbook has no " +
+                  TargetsText(rule) + " sheet");
     } else {
         AddAt(cell, Severity::Error,
               Quoted(place.shown) + " names " + Quoted(name) + ", which is not in " + TargetsText(rule));
@@ -324,8 +327,8 @@ void WorkbookChecker::CheckEdgeIndex(const SheetRule& sheetRule, const ColumnPla
                       }
                       if (*index < 1 || *index > static_cast<long long>(found->second)) {
                           AddAt(cell, Severity::Error,
-                                Quoted(place.shown) + " " + Quoted(item) + " is not an edge of " + Quoted(name) +
-                                    ", which has " + std::to_string(found->second) + " edges");
+                                Quoted(place.shown) + " " + Quoted(item) + " is not an edge of " +
+                                    Quoted(name) + ", which has " + std::to_string(found->second) + " edges");
                       }
                   });
 }

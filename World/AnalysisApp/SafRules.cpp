@@ -345,9 +345,11 @@ bool Condition::Holds(const RowValues& row) const {
     case Kind::Empty:
         return Trimmed(row.Value(columnKey)).empty();
     case Kind::All:
-        return std::all_of(parts.begin(), parts.end(), [&](const Condition& part) { return part.Holds(row); });
+        return std::all_of(parts.begin(), parts.end(),
+                           [&](const Condition& part) { return part.Holds(row); });
     case Kind::Any:
-        return std::any_of(parts.begin(), parts.end(), [&](const Condition& part) { return part.Holds(row); });
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](const Condition& part) { return part.Holds(row); });
     case Kind::Unstated:
         return false;
     }
@@ -377,8 +379,9 @@ std::string Condition::Describe() const {
         std::string joined;
         for (const Condition& part : parts) {
             const std::string described = part.Describe();
-            joined += joined.empty() ? described
-                                     : (kind == Kind::All ? " and " : " or ") + described.substr(sizeof("when"));
+            joined += joined.empty()
+                          ? described
+                          : (kind == Kind::All ? " and " : " or ") + described.substr(sizeof("when"));
         }
         return joined;
     }

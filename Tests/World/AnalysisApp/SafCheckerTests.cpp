@@ -73,7 +73,8 @@ const RuleCase RuleCases[] = {
       "Manufactured but empty"}},
     {"a cell required by the boundary condition",
      [](Workbook& w) { w.Set("StructuralPointSupport", "G3", ""); },
-     {"w.xlsx: StructuralPointSupport!G3: error: \"Origin\" is required when Boundary condition is On beam but "
+     {"w.xlsx: StructuralPointSupport!G3: error: \"Origin\" is required when Boundary condition is On beam "
+      "but "
       "empty"}},
     {"a stiffness required by a flexible restraint",
      [](Workbook& w) { w.Set("StructuralPointSupport", "M3", "Non linear"); },
@@ -266,7 +267,8 @@ const RuleCase RuleCases[] = {
     // Versions and the leniency SAF allows.
     {"a version with a V",
      [](Workbook& w) { w.Set("Model", "B2", "V2.2.0"); },
-     {"w.xlsx: Model!B2: warning: SAF Version \"V2.2.0\" is written with a \"V\", which SAF dropped in 1.0.8"}},
+     {"w.xlsx: Model!B2: warning: SAF Version \"V2.2.0\" is written with a \"V\", which SAF dropped in "
+      "1.0.8"}},
     {"a version that is none",
      [](Workbook& w) { w.Set("Model", "B2", "latest"); },
      {"w.xlsx: Model!B2: error: SAF Version \"latest\" is not a version number"}},
