@@ -1,3 +1,4 @@
+#include "CheckCommand.hpp"
 #include "SafChecker.hpp"
 #include "SafTableWorkbook.hpp"
 #include "WorkbookChecker.hpp"
@@ -5,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,6 +52,30 @@ TEST(SafTables, AWorkbookWithEverySheetOfEachVersionChecksCleanAndCountsWhatItRe
         const auto objectSheets = std::count_if(table.sheets.begin(), table.sheets.end(),
                                                 [](const SheetRule& sheet) { return !sheet.keyValue; });
         EXPECT_EQ(report.objectsChecked, static_cast<std::size_t>(objectSheets) * 4) << version;
+    }
+}
+
+// The closing line says what "0 errors" covers, a sheet SAF does not define is named as unchecked, and
+// the opening summary names every kind of object read in an engineer's words.
+TEST(SafTables, TheCheckSaysWhatItReadAndTheSummaryNamesEveryKind) {
+    Workbook workbook = SafTableWorkbook::Make(Table("2.2.0"), 25);
+    workbook.AddSheet({"Notes", {{"Name", "Text"}, {"N1", "by hand"}}});
+    const std::string name = "saf-table-workbook.xlsx";
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
+    std::ofstream(file, std::ios::binary) << workbook.Bytes(false);
+    std::ostringstream text;
+    std::ostringstream progress;
+    EXPECT_EQ(AnalysisApp::RunCheckCommand({file.string()}, false, text, false, progress), 0);
+    std::filesystem::remove(file);
+    EXPECT_EQ(text.str(), file.string() + ": Notes: warning: not a SAF sheet; not checked\n" + file.string() +
+                              ": checked 43 sheets, 1 025 objects: 0 errors, 1 warning\n");
+
+    const AnalysisApp::SafReading reading = AnalysisApp::ReadSafWorkbook(workbook.Bytes(false));
+    ASSERT_TRUE(reading.summary) << reading.error;
+    const std::string summary = AnalysisApp::DescribeSummary(*reading.summary);
+    for (const char* kind : {"25 hinges", "25 load cases", "25 load combinations", "25 line loads",
+                             "25 point loads", "25 surface loads", "25 openings", "25 ribs", ", 1 Notes"}) {
+        EXPECT_NE(summary.find(kind), std::string::npos) << kind << " in " << summary;
     }
 }
 
