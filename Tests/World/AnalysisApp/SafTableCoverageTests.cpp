@@ -79,6 +79,190 @@ TEST(SafTables, TheCheckSaysWhatItReadAndTheSummaryNamesEveryKind) {
     }
 }
 
+// "C2": where the generated workbook has the column of `header` in `sheet`, in `row`; for a key/value
+// sheet the value cell of that row.
+std::string CellOf(const SafTable& table, const std::string& sheet, const std::string& header,
+                   std::size_t row) {
+    const SheetRule* rule = table.Sheet(sheet);
+    for (std::size_t column = 0; rule != nullptr && column < rule->columns.size(); ++column) {
+        if (rule->columns[column].header == header) {
+            return rule->keyValue ? AnalysisApp::CellName(1, column + 1) : AnalysisApp::CellName(column, row);
+        }
+    }
+    ADD_FAILURE() << "no column " << header << " in " << sheet;
+    return "A1";
+}
+
+struct ModelCase {
+    const char* what;
+    const char* version;
+    std::function<void(Workbook&, const SafTable&)> change;
+    std::vector<std::string> findings; // exactly these
+};
+
+std::ostream& operator<<(std::ostream& out, const ModelCase& model) {
+    return out << model.what;
+}
+
+class ModelFaultsAndVersions : public testing::TestWithParam<ModelCase> {};
+
+TEST_P(ModelFaultsAndVersions, ShowExactlyTheirFindings) {
+    const SafTable& table = Table(GetParam().version);
+    Workbook workbook = SafTableWorkbook::Make(table, 2);
+    GetParam().change(workbook, table);
+    EXPECT_EQ(FindingsOf(workbook), GetParam().findings);
+}
+
+const std::string Combinations = "StructuralLoadCombination";
+
+const ModelCase ModelCases[] = {
+    // What no single column shows.
+    {"a member that begins and ends at one node",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("StructuralCurveMember", CellOf(t, "StructuralCurveMember", "Nodes", 2), "O5-1;O5-1");
+     },
+     {"w.xlsx: StructuralCurveMember!E2: error: \"Nodes\" begins and ends at \"O5-1\": the curve has no "
+      "length"}},
+    {"an internal edge that begins and ends at one node",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("StructuralCurveEdge", CellOf(t, "StructuralCurveEdge", "Nodes", 3), "O5-2; O5-2");
+     },
+     {"w.xlsx: StructuralCurveEdge!C3: error: \"Nodes\" begins and ends at \"O5-2\": the curve has no "
+      "length"}},
+    {"nodes that do not fit the segments",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("StructuralCurveMemberRib", CellOf(t, "StructuralCurveMemberRib", "Segments", 2),
+               "Line;Bezier");
+     },
+     {"w.xlsx: StructuralCurveMemberRib!D2: error: \"Nodes\" lists 2 nodes where its segments need 5"}},
+    {"a surface of two distinct nodes",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("StructuralSurfaceMember", CellOf(t, "StructuralSurfaceMember", "Nodes", 2),
+               "O5-1;O5-2;O5-1;O5-2");
+     },
+     {"w.xlsx: StructuralSurfaceMember!G2: error: \"Nodes\" names 2 distinct nodes; an area needs at least "
+      "3"}},
+    {"an opening of one node",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("StructuralSurfaceMemberOpening", CellOf(t, "StructuralSurfaceMemberOpening", "Nodes", 3),
+               "O5-1");
+     },
+     {"w.xlsx: StructuralSurfaceMemberOpening!C3: error: \"Nodes\" names 1 distinct nodes; an area needs at "
+      "least 3"}},
+    {"a combination's factor without its load case",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set(Combinations, CellOf(t, Combinations, "Load case name", 2), "");
+     },
+     {"w.xlsx: StructuralLoadCombination!H2: error: \"Load case name 1\" is required but empty",
+      "w.xlsx: StructuralLoadCombination!F2: error: \"Load factor 1\" is given, but no load case 1 is named: "
+      "load cases and factors do not pair up",
+      "w.xlsx: StructuralLoadCombination!G2: error: \"Multiplier 1\" is given, but no load case 1 is named: "
+      "load cases and factors do not pair up"}},
+    {"a combination's second load case without its factors",
+     "2.2.0",
+     [](Workbook& w, const SafTable&) {
+         w.Set(Combinations, "J1", "Load case name 2").Set(Combinations, "J2", "O27-2");
+         w.Set(Combinations, "K1", "Load factor 2")
+             .Set(Combinations, "K3", TinySafWorkbook::Cell::Number("1.5"));
+     },
+     {"w.xlsx: StructuralLoadCombination!K2: error: \"Load factor 2\" is empty, but \"Load case name 2\" "
+      "names "
+      "\"O27-2\": load cases and factors do not pair up",
+      "w.xlsx: StructuralLoadCombination!K3: error: \"Load factor 2\" is given, but no load case 2 is named: "
+      "load cases and factors do not pair up"}},
+    {"a combination by national standard needs no factors",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set(Combinations, CellOf(t, Combinations, "Category", 2), "According national standard")
+             .Set(Combinations, CellOf(t, Combinations, "Load factor", 2), "");
+     },
+     {}},
+    {"an edge beyond the edges of its surface",
+     "2.2.0",
+     [](Workbook& w, const SafTable& t) {
+         w.Set("RelConnectsSurfaceEdge", CellOf(t, "RelConnectsSurfaceEdge", "Edge", 2),
+               TinySafWorkbook::Cell::Number("5"));
+     },
+     {"w.xlsx: RelConnectsSurfaceEdge!C2: error: \"Edge\" \"5\" is not an edge of \"O10-1\", which has 4 "
+      "edges"}},
+    {"a load on a member of a sheet the workbook lacks",
+     "2.2.0",
+     [](Workbook& w, const SafTable&) { w.RemoveSheet("StructuralCurveMemberRib"); },
+     {"w.xlsx: StructuralCurveConnection!D2: error: \"Member Rib\" names \"O9-1\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveConnection!D3: error: \"Member Rib\" names \"O9-2\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveAction!K2: error: \"Member Rib\" names \"O9-1\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveAction!K3: error: \"Member Rib\" names \"O9-2\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveMoment!I2: error: \"Member Rib\" names \"O9-1\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveMoment!I3: error: \"Member Rib\" names \"O9-2\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveActionThermal!J2: error: \"Member Rib\" names \"O9-1\", but the workbook has "
+      "no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: StructuralCurveActionThermal!J3: error: \"Member Rib\" names \"O9-2\", but the workbook has "
+      "no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: ResultInternalForce1D!C2: error: \"Member Rib\" names \"O9-1\", but the workbook has no "
+      "StructuralCurveMemberRib sheet",
+      "w.xlsx: ResultInternalForce1D!C3: error: \"Member Rib\" names \"O9-2\", but the workbook has no "
+      "StructuralCurveMemberRib sheet"}},
+    // Each version by its own table.
+    // Clean as 1.0.5 (above); as 2.2.0 it lacks what 1.0.7, 2.0.0 and 2.2.0 added, and 2.0.0 respelt a
+    // national standard.
+    {"a 1.0.5 workbook read as 2.2.0 misses what came later",
+     "1.0.5",
+     [](Workbook& w, const SafTable& t) { w.Set("Model", CellOf(t, "Model", "SAF Version", 1), "2.2.0"); },
+     {"w.xlsx: Model!A19: error: the required row \"National code\" is missing",
+      "w.xlsx: StructuralCurveMember!V1: error: the required column \"Analysis Y Eccentricity of Beg Node\" "
+      "is "
+      "missing",
+      "w.xlsx: StructuralCurveMember!V1: error: the required column \"Analysis Z Eccentricity of Beg Node\" "
+      "is "
+      "missing",
+      "w.xlsx: StructuralCurveMember!V1: error: the required column \"Analysis Y Eccentricity of End Node\" "
+      "is "
+      "missing",
+      "w.xlsx: StructuralCurveMember!V1: error: the required column \"Analysis Z Eccentricity of End Node\" "
+      "is "
+      "missing",
+      "w.xlsx: StructuralSurfaceMember!T1: error: the required column \"Analysis Z Eccentricity\" is missing",
+      "w.xlsx: StructuralPointSupport!Q1: error: the required column \"Boundary condition\" is missing",
+      "w.xlsx: StructuralEdgeConnection!W1: error: the required column \"Boundary condition\" is missing",
+      "w.xlsx: StructuralLoadCombination!D2: error: \"National standard\" \"EN-ULS(STR/GEO) Set B\" is not "
+      "one of "
+      "EN-ULS (STR/GEO) Set B, EN-ULS (STR/GEO) Set C, EN-Accidental 1, EN-Accidental 2, EN-Seismic, EN-SLS "
+      "Characteristic, ... (13 values)",
+      "w.xlsx: StructuralLoadCombination!D3: error: \"National standard\" \"EN-ULS(STR/GEO) Set B\" is not "
+      "one of "
+      "EN-ULS (STR/GEO) Set B, EN-ULS (STR/GEO) Set C, EN-Accidental 1, EN-Accidental 2, EN-Seismic, EN-SLS "
+      "Characteristic, ... (13 values)",
+      "w.xlsx: StructuralSurfaceAction!L1: error: the required column \"Force action\" is missing"}},
+    {"a 2.0.0 member without its begin node",
+     "2.0.0",
+     [](Workbook& w, const SafTable&) { w.RemoveColumn("StructuralCurveMember", "Begin node"); },
+     {"w.xlsx: StructuralCurveMember!AD1: error: the required column \"Begin node\" is missing"}},
+    {"a 2.1.0 member without its begin node",
+     "2.1.0",
+     [](Workbook& w, const SafTable&) { w.RemoveColumn("StructuralCurveMember", "Begin node"); },
+     {}},
+    {"a version older than every table",
+     "1.0.5",
+     [](Workbook& w, const SafTable& t) { w.Set("Model", CellOf(t, "Model", "SAF Version", 1), "1.0.4"); },
+     {"w.xlsx: Model!B12: warning: SAF Version 1.0.4 has no table here; checked as SAF 1.0.5"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(SafTables, ModelFaultsAndVersions, testing::ValuesIn(ModelCases));
+
 // One planted fault: the change, and the finding it must cause (among others it may cause).
 struct Plant {
     std::string what;

@@ -125,7 +125,9 @@ TinySafWorkbook::Workbook Make(const SafTable& table, std::size_t objects) {
     Maker maker(table);
     std::vector<TinySafWorkbook::Sheet> sheets;
     for (const SheetRule& sheet : table.sheets) {
-        sheets.push_back(maker.SheetOf(sheet, objects));
+        // Areas name four nodes, so there are four at least.
+        const bool nodes = sheet.name == "StructuralPointConnection";
+        sheets.push_back(maker.SheetOf(sheet, nodes ? std::max<std::size_t>(objects, 4) : objects));
     }
     return TinySafWorkbook::Workbook(std::move(sheets));
 }

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <string>
 
-// A workbook made from a SAF table alone: every sheet the table has, `objects` objects in each, and
+// A workbook made from a SAF table alone: every sheet the table has, `objects` objects in each (four
+// nodes at least), and
 // every column of every sheet filled with a value its rule allows (names that resolve, the first value
 // of each enumeration, numbers, dates, vectors, curves of two nodes and areas of four), so that it
 // checks clean and any one change to it shows as the finding of that change. The tests plant faults
