@@ -42,6 +42,9 @@ void WorkbookChecker::CheckHeader(const SheetRule& rule, const SheetRow& header,
     std::vector<std::pair<std::size_t, const ColumnRule*>> units; // checked in the header's order
     const auto place = [&](const ColumnRule& column, std::size_t at, int index, std::string shown) {
         places.push_back({&column, at, index, std::move(shown)});
+        for (const std::string& target : column.targets) {
+            places.back().targetNames.push_back(target == DeferredTarget ? nullptr : names.Find(target));
+        }
         units.emplace_back(at, &column);
     };
     for (const ColumnRule& column : rule.columns) {
@@ -258,7 +261,8 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
     const ColumnRule& rule = *place.rule;
     bool anySheet = false;
     bool deferred = false;
-    for (const std::string& target : rule.targets) {
+    for (std::size_t at = 0; at < rule.targets.size(); ++at) {
+        const std::string& target = rule.targets[at];
         if (target == DeferredTarget && package.HasSheet(DeferredTarget)) {
             const auto read = deferredNames.find(DeferredTarget);
             if (read == deferredNames.end()) {
@@ -270,7 +274,8 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
             anySheet = true;
             continue;
         }
-        if (const NameRegistry::Names* targetNames = names.Find(target)) {
+        if (const NameRegistry::Names* targetNames =
+                at < place.targetNames.size() ? place.targetNames[at] : nullptr) {
             anySheet = true;
             if (targetNames->Contains(name)) {
                 return;

@@ -128,6 +128,9 @@ private:
         std::optional<std::size_t> column;
         int index = 0;     // for an indexed column: its index in the workbook's header
         std::string shown; // the header as findings name it ("Load factor 2")
+        // For a column of names: the names of each sheet it names objects of that the first pass read
+        // (none for a sheet the workbook lacks or the deferred one), looked up once per sheet.
+        std::vector<const NameRegistry::Names*> targetNames = {};
     };
 
     // Where a finding goes, named only when there is one.
