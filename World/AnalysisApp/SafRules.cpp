@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 
 namespace AnalysisApp {
@@ -184,7 +186,7 @@ std::vector<int> VersionParts(std::string_view version) {
 
 Json* SheetIn(Json& document, std::string_view name) {
     for (Json& sheet : document["sheets"]) {
-        if (sheet["sheet"] == name) {
+        if (sheet.value("sheet", "") == name) {
             return &sheet;
         }
     }
@@ -249,43 +251,39 @@ void UndoChanges(Json& document, const Json& changes) {
     }
 }
 
-struct Tables {
-    std::vector<SafTable> all; // oldest first
-    std::vector<std::string> versions;
-};
+// Oldest first: 1.0.5 to 1.1.0 have no tables of their own and are derived from 2.0.0's.
+const std::vector<std::string> Versions = {"1.0.5", "1.0.6", "1.0.7", "1.0.8", "1.0.9",
+                                           "1.1.0", "2.0.0", "2.1.0", "2.2.0"};
 
-Tables BuildTables() {
-    Tables tables;
+SafTable BuildTable(const std::string& version) {
+    if (VersionParts(version) >= VersionParts("2.0.0")) {
+        const std::string file = "saf-" + version + ".json";
+        return TableOf(Json::parse(EmbeddedTable(file)), version, file);
+    }
+    // 2.0.0's table with the changes of every version after this one taken back, newest first.
+    Json document = Json::parse(EmbeddedTable("saf-2.0.0.json"));
     const Json history = Json::parse(EmbeddedTable("saf-versions.json"));
-    const Json oldest = Json::parse(EmbeddedTable("saf-2.0.0.json"));
-    // 1.0.5 to 1.1.0 have no tables of their own: 2.0.0's, with the changes of every version after
-    // theirs taken back, newest first.
-    const std::vector<std::string> derived = {"1.0.5", "1.0.6", "1.0.7", "1.0.8", "1.0.9", "1.1.0"};
-    for (const std::string& version : derived) {
-        Json document = oldest;
-        const Json& entries = history["versions"];
-        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-            const std::string later = (*entry)["version"].get<std::string>();
-            if (VersionParts(later) > VersionParts("2.0.0") || VersionParts(later) <= VersionParts(version)) {
-                continue;
-            }
-            UndoChanges(document, (*entry)["fromChangelog"]);
+    const Json& entries = history["versions"];
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        const std::string later = (*entry)["version"].get<std::string>();
+        if (VersionParts(later) > VersionParts("2.0.0") || VersionParts(later) <= VersionParts(version)) {
+            continue;
         }
-        tables.all.push_back(TableOf(document, version, "saf-2.0.0.json less the changes after " + version));
+        UndoChanges(document, (*entry)["fromChangelog"]);
     }
-    for (const char* version : {"2.0.0", "2.1.0", "2.2.0"}) {
-        const std::string file = std::string("saf-") + version + ".json";
-        tables.all.push_back(TableOf(Json::parse(EmbeddedTable(file)), version, file));
-    }
-    for (const SafTable& table : tables.all) {
-        tables.versions.push_back(table.version);
-    }
-    return tables;
+    return TableOf(document, version, "saf-2.0.0.json less the changes after " + version);
 }
 
-const Tables& AllTables() {
-    static const Tables tables = BuildTables();
-    return tables;
+// Each table is built when a workbook of its version is first checked, and kept: most runs need one.
+const SafTable& Built(const std::string& version) {
+    static std::mutex guard;
+    static std::map<std::string, std::unique_ptr<SafTable>> built;
+    const std::lock_guard<std::mutex> lock(guard);
+    std::unique_ptr<SafTable>& table = built[version];
+    if (!table) {
+        table = std::make_unique<SafTable>(BuildTable(version));
+    }
+    return *table;
 }
 
 bool MatchesChoice(std::string_view value, std::string_view choice) {
@@ -433,28 +431,27 @@ bool SafTable::IsEdgeTarget(std::string_view sheet) const {
 }
 
 const SafTable& TableOfVersion(std::string_view version, bool& usedInstead) {
-    const Tables& tables = AllTables();
     std::string_view bare = Trimmed(version);
     if (!bare.empty() && (bare.front() == 'V' || bare.front() == 'v')) {
         bare.remove_prefix(1); // 1.0.8 stopped writing the "V"; older workbooks have it
     }
     const std::vector<int> parts = VersionParts(bare);
-    for (const SafTable& table : tables.all) {
-        if (!parts.empty() && VersionParts(table.version) == parts) {
+    for (const std::string& known : Versions) {
+        if (!parts.empty() && VersionParts(known) == parts) {
             usedInstead = false;
-            return table;
+            return Built(known);
         }
     }
     usedInstead = true;
     // Older than any table: the oldest is the nearest; later or unreadable: the newest.
-    if (!parts.empty() && parts < VersionParts(tables.all.front().version)) {
-        return tables.all.front();
+    if (!parts.empty() && parts < VersionParts(Versions.front())) {
+        return Built(Versions.front());
     }
-    return tables.all.back();
+    return Built(Versions.back());
 }
 
 const std::vector<std::string>& KnownSafVersions() {
-    return AllTables().versions;
+    return Versions;
 }
 
 bool IsChoice(std::string_view value, const std::vector<std::string>& choices) {
