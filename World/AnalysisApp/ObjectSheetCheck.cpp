@@ -115,8 +115,8 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
     ColumnsByKey columnOf;
     CheckHeader(rule, row, places, columnOf);
     const auto nameFound = columnOf.find("name");
-    const std::optional<std::size_t> nameColumn =
-        rule.hasNameColumn && nameFound != columnOf.end() ? std::optional(nameFound->second) : std::nullopt;
+    const bool hasNames = rule.hasNameColumn && nameFound != columnOf.end();
+    const std::size_t nameColumn = hasNames ? nameFound->second : 0;
     RowView view(columnOf);
     FirstSeen rowOfName;
     std::size_t namedRows = 0;
@@ -126,8 +126,8 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
             continue;
         }
         ++report.objectsChecked;
-        const std::size_t nameAt = nameColumn.value_or(row.cells.front().column);
-        const std::string_view name = nameColumn ? view.At(*nameColumn) : std::string_view();
+        const std::size_t nameAt = hasNames ? nameColumn : row.cells.front().column;
+        const std::string_view name = hasNames ? view.At(nameColumn) : std::string_view();
         if (!name.empty()) {
             ++namedRows;
             const auto rowTag = static_cast<std::uint32_t>(std::min<std::size_t>(row.number, RowTagLimit));
@@ -146,7 +146,7 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
         Unreadable(reader.Error());
         return;
     }
-    if (nameColumn) {
+    if (hasNames) {
         objectCounts.emplace_back(sheet, namedRows);
     }
     if (sheet == DeferredTarget) {

@@ -140,11 +140,10 @@ ColumnRule ColumnOf(const Json& column, const std::map<std::string, std::string,
     return rule;
 }
 
-SafTable TableOf(const Json& document, std::string version, std::string source) {
+SafTable TableOf(const Json& document, std::string version) {
     static const auto imperial = ImperialUnits();
     SafTable table;
     table.version = std::move(version);
-    table.source = std::move(source);
     for (const Json& sheet : document["sheets"]) {
         SheetRule rule;
         rule.name = sheet["sheet"].get<std::string>();
@@ -258,7 +257,7 @@ const std::vector<std::string> Versions = {"1.0.5", "1.0.6", "1.0.7", "1.0.8", "
 SafTable BuildTable(const std::string& version) {
     if (VersionParts(version) >= VersionParts("2.0.0")) {
         const std::string file = "saf-" + version + ".json";
-        return TableOf(Json::parse(EmbeddedTable(file)), version, file);
+        return TableOf(Json::parse(EmbeddedTable(file)), version);
     }
     // 2.0.0's table with the changes of every version after this one taken back, newest first.
     Json document = Json::parse(EmbeddedTable("saf-2.0.0.json"));
@@ -271,7 +270,7 @@ SafTable BuildTable(const std::string& version) {
         }
         UndoChanges(document, (*entry)["fromChangelog"]);
     }
-    return TableOf(document, version, "saf-2.0.0.json less the changes after " + version);
+    return TableOf(document, version);
 }
 
 // Each table is built when a workbook of its version is first checked, and kept: most runs need one.

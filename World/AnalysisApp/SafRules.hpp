@@ -73,7 +73,6 @@ struct SheetRule {
 
 struct SafTable {
     std::string version;
-    std::string source; // the table file, or how it was derived
     std::vector<SheetRule> sheets;
     const SheetRule* Sheet(std::string_view name) const;
     // Whether a column of some sheet names objects of `sheet`.
