@@ -1,7 +1,6 @@
 #include "SafTableWorkbook.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace SafTableWorkbook {
 namespace {
@@ -27,9 +26,8 @@ std::size_t SheetIndex(const SafTable& table, const std::string& sheet) {
 }
 
 std::string Guid(std::size_t serial) {
-    char text[40];
-    std::snprintf(text, sizeof text, "0c3e3c56-2222-4a4b-8c8d-%012zu", serial);
-    return text;
+    const std::string digits = std::to_string(serial);
+    return "0c3e3c56-2222-4a4b-8c8d-" + std::string(12 - std::min<std::size_t>(digits.size(), 12), '0') + digits;
 }
 
 class Maker {
