@@ -27,7 +27,8 @@ std::size_t SheetIndex(const SafTable& table, const std::string& sheet) {
 
 std::string Guid(std::size_t serial) {
     const std::string digits = std::to_string(serial);
-    return "0c3e3c56-2222-4a4b-8c8d-" + std::string(12 - std::min<std::size_t>(digits.size(), 12), '0') + digits;
+    return "0c3e3c56-2222-4a4b-8c8d-" + std::string(12 - std::min<std::size_t>(digits.size(), 12), '0') +
+           digits;
 }
 
 class Maker {
