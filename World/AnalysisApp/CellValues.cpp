@@ -173,13 +173,33 @@ std::optional<std::size_t> NodesOfSegments(std::string_view segments) {
     return nodes;
 }
 
-std::string JoinChoices(const std::vector<std::string_view>& choices) {
+bool IsVector(std::string_view text) {
+    text = Trimmed(text);
+    if (text.size() < 2 || text.front() != '(' || text.back() != ')') {
+        return false;
+    }
+    std::size_t numbers = 0;
+    bool allNumbers = true;
+    ForEachItemOf(text.substr(1, text.size() - 2), ';', [&](std::string_view item) {
+        ++numbers;
+        allNumbers = allNumbers && IsNumber(item);
+    });
+    return allNumbers && numbers == 3;
+}
+
+std::string JoinChoices(const std::vector<std::string>& choices) {
+    // A long enumeration (shapes, national codes) is named by its start: the finding stays one line.
+    constexpr std::size_t Listed = 12;
     std::string text;
-    for (std::size_t index = 0; index < choices.size(); ++index) {
+    const std::size_t shown = choices.size() <= Listed ? choices.size() : Listed / 2;
+    for (std::size_t index = 0; index < shown; ++index) {
         if (index > 0) {
             text += index + 1 == choices.size() ? " or " : ", ";
         }
         text += choices[index];
+    }
+    if (shown < choices.size()) {
+        text += ", ... (" + std::to_string(choices.size()) + " values)";
     }
     return text;
 }

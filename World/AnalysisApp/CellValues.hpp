@@ -17,18 +17,6 @@ std::optional<long long> WholeNumber(std::string_view text);
 // The items of a ';'-separated list, each without surrounding blanks ("N1; N2" -> N1, N2).
 std::vector<std::string_view> ListItems(std::string_view list);
 
-// The same, handed one by one to `use`, without a list.
-template <typename Use>
-void ForEachItem(std::string_view list, Use&& use) {
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t semicolon = list.find(';', start);
-        const std::size_t end = semicolon == std::string_view::npos ? list.size() : semicolon;
-        use(TrimmedItem(list.substr(start, end - start)));
-        start = end + 1;
-    }
-}
-
 // "yyyy-mm-dd", optionally followed by " hh:mm" or " hh:mm:ss".
 bool LooksLikeDate(std::string_view text);
 // 8-4-4-4-12 hexadecimal digits, optionally in braces.
@@ -45,7 +33,22 @@ std::string UnitKey(std::string_view unit);
 // when a segment kind is unknown.
 std::optional<std::size_t> NodesOfSegments(std::string_view segments);
 
-// "Concrete, Steel or Other".
-std::string JoinChoices(const std::vector<std::string_view>& choices);
+// "Concrete, Steel or Other"; a long list by its first values and its length.
+std::string JoinChoices(const std::vector<std::string>& choices);
+
+// The items of a list separated by `separator`, each handed to `use` without surrounding blanks.
+template <typename Use>
+void ForEachItemOf(std::string_view list, char separator, Use&& use) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t found = list.find(separator, start);
+        const std::size_t end = found == std::string_view::npos ? list.size() : found;
+        use(TrimmedItem(list.substr(start, end - start)));
+        start = end + 1;
+    }
+}
+
+// "(1.5;0;-2)": three numbers in parentheses, separated by ';'.
+bool IsVector(std::string_view text);
 
 } // namespace AnalysisApp

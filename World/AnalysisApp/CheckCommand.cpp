@@ -13,8 +13,17 @@ namespace AnalysisApp {
 
 namespace {
 
+// "1 234 567": thousands apart, as an engineer reads a count of objects.
+std::string Grouped(std::size_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, " ");
+    }
+    return digits;
+}
+
 std::string Counted(std::size_t count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    return Grouped(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 } // namespace
@@ -60,8 +69,10 @@ int RunCheckCommand(const std::vector<std::string>& files, bool json, std::ostre
                 << '\n';
             continue;
         }
-        // A clean workbook would otherwise print nothing at all, which reads as "nothing was checked".
-        out << ShownSafely(file) << ": checked: " << Counted(report.errors, "error") << ", "
+        // A clean workbook would otherwise print nothing at all, which reads as "nothing was checked";
+        // the counts of what was read show how much "0 errors" covers.
+        out << ShownSafely(file) << ": checked " << Counted(report.sheetsChecked, "sheet") << ", "
+            << Counted(report.objectsChecked, "object") << ": " << Counted(report.errors, "error") << ", "
             << Counted(report.warnings, "warning") << '\n';
     }
     if (json) {

@@ -28,6 +28,11 @@ struct CheckReport {
     std::vector<CheckFinding> findings; // the first KeptFindings in the order of the workbook
     std::size_t errors = 0;             // all of them, kept or not
     std::size_t warnings = 0;
+    // What was read against the tables: the sheets SAF defines (Project and Model among them), and
+    // the objects in them (the rows below the header that hold anything).
+    std::size_t sheetsChecked = 0;
+    std::size_t objectsChecked = 0;
+    std::string safTable; // the version whose table the workbook was checked against
 };
 
 // The findings counted beyond those kept.

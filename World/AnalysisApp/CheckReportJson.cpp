@@ -8,6 +8,11 @@ nlohmann::ordered_json CheckReportJson(const CheckReport& report) {
     if (!report.readable) {
         json["problem"] = report.problem;
     }
+    if (report.readable) {
+        json["safTable"] = report.safTable;
+        json["sheetsChecked"] = report.sheetsChecked;
+        json["objectsChecked"] = report.objectsChecked;
+    }
     json["errors"] = report.errors;
     json["warnings"] = report.warnings;
     nlohmann::ordered_json findings = nlohmann::ordered_json::array();

@@ -35,7 +35,8 @@ void WorkbookChecker::CheckId(std::string_view sheet, std::size_t column, std::s
     }
 }
 
-void WorkbookChecker::CheckKeyValueSheet(const std::string& sheet, bool isModel) {
+void WorkbookChecker::CheckKeyValueSheet(const SheetRule& rule) {
+    const std::string& sheet = rule.name;
     SheetRowReader reader(package, sheet, SkippedPlaceFindings());
     SheetRow row;
     std::map<std::string, std::size_t> seenKeys;
@@ -44,7 +45,6 @@ void WorkbookChecker::CheckKeyValueSheet(const std::string& sheet, bool isModel)
         lastRow = row.number;
         const std::string key = HeaderKey(row.ValueAt(0));
         const std::string_view value = Trimmed(row.ValueAt(1));
-        const std::string valueCell = CellName(1, row.number);
         if (key.empty()) {
             continue;
         }
@@ -54,63 +54,44 @@ void WorkbookChecker::CheckKeyValueSheet(const std::string& sheet, bool isModel)
                     " holds its value");
             continue;
         }
-        if (key == "created" || key == "lastupdate") {
-            if (!value.empty() && !IsNumber(value) && !LooksLikeDate(value)) {
-                Add(sheet, valueCell, Severity::Warning,
-                    Quoted(Trimmed(row.ValueAt(0))) + " " + Quoted(value) + " is not a date");
-            }
-        } else if (key == "id" && !value.empty()) {
-            CheckId(sheet, 1, row.number, value);
+        const ColumnRule* rowRule = rule.Column(key);
+        if (rowRule == nullptr) {
+            continue; // a property of the writer's own; readers pass over it
         }
-        if (isModel) {
-            CheckModelRow(sheet, key, Trimmed(row.ValueAt(0)), value, valueCell);
+        const CellPlace cell{sheet, 1, row.number};
+        if (value.empty()) {
+            if (rowRule->need == Need::Required) {
+                AddAt(cell, Severity::Error, Quoted(rowRule->header) + " is required but empty");
+            }
+            continue;
+        }
+        const ColumnPlace place{rowRule, 1, 0, std::string(Trimmed(row.ValueAt(0)))};
+        CheckValue(place, value, false, cell);
+        if (key == "id") {
+            CheckId(sheet, 1, row.number, value);
+        } else if (key == "safversion") {
+            const bool withV = value.size() > 1 && (value[0] == 'V' || value[0] == 'v');
+            if (!IsVersionNumber(withV ? value.substr(1) : value)) {
+                AddAt(cell, Severity::Error, "SAF Version " + Quoted(value) + " is not a version number");
+            } else if (withV && table->version >= "1.0.8") {
+                AddAt(cell, Severity::Warning,
+                      "SAF Version " + Quoted(value) +
+                          " is written with a \"V\", which SAF dropped in 1.0.8");
+            } else if (bool usedInstead = false; TableOfVersion(value, usedInstead), usedInstead) {
+                AddAt(cell, Severity::Warning,
+                      "SAF Version " + std::string(value) + " has no table here; checked as SAF " +
+                          table->version);
+            }
         }
     }
     if (!reader.Error().empty()) {
         Unreadable(reader.Error());
         return;
     }
-    if (!isModel) {
-        return;
-    }
-    for (const ModelRowRule& rule : ModelRowRules()) {
-        if (rule.required && seenKeys.count(HeaderKey(rule.key)) == 0) {
+    for (const ColumnRule& rowRule : rule.columns) {
+        if (rowRule.need == Need::Required && seenKeys.count(rowRule.key) == 0) {
             Add(sheet, CellName(0, lastRow + 1), Severity::Error,
-                "the required row " + Quoted(rule.key) + " is missing");
-        }
-    }
-}
-
-void WorkbookChecker::CheckModelRow(const std::string& sheet, const std::string& key,
-                                    std::string_view shownKey, std::string_view value,
-                                    const std::string& cell) {
-    for (const ModelRowRule& rule : ModelRowRules()) {
-        if (HeaderKey(rule.key) != key) {
-            continue;
-        }
-        if (value.empty()) {
-            if (rule.required) {
-                Add(sheet, cell, Severity::Error, Quoted(rule.key) + " is required but empty");
-            }
-            return;
-        }
-        if (!rule.choices.empty() && !IsChoice(value, rule.choices)) {
-            Add(sheet, cell, Severity::Error,
-                Quoted(shownKey) + " " + Quoted(value) + " is not one of " + JoinChoices(rule.choices));
-        }
-    }
-    if (key == "safversion" && !value.empty()) {
-        if (!IsVersionNumber(value)) {
-            Add(sheet, cell, Severity::Error, "SAF Version " + Quoted(value) + " is not a version number");
-        } else if (value != "2.2.0" && !Is210()) {
-            Add(sheet, cell, Severity::Warning,
-                "SAF Version " + std::string(value) + " is neither 2.2.0 nor 2.1.0; checked as 2.2.0");
-        }
-    } else if (key == "nationalcode" && !value.empty()) {
-        const std::string_view code = Trimmed(value.substr(0, value.find('(')));
-        if (!IsChoice(code, NationalCodes())) {
-            Add(sheet, cell, Severity::Error,
-                "National code " + Quoted(value) + " is not a SAF national code");
+                "the required row " + Quoted(rowRule.header) + " is missing");
         }
     }
 }

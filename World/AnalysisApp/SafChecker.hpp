@@ -7,14 +7,16 @@
 #include <filesystem>
 #include <string_view>
 
-// The SAF checker: a workbook held against SAF 2.2.0 (and 2.1.0 where that differs) as a careful
-// reader would: the required sheets, columns and cells (with their conditions), enumeration values,
-// numbers where numbers belong, units that agree with the Model's system of units, names that
-// resolve, and names and Ids that are unique. It accepts what SAF allows readers to be lenient
-// about: header case and punctuation, units left out, lists with "; ", numbers stored as text where
-// a column takes text as well. Sheets are read row by row, twice: first the sheets that others refer
-// to, for their names, then every sheet for the findings, so that a reference to a sheet further on
-// resolves too.
+// The SAF checker: a workbook held against the tables of its SAF version (SafRules.hpp) as a careful
+// reader would: every sheet the table defines, and in it the required columns and cells (with their
+// conditions), enumeration values, numbers where numbers belong, units that agree with the Model's
+// system of units, names that resolve, edge indices, and names and Ids that are unique; then the
+// faults of the model no column shows (SafModelFaults.cpp). A sheet the table does not define is a
+// warning, and the report counts the sheets and objects read. It accepts what SAF allows readers to
+// be lenient about: header case and punctuation, units left out, lists with "; ", numbers stored as
+// text where a column takes text as well. Sheets are read row by row, twice: first the sheets that
+// others refer to, for their names, then every sheet for the findings, so that a reference to a sheet
+// further on resolves too.
 namespace AnalysisApp {
 
 CheckReport CheckSafWorkbook(const SpreadsheetPackage& package);

@@ -1,346 +1,462 @@
 #include "SafRules.hpp"
 
 #include "HeaderKey.hpp"
+#include "SafRules/SafTables.hpp"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
 
 namespace AnalysisApp {
 namespace {
 
-bool Is(const RowValues& row, std::string_view key, std::initializer_list<std::string_view> values) {
-    const std::string_view value = Trimmed(row.Value(key));
-    return std::any_of(values.begin(), values.end(),
-                       [&](std::string_view wanted) { return EqualsFolded(value, wanted); });
+using Json = nlohmann::json;
+
+// The header without its bracketed unit and without the index mark of a repeated column.
+std::string BareHeader(std::string_view header) {
+    std::string bare(header.substr(0, header.find('[')));
+    if (const std::size_t mark = bare.find('#'); mark != std::string::npos) {
+        bare.erase(mark);
+    }
+    return std::string(Trimmed(bare));
 }
 
-bool ParametricOrCompound(const RowValues& row) {
-    return Is(row, "crosssectiontype", {"parametric", "compound"});
-}
-bool HasProfile(const RowValues& row) {
-    return Is(row, "crosssectiontype", {"manufactured", "compound", "general"});
-}
-bool Manufactured(const RowValues& row) {
-    return Is(row, "crosssectiontype", {"manufactured"});
-}
-// A 2.1.0 support without a boundary condition is always in a node.
-bool InNode(const RowValues& row) {
-    return Is(row, "boundarycondition", {"in node", ""});
-}
-bool OnBeam(const RowValues& row) {
-    return Is(row, "boundarycondition", {"on beam"});
-}
-template <const char* Key>
-bool Flexible(const RowValues& row) {
-    return Is(row, Key, {"flexible", "non linear"});
+std::vector<std::string> Strings(const Json& list) {
+    std::vector<std::string> strings;
+    if (list.is_array()) {
+        for (const Json& item : list) {
+            if (item.is_string()) {
+                strings.push_back(item.get<std::string>());
+            }
+        }
+    } else if (list.is_string()) {
+        strings.push_back(list.get<std::string>());
+    }
+    return strings;
 }
 
-constexpr char Ux[] = "ux";
-constexpr char Uy[] = "uy";
-constexpr char Uz[] = "uz";
-constexpr char Fix[] = "fix";
-constexpr char Fiy[] = "fiy";
-constexpr char Fiz[] = "fiz";
-
-const std::vector<std::string_view> TranslationKinds = {"Rigid",
-                                                        "Free",
-                                                        "Flexible",
-                                                        "Compression only",
-                                                        "Tension only",
-                                                        "Flexible compression only",
-                                                        "Flexible tension only",
-                                                        "Non linear"};
-const std::vector<std::string_view> RotationKinds = {"Free", "Rigid", "Flexible", "Non linear"};
-
-constexpr std::string_view Nodes = "StructuralPointConnection";
-
-ColumnRule Required(std::string_view header, ValueKind kind = ValueKind::Text) {
-    return {header, kind, Need::Required};
-}
-ColumnRule Optional(std::string_view header, ValueKind kind = ValueKind::Text) {
-    return {header, kind, Need::Optional};
-}
-ColumnRule WithUnit(ColumnRule rule, std::string_view metric, std::string_view imperial) {
-    rule.metricUnit = metric;
-    rule.imperialUnit = imperial;
-    return rule;
-}
-ColumnRule Choosing(ColumnRule rule, std::vector<std::string_view> choices) {
-    rule.choices = std::move(choices);
-    return rule;
-}
-ColumnRule Naming(ColumnRule rule, std::string_view target) {
-    rule.target = target;
-    return rule;
-}
-ColumnRule When(ColumnRule rule, bool (*condition)(const RowValues&), std::string_view text) {
-    rule.need = Need::Conditional;
-    rule.requiredWhen = condition;
-    rule.condition = text;
-    return rule;
-}
-ColumnRule Ranging(ColumnRule rule, long long smallest, long long largest) {
-    rule.smallest = smallest;
-    rule.largest = largest;
-    return rule;
-}
-ColumnRule Since220(ColumnRule rule) {
-    rule.optionalIn210 = true;
-    return rule;
-}
-
-std::vector<SheetRule> BuildRules() {
-    const auto length = [](ColumnRule rule) { return WithUnit(std::move(rule), "m", "ft"); };
-    const auto small = [](ColumnRule rule) { return WithUnit(std::move(rule), "mm", "in"); };
-    const auto angle = [](ColumnRule rule) { return WithUnit(std::move(rule), "deg", "deg"); };
-    std::vector<SheetRule> rules;
-    rules.push_back({"StructuralMaterial",
-                     {Required("Name"),
-                      Choosing(Required("Type", ValueKind::Choice),
-                               {"Concrete", "Steel", "Timber", "Aluminium", "Masonry", "Other"}),
-                      Optional("Subtype"), Required("Quality"),
-                      WithUnit(Optional("Unit mass", ValueKind::Number), "kg/m3", "lb/ft3"),
-                      WithUnit(Optional("E modulus", ValueKind::Number), "MPa", "ksi"),
-                      WithUnit(Optional("G modulus", ValueKind::Number), "MPa", "ksi"),
-                      Optional("Poisson coefficient", ValueKind::Number),
-                      WithUnit(Optional("Thermal expansion", ValueKind::Number), "1/K",
-                               "1/\xC2\xB0"
-                               "F"),
-                      Optional("Design properties"), Optional("Id")}});
-    rules.push_back(
-        {"StructuralCrossSection",
-         {Required("Name"), Naming(Required("Material", ValueKind::ReferenceList), "StructuralMaterial"),
-          Choosing(Required("Cross-section Type", ValueKind::Choice),
-                   {"Parametric", "Manufactured", "Compound", "General"}),
-          When(Optional("Shape"), ParametricOrCompound, "for a Parametric or Compound cross-section"),
-          small(When(Optional("Parameters", ValueKind::NumberList), ParametricOrCompound,
-                     "for a Parametric or Compound cross-section")),
-          When(Optional("Profile"), HasProfile, "for a Manufactured, Compound or General cross-section"),
-          Ranging(When(Optional("Form code", ValueKind::Integer), Manufactured,
-                       "for a Manufactured cross-section"),
-                  0, 23),
-          Ranging(Optional("Description ID of the profile", ValueKind::Integer), 0, 118),
-          WithUnit(Optional("A", ValueKind::Number), "m2", "ft2"),
-          WithUnit(Optional("Iy", ValueKind::Number), "m4", "ft4"),
-          WithUnit(Optional("Iz", ValueKind::Number), "m4", "ft4"),
-          WithUnit(Optional("It", ValueKind::Number), "m4", "ft4"),
-          WithUnit(Optional("Iw", ValueKind::Number), "m6", "ft6"),
-          WithUnit(Optional("Wply", ValueKind::Number), "m3", "ft3"),
-          WithUnit(Optional("Wplz", ValueKind::Number), "m3", "ft3"), Optional("Id")}});
-    rules.push_back({"StructuralPointConnection",
-                     {Required("Name"), length(Required("Coordinate X", ValueKind::Number)),
-                      length(Required("Coordinate Y", ValueKind::Number)),
-                      length(Required("Coordinate Z", ValueKind::Number)), Optional("Id")}});
-    rules.push_back(
-        {"StructuralCurveMember",
-         {Required("Name"), Optional("Type"),
-          Naming(Required("Cross section", ValueKind::Reference), "StructuralCrossSection"),
-          Optional("Arbitrary definition"), Naming(Required("Nodes", ValueKind::ReferenceList), Nodes),
-          Choosing(Required("Segments", ValueKind::ChoiceList),
-                   {"Line", "Circular Arc", "Parabolic Arc", "Bezier", "Spline-n"}),
-          Naming(Optional("Internal nodes", ValueKind::ReferenceList), Nodes),
-          length(Optional("Length", ValueKind::Number)),
-          Choosing(Optional("Geometrical shape", ValueKind::Choice),
-                   {"Line", "Circular Arc", "Parabolic Arc", "Bezier", "Spline", "Polyline"}),
-          Choosing(Required("LCS", ValueKind::Choice),
-                   {"y by vector", "z by vector", "y by point", "z by point"}),
-          angle(Required("LCS Rotation", ValueKind::Number)),
-          length(Required("Coordinate X", ValueKind::Number)),
-          length(Required("Coordinate Y", ValueKind::Number)),
-          length(Required("Coordinate Z", ValueKind::Number)),
-          Choosing(Required("System line", ValueKind::Choice),
-                   {"Centre", "Top", "Bottom", "Left", "Right", "Top left", "Top right", "Bottom left",
-                    "Bottom right"}),
-          small(Optional("Structural Y Eccentricity of Beg Node", ValueKind::Number)),
-          small(Optional("Structural Y Eccentricity of End Node", ValueKind::Number)),
-          small(Optional("Structural Z Eccentricity of Beg Node", ValueKind::Number)),
-          small(Optional("Structural Z Eccentricity of End Node", ValueKind::Number)),
-          small(Required("Analysis Y Eccentricity of Beg Node", ValueKind::Number)),
-          small(Required("Analysis Y Eccentricity of End Node", ValueKind::Number)),
-          small(Required("Analysis Z Eccentricity of Beg Node", ValueKind::Number)),
-          small(Required("Analysis Z Eccentricity of End Node", ValueKind::Number)), Optional("Layer"),
-          Choosing(Required("Behaviour in analysis", ValueKind::Choice),
-                   {"Standard", "Axial force only", "Compression only", "Tension only"}),
-          Optional("Color", ValueKind::Color), Optional("Parent ID"), Optional("Id"),
-          // 2.1.0 named the ends in columns of their own.
-          Naming(Optional("Begin node", ValueKind::Reference), Nodes),
-          Naming(Optional("End node", ValueKind::Reference), Nodes)}});
-    rules.push_back({"StructuralSurfaceMember",
-                     {Required("Name"),
-                      Optional("Type"),
-                      Naming(Required("Material", ValueKind::Reference), "StructuralMaterial"),
-                      Choosing(Required("Thickness type", ValueKind::Choice),
-                               {"Constant", "Variable in global X", "Variable in global Y",
-                                "Variable in global Z", "Variable in local X", "Variable in local Y",
-                                "Variable in direction XY", "Variable radially"}),
-                      small(Required("Thickness", ValueKind::NumberOrText)),
-                      Choosing(Required("System plane at", ValueKind::Choice), {"Bottom", "Centre", "Top"}),
-                      Naming(Required("Nodes", ValueKind::ReferenceList), Nodes),
-                      Naming(Optional("Internal nodes", ValueKind::ReferenceList), Nodes),
-                      Choosing(Required("Edges", ValueKind::ChoiceList),
-                               {"Line", "Circular Arc", "Circle by 3 points", "Circle and Point",
-                                "Parabolic arc", "Bezier", "Spline-n"}),
-                      WithUnit(Optional("Area", ValueKind::Number), "m2", "ft2"),
-                      Optional("Layer"),
-                      Since220(Choosing(Required("LCS Type", ValueKind::Choice),
-                                        {"x by vector", "y by vector", "Tilt of vector defined by point"})),
-                      Since220(length(Required("Coordinate X", ValueKind::Number))),
-                      Since220(length(Required("Coordinate Y", ValueKind::Number))),
-                      Since220(length(Required("Coordinate Z", ValueKind::Number))),
-                      Since220(angle(Required("LCS Rotation", ValueKind::Number))),
-                      small(Optional("Structural Z Eccentricity", ValueKind::Number)),
-                      small(Required("Analysis Z Eccentricity", ValueKind::Number)),
-                      Choosing(Optional("Shape", ValueKind::Choice), {"Flat", "Curved"}),
-                      Choosing(Required("Behavior in analysis", ValueKind::Choice),
-                               {"Isotropic", "Orthotropic", "Membrane", "Press only"}),
-                      Optional("Color", ValueKind::Color),
-                      Optional("Parent ID"),
-                      Optional("Id")}});
-    rules.push_back(
-        {"StructuralStorey",
-         {Required("Name"), length(Required("Height level", ValueKind::Number)), Optional("Id")}});
-    const auto stiffness = [](std::string_view header, bool (*condition)(const RowValues&),
-                              std::string_view text, bool rotational) {
-        return WithUnit(When(Optional(header, ValueKind::Number), condition, text),
-                        rotational ? "MNm/rad" : "MN/m", rotational ? "kipft/deg" : "kip/ft");
+Condition ConditionOf(const Json& when) {
+    Condition condition;
+    if (when.is_string()) {
+        condition.text = when.get<std::string>();
+        return condition;
+    }
+    const auto parts = [&](const char* key, Condition::Kind kind) {
+        condition.kind = kind;
+        for (const Json& part : when[key]) {
+            condition.parts.push_back(ConditionOf(part));
+        }
     };
-    rules.push_back(
-        {"StructuralPointSupport",
-         {Required("Name"),
-          Choosing(Optional("Type", ValueKind::Choice), {"Fixed", "Hinged", "Sliding", "Custom"}),
-          Since220(Choosing(Required("Boundary condition", ValueKind::Choice), {"In node", "On beam"})),
-          Naming(When(Optional("Node", ValueKind::Reference), InNode, "for a support in a node"), Nodes),
-          Naming(When(Optional("Member", ValueKind::Reference), OnBeam, "for a support on a beam"),
-                 "StructuralCurveMember"),
-          Choosing(When(Optional("Coordinate system", ValueKind::Choice), OnBeam, "for a support on a beam"),
-                   {"Global", "Local"}),
-          Choosing(When(Optional("Origin", ValueKind::Choice), OnBeam, "for a support on a beam"),
-                   {"From start", "From end"}),
-          Choosing(
-              When(Optional("Coordinate definition", ValueKind::Choice), OnBeam, "for a support on a beam"),
-              {"Absolute", "Relative"}),
-          length(When(Optional("Position x", ValueKind::Number), OnBeam, "for a support on a beam")),
-          Choosing(Required("ux", ValueKind::Choice), TranslationKinds),
-          Choosing(Required("uy", ValueKind::Choice), TranslationKinds),
-          Choosing(Required("uz", ValueKind::Choice), TranslationKinds),
-          Choosing(Required("fix", ValueKind::Choice), RotationKinds),
-          Choosing(Required("fiy", ValueKind::Choice), RotationKinds),
-          Choosing(Required("fiz", ValueKind::Choice), RotationKinds),
-          stiffness("Stiffness X", Flexible<Ux>, "when ux is Flexible or Non linear", false),
-          stiffness("Stiffness Y", Flexible<Uy>, "when uy is Flexible or Non linear", false),
-          stiffness("Stiffness Z", Flexible<Uz>, "when uz is Flexible or Non linear", false),
-          stiffness("Stiffness Fix", Flexible<Fix>, "when fix is Flexible or Non linear", true),
-          stiffness("Stiffness Fiy", Flexible<Fiy>, "when fiy is Flexible or Non linear", true),
-          stiffness("Stiffness Fiz", Flexible<Fiz>, "when fiz is Flexible or Non linear", true),
-          Optional("Id")}});
-    return rules;
+    if (when.contains("all")) {
+        parts("all", Condition::Kind::All);
+        return condition;
+    }
+    if (when.contains("any")) {
+        parts("any", Condition::Kind::Any);
+        return condition;
+    }
+    condition.column = when.value("column", "");
+    condition.columnKey = HeaderKey(BareHeader(condition.column));
+    if (when.contains("in")) {
+        condition.kind = Condition::Kind::In;
+        condition.values = Strings(when["in"]);
+    } else if (when.contains("notIn")) {
+        condition.kind = Condition::Kind::NotIn;
+        condition.values = Strings(when["notIn"]);
+    } else if (when.contains("op")) {
+        condition.kind = Condition::Kind::Greater; // the tables only ever compare with ">"
+        condition.number = when.value("value", 0.0);
+    } else if (when.contains("filled")) {
+        condition.kind = when.value("filled", true) ? Condition::Kind::Filled : Condition::Kind::Empty;
+    }
+    return condition;
 }
 
-} // namespace
-
-const std::vector<SheetRule>& SafSheetRules() {
-    static const std::vector<SheetRule> rules = BuildRules();
-    return rules;
+std::map<std::string, std::string, std::less<>> ImperialUnits() {
+    std::map<std::string, std::string, std::less<>> units;
+    const Json table = Json::parse(EmbeddedTable("units.json"));
+    for (const Json& pair : table["unitPairs"]) {
+        const std::vector<std::string> imperial = Strings(pair["imperialUnit"]);
+        if (!imperial.empty()) {
+            units.emplace(pair["siUnit"].get<std::string>(), imperial.front());
+        }
+    }
+    return units;
 }
 
-const SheetRule* RuleOfSheet(std::string_view name) {
-    for (const SheetRule& rule : SafSheetRules()) {
-        if (rule.name == name) {
-            return &rule;
+ColumnRule ColumnOf(const Json& column, const std::map<std::string, std::string, std::less<>>& imperial) {
+    ColumnRule rule;
+    const std::string header = column["header"].get<std::string>();
+    rule.header = BareHeader(header);
+    rule.key = HeaderKey(rule.header);
+    rule.indexed = column.value("indexed", false) || header.find('#') != std::string::npos;
+    const std::string type = column.value("type", "String");
+    const std::string format = column.contains("format") && column["format"].is_string()
+                                   ? column["format"].get<std::string>()
+                                   : std::string();
+    rule.choices = Strings(column.contains("enum") ? column["enum"] : Json());
+    if (rule.choices.empty() && column.contains("allowedValues")) {
+        rule.choices = Strings(column["allowedValues"]);
+    }
+    if (!rule.choices.empty()) {
+        rule.kind = ValueKind::Choice;
+    } else if (type == "Double") {
+        rule.kind = ValueKind::Number;
+    } else if (type == "Integer") {
+        rule.kind = ValueKind::Integer;
+    } else if (type == "DateTime") {
+        rule.kind = ValueKind::Date;
+    } else if (format.find("#AARRGGBB") != std::string::npos) {
+        rule.kind = ValueKind::Color;
+    } else if (format.find("(x;y;z)") != std::string::npos) {
+        rule.kind = ValueKind::Vector;
+    }
+    const std::string required = column.value("required", "no");
+    rule.need = required == "yes"           ? Need::Required
+                : required == "conditional" ? Need::Conditional
+                                            : Need::Optional;
+    if (rule.need == Need::Conditional) {
+        rule.when = ConditionOf(column.contains("requiredWhen") ? column["requiredWhen"] : Json(""));
+    }
+    // Only a cell of names names objects: "node-name:value pairs" of a variable thickness do not.
+    if (column.value("itemKind", "names") == "names" || !column.value("list", false)) {
+        rule.targets = Strings(column.contains("refersTo") ? column["refersTo"] : Json());
+    }
+    rule.list = column.value("list", false);
+    if (rule.list && column.contains("separator") && column["separator"].is_string()) {
+        const std::string separator = column["separator"].get<std::string>();
+        rule.separator = separator.empty() ? ';' : separator.front();
+    }
+    rule.edgeIndexOf = Strings(column.contains("edgeIndexOf") ? column["edgeIndexOf"] : Json());
+    if (column.contains("unit") && column["unit"].is_string()) {
+        rule.metricUnit = column["unit"].get<std::string>();
+        const auto found = imperial.find(rule.metricUnit);
+        rule.imperialUnit = found == imperial.end() ? rule.metricUnit : found->second;
+    }
+    return rule;
+}
+
+SafTable TableOf(const Json& document, std::string version) {
+    static const auto imperial = ImperialUnits();
+    SafTable table;
+    table.version = std::move(version);
+    for (const Json& sheet : document["sheets"]) {
+        SheetRule rule;
+        rule.name = sheet["sheet"].get<std::string>();
+        rule.keyValue = sheet.value("kind", "") == "key-value";
+        rule.hasNameColumn = sheet.contains("nameColumn") && sheet["nameColumn"].is_string();
+        for (const Json& column : sheet[rule.keyValue ? "rows" : "columns"]) {
+            rule.columns.push_back(ColumnOf(column, imperial));
+        }
+        table.sheets.push_back(std::move(rule));
+    }
+    return table;
+}
+
+std::vector<int> VersionParts(std::string_view version) {
+    std::vector<int> parts;
+    int part = 0;
+    bool digits = false;
+    for (const char character : version) {
+        if (character >= '0' && character <= '9') {
+            part = std::min(part * 10 + (character - '0'), 1000000);
+            digits = true;
+        } else if (character == '.') {
+            parts.push_back(part);
+            part = 0;
+            digits = false;
+        } else {
+            return {};
+        }
+    }
+    if (!digits) {
+        return {};
+    }
+    parts.push_back(part);
+    while (parts.size() < 3) {
+        parts.push_back(0);
+    }
+    return parts;
+}
+
+Json* SheetIn(Json& document, std::string_view name) {
+    for (Json& sheet : document["sheets"]) {
+        if (sheet.value("sheet", "") == name) {
+            return &sheet;
         }
     }
     return nullptr;
 }
 
-const std::vector<ModelRowRule>& ModelRowRules() {
-    static const std::vector<ModelRowRule> rules = {
-        {"SAF Version", true},
-        {"Global coordinate system",
-         true,
-         {"X vertical", "Y vertical", "Z vertical", "minus X vertical", "minus Y vertical",
-          "minus Z vertical"}},
-        {"LCS of cross-section",
-         true,
-         {"ZYX", "MinusYZX", "MinusZMinusYX", "YMinusZX", "YZMinusX", "MinusZYMinusX", "MinusYMinusZMinusX",
-          "ZMinusYMinusX"}},
-        {"System of units", true, {"Metric", "Imperial"}},
-        {"National code", true},
-    };
-    return rules;
+Json* ColumnsIn(Json& sheet) {
+    return &sheet[sheet.value("kind", "") == "key-value" ? "rows" : "columns"];
 }
 
-const std::vector<std::string_view>& NationalCodes() {
-    static const std::vector<std::string_view> codes = {
-        "EC-Standard-EN", "EC-ONORM-EN", "EC-TKP-EN",  "EC-NBN-EN", "EC-BAS-EN", "EC-BS-EN",   "EC-BDS-EN",
-        "EC-CYS-EN",      "EC-CSN-EN",   "EC-DS-EN",   "EC-NEN-EN", "EC-EVS-EN", "EC-SFS-EN",  "EC-NF-EN",
-        "EC-DIN-EN",      "EC-ELOT-EN",  "EC-MSZ-EN",  "EC-IST-EN", "EC-IS-EN",  "EC-UNI-EN",  "EC-LVS-EN",
-        "EC-LST-EN",      "EC-LU-EN",    "EC-MS-EN",   "EC-MSA-EN", "EC-MKC-EN", "EC-NS-EN",   "EC-PN-EN",
-        "EC-NP-EN",       "EC-SR-EN",    "EC-SRPS-EN", "EC-SS-EN",  "EC-STN-EN", "EC-SIST-EN", "EC-UNE-EN",
-        "EC-SN-EN",       "EC-TS-EN",    "IBC",        "NBR",       "SIA 26x"};
-    return codes;
+bool SameHeader(const Json& column, std::string_view header) {
+    return HeaderKey(BareHeader(column["header"].get<std::string>())) == HeaderKey(BareHeader(header));
 }
 
-const std::vector<std::string_view>& ParametricShapes() {
-    static const std::vector<std::string_view> shapes = {"Circle",
-                                                         "Rectangle",
-                                                         "Double rectangle",
-                                                         "Triple rectangle",
-                                                         "Rectangle with plates",
-                                                         "Double rectangle with plates",
-                                                         "I Section",
-                                                         "I Section with haunch",
-                                                         "T Section",
-                                                         "C Section",
-                                                         "L Section",
-                                                         "L Section opposite",
-                                                         "U Section",
-                                                         "Oval",
-                                                         "Pipe",
-                                                         "Polygon",
-                                                         "X Section",
-                                                         "Z Section",
-                                                         "Box",
-                                                         "Double box",
-                                                         "I rolled",
-                                                         "I rolled asymmetric",
-                                                         "Tube",
-                                                         "Angle",
-                                                         "Channel",
-                                                         "T tee",
-                                                         "Z zee",
-                                                         "Cold formed Channel",
-                                                         "Cold formed Channel with lips",
-                                                         "Cold formed Zee"};
-    return shapes;
-}
-
-const std::vector<std::string_view>& CompoundShapes() {
-    static const std::vector<std::string_view> shapes = {
-        "Double I section", "Double Channel FtF", "Double Channel BtB",  "Starred Angle",
-        "Double Angle BtB", "Double Angle FtF",   "Double Angle BtB LL", "Double Angle FtF LL",
-        "Four Angle BtB",   "Four Angle FtF",     "Four Angle I",        "Double pipe"};
-    return shapes;
-}
-
-bool IsChoice(std::string_view value, const std::vector<std::string_view>& choices) {
-    const std::string_view trimmed = Trimmed(value);
-    for (const std::string_view choice : choices) {
-        if (choice != "Spline-n") {
-            if (EqualsFolded(trimmed, choice)) {
-                return true;
-            }
-        } else {
-            const std::string folded = Folded(trimmed);
-            const std::string_view prefix = "spline-";
-            if (folded.size() > prefix.size() && folded.compare(0, prefix.size(), prefix) == 0) {
-                const std::string digits = folded.substr(prefix.size());
-                if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
-                    digits.size() < 9 && std::stol(digits) >= 2) {
-                    return true;
+// Takes back, from a later version's table, what one version's changes brought: the sheets and
+// columns it added, the values it added to enumerations, and the names it changed. What it removed
+// cannot come back (the records do not say what it was), and stays absent.
+void UndoChanges(Json& document, const Json& changes) {
+    for (const Json& renamed : changes.value("sheetsRenamed", Json::array())) {
+        if (Json* sheet = SheetIn(document, renamed.value("to", ""))) {
+            (*sheet)["sheet"] = renamed.value("from", "");
+        }
+    }
+    for (const Json& renamed : changes.value("columnsRenamed", Json::array())) {
+        if (Json* sheet = SheetIn(document, renamed.value("sheet", ""))) {
+            for (Json& column : *ColumnsIn(*sheet)) {
+                if (SameHeader(column, renamed.value("to", ""))) {
+                    column["header"] = renamed.value("from", "");
                 }
             }
         }
     }
+    for (const Json& added : changes.value("sheetsAdded", Json::array())) {
+        Json& sheets = document["sheets"];
+        sheets.erase(std::remove_if(sheets.begin(), sheets.end(),
+                                    [&](const Json& sheet) { return sheet["sheet"] == added; }),
+                     sheets.end());
+    }
+    for (const Json& added : changes.value("columnsAdded", Json::array())) {
+        if (Json* sheet = SheetIn(document, added.value("sheet", ""))) {
+            Json& columns = *ColumnsIn(*sheet);
+            columns.erase(std::remove_if(columns.begin(), columns.end(),
+                                         [&](const Json& column) {
+                                             return SameHeader(column, added.value("column", ""));
+                                         }),
+                          columns.end());
+        }
+    }
+    for (const Json& change : changes.value("enumChanges", Json::array())) {
+        Json* sheet = SheetIn(document, change.value("sheet", ""));
+        if (sheet == nullptr || !change.contains("added")) {
+            continue;
+        }
+        for (Json& column : *ColumnsIn(*sheet)) {
+            if (SameHeader(column, change.value("column", "")) && column["enum"].is_array()) {
+                Json& values = column["enum"];
+                for (const Json& value : change["added"]) {
+                    values.erase(std::remove(values.begin(), values.end(), value), values.end());
+                }
+            }
+        }
+    }
+}
+
+// Oldest first: 1.0.5 to 1.1.0 have no tables of their own and are derived from 2.0.0's.
+const std::vector<std::string> Versions = {"1.0.5", "1.0.6", "1.0.7", "1.0.8", "1.0.9",
+                                           "1.1.0", "2.0.0", "2.1.0", "2.2.0"};
+
+SafTable BuildTable(const std::string& version) {
+    if (VersionParts(version) >= VersionParts("2.0.0")) {
+        const std::string file = "saf-" + version + ".json";
+        return TableOf(Json::parse(EmbeddedTable(file)), version);
+    }
+    // 2.0.0's table with the changes of every version after this one taken back, newest first.
+    Json document = Json::parse(EmbeddedTable("saf-2.0.0.json"));
+    const Json history = Json::parse(EmbeddedTable("saf-versions.json"));
+    const Json& entries = history["versions"];
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        const std::string later = (*entry)["version"].get<std::string>();
+        if (VersionParts(later) > VersionParts("2.0.0") || VersionParts(later) <= VersionParts(version)) {
+            continue;
+        }
+        UndoChanges(document, (*entry)["fromChangelog"]);
+    }
+    return TableOf(document, version);
+}
+
+// Each table is built when a workbook of its version is first checked, and kept: most runs need one.
+const SafTable& Built(const std::string& version) {
+    static std::mutex guard;
+    static std::map<std::string, std::unique_ptr<SafTable>> built;
+    const std::lock_guard<std::mutex> lock(guard);
+    std::unique_ptr<SafTable>& table = built[version];
+    if (!table) {
+        table = std::make_unique<SafTable>(BuildTable(version));
+    }
+    return *table;
+}
+
+bool MatchesChoice(std::string_view value, std::string_view choice) {
+    if (EqualsFolded(value, choice)) {
+        return true;
+    }
+    if (choice == "Spline-n") {
+        const std::string folded = Folded(value);
+        const std::string_view prefix = "spline-";
+        if (folded.size() <= prefix.size() || folded.compare(0, prefix.size(), prefix) != 0 ||
+            folded.size() > prefix.size() + 8) {
+            return false;
+        }
+        const std::string digits = folded.substr(prefix.size());
+        return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+               std::stol(digits) >= 2;
+    }
+    // "EC-DIN-EN (German NA)": the code alone, or with a note of the writer's own.
+    const std::size_t note = choice.find(" (");
+    if (note == std::string_view::npos || choice.back() != ')') {
+        return false;
+    }
+    const std::string_view code = choice.substr(0, note);
+    const std::size_t valueNote = value.find('(');
+    return EqualsFolded(Trimmed(value.substr(0, valueNote)), code);
+}
+
+std::string JoinedWithOr(const std::vector<std::string>& values) {
+    std::string text;
+    for (std::size_t index = 0; index < values.size(); ++index) {
+        text += (index == 0 ? "" : index + 1 == values.size() ? " or " : ", ") + values[index];
+    }
+    return text;
+}
+
+} // namespace
+
+bool Condition::Holds(const RowValues& row) const {
+    switch (kind) {
+    case Kind::In:
+        return IsChoice(row.Value(columnKey), values);
+    case Kind::NotIn: {
+        const std::string_view value = Trimmed(row.Value(columnKey));
+        return !value.empty() && !IsChoice(value, values);
+    }
+    case Kind::Greater: {
+        const std::string value(Trimmed(row.Value(columnKey)));
+        try {
+            std::size_t used = 0;
+            return !value.empty() && std::stod(value, &used) > number && used == value.size();
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    case Kind::Filled:
+        return !Trimmed(row.Value(columnKey)).empty();
+    case Kind::Empty:
+        return Trimmed(row.Value(columnKey)).empty();
+    case Kind::All:
+        return std::all_of(parts.begin(), parts.end(),
+                           [&](const Condition& part) { return part.Holds(row); });
+    case Kind::Any:
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](const Condition& part) { return part.Holds(row); });
+    case Kind::Unstated:
+        return false;
+    }
     return false;
+}
+
+std::string Condition::Describe() const {
+    switch (kind) {
+    case Kind::In:
+        return "when " + column + " is " + JoinedWithOr(values);
+    case Kind::NotIn:
+        return "when " + column + " is not " + JoinedWithOr(values);
+    case Kind::Greater: {
+        std::string shown = std::to_string(number);
+        shown.erase(shown.find_last_not_of('0') + 1);
+        if (!shown.empty() && shown.back() == '.') {
+            shown.pop_back();
+        }
+        return "when " + column + " is more than " + shown;
+    }
+    case Kind::Filled:
+        return "when " + column + " is filled";
+    case Kind::Empty:
+        return "when " + column + " is empty";
+    case Kind::All:
+    case Kind::Any: {
+        std::string joined;
+        for (const Condition& part : parts) {
+            const std::string described = part.Describe();
+            joined += joined.empty()
+                          ? described
+                          : (kind == Kind::All ? " and " : " or ") + described.substr(sizeof("when"));
+        }
+        return joined;
+    }
+    case Kind::Unstated:
+        return "when " + text;
+    }
+    return {};
+}
+
+const ColumnRule* SheetRule::Column(std::string_view key) const {
+    for (const ColumnRule& column : columns) {
+        if (column.key == key) {
+            return &column;
+        }
+    }
+    return nullptr;
+}
+
+const SheetRule* SafTable::Sheet(std::string_view name) const {
+    for (const SheetRule& sheet : sheets) {
+        if (sheet.name == name) {
+            return &sheet;
+        }
+    }
+    return nullptr;
+}
+
+bool SafTable::IsTarget(std::string_view sheet) const {
+    for (const SheetRule& rule : sheets) {
+        for (const ColumnRule& column : rule.columns) {
+            if (std::find(column.targets.begin(), column.targets.end(), sheet) != column.targets.end()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool SafTable::IsEdgeTarget(std::string_view sheet) const {
+    for (const SheetRule& rule : sheets) {
+        for (const ColumnRule& column : rule.columns) {
+            if (std::find(column.edgeIndexOf.begin(), column.edgeIndexOf.end(), sheet) !=
+                column.edgeIndexOf.end()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+const SafTable& TableOfVersion(std::string_view version, bool& usedInstead) {
+    std::string_view bare = Trimmed(version);
+    if (!bare.empty() && (bare.front() == 'V' || bare.front() == 'v')) {
+        bare.remove_prefix(1); // 1.0.8 stopped writing the "V"; older workbooks have it
+    }
+    const std::vector<int> parts = VersionParts(bare);
+    for (const std::string& known : Versions) {
+        if (!parts.empty() && VersionParts(known) == parts) {
+            usedInstead = false;
+            return Built(known);
+        }
+    }
+    usedInstead = true;
+    // Older than any table: the oldest is the nearest; later or unreadable: the newest.
+    if (!parts.empty() && parts < VersionParts(Versions.front())) {
+        return Built(Versions.front());
+    }
+    return Built(Versions.back());
+}
+
+const std::vector<std::string>& KnownSafVersions() {
+    return Versions;
+}
+
+bool IsChoice(std::string_view value, const std::vector<std::string>& choices) {
+    const std::string_view trimmed = Trimmed(value);
+    return std::any_of(choices.begin(), choices.end(),
+                       [&](const std::string& choice) { return MatchesChoice(trimmed, choice); });
 }
 
 } // namespace AnalysisApp

@@ -18,6 +18,40 @@ constexpr std::pair<const char*, std::size_t SafSummary::*> CoreSheets[] = {
     {"StructuralPointSupport", &SafSummary::supports},
 };
 
+// What an engineer calls the objects of the other sheets, in the summary.
+constexpr std::pair<const char*, const char*> KindNames[] = {
+    {"CompositeShapeDef", "composite shapes"},
+    {"StructuralCurveEdge", "internal edges"},
+    {"StructuralCurveMemberVarying", "varying members"},
+    {"StructuralCurveMemberRib", "ribs"},
+    {"StructuralSurfaceMemberOpening", "openings"},
+    {"StructuralSurfaceMemberRegion", "regions"},
+    {"StructuralProxyElement", "proxy elements"},
+    {"StructuralSurfaceConnection", "surface supports"},
+    {"StructuralCurveConnection", "line supports"},
+    {"StructuralEdgeConnection", "edge supports"},
+    {"RelConnectsStructuralMember", "hinges"},
+    {"RelConnectsSurfaceEdge", "edge hinges"},
+    {"RelConnectsRigidCross", "rigid crosses"},
+    {"RelConnectsRigidLink", "rigid links"},
+    {"RelConnectsRigidMember", "rigid members"},
+    {"StructuralLoadGroup", "load groups"},
+    {"StructuralLoadCase", "load cases"},
+    {"StructuralLoadCombination", "load combinations"},
+    {"StructuralPointAction", "point loads"},
+    {"StructuralPointMoment", "point moments"},
+    {"StructuralCurveAction", "line loads"},
+    {"StructuralCurveMoment", "line moments"},
+    {"StructuralSurfaceAction", "surface loads"},
+    {"StructuralSurfaceActionThermal", "surface thermal loads"},
+    {"StructuralCurveActionThermal", "line thermal loads"},
+    {"StructuralPointActionFree", "free point loads"},
+    {"StructuralCurveActionFree", "free line loads"},
+    {"StructuralSurfaceActionFree", "free surface loads"},
+    {"StructuralSurfaceActionDistri", "load distributions"},
+    {"StructuralPointSupportDef", "support displacements"},
+};
+
 bool IsKeyValueSheet(std::string_view sheet) {
     return sheet == "Model" || sheet == "Project";
 }
@@ -134,9 +168,13 @@ std::string DescribeSummary(const SafSummary& summary) {
     for (const std::pair<std::string, std::size_t>& object : summary.objects) {
         const bool core = std::any_of(std::begin(CoreSheets), std::end(CoreSheets),
                                       [&](const auto& known) { return object.first == known.first; });
-        if (!core && object.second > 0) {
-            others += (others.empty() ? "; " : ", ") + object.first + " " + std::to_string(object.second);
+        if (core || object.second == 0) {
+            continue;
         }
+        const auto named = std::find_if(std::begin(KindNames), std::end(KindNames),
+                                        [&](const auto& kind) { return object.first == kind.first; });
+        others += (others.empty() ? "; " : ", ") + std::to_string(object.second) + " " +
+                  (named != std::end(KindNames) ? std::string(named->second) : object.first);
     }
     return text + others;
 }

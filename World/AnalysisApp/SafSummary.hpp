@@ -46,7 +46,8 @@ std::optional<std::size_t> NameColumnOf(const SheetRow& header);
 void AddObjectCount(SafSummary& summary, const std::string& sheet, std::size_t count);
 
 // "SAF 2.2.0: 2 materials, 4 cross-sections, 36 nodes, 58 members, 2 surfaces, 3 storeys, 12 supports",
-// followed by the other object sheets that hold objects ("; StructuralEdgeConnection 2").
+// followed by the other object sheets that hold objects, in the engineer's words where SAF defines
+// the sheet ("; 2 edge supports, 3 load cases, 58 line loads"), by the sheet's name otherwise.
 std::string DescribeSummary(const SafSummary& summary);
 
 // The value of the key/value row (key in column A, value in B) whose key matches `key` as headers

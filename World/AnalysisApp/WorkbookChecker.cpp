@@ -7,6 +7,14 @@
 
 namespace AnalysisApp {
 
+std::string TargetsText(const ColumnRule& rule) {
+    std::string text;
+    for (std::size_t index = 0; index < rule.targets.size(); ++index) {
+        text += (index == 0 ? "" : index + 1 == rule.targets.size() ? " or " : ", ") + rule.targets[index];
+    }
+    return text;
+}
+
 std::string CellName(std::size_t column, std::size_t row) {
     std::string letters;
     std::size_t rest = column + 1;
@@ -36,17 +44,19 @@ CheckReport WorkbookChecker::Run() {
     if (!model.present) {
         Add({}, {}, Severity::Error, "the workbook has no Model sheet");
     }
+    ChooseTable();
     CollectNames();
     const std::vector<std::string>& sheets = package.SheetNames();
     for (std::size_t index = 0; index < sheets.size() && report.readable; ++index) {
         currentSheet = static_cast<int>(index);
         const std::string& sheet = sheets[index];
-        if (sheet == "Model") {
-            CheckKeyValueSheet(sheet, true);
-        } else if (sheet == "Project") {
-            CheckKeyValueSheet(sheet, false);
-        } else if (const SheetRule* rule = RuleOfSheet(sheet)) {
-            CheckObjectSheet(*rule);
+        if (const SheetRule* rule = table->Sheet(sheet)) {
+            ++report.sheetsChecked;
+            if (rule->keyValue) {
+                CheckKeyValueSheet(*rule);
+            } else {
+                CheckObjectSheet(*rule);
+            }
         } else {
             CountObjects(sheet);
         }
@@ -117,18 +127,15 @@ void WorkbookChecker::ReadModelFacts() {
     }
 }
 
-bool WorkbookChecker::ReadInFirstPass(std::string_view sheet) {
-    if (sheet == DeferredTarget) {
-        return false;
-    }
-    for (const SheetRule& rule : SafSheetRules()) {
-        for (const ColumnRule& column : rule.columns) {
-            if (column.target == sheet) {
-                return true;
-            }
-        }
-    }
-    return false;
+void WorkbookChecker::ChooseTable() {
+    // A version without a table of its own is warned of at its cell, where the Model is checked.
+    bool usedInstead = false;
+    table = &TableOfVersion(model.version, usedInstead);
+    report.safTable = table->version;
+}
+
+bool WorkbookChecker::ReadInFirstPass(std::string_view sheet) const {
+    return sheet != DeferredTarget && (table->IsTarget(sheet) || table->IsEdgeTarget(sheet));
 }
 
 void WorkbookChecker::CollectNames() {
@@ -136,7 +143,8 @@ void WorkbookChecker::CollectNames() {
         if (!report.readable) {
             return;
         }
-        if (!ReadInFirstPass(sheet)) {
+        const SheetRule* rule = table->Sheet(sheet);
+        if (rule == nullptr || rule->keyValue || !ReadInFirstPass(sheet)) {
             continue;
         }
         SheetRowReader reader(package, sheet);
@@ -145,11 +153,30 @@ void WorkbookChecker::CollectNames() {
             continue;
         }
         const std::optional<std::size_t> nameColumn = NameColumnOf(row);
-        names.Add(sheet, {}); // the sheet exists, even without objects
-        while (reader.Next(row)) {
-            if (nameColumn && !Trimmed(row.ValueAt(*nameColumn)).empty()) {
-                names.Add(sheet, Trimmed(row.ValueAt(*nameColumn)));
+        std::optional<std::size_t> edgesColumn;
+        if (table->IsEdgeTarget(sheet)) {
+            for (const SheetCell& cell : row.cells) {
+                if (HeaderKey(cell.Value()) == "edges") {
+                    edgesColumn = cell.column;
+                }
             }
+        }
+        names.Add(sheet, {}); // the sheet exists, even without objects
+        EdgeCounts* edges = edgesColumn ? &edgeCounts[sheet] : nullptr;
+        while (reader.Next(row)) {
+            const std::string_view name = nameColumn ? Trimmed(row.ValueAt(*nameColumn)) : std::string_view();
+            if (name.empty()) {
+                continue;
+            }
+            names.Add(sheet, name);
+            if (edges != nullptr) {
+                const std::string_view list = Trimmed(row.ValueAt(*edgesColumn));
+                const auto count = list.empty() ? 0 : std::count(list.begin(), list.end(), ';') + 1;
+                edges->emplace_back(NameRegistry::Hash(name), static_cast<std::uint32_t>(count));
+            }
+        }
+        if (edges != nullptr) {
+            std::sort(edges->begin(), edges->end());
         }
         if (!reader.Error().empty()) {
             Unreadable(reader.Error());
@@ -159,6 +186,7 @@ void WorkbookChecker::CollectNames() {
 }
 
 void WorkbookChecker::CountObjects(const std::string& sheet) {
+    Add(sheet, {}, Severity::Warning, "not a SAF sheet; not checked");
     SheetRowReader reader(package, sheet, SkippedPlaceFindings());
     SheetRow row;
     if (!ReadHeaderRow(reader, row)) {
@@ -183,16 +211,24 @@ void WorkbookChecker::CountObjects(const std::string& sheet) {
 
 void WorkbookChecker::ResolvePending() {
     for (const PendingReference& pending : pendingReferences) {
-        const auto found = deferredNames.find(pending.target);
+        const auto found = deferredNames.find(DeferredTarget);
         if (found != deferredNames.end() &&
             std::binary_search(found->second.begin(), found->second.end(), pending.hash)) {
+            continue;
+        }
+        // A column naming objects of several sheets may find the name in one of the others.
+        const auto elsewhere = [&](const std::string& target) {
+            const NameRegistry::Names* names_ = names.Find(target);
+            return target != DeferredTarget && names_ != nullptr && names_->Contains(pending.name);
+        };
+        if (std::any_of(pending.rule->targets.begin(), pending.rule->targets.end(), elsewhere)) {
             continue;
         }
         currentSheet = pending.sheetIndex;
         Add(package.SheetNames()[static_cast<std::size_t>(pending.sheetIndex)],
             CellName(pending.column, pending.row), Severity::Error,
-            Quoted(pending.header) + " names " + Quoted(pending.name) + ", which is not in " +
-                std::string(pending.target));
+            Quoted(pending.rule->header) + " names " + Quoted(pending.name) + ", which is not in " +
+                TargetsText(*pending.rule));
     }
     pendingReferences.clear();
 }

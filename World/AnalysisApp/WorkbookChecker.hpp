@@ -32,8 +32,7 @@ struct PendingReference {
     int sheetIndex;
     std::size_t column;
     std::size_t row;
-    std::string_view header;
-    std::string_view target;
+    const ColumnRule* rule;
     std::string name;
 };
 
@@ -44,6 +43,11 @@ struct ModelFacts {
     std::string units; // folded: "metric", "imperial" or something else
 };
 
+// The edges each object of a sheet has, by name hash, sorted: what an edge index counts on.
+using EdgeCounts = std::vector<std::pair<std::uint64_t, std::uint32_t>>;
+
+// "StructuralSurfaceMember, StructuralSurfaceMemberRegion or StructuralSurfaceMemberOpening".
+std::string TargetsText(const ColumnRule& rule);
 // "B7" for column 1, row 7.
 std::string CellName(std::size_t column, std::size_t row);
 // The text in double quotes, as findings quote names and values; a long text shortened to its start.
@@ -91,18 +95,19 @@ private:
     // A sheet's header row into `row`; false when the sheet has none (a damaged part reported).
     bool ReadHeaderRow(SheetRowReader& reader, SheetRow& row);
 
-    bool Is210() const { return model.version.rfind("2.1.", 0) == 0; }
     void ReadModelFacts();
+    // The table of the Model's SAF version, and a warning when the workbook's version has none.
+    void ChooseTable();
 
     // The sheets other rows refer to by name, read in a first pass so that a reference to a sheet
     // further on resolves as well as one to a sheet before. Curve members are left to the second pass:
-    // they are the longest sheet by far, and only supports on beams refer to them, which are resolved
-    // once the members have been read (ResolvePending).
-    static bool ReadInFirstPass(std::string_view sheet);
+    // they are the longest sheet by far, and the rows that refer to them are resolved once the members
+    // have been read (ResolvePending) when they come first.
+    bool ReadInFirstPass(std::string_view sheet) const;
 
     void CollectNames();
 
-    // A sheet the checker has no rules for still counts its objects for the summary.
+    // A sheet SAF does not define: a warning, and its objects counted for the summary only.
     void CountObjects(const std::string& sheet);
 
     void ResolvePending();
@@ -114,15 +119,18 @@ private:
 
     void CheckId(std::string_view sheet, std::size_t column, std::size_t row, std::string_view id);
 
-    void CheckKeyValueSheet(const std::string& sheet, bool isModel);
+    void CheckKeyValueSheet(const SheetRule& rule);
 
-    void CheckModelRow(const std::string& sheet, const std::string& key, std::string_view shownKey,
-                       std::string_view value, const std::string& cell);
-
+    // A column of the sheet as the table gives it, and where the workbook has it (an indexed column
+    // once per index the workbook has).
     struct ColumnPlace {
         const ColumnRule* rule;
         std::optional<std::size_t> column;
-        const NameRegistry::Names* targetNames = nullptr; // for a reference: the names of its sheet
+        int index = 0;     // for an indexed column: its index in the workbook's header
+        std::string shown; // the header as findings name it ("Load factor 2")
+        // For a column of names: the names of each sheet it names objects of that the first pass read
+        // (none for a sheet the workbook lacks or the deferred one), looked up once per sheet.
+        std::vector<const NameRegistry::Names*> targetNames = {};
     };
 
     // Where a finding goes, named only when there is one.
@@ -148,12 +156,20 @@ private:
 
     void CheckValue(const ColumnPlace& place, std::string_view value, bool storedAsText,
                     const CellPlace& cell);
+    void CheckItem(const ColumnPlace& place, std::string_view item, bool storedAsText, bool inList,
+                   const CellPlace& cell);
 
     void CheckReference(const ColumnPlace& place, std::string_view name, const CellPlace& cell);
 
-    // What no single cell shows: the shape that the cross-section type allows, the nodes that the
-    // segments of a member need.
-    void CheckRowAsAWhole(const SheetRule& rule, const RowView& row, std::size_t rowNumber);
+    // An edge index against the edges of the object the row names in the sheets it counts on.
+    void CheckEdgeIndex(const SheetRule& sheetRule, const ColumnPlace& place, const RowView& row,
+                        const CellPlace& cell);
+
+    // What no single cell shows (SafModelFaults.cpp): nodes that do not fit the segments, a curve
+    // whose ends are one node, an area of fewer than three nodes, load cases and factors of a
+    // combination that do not pair up.
+    void CheckRowAsAWhole(const SheetRule& rule, const RowView& row, std::size_t rowNumber,
+                          const std::vector<ColumnPlace>& places);
 
     const SpreadsheetPackage& package;
     CheckReport report;
@@ -171,7 +187,9 @@ private:
     int currentSheet = -1;
     std::map<std::string_view, std::vector<std::uint64_t>> deferredNames; // sorted name hashes
     std::vector<PendingReference> pendingReferences;
+    std::map<std::string, EdgeCounts, std::less<>> edgeCounts;
     std::vector<std::pair<std::string, std::size_t>> objectCounts;
+    const SafTable* table = nullptr;
 };
 
 } // namespace AnalysisApp

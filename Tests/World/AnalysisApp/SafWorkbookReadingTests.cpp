@@ -117,7 +117,7 @@ TEST(ForeignWorkbook, HeadersMatchInAnyCaseAndEveryObjectSheetIsCounted) {
     EXPECT_EQ(
         AnalysisApp::DescribeSummary(*reading.summary),
         "SAF 2.2.0: 1 materials, 2 cross-sections, 4 nodes, 2 members, 1 surfaces, 2 storeys, 2 supports; "
-        "StructuralEdgeConnection 2");
+        "2 edge supports");
 }
 
 // A reader takes what it can: a sheet without a Name column holds no objects it can count; the

@@ -158,7 +158,7 @@ Workbook& Workbook::MoveToEnd(const std::string& sheet) {
     return AddSheet(std::move(moved));
 }
 
-std::string Workbook::Bytes() const {
+std::string Workbook::Bytes(bool deflate) const {
     const std::string relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     std::string workbook = "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
                            "xmlns:r=\"" +
@@ -172,10 +172,10 @@ std::string Workbook::Bytes() const {
                     "\" r:id=\"r" + number + "\"/>";
         links += "<Relationship Id=\"r" + number + "\" Type=\"" + relationships +
                  "/worksheet\" Target=\"worksheets/s" + number + ".xml\"/>";
-        entries.push_back({"xl/worksheets/s" + number + ".xml", SheetXml(sheets[index]), true});
+        entries.push_back({"xl/worksheets/s" + number + ".xml", SheetXml(sheets[index]), deflate});
     }
-    entries.push_back({"xl/workbook.xml", workbook + "</sheets></workbook>", true});
-    entries.push_back({"xl/_rels/workbook.xml.rels", links + "</Relationships>", true});
+    entries.push_back({"xl/workbook.xml", workbook + "</sheets></workbook>", deflate});
+    entries.push_back({"xl/_rels/workbook.xml.rels", links + "</Relationships>", deflate});
     return SafWorkbook::BuildZip(entries).bytes;
 }
 

@@ -28,6 +28,9 @@ struct Sheet {
 
 class Workbook {
 public:
+    Workbook() = default;
+    explicit Workbook(std::vector<Sheet> allSheets) : sheets(std::move(allSheets)) {}
+
     // A metric portal frame of SAF 2.2.0 that checks clean: two members, a plate, two supports.
     static Workbook PortalFrame();
 
@@ -40,8 +43,9 @@ public:
     // Moves the sheet behind all others.
     Workbook& MoveToEnd(const std::string& sheet);
 
-    // The .xlsx bytes: inline strings for texts, numeric cells for numbers.
-    std::string Bytes() const;
+    // The .xlsx bytes: inline strings for texts, numeric cells for numbers; every part deflated, or
+    // stored as it is (quicker to make, for tests that make thousands).
+    std::string Bytes(bool deflate = true) const;
 
 private:
     Sheet& Find(const std::string& name);

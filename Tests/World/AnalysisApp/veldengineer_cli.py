@@ -84,7 +84,7 @@ def check_command(app, ours, openpyxl_book, not_zip, missing):
     """VeldEngineer.exe --check: findings as FILE: SHEET!CELL: severity: message, a closing count per file,
     exit 0 / 1 / 2."""
     clean = subprocess.run([app, "--check", ours], capture_output=True, text=True)
-    clean_line = f"{ours}: checked: 0 errors, 0 warnings"
+    clean_line = f"{ours}: checked 9 sheets, 117 objects: 0 errors, 0 warnings"
     check(clean.returncode == 0 and clean.stdout == clean_line + "\n",
           f"--check on our workbook: {clean.returncode} {clean.stdout!r}")
 
@@ -102,7 +102,8 @@ def check_command(app, ours, openpyxl_book, not_zip, missing):
               for line in lines), f"no unresolved cross-section among {lines}")
     check([line for line in lines if line.startswith(ours)] == [clean_line],
           "our workbook got findings next to a broken one")
-    check(any(line.startswith(f"{openpyxl_book}: checked: ") and " 0 errors" not in line for line in lines),
+    check(any(line.startswith(f"{openpyxl_book}: checked 4 sheets, 8 objects: ") and " 0 errors" not in line
+              for line in lines),
           f"no closing line with the errors counted among {lines}")
 
     unreadable = subprocess.run([app, "--check", not_zip, ours], capture_output=True, text=True)
@@ -120,6 +121,8 @@ def check_command(app, ours, openpyxl_book, not_zip, missing):
         check(reports[0]["findings"][0] == {"sheet": "Model", "cell": "A3", "severity": "error",
                                             "message": "the required row \"Global coordinate system\" is missing"},
               f"--json first finding: {reports[0]['findings'][0]}")
+        check((reports[0]["safTable"], reports[0]["sheetsChecked"], reports[0]["objectsChecked"]) == ("2.2.0", 4, 8),
+              f"--json counts of what was read: {reports[0]}")
         check(not reports[1]["readable"], f"--json on a missing file: {reports[1]}")
     except (ValueError, KeyError, IndexError) as problem:
         check(False, f"--check --json printed {as_json.stdout!r}: {problem}")
@@ -159,7 +162,7 @@ def files_that_are_not_files(app, ours, data, app_folder):
     check(result.stdout.splitlines() == [f"{fifo}: error: {not_regular}", f"{data}: error: {not_regular}",
                                          f"{os.devnull}: error: {not_regular}",
                                          f"{shown_name}: error: not a readable workbook: not a zip file "
-                                         "(no end of central directory)", f"{ours}: checked: 0 errors, 0 warnings"],
+                                         "(no end of central directory)", f"{ours}: checked 9 sheets, 117 objects: 0 errors, 0 warnings"],
           f"--check on files that are not files said {result.stdout!r}")
 
     # The launch refuses the same files in words, before opening them, and shows the odd name safely.
@@ -192,7 +195,7 @@ def files_that_are_not_files(app, ours, data, app_folder):
 
     checked = subprocess.run([app, "--check", huge, ours], capture_output=True, text=True, preexec_fn=little_memory)
     check(checked.returncode == 2 and checked.stdout == f"{huge}: error: not a readable workbook: not enough memory to read it\n"
-          f"{ours}: checked: 0 errors, 0 warnings\n",
+          f"{ours}: checked 9 sheets, 117 objects: 0 errors, 0 warnings\n",
           f"--check without the memory for a workbook: {checked.returncode} {checked.stdout!r} {checked.stderr!r}")
     records = os.path.join(app_folder, "VeldEngineer.launches.jsonl")
     with open(records, encoding="utf-8") as log:
@@ -258,7 +261,8 @@ def main():
               f"record for {os.path.basename(path)} has the wrong kind of outcome: {record}")
     if records:
         check(records[0].get("summary", {}).get("members") == 58, f"our workbook's record: {records[0]}")
-        check(records[0].get("check") == {"readable": True, "errors": 0, "warnings": 0, "findings": []},
+        check(records[0].get("check") == {"readable": True, "safTable": "2.2.0", "sheetsChecked": 9,
+                                          "objectsChecked": 117, "errors": 0, "warnings": 0, "findings": []},
               f"our workbook's record holds findings: {records[0].get('check')}")
         check(records[1].get("check", {}).get("errors", 0) > 0, f"openpyxl workbook's check: {records[1].get('check')}")
         check(records[1].get("summary", {}).get("objects") == {"StructuralPointConnection": 4, "StructuralCurveMember": 3},
