@@ -2,7 +2,7 @@
 
 #include "CarefulFile.hpp"
 #include "MemoryManager.hpp"
-#include "ModelEventReader.hpp"
+#include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProgramCommandLine.hpp"
 #include "ProgressLine.hpp"
@@ -192,15 +192,15 @@ int RunHostSim(const std::vector<std::string>& arguments) {
             return ExitCode::Usage;
         }
         progress.Stage("reading the model " + TerminalSafe(*options.model), text.size());
-        Building::ModelEventsResult model = Building::ReadModelEvents(
-            text, ProjectModel::XmlTextCheck(), [&](std::size_t done) { progress.Advance(done); });
-        if (!model.read.model) {
+        Building::ModelReadResult model =
+            Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
+        if (!model.model) {
             progress.EndLine();
-            std::cerr << "hostsim: --model: " << *options.model << ": " << model.read.error << std::endl;
+            std::cerr << "hostsim: --model: " << *options.model << ": " << model.error << std::endl;
             return ExitCode::Usage;
         }
-        const std::size_t members = model.read.model->curveMembers.size();
-        project.project->SetModel(ProjectModel(std::move(model)));
+        const std::size_t members = model.model->curveMembers.size();
+        project.project->SetModel(ProjectModel(std::move(*model.model)));
         progress.Finish("read the model " + TerminalSafe(*options.model) + ": " + std::to_string(members) +
                         " members");
     }
