@@ -1,6 +1,6 @@
 #include "ForeignWorkbooks.hpp"
 
-#include "ZipWriter.hpp"
+#include "InMemoryZip.hpp"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "TinySafWorkbook.hpp"
 
+#include "InMemoryZip.hpp"
 #include "XmlText.hpp"
-#include "ZipWriter.hpp"
 
 #include <algorithm>
 #include <stdexcept>

@@ -34,10 +34,6 @@ void CallReport::Result(const char* fixedResult) {
     }
 }
 
-std::string ItemDetails(Int32 dialog, Int16 item) {
-    return "dialog=" + std::to_string(dialog) + " item=" + std::to_string(item);
-}
-
 std::string QuotedText(const std::string& utf8) {
     return GS::CallDetails::Quote(utf8);
 }

@@ -49,8 +49,6 @@ private:
     GSErrCode answer = NoError;
 };
 
-// `dialog=7001 item=4`, the way every item operation describes its item.
-std::string ItemDetails(Int32 dialog, Int16 item);
 // A quoted, escaped text for details and results.
 std::string QuotedText(const std::string& utf8);
 

@@ -70,19 +70,6 @@ void Item::SetStatus(bool enable) {
     }
 }
 
-void Item::Enable() {
-    SetStatus(true);
-}
-
-void Item::Disable() {
-    SetStatus(false);
-}
-
-bool Item::IsEnabled() const {
-    const ItemModel* model = FindItemModel(panelId, itemNumber);
-    return model != nullptr && model->enabled;
-}
-
 void Item::Move(Int16 dx, Int16 dy) {
     CallReport report("DG::Item::Move", [&] {
         return ItemCallDetails(panelId, itemNumber) + " dx=" + std::to_string(dx) +
@@ -158,10 +145,6 @@ void CheckBox::Check() {
     SetState(true);
 }
 
-void CheckBox::Uncheck() {
-    SetState(false);
-}
-
 void CheckBox::SetState(bool checked) {
     CallReport report("DG::CheckBox::SetState", [&] {
         return ItemCallDetails(GetPanelId(), GetId()) + " checked=" + (checked ? "true" : "false");
@@ -178,11 +161,6 @@ bool CheckBox::IsChecked() const {
 
 IconItem::IconItem(const Panel& onPanel, Int16 item)
     : Item(onPanel, item, static_cast<UInt16>(ItemKind::Icon), "DG::IconItem") {}
-
-Int16 IconItem::GetIcon() const {
-    const ItemModel* model = FindItemModel(GetPanelId(), GetId());
-    return model != nullptr ? model->iconNumber : 0;
-}
 
 Separator::Separator(const Panel& onPanel, Int16 item)
     : Item(onPanel, item, static_cast<UInt16>(ItemKind::Separator), "DG::Separator") {}

@@ -20,9 +20,6 @@ public:
     Item& operator=(const Item&) = delete;
 
     void SetStatus(bool enable);
-    void Enable();
-    void Disable();
-    bool IsEnabled() const;
     // Moves the item by (dx, dy) in layout units.
     void Move(Int16 dx, Int16 dy);
     // Grows the item by (dx, dy); a size never goes below 0.
@@ -71,7 +68,6 @@ class DG_API CheckBox : public TextItem {
 public:
     CheckBox(const Panel& panel, Int16 item);
     void Check();
-    void Uncheck();
     void SetState(bool checked);
     bool IsChecked() const;
 };
@@ -79,7 +75,6 @@ public:
 class DG_API IconItem : public Item {
 public:
     IconItem(const Panel& panel, Int16 item);
-    Int16 GetIcon() const;
 };
 
 class DG_API Separator : public Item {

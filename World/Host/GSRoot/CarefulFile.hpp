@@ -78,7 +78,6 @@ public:
     // Waits for the lock. False, with the reason, when the target may not be written (see
     // WriteRefusal) or the lock file cannot be made.
     bool Acquire(const std::filesystem::path& target, std::string& error);
-    bool Held() const { return handle != NoHandle; }
 
 private:
     void Release();

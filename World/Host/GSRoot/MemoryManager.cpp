@@ -29,7 +29,6 @@ struct OwnerCounts {
     std::string name;
     UInt64 liveBlocks = 0;
     UInt64 liveBytes = 0;
-    UInt64 totalAllocations = 0;
 };
 
 struct Registry {
@@ -73,7 +72,6 @@ void* MemoryManager::Allocate(std::size_t size) {
         OwnerCounts& counts = registry.owners[header->owner];
         ++counts.liveBlocks;
         counts.liveBytes += size;
-        ++counts.totalAllocations;
     }
     return header + 1;
 }
@@ -109,10 +107,6 @@ MemoryOwner MemoryManager::RegisterOwner(const char* name) {
     return owner;
 }
 
-MemoryOwner MemoryManager::GetCurrentOwner() {
-    return currentOwner;
-}
-
 MemoryOwner MemoryManager::SetCurrentOwner(MemoryOwner owner) {
     const MemoryOwner previous = currentOwner;
     currentOwner = owner;
@@ -135,10 +129,6 @@ UInt64 MemoryManager::GetLiveBlockCount(MemoryOwner owner) {
 
 UInt64 MemoryManager::GetLiveByteCount(MemoryOwner owner) {
     return ReadCount(owner, &OwnerCounts::liveBytes);
-}
-
-UInt64 MemoryManager::GetTotalAllocationCount(MemoryOwner owner) {
-    return ReadCount(owner, &OwnerCounts::totalAllocations);
 }
 
 MemoryOwnerScope::MemoryOwnerScope(MemoryOwner owner) : previous(MemoryManager::SetCurrentOwner(owner)) {}

@@ -26,13 +26,11 @@ public:
 
     // A new owner id, never reused in this process; `name` is for reports only.
     static MemoryOwner RegisterOwner(const char* name);
-    static MemoryOwner GetCurrentOwner();
     // Returns the owner that was current before.
     static MemoryOwner SetCurrentOwner(MemoryOwner owner);
 
     static UInt64 GetLiveBlockCount(MemoryOwner owner);
     static UInt64 GetLiveByteCount(MemoryOwner owner);
-    static UInt64 GetTotalAllocationCount(MemoryOwner owner);
 };
 
 // Makes `owner` current for the life of the scope.

@@ -19,7 +19,6 @@ public:
     void Report(const SourcePosition& position, std::string message);
 
     bool HasErrors() const { return !diagnostics.empty(); }
-    const std::vector<Diagnostic>& GetAll() const { return diagnostics; }
     // One "FILE:LINE: message" line per error.
     std::string Format() const;
 

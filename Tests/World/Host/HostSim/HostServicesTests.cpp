@@ -46,7 +46,7 @@ protected:
     // Runs `call` as the add-on would: from inside a host call into it.
     template <typename Call>
     GSErrCode AsAddOn(AddOn& caller, Call call) {
-        AddOnDirectory::CallScope scope(addOns, caller, "menu handler", caller.owner);
+        AddOnDirectory::CallScope scope(addOns, caller, caller.owner);
         return call();
     }
     template <typename Call>

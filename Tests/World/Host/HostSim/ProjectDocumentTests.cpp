@@ -135,6 +135,31 @@ TEST_F(ProjectFile, ANumberNoDoubleHoldsIsRefusedNotThrown) {
     EXPECT_NE(error.find("number overflow parsing '1e400'"), std::string::npos) << error;
 }
 
+// A fault deep inside the model's lists is named by its member's place or by its line and column.
+TEST(ProjectDocument, AFaultInsideTheModelsListsNamesItsPlace) {
+    const auto projectOf = [](const std::string& model) {
+        return R"({"format": "hostsim-project", "version": 1, "model": )" + model +
+               R"(, "addOnObjects": []})";
+    };
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {projectOf(R"({"nodes": [{"name": "N1", "x": 0, "y": 0, "z": 0}, {"name": "N2", "x": 1e400}]})"),
+         "member model.nodes[1].x: a number out of range: number overflow parsing '1e400'"},
+        {projectOf(R"({"storeys": [1, 2, {"name": "S", "heightLevel": [0, -1e999]}]})"),
+         "member model.storeys[2].heightLevel[1]: a number out of range: number overflow parsing '-1e999'"},
+        {R"({"format": "hostsim-project", "version": 1, "model": {"storeys": [{"name": "S", "heightLevel": 0},
+                {"name": )",
+         "line 2, column 26: syntax error while parsing value - unexpected end of input; expected '[', '{', "
+         "or a literal"},
+    };
+    for (const auto& [text, error] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ProjectDocument::Parse(text).error, error);
+    }
+}
+
 TEST_F(ProjectFile, AnObjectNameHoldingUPlus0000SurvivesASaveAndAReopen) {
     ProjectDocument::OpenResult first = ProjectDocument::Open(path);
     ASSERT_NE(first.project, nullptr) << first.error;

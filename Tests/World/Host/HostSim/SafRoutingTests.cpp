@@ -31,7 +31,7 @@ protected:
 
     GSErrCode Call(const AddOnModuleId& target, const char (&command)[5], UInt32 version, void* parameter,
                    void* result) {
-        AddOnDirectory::CallScope scope(addOns, *addOn, "menu handler", addOn->owner);
+        AddOnDirectory::CallScope scope(addOns, *addOn, addOn->owner);
         return services.CommandCall(token, &target, FourLetterCode(command), version, parameter, result,
                                     true);
     }

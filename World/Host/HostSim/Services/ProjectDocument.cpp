@@ -4,7 +4,6 @@
 #include "HexDigits.hpp"
 #include "JsonDocumentReader.hpp"
 #include "JsonFault.hpp"
-#include "ModelEventReader.hpp"
 #include "Record/PathText.hpp"
 #include "Record/ReadableText.hpp"
 
@@ -69,10 +68,7 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
                                                     const std::function<void(std::size_t)>& progress) {
     ParseResult result;
-    // The model's lists are read object by object as the parser finishes each: the document read
-    // here holds everything else, the model's lists left empty.
-    Building::ModelEventReader modelReader(ProjectModel::XmlTextCheck());
-    JsonDocument::ReadResult read = JsonDocument::Read(text, modelReader.Lists(2, ".model"), progress);
+    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
     if (!read.document) {
         result.error = read.error;
         return result;
@@ -116,10 +112,7 @@ ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
         }
         objects.push_back(std::move(object));
     }
-    result.model = ProjectModel(modelReader.Finish(*model), [&text] {
-        // A model kept as its text: the project is read again, whole, for its model's tree.
-        return std::move(JsonDocument::Read(text).document->at("model"));
-    });
+    result.model = ProjectModel(*model);
     result.objects = std::move(objects);
     return result;
 }

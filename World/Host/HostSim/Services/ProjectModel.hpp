@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ModelEventReader.hpp"
+#include "BuildingModel.hpp"
 
 #include <nlohmann/json.hpp>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,15 +26,6 @@ public:
     explicit ProjectModel(const nlohmann::ordered_json& model);
     // A model handed over already read (hostsim's --model).
     explicit ProjectModel(Building::Model model);
-    // The same, read from the JSON parser's events with XmlTextCheck(), so its texts are checked already.
-    explicit ProjectModel(Building::ModelEventsResult handedOver);
-    // A model read from the JSON parser's events with XmlTextCheck(). Where the typed model would not give
-    // the JSON back, the JSON is needed as it was read: `modelTree` reads it again, so only such
-    // models pay for a tree.
-    ProjectModel(Building::ModelEventsResult read, const std::function<nlohmann::ordered_json()>& modelTree);
-
-    // The check of texts a model read from the parser's events needs (ModelEventReader's TextCheck).
-    static Building::TextCheck XmlTextCheck();
 
     // The model, or nothing when the reader refused it (ReadError says why).
     const std::optional<Building::Model>& Typed() const { return typed; }

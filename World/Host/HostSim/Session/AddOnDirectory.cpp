@@ -5,14 +5,13 @@
 
 namespace HostSim {
 
-AddOnDirectory::CallScope::CallScope(AddOnDirectory& dir, AddOn& addOn, std::string what,
-                                     GS::MemoryOwner memoryOwner)
+AddOnDirectory::CallScope::CallScope(AddOnDirectory& dir, AddOn& addOn, GS::MemoryOwner memoryOwner)
     : directory(dir), ownerScope(memoryOwner) {
-    directory.frames.push_back({&addOn, std::move(what)});
+    directory.callers.push_back(&addOn);
 }
 
 AddOnDirectory::CallScope::~CallScope() {
-    directory.frames.pop_back();
+    directory.callers.pop_back();
 }
 
 AddOn& AddOnDirectory::Add(std::unique_ptr<AddOn> addOn) {
@@ -41,11 +40,7 @@ AddOn* AddOnDirectory::FindByToken(AddOnToken token) const {
 }
 
 AddOn* AddOnDirectory::Caller() const {
-    return frames.empty() ? nullptr : frames.back().addOn;
-}
-
-std::string AddOnDirectory::CallerActivity() const {
-    return frames.empty() ? std::string() : frames.back().what;
+    return callers.empty() ? nullptr : callers.back();
 }
 
 } // namespace HostSim

@@ -12,11 +12,11 @@ namespace HostSim {
 // host's table operations learn from here who is calling them and whose token they were given.
 class AddOnDirectory {
 public:
-    // While alive, the host is inside a call into `addOn` (`what` names it: "load", "describe",
-    // "menu handler", ...) and `memoryOwner` is the current memory owner.
+    // While alive, the host is inside a call into `addOn` and `memoryOwner` is the current memory
+    // owner.
     class CallScope {
     public:
-        CallScope(AddOnDirectory& directory, AddOn& addOn, std::string what, GS::MemoryOwner memoryOwner);
+        CallScope(AddOnDirectory& directory, AddOn& addOn, GS::MemoryOwner memoryOwner);
         ~CallScope();
         CallScope(const CallScope&) = delete;
         CallScope& operator=(const CallScope&) = delete;
@@ -35,16 +35,10 @@ public:
 
     // The add-on the host is calling into, or null when the host is on its own.
     AddOn* Caller() const;
-    // What the current call is ("start", "menu handler", ...), empty when there is none.
-    std::string CallerActivity() const;
 
 private:
-    struct Frame {
-        AddOn* addOn;
-        std::string what;
-    };
     std::vector<std::unique_ptr<AddOn>> addOns;
-    std::vector<Frame> frames;
+    std::vector<AddOn*> callers; // innermost last
     UInt64 tokensIssued = 0;
 };
 

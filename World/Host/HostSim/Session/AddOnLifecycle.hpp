@@ -21,8 +21,6 @@ const char* NameOf(EntryPoint entry);
 class AddOnLifecycle {
 public:
     LifecycleState State() const { return state; }
-    // The entry point the host is inside right now, if any.
-    std::optional<EntryPoint> CurrentEntry() const { return currentEntry; }
 
     void TableSet();
     std::string EntryCalled(EntryPoint entry);

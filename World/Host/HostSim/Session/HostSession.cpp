@@ -64,7 +64,7 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
     startTimes["module"] = addOn.name;
     LoadedModule::LoadResult loaded;
     {
-        AddOnDirectory::CallScope scope(addOns, addOn, "load", addOn.staticOwner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.staticOwner);
         const Stopwatch watch;
         loaded = LoadedModule::Load(utf8Path);
         const Nanoseconds took = watch.Elapsed();
@@ -129,7 +129,7 @@ bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
     EntryPointBytes bytes;
     bytes.fill(0xA5);
     {
-        AddOnDirectory::CallScope scope(addOns, addOn, "GetExportedFuncAddrs", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         getExports(bytes.data());
     }
     libraryCalls.Flush();
@@ -157,7 +157,7 @@ bool HostSession::BindAddOn(AddOn& addOn, Json& startTimes) {
     GSErrCode tableResult = NoError;
     watch = Stopwatch();
     {
-        AddOnDirectory::CallScope scope(addOns, addOn, "SetImportedFuncAddrs", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         tableResult = setImports(table.data());
     }
     checks += watch.Elapsed();
@@ -200,7 +200,7 @@ GSErrCode HostSession::Describe(AddOn& addOn, Json& fields) {
         AddOnDescriptionRecord description{};
         description.recordVersion = 1;
         {
-            AddOnDirectory::CallScope scope(addOns, addOn, "describe", addOn.owner);
+            AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
             result = addOn.entries.describe(&description);
         }
         if (transcript.IsOpen()) {
@@ -227,7 +227,7 @@ GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTabl
         result = Describe(addOn, fields);
         break;
     case EntryPoint::Register: {
-        AddOnDirectory::CallScope scope(addOns, addOn, "register", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         result = addOn.entries.registerInterface(nullptr);
         break;
     }
@@ -237,12 +237,12 @@ GSErrCode HostSession::CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTabl
             fields["token"] = AddressText(token);
         }
         addOn.startCalled = !beforeTable;
-        AddOnDirectory::CallScope scope(addOns, addOn, "start", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         result = addOn.entries.start(token);
         break;
     }
     case EntryPoint::Release: {
-        AddOnDirectory::CallScope scope(addOns, addOn, "release", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         result = addOn.entries.release();
         break;
     }
@@ -293,7 +293,7 @@ void HostSession::PickMenu(const MenuPick& pick) {
     timings.TakeShares();
     Nanoseconds total = 0;
     {
-        AddOnDirectory::CallScope scope(addOns, addOn, "menu handler", addOn.owner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.owner);
         const Stopwatch watch;
         result = handler.handler(&record);
         total = watch.Elapsed();
@@ -345,7 +345,7 @@ void HostSession::Unload(AddOn& addOn, Json& stopTimes) {
     const bool released = addOn.lifecycle.State() == LifecycleState::Released;
     LoadedModule::UnloadResult unloaded;
     {
-        AddOnDirectory::CallScope scope(addOns, addOn, "unload", addOn.staticOwner);
+        AddOnDirectory::CallScope scope(addOns, addOn, addOn.staticOwner);
         const Stopwatch watch;
         unloaded = addOn.module->Unload();
         const Nanoseconds took = watch.Elapsed();

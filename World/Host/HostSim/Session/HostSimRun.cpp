@@ -2,7 +2,7 @@
 
 #include "CarefulFile.hpp"
 #include "MemoryManager.hpp"
-#include "ModelEventReader.hpp"
+#include "ModelJson.hpp"
 #include "ProductVersionInfo.hpp"
 #include "ProgramCommandLine.hpp"
 #include "ProgressLine.hpp"
@@ -92,39 +92,30 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
     return RunWithScreen(interpreter, script, transcript, timings, screenOptions);
 }
 
-} // namespace
-
-int RunHostSim(const std::vector<std::string>& arguments) {
-    const FilteredTerminal filteredOutput(std::cout);
-    const FilteredTerminal filteredErrors(std::cerr);
-    const CommandLine::ProgramText program{"hostsim", HostSimUsage()};
-    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
-        return CommandLine::Answer(request, program, std::cout);
-    }
-    const ScreenOptionsParse screen = TakeScreenOptions(arguments);
-    OptionsParse parsed = ParseHostSimOptions(screen.rest);
-    if (!parsed.options || !screen.error.empty()) {
-        return CommandLine::Refuse(program, screen.error.empty() ? parsed.error : screen.error, std::cerr);
-    }
-    const HostSimOptions& options = *parsed.options;
+// The data folder made ready: its registry folder, and the user data given on the command line.
+// False, said in words, when it cannot be used.
+bool PrepareHome(const HostSimOptions& options, const ScreenOptions& screenOptions) {
     std::string error;
     std::error_code failure;
     const bool homeIsNew = !std::filesystem::exists(PathFromUtf8(options.home), failure);
     if (!PrepareRegistryFolder(options.home, error)) {
         std::cerr << "hostsim: " << error << std::endl;
-        return ExitCode::Usage;
+        return false;
     }
     if (homeIsNew && !options.script) {
         std::cerr << "hostsim: made the data folder " << options.home << " (--home DIR chooses another)"
                   << std::endl;
     }
-    if (std::string stored = StoreUserData(screen.options.userData); !stored.empty()) {
+    if (std::string stored = StoreUserData(screenOptions.userData); !stored.empty()) {
         std::cerr << "hostsim: " << stored << std::endl;
-        return ExitCode::Usage;
+        return false;
     }
-    std::map<Int32, std::string> folders = PrepareSpecialFolders(options.home, options.specialFolders, error);
-    // A pipe without a reader would block the run at its start, and a folder or a device cannot hold
-    // the lines: refused in words before anything is opened.
+    return true;
+}
+
+// A pipe without a reader would block the run at its start, and a folder or a device cannot hold
+// the lines: refused in words before anything is opened.
+bool RecordsCanBeWritten(const HostSimOptions& options) {
     for (const auto& [option, path] :
          {std::pair{"--transcript", &options.transcript}, std::pair{"--timings", &options.timings}}) {
         if (!*path) {
@@ -133,44 +124,28 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         if (const std::string refusal = GS::CarefulFile::WriteRefusal(PathFromUtf8(**path));
             !refusal.empty()) {
             std::cerr << "hostsim: " << option << ": " << refusal << std::endl;
-            return ExitCode::Usage;
+            return false;
         }
     }
-    Transcript transcript = options.transcript ? Transcript(*options.transcript) : Transcript();
-    if (options.transcript && !transcript.IsOpen()) {
-        std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;
-        return ExitCode::Usage;
-    }
-    RunTimings timings = options.timings ? RunTimings(*options.timings) : RunTimings();
-    if (options.timings && !timings.IsOpen()) {
-        std::cerr << "hostsim: cannot write the timings " << *options.timings << std::endl;
-        return ExitCode::Usage;
-    }
-    const CallTimerInstallation timerInstallation(timings);
-    if (!error.empty()) {
-        std::cerr << "hostsim: " << error << std::endl;
-    }
+    return true;
+}
 
-    // A big project or model takes seconds to read: a person at a terminal sees how far it got.
-    // std::clog is standard error without the terminal filter, which would show the line's own
-    // carriage return as text; the paths in it are made safe one by one instead.
-    CommandLine::ProgressLine progress(std::clog, ShowsProgress(options), "hostsim");
-    const auto advance = [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); };
-
-    // A project that cannot be used ends the run before any add-on sees it, and stays as it was.
+// The project of --project, or an empty one that lives in memory; null, said in words and in the
+// transcript, when the file cannot be used. A refused project ends the run before any add-on sees
+// it, and stays as it was.
+std::unique_ptr<ProjectDocument> OpenProject(const HostSimOptions& options,
+                                             CommandLine::ProgressLine& progress, Transcript& transcript) {
+    if (!options.project) {
+        return std::make_unique<ProjectDocument>();
+    }
     // A new project has no file to read: a stage drawn for it would never be closed, and the next
     // line would be written after it.
-    if (options.project && std::filesystem::exists(PathFromUtf8(*options.project), failure)) {
+    std::error_code failure;
+    if (std::filesystem::exists(PathFromUtf8(*options.project), failure)) {
         progress.Stage("reading the project " + TerminalSafe(*options.project));
     }
-    ProjectDocument::OpenResult project =
-        options.project ? ProjectDocument::Open(*options.project, advance) : ProjectDocument::OpenResult{};
-    if (project.project && project.project->DigestOnDisk()) {
-        progress.Finish("read the project " + TerminalSafe(*options.project));
-    }
-    if (!options.project) {
-        project.project = std::make_unique<ProjectDocument>();
-    }
+    ProjectDocument::OpenResult project = ProjectDocument::Open(
+        *options.project, [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); });
     if (!project.project) {
         progress.EndLine();
         Json fields;
@@ -178,44 +153,50 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         fields["message"] = project.error;
         transcript.Write("project-refused", fields);
         std::cerr << "hostsim: " << project.error << std::endl;
-        return ExitCode::ProjectRefused;
+        return nullptr;
     }
-    if (options.model) {
-        std::string text, readError;
-        const GS::CarefulFile::ReadOutcome read =
-            GS::CarefulFile::ReadRegularFile(PathFromUtf8(*options.model), text, readError);
-        if (read != GS::CarefulFile::ReadOutcome::Read) {
-            std::cerr << "hostsim: --model: "
-                      << (read == GS::CarefulFile::ReadOutcome::Missing ? *options.model + ": does not exist"
-                                                                        : readError)
-                      << std::endl;
-            return ExitCode::Usage;
-        }
-        progress.Stage("reading the model " + TerminalSafe(*options.model), text.size());
-        Building::ModelEventsResult model = Building::ReadModelEvents(
-            text, ProjectModel::XmlTextCheck(), [&](std::size_t done) { progress.Advance(done); });
-        if (!model.read.model) {
-            progress.EndLine();
-            std::cerr << "hostsim: --model: " << *options.model << ": " << model.read.error << std::endl;
-            return ExitCode::Usage;
-        }
-        const std::size_t members = model.read.model->curveMembers.size();
-        project.project->SetModel(ProjectModel(std::move(model)));
-        progress.Finish("read the model " + TerminalSafe(*options.model) + ": " + std::to_string(members) +
-                        " members");
+    if (project.project->DigestOnDisk()) {
+        progress.Finish("read the project " + TerminalSafe(*options.project));
     }
-    // The project and the model are held typed now; the trees they were read through are gone.
-    ReturnFreedMemory();
-    SU::ProductVersionInfo::SetHostVersion(
-        GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
-        options.buildNumber);
+    return std::move(project.project);
+}
 
+// The model of --model handed to the open project. False, said in words, when it cannot be read.
+bool HandOverModel(const std::string& path, CommandLine::ProgressLine& progress, ProjectDocument& project) {
+    std::string text, readError;
+    const GS::CarefulFile::ReadOutcome read =
+        GS::CarefulFile::ReadRegularFile(PathFromUtf8(path), text, readError);
+    if (read != GS::CarefulFile::ReadOutcome::Read) {
+        std::cerr << "hostsim: --model: "
+                  << (read == GS::CarefulFile::ReadOutcome::Missing ? path + ": does not exist" : readError)
+                  << std::endl;
+        return false;
+    }
+    progress.Stage("reading the model " + TerminalSafe(path), text.size());
+    Building::ModelReadResult model =
+        Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
+    if (!model.model) {
+        progress.EndLine();
+        std::cerr << "hostsim: --model: " << path << ": " << model.error << std::endl;
+        return false;
+    }
+    const std::size_t members = model.model->curveMembers.size();
+    project.SetModel(ProjectModel(std::move(*model.model)));
+    progress.Finish("read the model " + TerminalSafe(path) + ": " + std::to_string(members) + " members");
+    return true;
+}
+
+// Every cycle: the add-ons loaded, the commands run, the add-ons shut down; with several cycles, what
+// the host still holds after each. The run's exit code.
+int RunCycles(const HostSimOptions& options, const ScreenOptions& screenOptions,
+              const std::map<Int32, std::string>& folders, ProjectDocument& project, Transcript& transcript,
+              RunTimings& timings) {
     bool scriptRanClean = true;
     unsigned faults = 0;
     for (UInt32 cycle = 1; cycle <= options.cycles; ++cycle) {
         {
-            HostSession session(options, std::map<Int32, std::string>(folders), *project.project, transcript,
-                                timings, std::cerr);
+            HostSession session(options, std::map<Int32, std::string>(folders), project, transcript, timings,
+                                std::cerr);
             std::string listError;
             for (const std::string& module : ModulesToLoad(options, listError)) {
                 session.LoadAddOn(module);
@@ -229,7 +210,7 @@ int RunHostSim(const std::vector<std::string>& arguments) {
                           << " module(s) could not be loaded (see above)" << std::endl;
             } else {
                 scriptRanClean =
-                    RunCommands(options, screen.options, session, transcript, timings) && scriptRanClean;
+                    RunCommands(options, screenOptions, session, transcript, timings) && scriptRanClean;
             }
             session.Shutdown();
             faults += session.RejectedModuleCount() + session.ViolationCount();
@@ -249,6 +230,64 @@ int RunHostSim(const std::vector<std::string>& arguments) {
         return ExitCode::ScriptError;
     }
     return faults == 0 ? ExitCode::Success : ExitCode::AddOnFault;
+}
+
+} // namespace
+
+int RunHostSim(const std::vector<std::string>& arguments) {
+    const FilteredTerminal filteredOutput(std::cout);
+    const FilteredTerminal filteredErrors(std::cerr);
+    const CommandLine::ProgramText program{"hostsim", HostSimUsage()};
+    if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
+        return CommandLine::Answer(request, program, std::cout);
+    }
+    const ScreenOptionsParse screen = TakeScreenOptions(arguments);
+    OptionsParse parsed = ParseHostSimOptions(screen.rest);
+    if (!parsed.options || !screen.error.empty()) {
+        return CommandLine::Refuse(program, screen.error.empty() ? parsed.error : screen.error, std::cerr);
+    }
+    const HostSimOptions& options = *parsed.options;
+    if (!PrepareHome(options, screen.options)) {
+        return ExitCode::Usage;
+    }
+    std::string folderError;
+    const std::map<Int32, std::string> folders =
+        PrepareSpecialFolders(options.home, options.specialFolders, folderError);
+    if (!RecordsCanBeWritten(options)) {
+        return ExitCode::Usage;
+    }
+    Transcript transcript = options.transcript ? Transcript(*options.transcript) : Transcript();
+    if (options.transcript && !transcript.IsOpen()) {
+        std::cerr << "hostsim: cannot write the transcript " << *options.transcript << std::endl;
+        return ExitCode::Usage;
+    }
+    RunTimings timings = options.timings ? RunTimings(*options.timings) : RunTimings();
+    if (options.timings && !timings.IsOpen()) {
+        std::cerr << "hostsim: cannot write the timings " << *options.timings << std::endl;
+        return ExitCode::Usage;
+    }
+    const CallTimerInstallation timerInstallation(timings);
+    if (!folderError.empty()) {
+        std::cerr << "hostsim: " << folderError << std::endl;
+    }
+
+    // A big project or model takes seconds to read: a person at a terminal sees how far it got.
+    // std::clog is standard error without the terminal filter, which would show the line's own
+    // carriage return as text; the paths in it are made safe one by one instead.
+    CommandLine::ProgressLine progress(std::clog, ShowsProgress(options), "hostsim");
+    const std::unique_ptr<ProjectDocument> project = OpenProject(options, progress, transcript);
+    if (!project) {
+        return ExitCode::ProjectRefused;
+    }
+    if (options.model && !HandOverModel(*options.model, progress, *project)) {
+        return ExitCode::Usage;
+    }
+    // The project and the model are held typed now; the trees they were read through are gone.
+    ReturnFreedMemory();
+    SU::ProductVersionInfo::SetHostVersion(
+        GS::UniString::FromUTF8(options.hostVersion.data(), static_cast<UIndex>(options.hostVersion.size())),
+        options.buildNumber);
+    return RunCycles(options, screen.options, folders, *project, transcript, timings);
 }
 
 } // namespace HostSim

@@ -25,8 +25,7 @@ std::string PlaceOfByte(const std::string& text, std::size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-// Builds the document as the parser reports it, remembering which member is being read, and hands
-// the items of the lists `lists` chooses over as each is finished.
+// Builds the document as the parser reports it, remembering which member is being read.
 class Builder final : public nlohmann::json_sax<Json> {
 public:
     using Integer = Json::number_integer_t;
@@ -35,15 +34,14 @@ public:
     using String = Json::string_t;
     using Binary = Json::binary_t;
 
-    Builder(const std::string& source, std::size_t depthLimit, const ListItems* chosen)
-        : text(source), maxDepth(depthLimit), lists(chosen) {}
+    Builder(const std::string& source, std::size_t depthLimit) : text(source), maxDepth(depthLimit) {}
 
-    bool null() override { return Put(Json(nullptr)); }
-    bool boolean(bool value) override { return Put(Json(value)); }
-    bool number_integer(Integer value) override { return Put(Json(value)); }
-    bool number_unsigned(Unsigned value) override { return Put(Json(value)); }
-    bool number_float(Float value, const String&) override { return Put(Json(value)); }
-    bool string(String& value) override { return Put(Json(std::move(value))); }
+    bool null() override { return Put(nullptr); }
+    bool boolean(bool value) override { return Put(value); }
+    bool number_integer(Integer value) override { return Put(value); }
+    bool number_unsigned(Unsigned value) override { return Put(value); }
+    bool number_float(Float value, const String&) override { return Put(value); }
+    bool string(String& value) override { return Put(std::move(value)); }
     bool binary(Binary& value) override { return Put(Json::binary(std::move(value))); }
 
     bool start_object(std::size_t) override { return Open(Json::object()); }
@@ -77,17 +75,14 @@ public:
 private:
     struct Level {
         Json* container;
-        std::string slot;       // ".key" or "[2]": where it sits in its parent
-        std::string listKey;    // the key of a list whose items are handed over; empty otherwise
-        std::size_t handedOver; // how many of its items were handed over
+        std::string slot; // ".key" or "[2]": where it sits in its parent
     };
 
     // The slot of the innermost open container that the next value goes into: ".key" or "[2]".
     std::string NextSlotName() const {
         const Level& level = open.back();
-        return level.container->is_object()
-                   ? "." + pendingKey
-                   : "[" + std::to_string(level.container->size() + level.handedOver) + "]";
+        return level.container->is_object() ? "." + pendingKey
+                                            : "[" + std::to_string(level.container->size()) + "]";
     }
 
     // The place the next value goes: "member a.b[2]" (or "the document" at the top).
@@ -121,21 +116,8 @@ private:
     }
 
     bool Put(Json value) {
-        if (!open.empty() && !open.back().listKey.empty()) {
-            Level& list = open.back();
-            lists->take(list.listKey, list.handedOver++, std::move(value));
-        } else {
-            Add(std::move(value));
-        }
+        Add(std::move(value));
         return true;
-    }
-
-    bool HandsOver(const Json& container) const {
-        if (lists == nullptr || open.empty() || !container.is_array() ||
-            !open.back().container->is_object()) {
-            return false;
-        }
-        return lists->handOver(open.size(), open.back().slot, pendingKey);
     }
 
     bool Open(Json container) {
@@ -144,27 +126,18 @@ private:
             return false;
         }
         std::string slot = open.empty() ? std::string() : NextSlotName();
-        std::string listKey = HandsOver(container) ? pendingKey : std::string();
         Json* added = Add(std::move(container));
-        open.push_back({added, std::move(slot), std::move(listKey), 0});
+        open.push_back({added, std::move(slot)});
         return true;
     }
 
     bool Close() {
         open.pop_back();
-        // A finished item of a list that hands its items over leaves it for the taker.
-        if (!open.empty() && !open.back().listKey.empty()) {
-            Level& list = open.back();
-            Json item = std::move(list.container->back());
-            list.container->get_ref<Json::array_t&>().pop_back();
-            lists->take(list.listKey, list.handedOver++, std::move(item));
-        }
         return true;
     }
 
     const std::string& text;
     std::size_t maxDepth;
-    const ListItems* lists;
     Json root;
     std::vector<Level> open;
     String pendingKey;
@@ -207,9 +180,10 @@ private:
     const ReadProgress* progress = nullptr;
 };
 
-ReadResult ReadWith(const std::string& text, std::size_t depthLimit, const ListItems* lists,
-                    const ReadProgress& progress) {
-    Builder builder(text, depthLimit, lists);
+} // namespace
+
+ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
+    Builder builder(text, depthLimit);
     ReadResult result;
     const char* const start = text.data();
     const bool parsed =
@@ -222,16 +196,6 @@ ReadResult ReadWith(const std::string& text, std::size_t depthLimit, const ListI
         result.error = builder.Error().empty() ? "the document is incomplete" : builder.Error();
     }
     return result;
-}
-
-} // namespace
-
-ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
-    return ReadWith(text, depthLimit, nullptr, progress);
-}
-
-ReadResult Read(const std::string& text, const ListItems& lists, const ReadProgress& progress) {
-    return ReadWith(text, MaxDepth, &lists, progress);
 }
 
 } // namespace JsonDocument

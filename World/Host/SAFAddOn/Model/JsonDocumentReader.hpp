@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 // The one way the host reads a JSON document from outside (projects, models, the translator
 // store): nlohmann's parser drives a builder of our own, so that
@@ -29,23 +28,8 @@ struct ReadResult {
 // Hears how many bytes of the text the parser has read, every so often, for a progress line.
 using ReadProgress = std::function<void(std::size_t bytesRead)>;
 
-// The items of chosen lists, handed over one at a time as the parser finishes each instead of being
-// kept in the document (the list stays in it, empty): a list of 400 000 objects is then never held
-// whole, only the one being read.
-struct ListItems {
-    // Asked when an array opens as member `key` of an object `depth` containers below the top (1 for
-    // the top object's members) whose own slot is `objectSlot` (".model" for the top object's member
-    // "model", "" for the top object itself). True hands its items over.
-    std::function<bool(std::size_t depth, const std::string& objectSlot, const std::string& key)> handOver;
-    // Each item of such a list in turn, with its list's key and its place in the list.
-    std::function<void(const std::string& key, std::size_t index, nlohmann::ordered_json&& item)> take;
-};
-
 // The document in `text`, or why it is not one. No exception of the parser leaves it.
 ReadResult Read(const std::string& text, std::size_t depthLimit = MaxDepth,
                 const ReadProgress& progress = {});
-// The same, handing over the items of the lists `lists` chooses; the errors are the same words,
-// an item's place counted as if it were kept.
-ReadResult Read(const std::string& text, const ListItems& lists, const ReadProgress& progress = {});
 
 } // namespace JsonDocument

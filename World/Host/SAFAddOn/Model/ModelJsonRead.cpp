@@ -1,7 +1,7 @@
+#include "JsonDocumentReader.hpp"
 #include "JsonObjectReader.hpp"
 #include "ModelFault.hpp"
 #include "ModelJson.hpp"
-#include "ModelObjectRead.hpp"
 #include "ModelReferences.hpp"
 
 #include <fstream>
@@ -27,36 +27,11 @@ Restraints ReadRestraintList(JsonObjectReader& reader) {
     return restraints;
 }
 
-template <typename Object, typename ReadOne>
-std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
-    std::vector<Object> objects;
-    const nlohmann::ordered_json* found = FoundList(document, list);
-    if (found == nullptr) {
-        return objects;
-    }
-    for (std::size_t index = 0; index < found->size(); ++index) {
-        objects.push_back(ReadListItem<Object>(list, index, (*found)[index], readOne));
-    }
-    return objects;
-}
+// The lists in the order the model is read and written.
+constexpr const char* ListNames[7] = {"materials",      "crossSections", "nodes",   "curveMembers",
+                                      "surfaceMembers", "storeys",       "supports"};
 
-Model ReadWholeModel(const nlohmann::ordered_json& document) {
-    JsonObjectReader top(document, "model");
-    Model model;
-    ReadModelTexts(top, model);
-    model.materials = ReadList<Material>(document, "materials", ReadMaterial);
-    model.crossSections = ReadList<CrossSection>(document, "crossSections", ReadCrossSection);
-    model.nodes = ReadList<Node>(document, "nodes", ReadNode);
-    model.curveMembers = ReadList<CurveMember>(document, "curveMembers", ReadCurveMember);
-    model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
-    model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
-    model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
-    FinishModel(top, model);
-    return model;
-}
-
-} // namespace
-
+// The model's list `list` in `document`: null when it has none; ModelFault when it is no list.
 const nlohmann::ordered_json* FoundList(const nlohmann::ordered_json& document, const char* list) {
     const auto found = document.find(list);
     if (found == document.end()) {
@@ -68,18 +43,24 @@ const nlohmann::ordered_json* FoundList(const nlohmann::ordered_json& document, 
     return &*found;
 }
 
-void ReadModelTexts(JsonObjectReader& top, Model& model) {
-    model.name = top.OptionalText("name");
-    model.description = top.OptionalText("description");
-    model.nationalCode = top.OptionalText("nationalCode", Model().nationalCode);
-}
-
-void FinishModel(JsonObjectReader& top, const Model& model) {
-    for (const char* list : ListNames) {
-        top.Accept(list);
+template <typename Object, typename ReadOne>
+std::vector<Object> ReadList(const nlohmann::ordered_json& document, const char* list, ReadOne readOne) {
+    std::vector<Object> objects;
+    const nlohmann::ordered_json* found = FoundList(document, list);
+    if (found == nullptr) {
+        return objects;
     }
-    top.Finish();
-    CheckNamesAndReferences(model);
+    for (std::size_t index = 0; index < found->size(); ++index) {
+        const nlohmann::ordered_json& item = (*found)[index];
+        std::string name;
+        if (item.is_object() && item.contains("name") && item["name"].is_string()) {
+            name = item["name"].get<std::string>();
+        }
+        JsonObjectReader reader(item, ObjectPlace(list, index, name));
+        objects.push_back(readOne(reader));
+        reader.Finish();
+    }
+    return objects;
 }
 
 Material ReadMaterial(JsonObjectReader& reader) {
@@ -179,12 +160,51 @@ PointSupport ReadSupport(JsonObjectReader& reader) {
     return support;
 }
 
+void ReadModelTexts(JsonObjectReader& top, Model& model) {
+    model.name = top.OptionalText("name");
+    model.description = top.OptionalText("description");
+    model.nationalCode = top.OptionalText("nationalCode", Model().nationalCode);
+}
+
+void FinishModel(JsonObjectReader& top, const Model& model) {
+    for (const char* list : ListNames) {
+        top.Accept(list);
+    }
+    top.Finish();
+    CheckNamesAndReferences(model);
+}
+
+Model ReadWholeModel(const nlohmann::ordered_json& document) {
+    JsonObjectReader top(document, "model");
+    Model model;
+    ReadModelTexts(top, model);
+    model.materials = ReadList<Material>(document, "materials", ReadMaterial);
+    model.crossSections = ReadList<CrossSection>(document, "crossSections", ReadCrossSection);
+    model.nodes = ReadList<Node>(document, "nodes", ReadNode);
+    model.curveMembers = ReadList<CurveMember>(document, "curveMembers", ReadCurveMember);
+    model.surfaceMembers = ReadList<SurfaceMember>(document, "surfaceMembers", ReadSurfaceMember);
+    model.storeys = ReadList<Storey>(document, "storeys", ReadStorey);
+    model.supports = ReadList<PointSupport>(document, "supports", ReadSupport);
+    FinishModel(top, model);
+    return model;
+}
+
+} // namespace
+
 ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
     try {
         return {ReadWholeModel(document), {}};
     } catch (const ModelFault& fault) {
         return {std::nullopt, fault.what()};
     }
+}
+
+ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
+    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
+    if (!read.document) {
+        return {std::nullopt, "not a JSON document: " + read.error};
+    }
+    return ReadModel(*read.document);
 }
 
 ModelReadResult ReadModelFile(const std::filesystem::path& file) {

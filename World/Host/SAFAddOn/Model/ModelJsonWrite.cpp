@@ -1,5 +1,4 @@
 #include "ModelJson.hpp"
-#include "ModelObjectJson.hpp"
 
 #include <iterator>
 
@@ -7,6 +6,10 @@ namespace Building {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// Whether the two are written as the same text: the same members in the same order, and numbers of
+// the same kind (nlohmann's == takes 2 and 2.0 as equal; the text does not).
+bool WrittenAlike(const Json& left, const Json& right);
 
 void PutId(Json& object, const std::string& id) {
     if (!id.empty()) {
@@ -41,8 +44,6 @@ bool ListWrittenAs(const std::vector<Object>& objects, ToJson toJson, const Json
     }
     return true;
 }
-
-} // namespace
 
 Json MaterialJson(const Material& material) {
     Json object{{"name", material.name},         {"type", material.type},
@@ -154,20 +155,9 @@ bool WrittenAlike(const Json& left, const Json& right) {
     return left == right;
 }
 
-nlohmann::ordered_json ModelToJson(const Model& model) {
-    Json document{
-        {"name", model.name}, {"description", model.description}, {"nationalCode", model.nationalCode}};
-    document["materials"] = ListJson(model.materials, MaterialJson);
-    document["crossSections"] = ListJson(model.crossSections, CrossSectionJson);
-    document["nodes"] = ListJson(model.nodes, NodeJson);
-    document["curveMembers"] = ListJson(model.curveMembers, CurveMemberJson);
-    document["surfaceMembers"] = ListJson(model.surfaceMembers, SurfaceMemberJson);
-    document["storeys"] = ListJson(model.storeys, StoreyJson);
-    document["supports"] = ListJson(model.supports, SupportJson);
-    return document;
-}
-
-bool ModelTopWrittenAlike(const Model& model, const nlohmann::ordered_json& document) {
+// Whether `document` has ModelToJson's members in its order and the model's name, description and
+// national code written alike; the lists' objects are compared one at a time by ListWrittenAs.
+bool ModelTopWrittenAlike(const Model& model, const Json& document) {
     static constexpr const char* Order[] = {"name",          "description", "nationalCode", "materials",
                                             "crossSections", "nodes",       "curveMembers", "surfaceMembers",
                                             "storeys",       "supports"};
@@ -183,6 +173,21 @@ bool ModelTopWrittenAlike(const Model& model, const nlohmann::ordered_json& docu
     return WrittenAlike(Json(model.name), document["name"]) &&
            WrittenAlike(Json(model.description), document["description"]) &&
            WrittenAlike(Json(model.nationalCode), document["nationalCode"]);
+}
+
+} // namespace
+
+nlohmann::ordered_json ModelToJson(const Model& model) {
+    Json document{
+        {"name", model.name}, {"description", model.description}, {"nationalCode", model.nationalCode}};
+    document["materials"] = ListJson(model.materials, MaterialJson);
+    document["crossSections"] = ListJson(model.crossSections, CrossSectionJson);
+    document["nodes"] = ListJson(model.nodes, NodeJson);
+    document["curveMembers"] = ListJson(model.curveMembers, CurveMemberJson);
+    document["surfaceMembers"] = ListJson(model.surfaceMembers, SurfaceMemberJson);
+    document["storeys"] = ListJson(model.storeys, StoreyJson);
+    document["supports"] = ListJson(model.supports, SupportJson);
+    return document;
 }
 
 bool ModelToJsonGives(const Model& model, const nlohmann::ordered_json& document) {

@@ -2,16 +2,6 @@
 
 namespace SafWorkbook {
 
-std::optional<UnitSystem> ParseUnitSystem(std::string_view text) {
-    if (text == "Metric") {
-        return UnitSystem::Metric;
-    }
-    if (text == "Imperial") {
-        return UnitSystem::Imperial;
-    }
-    return std::nullopt;
-}
-
 const char* UnitSystemName(UnitSystem system) {
     return system == UnitSystem::Imperial ? "Imperial" : "Metric";
 }

@@ -29,8 +29,6 @@ struct ExportOptions {
     std::optional<std::chrono::sys_seconds> exportedAt;
 };
 
-// "Metric" or "Imperial".
-std::optional<UnitSystem> ParseUnitSystem(std::string_view text);
 const char* UnitSystemName(UnitSystem system);
 
 // Sets the kind named "columns", "beams", "slabs", "walls", "supports" or "storeys"; false for any

@@ -31,15 +31,18 @@ public:
     // the header; for a key/value sheet its property rows), or nothing when the zip refused the part.
     std::optional<std::size_t> Write(std::size_t index, ZipStreamWriter& zip, SharedStrings& shared) const;
 
-private:
-    class Rows;
+    // What every sheet is written from.
+    struct Source {
+        const Building::Model& model;
+        const ExportedModel& exported;
+        const ModelGeometry& geometry;
+        UnitSystem system;
+        std::string sourceApplication;
+        std::chrono::sys_seconds exportedAt;
+    };
 
-    const Building::Model& model;
-    const ExportedModel& exported;
-    const ModelGeometry& geometry;
-    UnitSystem system;
-    std::string sourceApplication;
-    std::chrono::sys_seconds exportedAt;
+private:
+    Source source;
 };
 
 } // namespace SafWorkbook

@@ -65,12 +65,6 @@ WriteReport WriteSafWorkbookTo(const Building::Model& model, const ExportOptions
     return report;
 }
 
-WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& options, std::string& bytes) {
-    bytes.clear();
-    StringSink sink(bytes);
-    return WriteSafWorkbookTo(model, options, sink);
-}
-
 WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& options,
                              const std::filesystem::path& target,
                              const std::function<void(std::uint64_t written)>& written) {

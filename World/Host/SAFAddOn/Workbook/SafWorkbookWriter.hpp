@@ -37,9 +37,6 @@ WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& 
 // Into a sink of the caller's, for callers that place the bytes themselves.
 WriteReport WriteSafWorkbookTo(const Building::Model& model, const ExportOptions& options, ByteSink& sink);
 
-// The workbook's bytes alone, for callers that keep them in memory.
-WriteReport BuildSafWorkbook(const Building::Model& model, const ExportOptions& options, std::string& bytes);
-
 // "Model 20, StructuralMaterial 2, ..." for a transcript line.
 std::string DescribeSheets(const std::vector<SheetCount>& sheets);
 

@@ -32,6 +32,8 @@ public:
     bool Finish();
 
     std::size_t Rows() const { return rowNumber; }
+    // The columns of the current row so far, skipped ones included.
+    std::size_t Column() const { return column; }
 
 private:
     void OpenCell(CellStyle style, const char* type);

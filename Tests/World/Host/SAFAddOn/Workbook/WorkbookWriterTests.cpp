@@ -18,9 +18,17 @@ std::string ReadFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// The workbook written into memory instead of a file.
+SafWorkbook::WriteReport BuildSafWorkbook(const Building::Model& model,
+                                          const SafWorkbook::ExportOptions& options, std::string& bytes) {
+    bytes.clear();
+    SafWorkbook::StringSink sink(bytes);
+    return SafWorkbook::WriteSafWorkbookTo(model, options, sink);
+}
+
 std::string WorkbookBytes(const Building::Model& model, const SafWorkbook::ExportOptions& options) {
     std::string bytes;
-    const SafWorkbook::WriteReport report = SafWorkbook::BuildSafWorkbook(model, options, bytes);
+    const SafWorkbook::WriteReport report = BuildSafWorkbook(model, options, bytes);
     EXPECT_TRUE(report.written) << report.error;
     return bytes;
 }
@@ -126,7 +134,7 @@ TEST(WorkbookWriter, OptionsThatExportNothingStillGiveEverySheetWithItsHeader) {
     options.kinds = {false, false, false, false, false, false};
     std::string bytes;
     const SafWorkbook::WriteReport report =
-        SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), options, bytes);
+        BuildSafWorkbook(Building::GenerateDemoBuilding(), options, bytes);
     ASSERT_TRUE(report.written);
     ASSERT_EQ(report.sheets.size(), 9u);
     EXPECT_EQ(report.sheets[0].sheet, "Model");
@@ -142,8 +150,7 @@ TEST(WorkbookWriter, OptionsThatExportNothingStillGiveEverySheetWithItsHeader) {
 
 TEST(WorkbookWriter, TheReportCountsTheObjectsOfEachSheet) {
     std::string bytes;
-    const SafWorkbook::WriteReport report =
-        SafWorkbook::BuildSafWorkbook(Building::GenerateDemoBuilding(), {}, bytes);
+    const SafWorkbook::WriteReport report = BuildSafWorkbook(Building::GenerateDemoBuilding(), {}, bytes);
     EXPECT_EQ(
         SafWorkbook::DescribeSheets(report.sheets),
         "Model 20, Project 11, StructuralMaterial 2, StructuralCrossSection 4, StructuralPointConnection 36, "

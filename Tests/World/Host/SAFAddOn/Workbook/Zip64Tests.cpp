@@ -1,7 +1,7 @@
 #include "ByteSink.hpp"
+#include "InMemoryZip.hpp"
 #include "ZipArchive.hpp"
 #include "ZipStreamWriter.hpp"
-#include "ZipWriter.hpp"
 
 #include <gtest/gtest.h>
 

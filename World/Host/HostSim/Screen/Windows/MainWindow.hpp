@@ -30,7 +30,6 @@ public:
 
     // Null when Windows would not make the window.
     HWND Window() const { return window; }
-    HWND StatusBar() const { return status; }
     // Dispatches messages until the window is closed; a person's run.
     void RunUntilClosed();
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-// A whole zip container built in memory from entries held in memory, for small packages; the
-// workbook itself streams through ZipStreamWriter.
+// A whole zip container built in memory from entries held in memory, through the workbook's own
+// ZipStreamWriter: the tests' way to make small packages, good or deliberately foreign.
 namespace SafWorkbook {
 
 struct ZipEntry {
@@ -19,7 +19,5 @@ struct ZipResult {
 };
 
 ZipResult BuildZip(const std::vector<ZipEntry>& entries);
-
-unsigned long Crc32(const std::string& data);
 
 } // namespace SafWorkbook

@@ -1,23 +1,10 @@
-#include "ZipWriter.hpp"
+#include "InMemoryZip.hpp"
 
 #include "ZipStreamWriter.hpp"
 
-#include <zlib.h>
-
-#include <algorithm>
+#include <utility>
 
 namespace SafWorkbook {
-
-unsigned long Crc32(const std::string& data) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const auto chunk = static_cast<uInt>(std::min<std::size_t>(data.size() - done, 1u << 30));
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data() + done), chunk);
-        done += chunk;
-    }
-    return crc;
-}
 
 ZipResult BuildZip(const std::vector<ZipEntry>& entries) {
     std::string bytes;
