@@ -102,17 +102,18 @@ bool AwaitInput(Redraw redraw) {
 }
 
 #if VELD_HAVE_LIBEDIT
-// The line the editor handed over, and whether it has (nothing at the end of the input).
+// Whether the editor has handed over a line, whether there was one (none at the end of the input),
+// and the line. Kept as a plain string and a flag: an optional string here trips GCC's
+// maybe-uninitialised warning in optimised builds.
 bool lineDone = false;
-std::optional<std::string> doneLine;
+bool lineGiven = false;
+std::string doneLine;
 
 void TakeLine(char* line) {
     lineDone = true;
-    doneLine.reset();
-    if (line != nullptr) {
-        doneLine = line;
-        std::free(line); // the editor's copy is the handler's to free
-    }
+    lineGiven = line != nullptr;
+    doneLine = lineGiven ? line : "";
+    std::free(line); // the editor's copy is the handler's to free (free of null does nothing)
 }
 #endif
 
@@ -136,7 +137,7 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
     static const bool localeSet = std::setlocale(LC_CTYPE, "") != nullptr;
     static_cast<void>(localeSet);
     lineDone = false;
-    doneLine.reset();
+    lineGiven = false;
     ::rl_callback_handler_install(prompt.c_str(), TakeLine);
     const auto redraw = [&prompt] {
         const std::string_view typed(::rl_line_buffer, static_cast<std::size_t>(::rl_point));
@@ -148,10 +149,10 @@ std::optional<std::string> ReadLine(const std::string& prompt) {
         ::rl_callback_read_char();
     }
     ::rl_callback_handler_remove();
-    if (!lineDone || !doneLine) {
+    if (!lineDone || !lineGiven) {
         return std::nullopt;
     }
-    std::string line = std::move(*doneLine);
+    std::string line = std::move(doneLine);
     // Blank lines and a repeat of the line before would only lengthen the way back up the history.
     if (line.find_first_not_of(" \t") != std::string::npos) {
         const HIST_ENTRY* last = ::history_get(::history_base + ::history_length - 1);
