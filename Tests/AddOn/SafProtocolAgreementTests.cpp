@@ -55,7 +55,8 @@ protected:
         BoundAddOn::TearDown();
     }
 
-    // The pop-up as FillTranslatorPopUp left it: its entries, and the selected entry's text.
+    // The pop-up as the bridge filled it for the export settings dialog: its entries, and the selected
+    // entry's text.
     struct Filled {
         GSErrCode code;
         std::vector<std::string> entries;
@@ -63,7 +64,7 @@ protected:
     };
     Filled FillPopUp() {
         DGTest::Fill(popUp, {"stale entry"});
-        const GSErrCode code = FillTranslatorPopUp(popUp);
+        const GSErrCode code = FillTranslatorPopUpListing(popUp).code;
         return {code, DGTest::Entries(popUp), DGTest::Utf8(popUp.GetItemText(popUp.GetSelectedItem()))};
     }
 
