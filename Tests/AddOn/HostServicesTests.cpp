@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,62 +29,74 @@ struct Outputs {
                                 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
 };
 
-// One service as the add-on calls it, with the slot and the arguments the host must see.
+// A value for each parameter of a host service, different from every other parameter's: pointers
+// above 32 bits, integers negative, so that an argument dropped, swapped with another of its type,
+// narrowed or sign-changed on its way to the host shows.
+template <typename T>
+T Distinct(std::size_t position) {
+    if constexpr (std::is_pointer_v<T>) {
+        return reinterpret_cast<T>(static_cast<std::uintptr_t>(0x5E00'0000'0000u + position * 0x10));
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return true;
+    } else {
+        return static_cast<T>(-0x2F00 - static_cast<int>(position));
+    }
+}
+
+// Calls `service` with distinct arguments and answers what the host must have seen: each of them, in
+// the order the service takes them (the token, which the host sees before them, is checked apart).
+template <typename... Parameters>
+std::function<Arguments()> WithDistinctArguments(GSErrCode (*service)(Parameters...)) {
+    return [service] {
+        // The n-th parameter gets Distinct(n).
+        const auto arguments = []<std::size_t... Positions>(std::index_sequence<Positions...>) {
+            return std::tuple<Parameters...>{Distinct<Parameters>(Positions)...};
+        }
+        (std::index_sequence_for<Parameters...>{});
+        EXPECT_EQ(std::apply(service, arguments), NoError);
+        return std::apply([](auto... argument) { return Arguments{AsArgument(argument)...}; }, arguments);
+    };
+}
+
+// One service as the add-on calls it: the slot the host's contract gives it, a call with real
+// outputs (to see that a failure touches none), and a call with distinct arguments.
 struct Service {
     std::string name;
     std::size_t slot;
     std::function<GSErrCode(Outputs&)> call;
-    std::function<Arguments(Outputs&)> expected;
+    std::function<Arguments()> callWithDistinctArguments;
 };
 
 const AddOnModuleId SafAddOnId{0x1A2B3C4Du, 0x5E6F7081u};
 
 std::vector<Service> TokenTakingServices() {
     return {
-        {"HostMenuHandlerInstall", FakeSlot::MenuHandlerInstall,
+        {"HostMenuHandlerInstall", HostSlot::MenuHandlerInstall,
          [](Outputs&) { return HostMenuHandlerInstall(-12, &MenuCommandHandler); },
-         [](Outputs&) {
-             return Arguments{AsArgument(Int16{-12}), AsArgument(&MenuCommandHandler)};
-         }},
-        {"HostEnvironment", FakeSlot::Environment,
+         WithDistinctArguments(&HostMenuHandlerInstall)},
+        {"HostEnvironment", HostSlot::Environment,
          [](Outputs& out) { return HostEnvironment(0x47535046, &out.folderNumber, &out.name, nullptr); },
-         [](Outputs& out) {
-             return Arguments{0x47535046, AsArgument(&out.folderNumber), AsArgument(&out.name), 0};
-         }},
-        {"HostAutomate", FakeSlot::Automate,
+         WithDistinctArguments(&HostEnvironment)},
+        {"HostAutomate", HostSlot::Automate,
          [](Outputs& out) { return HostAutomate(-0x53415645, &out.result, &out.name, &out.guid); },
-         [](Outputs& out) {
-             return Arguments{AsArgument(Int32{-0x53415645}), AsArgument(&out.result), AsArgument(&out.name),
-                              AsArgument(&out.guid)};
-         }},
-        {"HostCommandCall", FakeSlot::CommandCall,
+         WithDistinctArguments(&HostAutomate)},
+        {"HostCommandCall", HostSlot::CommandCall,
          [](Outputs& out) {
              return HostCommandCall(&SafAddOnId, 0x4C414441u, 3, &out.name, &out.result, true);
          },
-         [](Outputs& out) {
-             return Arguments{
-                 AsArgument(&SafAddOnId), 0x4C414441u, 3, AsArgument(&out.name), AsArgument(&out.result), 1};
-         }},
-        {"HostObjectCreate", FakeSlot::ObjectCreate,
+         WithDistinctArguments(&HostCommandCall)},
+        {"HostObjectCreate", HostSlot::ObjectCreate,
          [](Outputs& out) { return HostObjectCreate(&out.name, &out.content, &out.guid); },
-         [](Outputs& out) {
-             return Arguments{AsArgument(&out.name), AsArgument(&out.content), AsArgument(&out.guid)};
-         }},
-        {"HostObjectRead", FakeSlot::ObjectRead,
+         WithDistinctArguments(&HostObjectCreate)},
+        {"HostObjectRead", HostSlot::ObjectRead,
          [](Outputs& out) { return HostObjectRead(&out.guid, &out.name, &out.content); },
-         [](Outputs& out) {
-             return Arguments{AsArgument(&out.guid), AsArgument(&out.name), AsArgument(&out.content)};
-         }},
-        {"HostObjectModify", FakeSlot::ObjectModify,
+         WithDistinctArguments(&HostObjectRead)},
+        {"HostObjectModify", HostSlot::ObjectModify,
          [](Outputs& out) { return HostObjectModify(&out.guid, &out.name, &out.content); },
-         [](Outputs& out) {
-             return Arguments{AsArgument(&out.guid), AsArgument(&out.name), AsArgument(&out.content)};
-         }},
-        {"HostObjectFind", FakeSlot::ObjectFind,
+         WithDistinctArguments(&HostObjectModify)},
+        {"HostObjectFind", HostSlot::ObjectFind,
          [](Outputs& out) { return HostObjectFind(&out.name, &out.guid); },
-         [](Outputs& out) {
-             return Arguments{AsArgument(&out.name), AsArgument(&out.guid)};
-         }},
+         WithDistinctArguments(&HostObjectFind)},
     };
 }
 
@@ -109,14 +125,13 @@ TEST_F(BoundAddOn, MenuRegisterHandsTheHostAZeroedRecordAndNoToken) {
 TEST_F(BoundAddOn, BeforeStartEveryServicePassesANullTokenAndItsArgumentsInOrder) {
     for (const Service& service : TokenTakingServices()) {
         SCOPED_TRACE(service.name);
-        Outputs outputs;
         const std::size_t before = host.Calls().size();
-        EXPECT_EQ(service.call(outputs), NoError);
-        ASSERT_EQ(host.Calls().size(), before + 1);
+        const Arguments passed = service.callWithDistinctArguments();
+        ASSERT_EQ(host.Calls().size(), before + 1) << "one service call is one host call";
         const HostCall& call = host.Calls().back();
         EXPECT_EQ(call.slot, service.slot);
         EXPECT_EQ(call.token, nullptr);
-        EXPECT_EQ(call.arguments, service.expected(outputs));
+        EXPECT_EQ(call.arguments, passed);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "TranslatorSettings/TranslatorStore.hpp"
 #include "UtilityFunctions.hpp"
 
+#include <cassert>
 #include <optional>
 
 namespace VELDIO {
@@ -43,6 +44,8 @@ Int16 EntryNumber(int entry) {
 
 // The last entry named `name`, or 0: from the names the pop-up was just filled with.
 Int16 LastEntryNamed(const GS::Array<GS::UniString>& entries, const GS::UniString& name) {
+    // The bridge lists only what the pop-up's entry numbers reach, so that every index is an entry.
+    assert(entries.GetSize() <= 32767);
     for (UIndex index = entries.GetSize(); index > 0; --index) {
         if (entries[index - 1].IsEqual(name, GS::CaseSensitive)) {
             return EntryNumber(static_cast<int>(index));

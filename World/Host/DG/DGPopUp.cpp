@@ -4,6 +4,7 @@
 #include "DialogState.hpp"
 #include "ModelText.hpp"
 
+#include <cassert>
 #include <utility>
 
 namespace DG {
@@ -12,6 +13,13 @@ namespace {
 
 bool InRange(const ItemModel& model, Int16 entry) {
     return entry >= 1 && static_cast<std::size_t>(entry) <= model.entries.size();
+}
+
+// What the add-on relies on after every change of the entries: the selection follows its entry, so it
+// names an entry that is there, or none (0); and the pop-up holds no more entries than its numbers reach.
+[[maybe_unused]] bool SelectionNamesAnEntry(const ItemModel& model) {
+    return (model.selected == 0 || InRange(model, model.selected)) &&
+           model.entries.size() <= static_cast<std::size_t>(PopUpEntryLimit);
 }
 
 PopUpEntryModel& EntryAt(ItemModel& model, Int16 entry) {
@@ -69,6 +77,7 @@ void PopUp::InsertItem(Int16 entry) {
     if (model->selected > 0 && static_cast<std::size_t>(model->selected) > position) {
         ++model->selected;
     }
+    assert(SelectionNamesAnEntry(*model));
 }
 
 void PopUp::AppendItem() {
@@ -99,6 +108,7 @@ void PopUp::DeleteItem(Int16 entry) {
     } else if (model->selected > entry) {
         --model->selected;
     }
+    assert(SelectionNamesAnEntry(*model));
 }
 
 void PopUp::SelectItem(Int16 entry) {

@@ -3,7 +3,9 @@
 #include "AddOnInterface.hpp"
 #include "GSTypes.hpp"
 
-// What the host's SAF add-on answers to through HostCommandCall.
+// What the host's SAF add-on answers to through HostCommandCall. This is the SAF add-on's statement
+// of its protocol; the add-on that calls it states the same protocol on its own side and includes
+// nothing of this, as an add-on of another maker would. Tests/AddOn holds the two to each other.
 namespace SAF {
 
 // The SAF add-on's module identifier; command calls addressed to anything else do not reach it.

@@ -3,6 +3,7 @@
 #include "ResFormat/ByteOrder.hpp"
 #include "ResFormat/ResFileLayout.hpp"
 
+#include <cassert>
 #include <stdexcept>
 
 namespace ResConv {
@@ -29,6 +30,8 @@ void PadToEntryAlignment(std::vector<std::uint8_t>& out) {
 }
 
 void AppendEntry(std::vector<std::uint8_t>& out, const ResFormat::ResourceEntry& entry) {
+    // Every entry starts on the boundary, where the one before it was padded to.
+    assert(out.size() == ResFormat::AlignToEntry(out.size()));
     std::vector<std::uint8_t> header;
     AppendName(header, entry.type);
     AppendName(header, entry.name);
@@ -44,6 +47,7 @@ void AppendEntry(std::vector<std::uint8_t>& out, const ResFormat::ResourceEntry&
     AppendUInt32LE(header, entry.characteristics);
 
     const std::size_t headerSize = ResFormat::HeaderPrefixSize + header.size();
+    assert(headerSize == ResFormat::AlignToEntry(headerSize) && "the data starts aligned as well");
     if (entry.data.size() > 0xFFFFFFFFu || headerSize > 0xFFFFFFFFu) {
         throw std::length_error("resource too large for a .res file");
     }

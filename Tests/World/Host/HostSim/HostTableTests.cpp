@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <new>
+#include <ostream>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 using namespace HostSim;
 
@@ -20,51 +26,75 @@ bool SlotIsEmpty(const HostFunctionTableBytes& table, std::size_t offset) {
     return SlotAt<void (*)()>(table, offset) == nullptr;
 }
 
-// Remembers what reached it and answers with a code that names the operation.
+// One call as an operation received it: the operation, and every argument in the order the host's
+// declaration gives them (integers sign-extended, pointers by address).
+struct Reached {
+    std::string operation;
+    std::vector<std::int64_t> arguments;
+    bool operator==(const Reached&) const = default;
+};
+
+void PrintTo(const Reached& reached, std::ostream* out) {
+    *out << reached.operation << std::hex;
+    for (const std::int64_t argument : reached.arguments) {
+        *out << " 0x" << argument;
+    }
+}
+
+template <typename T>
+std::int64_t Word(T value) {
+    if constexpr (std::is_pointer_v<T>) {
+        return static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(value));
+    } else {
+        return static_cast<std::int64_t>(value);
+    }
+}
+
+// Records every call that reached it and answers what the test says.
 class RecordingOperations : public HostOperations {
 public:
     GSErrCode MenuRegister(const MenuRegistrationRecord* record) override {
-        lastRecord = record;
-        return 1;
+        return Record("MenuRegister", {Word(record)});
     }
-    GSErrCode MenuHandlerInstall(AddOnToken token, Int16 menuListId, MenuCommandHandlerProc) override {
-        lastToken = token;
-        lastList = menuListId;
-        return 2;
+    GSErrCode MenuHandlerInstall(AddOnToken token, Int16 menuListId,
+                                 MenuCommandHandlerProc handler) override {
+        return Record("MenuHandlerInstall", {Word(token), Word(menuListId), Word(handler)});
     }
-    GSErrCode Environment(AddOnToken, Int32 code, void*, void*, void*) override {
-        lastCode = code;
-        return 3;
+    GSErrCode Environment(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) override {
+        return Record("Environment", {Word(token), Word(code), Word(par1), Word(par2), Word(par3)});
     }
-    GSErrCode Automate(AddOnToken, Int32 code, void*, void*, void*) override {
-        lastCode = code;
-        return 4;
+    GSErrCode Automate(AddOnToken token, Int32 code, void* par1, void* par2, void* par3) override {
+        return Record("Automate", {Word(token), Word(code), Word(par1), Word(par2), Word(par3)});
     }
-    GSErrCode CommandCall(AddOnToken, const AddOnModuleId*, UInt32 command, UInt32 version, void*, void*,
-                          bool silent) override {
-        lastCode = static_cast<Int32>(command + version);
-        lastSilent = silent;
-        return 5;
+    GSErrCode CommandCall(AddOnToken token, const AddOnModuleId* target, UInt32 command, UInt32 version,
+                          void* parameter, void* result, bool silent) override {
+        return Record("CommandCall", {Word(token), Word(target), Word(command), Word(version),
+                                      Word(parameter), Word(result), Word(silent)});
     }
-    GSErrCode ObjectCreate(AddOnToken, const GS::UniString* name, GSHandle*, GS::Guid*) override {
-        lastName = name;
-        return 6;
+    GSErrCode ObjectCreate(AddOnToken token, const GS::UniString* name, GSHandle* content,
+                           GS::Guid* guid) override {
+        return Record("ObjectCreate", {Word(token), Word(name), Word(content), Word(guid)});
     }
-    GSErrCode ObjectRead(AddOnToken, const GS::Guid*, GS::UniString*, GSHandle*) override { return 7; }
-    GSErrCode ObjectModify(AddOnToken, const GS::Guid*, const GS::UniString*, GSHandle*) override {
-        return 8;
+    GSErrCode ObjectRead(AddOnToken token, const GS::Guid* guid, GS::UniString* name,
+                         GSHandle* content) override {
+        return Record("ObjectRead", {Word(token), Word(guid), Word(name), Word(content)});
     }
-    GSErrCode ObjectFind(AddOnToken, const GS::UniString* name, GS::Guid*) override {
-        lastName = name;
-        return 9;
+    GSErrCode ObjectModify(AddOnToken token, const GS::Guid* guid, const GS::UniString* name,
+                           GSHandle* content) override {
+        return Record("ObjectModify", {Word(token), Word(guid), Word(name), Word(content)});
+    }
+    GSErrCode ObjectFind(AddOnToken token, const GS::UniString* name, GS::Guid* guid) override {
+        return Record("ObjectFind", {Word(token), Word(name), Word(guid)});
     }
 
-    const MenuRegistrationRecord* lastRecord = nullptr;
-    AddOnToken lastToken = nullptr;
-    Int16 lastList = 0;
-    Int32 lastCode = 0;
-    bool lastSilent = false;
-    const GS::UniString* lastName = nullptr;
+    std::vector<Reached> reached;
+    GSErrCode answer = NoError;
+
+private:
+    GSErrCode Record(const char* operation, std::vector<std::int64_t> arguments) {
+        reached.push_back({operation, std::move(arguments)});
+        return answer;
+    }
 };
 
 class HostTableTest : public ::testing::Test {
@@ -97,31 +127,96 @@ TEST_F(HostTableTest, EmptiedSlotsAreNullAndTheOthersStay) {
     EXPECT_FALSE(SlotIsEmpty(table, 0x1060));
 }
 
+// A slot wired to the wrong operation, or one that drops, swaps or narrows an argument on the way,
+// hands the add-on's call to another host service or changes what it asks. Each call below passes
+// values that differ from each other and from every other call's, pointers above 32 bits included,
+// and each answer is new, so that only the slot's own operation, with its arguments as given, fits.
 TEST_F(HostTableTest, EachSlotReachesItsOwnOperationWithTheArgumentsUnchanged) {
-    HostFunctionTableBytes table = BuildHostFunctionTable({});
-    MenuRegistrationRecord record{};
-    EXPECT_EQ(SlotAt<HostMenuRegisterProc>(table, 0x28)(&record), 1);
-    EXPECT_EQ(operations.lastRecord, &record);
-
-    const auto token = reinterpret_cast<AddOnToken>(0x1234);
-    EXPECT_EQ(SlotAt<HostMenuHandlerInstallProc>(table, 0xD0)(token, 32500, nullptr), 2);
-    EXPECT_EQ(operations.lastToken, token);
-    EXPECT_EQ(operations.lastList, 32500);
-
-    EXPECT_EQ(SlotAt<HostEnvironmentProc>(table, 0x280)(token, 0x47535046, nullptr, nullptr, nullptr), 3);
-    EXPECT_EQ(operations.lastCode, 0x47535046);
-    EXPECT_EQ(SlotAt<HostAutomateProc>(table, 0x298)(token, 0x53415645, nullptr, nullptr, nullptr), 4);
-    EXPECT_EQ(operations.lastCode, 0x53415645);
-    EXPECT_EQ(SlotAt<HostCommandCallProc>(table, 0xAC8)(token, nullptr, 40, 2, nullptr, nullptr, true), 5);
-    EXPECT_EQ(operations.lastCode, 42);
-    EXPECT_TRUE(operations.lastSilent);
-
-    GS::UniString name;
-    EXPECT_EQ(SlotAt<HostObjectCreateProc>(table, 0x1048)(token, &name, nullptr, nullptr), 6);
-    EXPECT_EQ(SlotAt<HostObjectReadProc>(table, 0x1058)(token, nullptr, nullptr, nullptr), 7);
-    EXPECT_EQ(SlotAt<HostObjectModifyProc>(table, 0x1060)(token, nullptr, nullptr, nullptr), 8);
-    EXPECT_EQ(SlotAt<HostObjectFindProc>(table, 0x1080)(token, &name, nullptr), 9);
-    EXPECT_EQ(operations.lastName, &name);
+    const HostFunctionTableBytes table = BuildHostFunctionTable({});
+    const auto address = [](std::uint64_t value) {
+        return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
+    };
+    const auto token = static_cast<AddOnToken>(address(0x7000'0000'0701));
+    const std::int64_t tokenWord = 0x7000'0000'0701;
+    struct Call {
+        std::size_t slot;
+        std::function<GSErrCode()> call;
+        Reached expected;
+    };
+    const std::vector<Call> calls = {
+        {HostSlot::MenuRegister,
+         [&] {
+             return SlotAt<HostMenuRegisterProc>(table, HostSlot::MenuRegister)(
+                 static_cast<const MenuRegistrationRecord*>(address(0x1111'0000'0010)));
+         },
+         {"MenuRegister", {0x1111'0000'0010}}},
+        {HostSlot::MenuHandlerInstall,
+         [&] {
+             return SlotAt<HostMenuHandlerInstallProc>(table, HostSlot::MenuHandlerInstall)(
+                 token, -32500, reinterpret_cast<MenuCommandHandlerProc>(address(0x2222'0000'0020)));
+         },
+         {"MenuHandlerInstall", {tokenWord, -32500, 0x2222'0000'0020}}},
+        {HostSlot::Environment,
+         [&] {
+             return SlotAt<HostEnvironmentProc>(table, HostSlot::Environment)(
+                 token, FourLetterCode("GSPF"), address(0x3333'0000'0031), address(0x3333'0000'0032),
+                 nullptr);
+         },
+         {"Environment", {tokenWord, 0x47535046, 0x3333'0000'0031, 0x3333'0000'0032, 0}}},
+        {HostSlot::Automate,
+         [&] {
+             return SlotAt<HostAutomateProc>(table, HostSlot::Automate)(
+                 token, -2, address(0x4444'0000'0041), address(0x4444'0000'0042), address(0x4444'0000'0043));
+         },
+         {"Automate", {tokenWord, -2, 0x4444'0000'0041, 0x4444'0000'0042, 0x4444'0000'0043}}},
+        {HostSlot::CommandCall,
+         [&] {
+             return SlotAt<HostCommandCallProc>(table, HostSlot::CommandCall)(
+                 token, static_cast<const AddOnModuleId*>(address(0x5555'0000'0051)), 0xFFFF'FFFEu, 12345,
+                 address(0x5555'0000'0052), address(0x5555'0000'0053), true);
+         },
+         {"CommandCall",
+          {tokenWord, 0x5555'0000'0051, 0xFFFF'FFFE, 12345, 0x5555'0000'0052, 0x5555'0000'0053, 1}}},
+        {HostSlot::ObjectCreate,
+         [&] {
+             return SlotAt<HostObjectCreateProc>(table, HostSlot::ObjectCreate)(
+                 token, static_cast<const GS::UniString*>(address(0x6666'0000'0061)),
+                 static_cast<GSHandle*>(address(0x6666'0000'0062)),
+                 static_cast<GS::Guid*>(address(0x6666'0000'0063)));
+         },
+         {"ObjectCreate", {tokenWord, 0x6666'0000'0061, 0x6666'0000'0062, 0x6666'0000'0063}}},
+        {HostSlot::ObjectRead,
+         [&] {
+             return SlotAt<HostObjectReadProc>(table, HostSlot::ObjectRead)(
+                 token, static_cast<const GS::Guid*>(address(0x7777'0000'0071)),
+                 static_cast<GS::UniString*>(address(0x7777'0000'0072)),
+                 static_cast<GSHandle*>(address(0x7777'0000'0073)));
+         },
+         {"ObjectRead", {tokenWord, 0x7777'0000'0071, 0x7777'0000'0072, 0x7777'0000'0073}}},
+        {HostSlot::ObjectModify,
+         [&] {
+             return SlotAt<HostObjectModifyProc>(table, HostSlot::ObjectModify)(
+                 token, static_cast<const GS::Guid*>(address(0x1888'0000'0081)),
+                 static_cast<const GS::UniString*>(address(0x1888'0000'0082)),
+                 static_cast<GSHandle*>(address(0x1888'0000'0083)));
+         },
+         {"ObjectModify", {tokenWord, 0x1888'0000'0081, 0x1888'0000'0082, 0x1888'0000'0083}}},
+        {HostSlot::ObjectFind,
+         [&] {
+             return SlotAt<HostObjectFindProc>(table, HostSlot::ObjectFind)(
+                 token, static_cast<const GS::UniString*>(address(0x1999'0000'0091)),
+                 static_cast<GS::Guid*>(address(0x1999'0000'0092)));
+         },
+         {"ObjectFind", {tokenWord, 0x1999'0000'0091, 0x1999'0000'0092}}},
+    };
+    GSErrCode answer = 0x7100;
+    for (const Call& call : calls) {
+        operations.reached.clear();
+        operations.answer = ++answer;
+        EXPECT_EQ(call.call(), answer) << call.expected.operation;
+        EXPECT_EQ(operations.reached, std::vector<Reached>{call.expected})
+            << "slot 0x" << std::hex << call.slot;
+    }
 }
 
 TEST_F(HostTableTest, ASlotCalledWithoutAHostAnswersTheGenericError) {
