@@ -64,7 +64,7 @@ protected:
     };
     Filled FillPopUp() {
         DGTest::Fill(popUp, {"stale entry"});
-        const GSErrCode code = FillTranslatorPopUpListing(popUp).code;
+        const GSErrCode code = FillTranslatorPopUp(popUp).code;
         return {code, DGTest::Entries(popUp), DGTest::Utf8(popUp.GetItemText(popUp.GetSelectedItem()))};
     }
 
