@@ -1,7 +1,7 @@
 #include "AllocationMeter.hpp"
 #include "FrameBuilding.hpp"
-#include "SafChecker.hpp"
-#include "SafSummary.hpp"
+#include "Program/SafSummary.hpp"
+#include "SafRules/SafChecker.hpp"
 #include "SafWorkbookWriter.hpp"
 
 #include <benchmark/benchmark.h>

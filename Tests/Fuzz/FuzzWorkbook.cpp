@@ -1,8 +1,8 @@
+#include "Container/ZipArchive.hpp"
 #include "FuzzCheck.hpp"
-#include "SafChecker.hpp"
-#include "SafSummary.hpp"
-#include "SpreadsheetPackage.hpp"
-#include "ZipArchive.hpp"
+#include "Program/SafSummary.hpp"
+#include "SafRules/SafChecker.hpp"
+#include "Spreadsheet/SpreadsheetPackage.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "FuzzCheck.hpp"
-#include "SpreadsheetPackage.hpp"
-#include "XmlPullParser.hpp"
+#include "Spreadsheet/SpreadsheetPackage.hpp"
+#include "Xml/XmlPullParser.hpp"
 
 #include <expat.h>
 

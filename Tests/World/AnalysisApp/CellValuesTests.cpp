@@ -1,5 +1,5 @@
-#include "CellValues.hpp"
-#include "HeaderKey.hpp"
+#include "Spreadsheet/CellValues.hpp"
+#include "Spreadsheet/HeaderKey.hpp"
 
 #include <gtest/gtest.h>
 

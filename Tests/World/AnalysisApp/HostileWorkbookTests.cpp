@@ -1,9 +1,9 @@
-#include "CheckCommand.hpp"
-#include "CheckFinding.hpp"
-#include "CheckReportJson.hpp"
 #include "ForeignWorkbooks.hpp"
-#include "SafChecker.hpp"
-#include "SpreadsheetPackage.hpp"
+#include "Program/CheckCommand.hpp"
+#include "SafRules/CheckFinding.hpp"
+#include "SafRules/CheckReportJson.hpp"
+#include "SafRules/SafChecker.hpp"
+#include "Spreadsheet/SpreadsheetPackage.hpp"
 #include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>

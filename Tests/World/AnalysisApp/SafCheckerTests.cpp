@@ -1,5 +1,5 @@
 #include "ForeignWorkbooks.hpp"
-#include "SafChecker.hpp"
+#include "SafRules/SafChecker.hpp"
 #include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>

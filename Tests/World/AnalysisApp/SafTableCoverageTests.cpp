@@ -1,7 +1,7 @@
-#include "CheckCommand.hpp"
-#include "SafChecker.hpp"
+#include "Program/CheckCommand.hpp"
+#include "SafRules/SafChecker.hpp"
+#include "SafRules/WorkbookChecker.hpp"
 #include "SafTableWorkbook.hpp"
-#include "WorkbookChecker.hpp"
 
 #include <gtest/gtest.h>
 

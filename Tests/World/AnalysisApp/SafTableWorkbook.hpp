@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SafRules.hpp"
+#include "SafRules/SafRules.hpp"
 #include "TinySafWorkbook.hpp"
 
 #include <cstddef>

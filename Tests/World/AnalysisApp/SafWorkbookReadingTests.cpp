@@ -1,7 +1,7 @@
 #include "ForeignWorkbooks.hpp"
-#include "SafChecker.hpp"
-#include "SafSummary.hpp"
-#include "SpreadsheetPackage.hpp"
+#include "Program/SafSummary.hpp"
+#include "SafRules/SafChecker.hpp"
+#include "Spreadsheet/SpreadsheetPackage.hpp"
 #include "TinySafWorkbook.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "XmlCharacters.hpp"
+#include "Xml/XmlCharacters.hpp"
 
 #include <gtest/gtest.h>
 

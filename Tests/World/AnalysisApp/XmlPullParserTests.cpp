@@ -1,4 +1,4 @@
-#include "XmlPullParser.hpp"
+#include "Xml/XmlPullParser.hpp"
 
 #include <gtest/gtest.h>
 

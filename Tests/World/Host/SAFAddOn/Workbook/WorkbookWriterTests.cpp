@@ -1,8 +1,8 @@
 #include "FrameBuilding.hpp"
-#include "SafChecker.hpp"
-#include "SafSummary.hpp"
+#include "Program/SafSummary.hpp"
+#include "SafRules/SafChecker.hpp"
 #include "SafWorkbookWriter.hpp"
-#include "SpreadsheetPackage.hpp"
+#include "Spreadsheet/SpreadsheetPackage.hpp"
 #include "WorksheetWriter.hpp"
 #include "XmlText.hpp"
 

@@ -1,6 +1,6 @@
 #include "ByteSink.hpp"
+#include "Container/ZipArchive.hpp"
 #include "InMemoryZip.hpp"
-#include "ZipArchive.hpp"
 #include "ZipStreamWriter.hpp"
 
 #include <gtest/gtest.h>

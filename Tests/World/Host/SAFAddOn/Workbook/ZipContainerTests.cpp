@@ -1,5 +1,5 @@
+#include "Container/ZipArchive.hpp"
 #include "InMemoryZip.hpp"
-#include "ZipArchive.hpp"
 
 #include <gtest/gtest.h>
 
