@@ -115,7 +115,8 @@ report_split() {
     local what="$1" whole="$2" own="$3"
     shift 3
     local -A group
-    while read -r name count; do group[$name]="$count"; done < <(python3 "$here/object_counts.py" "$@")
+    local kind count
+    while read -r kind count; do group[$kind]="$count"; done < <(python3 "$here/object_counts.py" "$@")
     echo "$what: $whole instructions, the add-on's own $own" \
         "($(python3 -c "print(f'{100.0 * $own / $whole:.1f}')") %): module ${group[addon]}," \
         "hostsim ${group[hostsim]}, host libraries ${group[libraries]}, C++ runtime ${group[runtime]}," \
