@@ -3,6 +3,7 @@
 #include "ProcessRunner.hpp"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -16,6 +17,11 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 }
 
 } // namespace
+
+std::string AddOnModulePath() {
+    const char* other = std::getenv("VELD_BENCH_ADDON");
+    return other != nullptr && *other != '\0' ? std::string(other) : std::string(ADDON_MODULE_PATH);
+}
 
 HostSimRuns::HostSimRuns() {
     std::random_device random;
@@ -59,7 +65,7 @@ std::vector<nlohmann::json> HostSimRuns::Timings(const std::string& script,
                                      "--project",
                                      Project().string()};
     command.insert(command.end(), options.begin(), options.end());
-    command.push_back(ADDON_MODULE_PATH);
+    command.push_back(AddOnModulePath());
     const Scenarios::ProcessResult result = Scenarios::RunProcess(command, root);
     if (result.exitCode != 0) {
         throw std::runtime_error("hostsim exited with " + std::to_string(result.exitCode) + ": " +

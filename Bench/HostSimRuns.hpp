@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// The add-on module the runs load: this build's, or the one VELD_BENCH_ADDON names (another build of
+// it, to time two builds side by side with the same host).
+std::string AddOnModulePath();
+
 // One hostsim data folder for a benchmark: VELD Engineer installed and registered, special folder 7 at
 // an export folder of its own, the demo building as the open project's model. Removed at the end.
 class HostSimRuns {
@@ -15,8 +19,8 @@ public:
     HostSimRuns(const HostSimRuns&) = delete;
     HostSimRuns& operator=(const HostSimRuns&) = delete;
 
-    // The lines of `hostsim --timings` for one run of `script` with the add-on loaded and `options`
-    // added, and no transcript: the host records nothing, as a real host does. A run that does not
+    // The lines of `hostsim --timings` for one run of `script` with the add-on (AddOnModulePath) and
+    // `options` added, and no transcript: the host records nothing, as a real host does. A run that does not
     // exit with 0 throws: a benchmark of a broken run measures nothing.
     std::vector<nlohmann::json> Timings(const std::string& script,
                                         const std::vector<std::string>& options = {}) const;

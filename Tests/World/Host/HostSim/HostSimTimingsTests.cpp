@@ -113,6 +113,21 @@ TEST_F(HostSimTimings, AnOpenIsTimedWithItsSaveLauncherAndDialogWaitInsideTheMen
                                     menu.at("uiWaitNs").get<std::int64_t>();
         EXPECT_LE(nested, menu.at("totalNs").get<std::int64_t>()) << menu.dump();
     }
+    // What the host did for the add-on: the services it answered through the function table ('SAVE'
+    // among them), and the process start and the dialog's waits, which no service encloses here;
+    // the rest of the call is the add-on's own.
+    for (const Json& menu : menus) {
+        const std::int64_t services = menu.at("hostServicesNs").get<std::int64_t>();
+        const std::int64_t host = menu.at("hostForAddOnNs").get<std::int64_t>();
+        const std::int64_t own = menu.at("addOnNs").get<std::int64_t>();
+        EXPECT_GT(services, 0) << "the SAF add-on answered the translator commands: " << menu.dump();
+        EXPECT_GE(services, menu.at("saveNs").get<std::int64_t>()) << menu.dump();
+        EXPECT_EQ(host, services + menu.at("launcherNs").get<std::int64_t>() +
+                            menu.at("uiWaitNs").get<std::int64_t>())
+            << menu.dump();
+        EXPECT_GT(own, 0) << menu.dump();
+        EXPECT_EQ(own + host, menu.at("totalNs").get<std::int64_t>()) << menu.dump();
+    }
     // The settings dialog neither saves nor starts anything.
     EXPECT_EQ(settings.at("saveNs"), 0);
     EXPECT_EQ(settings.at("launcherNs"), 0);
@@ -134,6 +149,18 @@ TEST_F(HostSimTimings, TheModuleIsTimedFromLoadToStartAndFromReleaseToUnload) {
         EXPECT_GE(start.at(field).get<std::int64_t>(), 0) << field;
     }
     EXPECT_GT(start.at("loadNs").get<std::int64_t>(), 0);
+    // The host's work in the start is its answers to register (the menu) and start (the handler):
+    // inside those two steps, and the rest of the five steps is the add-on's own.
+    const std::int64_t host = start.at("hostForAddOnNs").get<std::int64_t>();
+    EXPECT_GT(start.at("hostServicesNs").get<std::int64_t>(), 0);
+    EXPECT_EQ(host, start.at("hostServicesNs").get<std::int64_t>());
+    EXPECT_LE(host, start.at("registerNs").get<std::int64_t>() + start.at("startNs").get<std::int64_t>());
+    std::int64_t steps = 0;
+    for (const char* field : TimeFields) {
+        steps += start.at(field).get<std::int64_t>();
+    }
+    EXPECT_GT(start.at("addOnNs").get<std::int64_t>(), 0);
+    EXPECT_EQ(start.at("addOnNs").get<std::int64_t>() + host, steps);
     EXPECT_EQ(stop.at("timing"), "module-stop");
     EXPECT_EQ(stop.at("module"), "VELDEngineerConnection");
     EXPECT_GE(stop.at("releaseNs").get<std::int64_t>(), 0);
@@ -159,6 +186,10 @@ TEST_F(HostSimTimings, ARejectedModuleHasItsTimesUpToTheChecksBeforeItsUnload) {
     EXPECT_TRUE(lines[0].contains("loadNs"));
     EXPECT_TRUE(lines[0].contains("checksNs"));
     EXPECT_FALSE(lines[0].contains("describeNs"));
+    // Nothing of the host's was asked for: the whole of the two steps is the module's.
+    EXPECT_EQ(lines[0].at("hostForAddOnNs"), 0);
+    EXPECT_EQ(lines[0].at("addOnNs").get<std::int64_t>(),
+              lines[0].at("loadNs").get<std::int64_t>() + lines[0].at("checksNs").get<std::int64_t>());
     EXPECT_EQ(lines[1].at("timing"), "module-stop");
     EXPECT_FALSE(lines[1].contains("releaseNs"));
     EXPECT_TRUE(lines[1].contains("unloadNs"));

@@ -1,4 +1,7 @@
+#include "Record/RunTimings.hpp"
 #include "Services/HostTable.hpp"
+
+#include "CallTimer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +274,70 @@ TEST(HostTableMemory, EverySlotTurnsRunningOutOfMemoryIntoTheOutOfMemoryCode) {
     for (const GSErrCode answer : answers) {
         EXPECT_EQ(answer, GSErr::OutOfMemory);
     }
+}
+
+// Counts what the host's call timer is told and how deep in host services it is.
+class ServiceTimer : public GS::CallTimer {
+public:
+    void Entered(const char* operation) override {
+        entered.emplace_back(operation);
+        depth += std::string(operation) == HostServiceOperation ? 1 : 0;
+    }
+    void Left(const char* operation) override {
+        left.emplace_back(operation);
+        depth -= std::string(operation) == HostServiceOperation ? 1 : 0;
+    }
+    std::vector<std::string> entered;
+    std::vector<std::string> left;
+    int depth = 0;
+};
+
+ServiceTimer* installedTimer = nullptr;
+
+// Registers menus inside the timer's view of a host service; everything else runs out of memory.
+class DepthProbingOperations : public ExhaustedOperations {
+public:
+    GSErrCode MenuRegister(const MenuRegistrationRecord*) override {
+        depthSeen = installedTimer->depth;
+        return NoError;
+    }
+    int depthSeen = -1;
+};
+
+// The timings count a service's time as the host's work for the add-on: every slot must show its
+// whole answer to the call timer as one host service, also when the answer fails by running out of
+// memory, and a slot that no host answers too.
+TEST(HostTableTiming, EverySlotAnswersInsideOneTimedHostService) {
+    HostFunctionTableBytes table = BuildHostFunctionTable({});
+    ServiceTimer timer;
+    installedTimer = &timer;
+    DepthProbingOperations operations;
+    SetActiveHostOperations(&operations);
+    GS::SetCallTimer(&timer);
+    const GSErrCode answers[] = {
+        SlotAt<HostMenuRegisterProc>(table, 0x28)(nullptr),
+        SlotAt<HostMenuHandlerInstallProc>(table, 0xD0)(nullptr, 1, nullptr),
+        SlotAt<HostEnvironmentProc>(table, 0x280)(nullptr, 0, nullptr, nullptr, nullptr),
+        SlotAt<HostAutomateProc>(table, 0x298)(nullptr, 0, nullptr, nullptr, nullptr),
+        SlotAt<HostCommandCallProc>(table, 0xAC8)(nullptr, nullptr, 0, 0, nullptr, nullptr, false),
+        SlotAt<HostObjectCreateProc>(table, 0x1048)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectReadProc>(table, 0x1058)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectModifyProc>(table, 0x1060)(nullptr, nullptr, nullptr, nullptr),
+        SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr),
+    };
+    SetActiveHostOperations(nullptr);
+    const GSErrCode unanswered = SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr);
+    GS::SetCallTimer(nullptr);
+    installedTimer = nullptr;
+
+    EXPECT_EQ(answers[0], NoError);
+    EXPECT_EQ(operations.depthSeen, 1);
+    EXPECT_EQ(answers[8], GSErr::OutOfMemory);
+    EXPECT_EQ(unanswered, GSErr::Generic);
+    const std::vector<std::string> tenServices(10, HostServiceOperation);
+    EXPECT_EQ(timer.entered, tenServices);
+    EXPECT_EQ(timer.left, tenServices);
+    EXPECT_EQ(timer.depth, 0);
 }
 
 } // namespace

@@ -21,15 +21,16 @@ void RunTimings::Write(std::string_view kind, const Json& fields) {
     file->flush();
 }
 
-HostShares RunTimings::TakeShares() {
-    const HostShares taken = shares;
-    shares = HostShares{};
-    return taken;
-}
-
-// A launch is timed from its outermost entry: the launcher does not call itself today, but a
-// nested report must not count twice.
+// A launch and a service are each timed from their outermost entry: the launcher does not call
+// itself today, nor a service another, but a nested report must not count twice.
 void RunTimings::Entered(const char* operation) {
+    if (std::strcmp(operation, HostServiceOperation) == 0) {
+        if (!ledger.InService()) {
+            serviceWatch = Stopwatch();
+        }
+        ledger.ServiceEntered();
+        return;
+    }
     if (std::strcmp(operation, ApplicationLaunchOperation) != 0) {
         return;
     }
@@ -39,11 +40,15 @@ void RunTimings::Entered(const char* operation) {
 }
 
 void RunTimings::Left(const char* operation) {
+    if (std::strcmp(operation, HostServiceOperation) == 0) {
+        ledger.ServiceLeft(serviceWatch.Elapsed());
+        return;
+    }
     if (std::strcmp(operation, ApplicationLaunchOperation) != 0 || launcherDepth == 0) {
         return;
     }
     if (--launcherDepth == 0) {
-        shares.launcher += launcherWatch.Elapsed();
+        ledger.AddLauncher(launcherWatch.Elapsed());
     }
 }
 

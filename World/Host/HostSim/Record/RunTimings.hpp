@@ -2,6 +2,7 @@
 
 #include "CallTimer.hpp"
 #include "GSTypes.hpp"
+#include "Record/HostShares.hpp"
 #include "Record/Transcript.hpp"
 
 #include <chrono>
@@ -12,7 +13,9 @@
 
 namespace HostSim {
 
-using Nanoseconds = Int64;
+// The name under which the host function table's entries report to the call timer: the host's
+// services to its add-ons, timed apart from the add-on's own code.
+constexpr const char* HostServiceOperation = "HostSim host function table";
 
 // Monotonic time since construction.
 class Stopwatch {
@@ -27,16 +30,10 @@ private:
     std::chrono::steady_clock::time_point start;
 };
 
-// The parts of a menu command's time that are the host's work, not the add-on's.
-struct HostShares {
-    Nanoseconds save = 0;     // inside HostAutomate 'SAVE'
-    Nanoseconds launcher = 0; // inside the application launcher (the process start)
-    Nanoseconds uiWait = 0;   // the UI driver waiting for the user's next action (a script line)
-};
-
 // hostsim's in-run measurements (`--timings FILE`): one JSON object per line, "timing" first,
 // written apart from the transcript so that timing needs none. Also the host's call timer, through
-// which the application launcher's time is known without the libraries' call reports.
+// which the application launcher's time and that of the host's own services (the function table's
+// entries) are known without the libraries' call reports.
 class RunTimings : public GS::CallTimer {
 public:
     RunTimings() = default; // measures nothing
@@ -46,19 +43,20 @@ public:
     // `fields` is an object; its members follow "timing" in their order.
     void Write(std::string_view kind, const Json& fields);
 
-    void AddSave(Nanoseconds time) { shares.save += time; }
-    void AddUiWait(Nanoseconds time) { shares.uiWait += time; }
+    void AddSave(Nanoseconds time) { ledger.AddSave(time); }
+    void AddUiWait(Nanoseconds time) { ledger.AddUiWait(time); }
     // What was added since the last call; counting starts again from zero.
-    HostShares TakeShares();
+    HostShares TakeShares() { return ledger.Take(); }
 
     void Entered(const char* operation) override;
     void Left(const char* operation) override;
 
 private:
     std::unique_ptr<std::ofstream> file;
-    HostShares shares;
+    HostShareLedger ledger;
     int launcherDepth = 0;
     Stopwatch launcherWatch;
+    Stopwatch serviceWatch; // from the outermost service's entry
 };
 
 // Installs the timings as the host's call timer for the life of the scope, when they are written.

@@ -1,5 +1,8 @@
 #include "Services/HostTable.hpp"
 
+#include "CallTimer.hpp"
+#include "Record/RunTimings.hpp"
+
 #include <cstring>
 #include <new>
 
@@ -10,9 +13,11 @@ namespace {
 HostOperations* activeOperations = nullptr;
 
 // No exception may unwind into the add-on's frames, which know nothing of C++ exceptions across the
-// table; memory running out inside an operation is that operation's failure.
+// table; memory running out inside an operation is that operation's failure. Every answer is the
+// host's work done for the add-on: the call timer sees it, so that it is not counted as the add-on's.
 template <class Operation>
 GSErrCode Answer(Operation&& operation) {
+    const GS::TimedCall timed(HostServiceOperation);
     if (activeOperations == nullptr) {
         return GSErr::Generic;
     }

@@ -60,6 +60,8 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
     created->owner = GS::MemoryManager::RegisterOwner(created->name.c_str());
     AddOn& addOn = addOns.Add(std::move(created));
 
+    // What the host did before (reading the command line, say) is nobody's share of this start.
+    timings.TakeShares();
     Json startTimes;
     startTimes["module"] = addOn.name;
     LoadedModule::LoadResult loaded;
@@ -84,18 +86,18 @@ void HostSession::LoadAddOn(const std::string& utf8Path) {
         console << "hostsim: cannot load " << addOn.name << " (" << utf8Path << "): " << loaded.error
                 << std::endl;
         addOn.lifecycle.Unloaded();
-        timings.Write("module-start", startTimes);
+        WriteStartTimes(startTimes);
         return;
     }
     addOn.module = std::move(loaded.module);
     if (BindAddOn(addOn, startTimes)) {
         StartAddOn(addOn, startTimes);
-        timings.Write("module-start", startTimes);
+        WriteStartTimes(startTimes);
     }
 }
 
-void HostSession::Reject(AddOn& addOn, const std::string& reason, const Json& startTimes) {
-    timings.Write("module-start", startTimes);
+void HostSession::Reject(AddOn& addOn, const std::string& reason, Json& startTimes) {
+    WriteStartTimes(startTimes);
     ++rejectedModules;
     Json fields;
     fields["module"] = addOn.name;
@@ -309,6 +311,9 @@ void HostSession::PickMenu(const MenuPick& pick) {
         times["saveNs"] = shares.save;
         times["launcherNs"] = shares.launcher;
         times["uiWaitNs"] = shares.uiWait;
+        times["hostServicesNs"] = shares.services;
+        times["hostForAddOnNs"] = shares.forAddOn;
+        times["addOnNs"] = AddOnShare(total, shares);
         timings.Write("menu", times);
     }
     if (!transcript.IsOpen()) {
@@ -320,6 +325,23 @@ void HostSession::PickMenu(const MenuPick& pick) {
     fields["resultHex"] = FormatResultCodeHex(result);
     transcript.Write("menu", fields);
     WriteAllocations(addOn, addOn.owner, addOn.name, "menu");
+}
+
+// The start's steps as far as they went, then the host's work inside them (the menus it registered,
+// any other service it gave) and the rest: the add-on's own start.
+void HostSession::WriteStartTimes(Json& startTimes) {
+    const HostShares shares = timings.TakeShares();
+    if (!timings.IsOpen()) {
+        return;
+    }
+    Nanoseconds steps = 0;
+    for (const char* step : {"loadNs", "checksNs", "describeNs", "registerNs", "startNs"}) {
+        steps += startTimes.value(step, Nanoseconds{0});
+    }
+    startTimes["hostServicesNs"] = shares.services;
+    startTimes["hostForAddOnNs"] = shares.forAddOn;
+    startTimes["addOnNs"] = AddOnShare(steps, shares);
+    timings.Write("module-start", startTimes);
 }
 
 void HostSession::WriteAllocations(const AddOn& addOn, GS::MemoryOwner owner, const std::string& ownerName,

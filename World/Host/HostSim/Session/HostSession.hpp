@@ -62,7 +62,9 @@ public:
 private:
     bool BindAddOn(AddOn& addOn, Json& startTimes);
     // Writes the module's start times so far, then unloads it.
-    void Reject(AddOn& addOn, const std::string& reason, const Json& startTimes);
+    void Reject(AddOn& addOn, const std::string& reason, Json& startTimes);
+    // Writes the "module-start" timing line: `startTimes` with the host's and the add-on's shares.
+    void WriteStartTimes(Json& startTimes);
     void StartAddOn(AddOn& addOn, Json& startTimes);
     // `took`, when given, receives the time of the add-on's entry call.
     GSErrCode CallEntry(AddOn& addOn, EntryPoint entry, bool beforeTable, Nanoseconds* took = nullptr);
