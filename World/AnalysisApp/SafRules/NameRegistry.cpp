@@ -22,20 +22,23 @@ void NameRegistry::AddHash(std::string_view group, std::uint64_t hash) {
     if (found == groups.end()) {
         found = groups.emplace(std::string(group), Names{}).first;
     }
-    found->second.hashes.push_back(hash);
+    found->second.added.push_back(hash);
 }
 
 void NameRegistry::Seal() {
     for (auto& [name, group] : groups) {
-        std::sort(group.hashes.begin(), group.hashes.end());
-        for (std::size_t index = 1; index < group.hashes.size(); ++index) {
-            if (group.hashes[index] == group.hashes[index - 1] &&
-                (group.repeated.empty() || group.repeated.back() != group.hashes[index])) {
-                group.repeated.push_back(group.hashes[index]);
+        std::vector<std::uint64_t>& added = group.added;
+        std::sort(added.begin(), added.end());
+        for (std::size_t index = 1; index < added.size(); ++index) {
+            if (added[index] == added[index - 1] &&
+                (group.repeated.empty() || group.repeated.back() != added[index])) {
+                group.repeated.push_back(added[index]);
             }
         }
-        group.hashes.erase(std::unique(group.hashes.begin(), group.hashes.end()), group.hashes.end());
-        group.hashes.shrink_to_fit();
+        added.erase(std::unique(added.begin(), added.end()), added.end());
+        added.shrink_to_fit();
+        group.hashes = SortedHashes(std::move(added));
+        added = {};
     }
 }
 
@@ -59,7 +62,7 @@ bool NameRegistry::IsRepeated(std::string_view group, std::string_view name) con
 }
 
 bool NameRegistry::Names::Contains(std::string_view name) const {
-    return std::binary_search(hashes.begin(), hashes.end(), Hash(name));
+    return hashes.Contains(Hash(name));
 }
 
 bool NameRegistry::Names::IsRepeated(std::string_view name) const {

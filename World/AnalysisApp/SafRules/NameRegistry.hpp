@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafRules/SortedHashes.hpp"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -25,7 +27,8 @@ public:
 
     private:
         friend class NameRegistry;
-        std::vector<std::uint64_t> hashes;
+        std::vector<std::uint64_t> added; // until Seal
+        SortedHashes hashes;
         std::vector<std::uint64_t> repeated;
     };
 
