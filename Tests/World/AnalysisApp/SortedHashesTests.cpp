@@ -30,7 +30,6 @@ TEST(SortedHashes, FindExactlyTheHashesTheListHolds) {
         std::sort(held.begin(), held.end());
         asked.insert(asked.end(), held.begin(), held.end());
         const AnalysisApp::SortedHashes hashes(held);
-        EXPECT_EQ(hashes.Empty(), held.empty());
         for (const std::uint64_t hash : asked) {
             EXPECT_EQ(hashes.Contains(hash), std::binary_search(held.begin(), held.end(), hash))
                 << "hash " << hash << " among " << size;

@@ -17,7 +17,6 @@ public:
     explicit SortedHashes(std::vector<std::uint64_t> sorted);
 
     bool Contains(std::uint64_t hash) const;
-    bool Empty() const { return hashes.empty(); }
 
 private:
     std::vector<std::uint64_t> hashes;
