@@ -21,14 +21,33 @@ TEST(HeaderKeys, MatchAsSafAdvisesReaders) {
     }
     EXPECT_EQ(AnalysisApp::HeaderUnit("Thermal expansion [ 1/K ]"), "1/K");
     EXPECT_EQ(AnalysisApp::HeaderUnit("Name"), "");
-    EXPECT_EQ(AnalysisApp::Trimmed("\xC2\xA0 N1 \t"), "N1");
+    // A blank at either end alone, and a two-byte character that is no blank at either end.
+    const std::pair<const char*, const char*> trimmed[] = {
+        {"\xC2\xA0 N1 \t", "N1"},
+        {"N1\xC2\xA0", "N1"},
+        {"\nN1", "N1"},
+        {"N1\r", "N1"},
+        {"\xC2\xA9N1\xC2\xA9", "\xC2\xA9N1\xC2\xA9"},
+        {"\xC2\xA0", ""},
+        {"N 1", "N 1"},
+    };
+    for (const auto& [text, expected] : trimmed) {
+        EXPECT_EQ(AnalysisApp::Trimmed(text), expected) << text;
+    }
 }
 
 TEST(CellValues, NumbersAreDecimalsWithADot) {
-    for (const char* number : {"0", "-1.5", "+2", "1.2e-05", "210000", " 3.5 "}) {
+    const std::string manyDigits(300, '9');
+    for (const std::string& number :
+         std::vector<std::string>{"0", "-1.5", "+2", "1.2e-05", "210000", " 3.5 ", "1.", ".5", "-0.25",
+                                  "\xC2\xA0"
+                                  "7",
+                                  manyDigits, manyDigits + "0", "0." + manyDigits}) {
         EXPECT_TRUE(AnalysisApp::IsNumber(number)) << number;
     }
-    for (const char* text : {"", "1,5", "nan", "inf", "1.5m", "0x10", "--1"}) {
+    for (const std::string& text :
+         std::vector<std::string>{"", "1,5", "nan", "inf", "1.5m", "0x10", "--1", "-", ".", "1.2.3", "-.",
+                                  "1-", "1 2", manyDigits + std::string(10, '9')}) {
         EXPECT_FALSE(AnalysisApp::IsNumber(text)) << text;
     }
     EXPECT_EQ(AnalysisApp::WholeNumber("23"), 23);

@@ -22,26 +22,57 @@ std::string Letters(std::size_t column) {
 }
 
 std::string SheetXml(const Sheet& sheet) {
-    std::string xml =
-        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    std::string xml(WorksheetStart);
     for (std::size_t row = 0; row < sheet.rows.size(); ++row) {
-        xml += "<row r=\"" + std::to_string(row + 1) + "\">";
-        for (std::size_t column = 0; column < sheet.rows[row].size(); ++column) {
-            const Cell& cell = sheet.rows[row][column];
-            if (cell.value.empty()) {
-                continue;
-            }
-            const std::string reference = Letters(column) + std::to_string(row + 1);
-            xml += cell.number ? "<c r=\"" + reference + "\"><v>" + cell.value + "</v></c>"
-                               : "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t>" +
-                                     SafWorkbook::EscapeXml(cell.value) + "</t></is></c>";
-        }
-        xml += "</row>";
+        AppendRowXml(row + 1, sheet.rows[row], xml);
     }
-    return xml + "</sheetData></worksheet>";
+    return xml + std::string(WorksheetEnd);
 }
 
 } // namespace
+
+void AppendRowXml(std::size_t number, const std::vector<Cell>& cells, std::string& xml) {
+    const std::string row = std::to_string(number);
+    xml += "<row r=\"" + row + "\">";
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        const Cell& cell = cells[column];
+        if (cell.value.empty()) {
+            continue;
+        }
+        const std::string reference = Letters(column) + row;
+        xml += cell.number ? "<c r=\"" + reference + "\"><v>" + cell.value + "</v></c>"
+                           : "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t>" +
+                                 SafWorkbook::EscapeXml(cell.value) + "</t></is></c>";
+    }
+    xml += "</row>";
+}
+
+std::string WorkbookXml(const std::vector<std::string>& sheetNames) {
+    std::string workbook = "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                           "xmlns:r=\"" +
+                           std::string(Relationships) + "\"><sheets>";
+    for (std::size_t index = 0; index < sheetNames.size(); ++index) {
+        const std::string number = std::to_string(index + 1);
+        workbook += "<sheet name=\"" + SafWorkbook::EscapeXml(sheetNames[index]) + "\" sheetId=\"" + number +
+                    "\" r:id=\"r" + number + "\"/>";
+    }
+    return workbook + "</sheets></workbook>";
+}
+
+std::string WorkbookRelationshipsXml(std::size_t sheetCount) {
+    std::string links =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (std::size_t index = 0; index < sheetCount; ++index) {
+        const std::string number = std::to_string(index + 1);
+        links += "<Relationship Id=\"r" + number + "\" Type=\"" + std::string(Relationships) +
+                 "/worksheet\" Target=\"worksheets/s" + number + ".xml\"/>";
+    }
+    return links + "</Relationships>";
+}
+
+std::string SheetPartName(std::size_t index) {
+    return "xl/worksheets/s" + std::to_string(index + 1) + ".xml";
+}
 
 Workbook Workbook::PortalFrame() {
     Workbook book;
@@ -159,23 +190,15 @@ Workbook& Workbook::MoveToEnd(const std::string& sheet) {
 }
 
 std::string Workbook::Bytes(bool deflate) const {
-    const std::string relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    std::string workbook = "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                           "xmlns:r=\"" +
-                           relationships + "\"><sheets>";
-    std::string links =
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     std::vector<SafWorkbook::ZipEntry> entries;
+    std::vector<std::string> names;
     for (std::size_t index = 0; index < sheets.size(); ++index) {
-        const std::string number = std::to_string(index + 1);
-        workbook += "<sheet name=\"" + SafWorkbook::EscapeXml(sheets[index].name) + "\" sheetId=\"" + number +
-                    "\" r:id=\"r" + number + "\"/>";
-        links += "<Relationship Id=\"r" + number + "\" Type=\"" + relationships +
-                 "/worksheet\" Target=\"worksheets/s" + number + ".xml\"/>";
-        entries.push_back({"xl/worksheets/s" + number + ".xml", SheetXml(sheets[index]), deflate});
+        names.push_back(sheets[index].name);
+        entries.push_back({SheetPartName(index), SheetXml(sheets[index]), deflate});
     }
-    entries.push_back({"xl/workbook.xml", workbook + "</sheets></workbook>", deflate});
-    entries.push_back({"xl/_rels/workbook.xml.rels", links + "</Relationships>", deflate});
+    entries.push_back({std::string(WorkbookPart), WorkbookXml(names), deflate});
+    entries.push_back(
+        {std::string(WorkbookRelationshipsPart), WorkbookRelationshipsXml(sheets.size()), deflate});
     return SafWorkbook::BuildZip(entries).bytes;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A small SAF workbook held as cells, changed cell by cell and packed as an .xlsx: the clean portal
@@ -52,5 +54,23 @@ private:
 
     std::vector<Sheet> sheets;
 };
+
+// The parts of a package, for a writer that streams its sheets (SafTableWorkbookFile) as Bytes() holds
+// them: a worksheet is WorksheetStart, its rows, WorksheetEnd.
+constexpr std::string_view WorksheetStart =
+    "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+constexpr std::string_view WorksheetEnd = "</sheetData></worksheet>";
+constexpr std::string_view Relationships =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr std::string_view WorkbookPart = "xl/workbook.xml";
+constexpr std::string_view WorkbookRelationshipsPart = "xl/_rels/workbook.xml.rels";
+
+// Row `number` (1 for the first) as worksheet XML, appended to `xml`: texts as inline strings, numbers
+// as values, empty cells left out.
+void AppendRowXml(std::size_t number, const std::vector<Cell>& cells, std::string& xml);
+std::string WorkbookXml(const std::vector<std::string>& sheetNames);
+std::string WorkbookRelationshipsXml(std::size_t sheetCount);
+// The part of the sheet at `index` (0 for the first).
+std::string SheetPartName(std::size_t index);
 
 } // namespace TinySafWorkbook

@@ -45,6 +45,9 @@ void WorkbookChecker::CheckHeader(const SheetRule& rule, const SheetRow& header,
         for (const std::string& target : column.targets) {
             places.back().targetNames.push_back(target == DeferredTarget ? nullptr : names.Find(target));
         }
+        if (!column.edgeIndexOf.empty()) {
+            places.back().edgeOwners = EdgeOwnersOf(rule, column, columnOf);
+        }
         units.emplace_back(at, &column);
     };
     for (const ColumnRule& column : rule.columns) {
@@ -117,6 +120,7 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
     const auto nameFound = columnOf.find("name");
     const bool hasNames = rule.hasNameColumn && nameFound != columnOf.end();
     const std::size_t nameColumn = hasNames ? nameFound->second : 0;
+    const WholeRowColumns wholeRow = WholeRowColumnsOf(rule, columnOf);
     RowView view(columnOf);
     FirstSeen rowOfName;
     std::size_t namedRows = 0;
@@ -140,7 +144,7 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
         for (const ColumnPlace& place : places) {
             CheckCell(rule, place, view, row.number, nameAt);
         }
-        CheckRowAsAWhole(rule, view, row.number, places);
+        CheckRowAsAWhole(rule, wholeRow, view, row.number, places);
     }
     if (!reader.Error().empty()) {
         Unreadable(reader.Error());
@@ -150,7 +154,7 @@ void WorkbookChecker::CheckObjectSheet(const SheetRule& rule) {
         objectCounts.emplace_back(sheet, namedRows);
     }
     if (sheet == DeferredTarget) {
-        deferredNames[DeferredTarget] = rowOfName.TakeSorted();
+        deferredNames.emplace(rowOfName.TakeSorted());
     }
 }
 
@@ -183,7 +187,7 @@ void WorkbookChecker::CheckCell(const SheetRule& sheetRule, const ColumnPlace& p
     const CellPlace cell{sheetRule.name, *column, rowNumber};
     CheckValue(place, value, row.TextAt(*column), cell);
     if (!rule.edgeIndexOf.empty()) {
-        CheckEdgeIndex(sheetRule, place, row, cell);
+        CheckEdgeIndex(place, row, cell);
     }
     if (rule.key == "id") {
         CheckId(sheetRule.name, *column, rowNumber, value);
@@ -263,12 +267,10 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
     bool deferred = false;
     for (std::size_t at = 0; at < rule.targets.size(); ++at) {
         const std::string& target = rule.targets[at];
-        if (target == DeferredTarget && package.HasSheet(DeferredTarget)) {
-            const auto read = deferredNames.find(DeferredTarget);
-            if (read == deferredNames.end()) {
+        if (deferredSheetPresent && target == DeferredTarget) {
+            if (!deferredNames) {
                 deferred = true;
-            } else if (std::binary_search(read->second.begin(), read->second.end(),
-                                          NameRegistry::Hash(name))) {
+            } else if (deferredNames->Contains(NameRegistry::Hash(name))) {
                 return;
             }
             anySheet = true;
@@ -297,28 +299,42 @@ void WorkbookChecker::CheckReference(const ColumnPlace& place, std::string_view 
     }
 }
 
-void WorkbookChecker::CheckEdgeIndex(const SheetRule& sheetRule, const ColumnPlace& place, const RowView& row,
-                                     const CellPlace& cell) {
-    // The object whose edges the index counts: named in the first filled column of the row that names
-    // objects of a sheet the index counts on; with lists (several members, an edge each) item by item.
-    const ColumnRule* owner = nullptr;
-    const EdgeCounts* counts = nullptr;
-    for (const ColumnRule& column : sheetRule.columns) {
+std::vector<WorkbookChecker::ColumnPlace::EdgeOwner>
+WorkbookChecker::EdgeOwnersOf(const SheetRule& rule, const ColumnRule& index,
+                              const ColumnsByKey& columnOf) const {
+    // The object whose edges the index counts is named in the first filled column of the row that
+    // names objects of a sheet the index counts on.
+    std::vector<ColumnPlace::EdgeOwner> owners;
+    for (const ColumnRule& column : rule.columns) {
+        const auto at = columnOf.find(column.key);
+        if (at == columnOf.end()) {
+            continue; // never filled
+        }
         for (const std::string& target : column.targets) {
-            const bool counted = std::find(place.rule->edgeIndexOf.begin(), place.rule->edgeIndexOf.end(),
-                                           target) != place.rule->edgeIndexOf.end();
+            const bool counted = std::find(index.edgeIndexOf.begin(), index.edgeIndexOf.end(), target) !=
+                                 index.edgeIndexOf.end();
             const auto found = edgeCounts.find(target);
-            if (owner == nullptr && counted && found != edgeCounts.end() && !row.Value(column.key).empty()) {
-                owner = &column;
-                counts = &found->second;
+            if (counted && found != edgeCounts.end()) {
+                owners.push_back({&column, at->second, &found->second});
+                break;
             }
         }
     }
-    if (owner == nullptr) {
+    return owners;
+}
+
+void WorkbookChecker::CheckEdgeIndex(const ColumnPlace& place, const RowView& row, const CellPlace& cell) {
+    // With lists (several members, an edge each) the index is read item by item.
+    const auto filled = std::find_if(
+        place.edgeOwners.begin(), place.edgeOwners.end(),
+        [&](const ColumnPlace::EdgeOwner& candidate) { return !row.At(candidate.column).empty(); });
+    if (filled == place.edgeOwners.end()) {
         return;
     }
+    const ColumnRule* owner = filled->rule;
+    const EdgeCounts* counts = filled->counts;
     std::vector<std::string_view> owners;
-    ForEachItemOf(row.Value(owner->key), owner->list ? owner->separator : '\0',
+    ForEachItemOf(row.At(filled->column), owner->list ? owner->separator : '\0',
                   [&](std::string_view item) { owners.push_back(item); });
     std::size_t position = 0;
     ForEachItemOf(row.At(cell.column), place.rule->list ? place.rule->separator : '\0',

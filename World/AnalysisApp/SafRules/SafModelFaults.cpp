@@ -27,14 +27,32 @@ bool IsAreaSheet(std::string_view sheet) {
 
 } // namespace
 
-void WorkbookChecker::CheckRowAsAWhole(const SheetRule& rule, const RowView& row, std::size_t rowNumber,
+WorkbookChecker::WholeRowColumns WorkbookChecker::WholeRowColumnsOf(const SheetRule& rule,
+                                                                    const ColumnsByKey& columnOf) {
+    WholeRowColumns columns;
+    columns.kind = IsCurveSheet(rule.name)                    ? WholeRowColumns::Kind::Curve
+                   : IsAreaSheet(rule.name)                   ? WholeRowColumns::Kind::Area
+                   : rule.name == "StructuralLoadCombination" ? WholeRowColumns::Kind::Combination
+                                                              : WholeRowColumns::Kind::Other;
+    if (const auto nodes = columnOf.find("nodes"); nodes != columnOf.end()) {
+        columns.nodes = nodes->second;
+    }
+    if (const auto segments = columnOf.find("segments"); segments != columnOf.end()) {
+        columns.segments = segments->second;
+    }
+    return columns;
+}
+
+void WorkbookChecker::CheckRowAsAWhole(const SheetRule& rule, const WholeRowColumns& columns,
+                                       const RowView& row, std::size_t rowNumber,
                                        const std::vector<ColumnPlace>& places) {
+    using Kind = WholeRowColumns::Kind;
     const std::string& sheet = rule.name;
-    const std::string_view nodes = row.Value("nodes");
-    const std::size_t nodesColumn = row.ColumnOf("nodes");
-    if (IsCurveSheet(sheet) && !nodes.empty()) {
+    const std::string_view nodes = columns.nodes ? row.At(*columns.nodes) : std::string_view();
+    const std::size_t nodesColumn = columns.nodes.value_or(0);
+    if (columns.kind == Kind::Curve && !nodes.empty()) {
         const std::vector<std::string_view> listed = ListItems(nodes);
-        const std::string_view segments = row.Value("segments");
+        const std::string_view segments = columns.segments ? row.At(*columns.segments) : std::string_view();
         const std::optional<std::size_t> needed = segments.empty() ? std::nullopt : NodesOfSegments(segments);
         if (needed && *needed != listed.size()) {
             Add(sheet, CellName(nodesColumn, rowNumber), Severity::Error,
@@ -44,7 +62,7 @@ void WorkbookChecker::CheckRowAsAWhole(const SheetRule& rule, const RowView& row
             Add(sheet, CellName(nodesColumn, rowNumber), Severity::Error,
                 "\"Nodes\" begins and ends at " + Quoted(listed.front()) + ": the curve has no length");
         }
-    } else if (IsAreaSheet(sheet) && !nodes.empty()) {
+    } else if (columns.kind == Kind::Area && !nodes.empty()) {
         std::set<std::string_view> distinct;
         for (const std::string_view node : ListItems(nodes)) {
             if (!node.empty()) {
@@ -56,7 +74,7 @@ void WorkbookChecker::CheckRowAsAWhole(const SheetRule& rule, const RowView& row
                 "\"Nodes\" names " + std::to_string(distinct.size()) +
                     " distinct nodes; an area needs at least 3");
         }
-    } else if (sheet == "StructuralLoadCombination") {
+    } else if (columns.kind == Kind::Combination) {
         // Per index: the load case, its factor (unless the national standard sets it) and its multiplier.
         struct Term {
             const ColumnPlace* loadCase = nullptr;

@@ -45,6 +45,7 @@ CheckReport WorkbookChecker::Run() {
         Add({}, {}, Severity::Error, "the workbook has no Model sheet");
     }
     ChooseTable();
+    deferredSheetPresent = package.HasSheet(DeferredTarget);
     CollectNames();
     const std::vector<std::string>& sheets = package.SheetNames();
     for (std::size_t index = 0; index < sheets.size() && report.readable; ++index) {
@@ -211,9 +212,7 @@ void WorkbookChecker::CountObjects(const std::string& sheet) {
 
 void WorkbookChecker::ResolvePending() {
     for (const PendingReference& pending : pendingReferences) {
-        const auto found = deferredNames.find(DeferredTarget);
-        if (found != deferredNames.end() &&
-            std::binary_search(found->second.begin(), found->second.end(), pending.hash)) {
+        if (deferredNames && deferredNames->Contains(pending.hash)) {
             continue;
         }
         // A column naming objects of several sheets may find the name in one of the others.

@@ -5,6 +5,7 @@
 #include "SafRules/FirstSeen.hpp"
 #include "SafRules/NameRegistry.hpp"
 #include "SafRules/SafRules.hpp"
+#include "SafRules/SortedHashes.hpp"
 #include "Spreadsheet/RowView.hpp"
 #include "Spreadsheet/SpreadsheetPackage.hpp"
 
@@ -131,7 +132,24 @@ private:
         // For a column of names: the names of each sheet it names objects of that the first pass read
         // (none for a sheet the workbook lacks or the deferred one), looked up once per sheet.
         std::vector<const NameRegistry::Names*> targetNames = {};
+        // For an edge index: the columns that may name the object whose edges it counts, in the
+        // table's order, each with the edges of the first sheet it names that edges were counted on.
+        struct EdgeOwner {
+            const ColumnRule* rule;
+            std::size_t column;
+            const EdgeCounts* counts;
+        };
+        std::vector<EdgeOwner> edgeOwners = {};
     };
+
+    // The columns the faults no single cell shows are read from, found once per sheet.
+    struct WholeRowColumns {
+        enum class Kind { Other, Curve, Area, Combination };
+        Kind kind = Kind::Other;
+        std::optional<std::size_t> nodes;
+        std::optional<std::size_t> segments;
+    };
+    static WholeRowColumns WholeRowColumnsOf(const SheetRule& rule, const ColumnsByKey& columnOf);
 
     // Where a finding goes, named only when there is one.
     struct CellPlace {
@@ -162,14 +180,16 @@ private:
     void CheckReference(const ColumnPlace& place, std::string_view name, const CellPlace& cell);
 
     // An edge index against the edges of the object the row names in the sheets it counts on.
-    void CheckEdgeIndex(const SheetRule& sheetRule, const ColumnPlace& place, const RowView& row,
-                        const CellPlace& cell);
+    void CheckEdgeIndex(const ColumnPlace& place, const RowView& row, const CellPlace& cell);
+    // The edge owners of an edge index column (ColumnPlace::edgeOwners).
+    std::vector<ColumnPlace::EdgeOwner> EdgeOwnersOf(const SheetRule& rule, const ColumnRule& index,
+                                                     const ColumnsByKey& columnOf) const;
 
     // What no single cell shows (SafModelFaults.cpp): nodes that do not fit the segments, a curve
     // whose ends are one node, an area of fewer than three nodes, load cases and factors of a
     // combination that do not pair up.
-    void CheckRowAsAWhole(const SheetRule& rule, const RowView& row, std::size_t rowNumber,
-                          const std::vector<ColumnPlace>& places);
+    void CheckRowAsAWhole(const SheetRule& rule, const WholeRowColumns& columns, const RowView& row,
+                          std::size_t rowNumber, const std::vector<ColumnPlace>& places);
 
     const SpreadsheetPackage& package;
     CheckReport report;
@@ -185,7 +205,8 @@ private:
     std::vector<KeptFinding> kept;
     std::size_t findingCount = 0;
     int currentSheet = -1;
-    std::map<std::string_view, std::vector<std::uint64_t>> deferredNames; // sorted name hashes
+    bool deferredSheetPresent = false;
+    std::optional<SortedHashes> deferredNames; // once the deferred sheet was read
     std::vector<PendingReference> pendingReferences;
     std::map<std::string, EdgeCounts, std::less<>> edgeCounts;
     std::vector<std::pair<std::string, std::size_t>> objectCounts;

@@ -29,12 +29,39 @@ bool Digits(std::string_view text, std::size_t from, std::size_t count) {
     return true;
 }
 
+// "12", "-0.5": digits with a sign and a decimal part at most, the form nearly every number cell
+// has; from_chars reads the rest.
+bool IsPlainDecimal(std::string_view text) {
+    constexpr std::size_t FiniteDigits = 300; // any number of fewer digits is finite as a double
+    std::size_t at = !text.empty() && text.front() == '-' ? 1 : 0;
+    const std::size_t integer = at;
+    while (at < text.size() && IsDigit(text[at])) {
+        ++at;
+    }
+    if (at == integer || text.size() > FiniteDigits) {
+        return false;
+    }
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fraction = ++at;
+        while (at < text.size() && IsDigit(text[at])) {
+            ++at;
+        }
+        if (at == fraction) {
+            return false;
+        }
+    }
+    return at == text.size();
+}
+
 } // namespace
 
 bool IsNumber(std::string_view text) {
     text = Trimmed(text);
     if (text.empty()) {
         return false;
+    }
+    if (IsPlainDecimal(text)) {
+        return true;
     }
     // from_chars takes no leading '+', which a cell may hold.
     if (text.front() == '+') {

@@ -36,6 +36,14 @@ std::string HeaderUnit(std::string_view header) {
 }
 
 std::string_view Trimmed(std::string_view text) {
+    // Nearly every cell has no blank at either end: its first and last bytes say so.
+    const auto cannotBeBlank = [](char character, char noBreakByte) {
+        return character != ' ' && character != '\t' && character != '\r' && character != '\n' &&
+               character != noBreakByte;
+    };
+    if (text.empty() || (cannotBeBlank(text.front(), '\xC2') && cannotBeBlank(text.back(), '\xA0'))) {
+        return text;
+    }
     const auto blankAt = [&](std::size_t at, bool fromEnd) -> std::size_t {
         const char character = text[at];
         if (character == ' ' || character == '\t' || character == '\r' || character == '\n') {

@@ -5,6 +5,7 @@
 #include "Spreadsheet/SpreadsheetPackage.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,7 +32,7 @@ public:
     void Load(const SheetRow& row) {
         for (const std::size_t column : used) {
             values[column] = {};
-            isText[column] = false;
+            isText[column] = 0;
         }
         used.clear();
         for (const SheetCell& cell : row.cells) {
@@ -40,14 +41,14 @@ public:
                 isText.resize(cell.column + 1);
             }
             values[cell.column] = Trimmed(cell.Value());
-            isText[cell.column] = cell.text;
+            isText[cell.column] = cell.text ? 1 : 0;
             used.push_back(cell.column);
         }
     }
     std::string_view At(std::size_t column) const {
         return column < values.size() ? values[column] : std::string_view();
     }
-    bool TextAt(std::size_t column) const { return column < isText.size() && isText[column]; }
+    bool TextAt(std::size_t column) const { return column < isText.size() && isText[column] != 0; }
     std::string_view Value(std::string_view headerKey) const override {
         const auto found = columnOf.find(headerKey);
         return found == columnOf.end() ? std::string_view() : At(found->second);
@@ -60,7 +61,7 @@ public:
 private:
     const ColumnsByKey& columnOf;
     std::vector<std::string_view> values;
-    std::vector<bool> isText;
+    std::vector<std::uint8_t> isText; // bytes: read for every cell, where a bit vector costs shifts
     std::vector<std::size_t> used;
 };
 
