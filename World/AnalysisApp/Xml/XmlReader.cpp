@@ -360,7 +360,10 @@ std::string XmlReader::DescribeExpatError() {
     const char* context = XML_GetInputContext(parser, &offset, &size);
     const std::string_view buffer =
         context == nullptr ? std::string_view() : std::string_view(context, static_cast<std::size_t>(size));
-    const std::string_view before = buffer.substr(0, static_cast<std::size_t>(offset));
+    // What came before, as far as expat keeps it wherever its pieces broke the document.
+    const std::string_view upToHere = buffer.substr(0, static_cast<std::size_t>(offset));
+    const std::string_view before =
+        upToHere.substr(upToHere.size() - std::min<std::size_t>(upToHere.size(), 1024));
     const std::string_view here = buffer.substr(static_cast<std::size_t>(offset));
     const bool inRoot = !openEnds.empty();
     switch (XML_GetErrorCode(parser)) {
