@@ -65,7 +65,8 @@ public:
         FUZZ_REQUIRE(!name.empty(), "an element has a name");
         FUZZ_REQUIRE(name.find(':') == std::string_view::npos, "names lose their prefix");
         std::string event = "<" + std::string(name);
-        for (const auto& [key, value] : attributes.All()) {
+        for (std::size_t index = 0; index < attributes.Count(); ++index) {
+            const auto [key, value] = attributes[index];
             FUZZ_REQUIRE(key.find(':') == std::string_view::npos, "attribute names lose their prefix");
             event += "|" + std::string(key) + "=" + std::string(value);
         }

@@ -42,7 +42,8 @@ public:
 
     void StartElement(std::string_view name, const AnalysisApp::XmlAttributes& attributes) override {
         std::string start = "<" + std::string(name);
-        for (const auto& [key, value] : attributes.All()) {
+        for (std::size_t index = 0; index < attributes.Count(); ++index) {
+            const auto [key, value] = attributes[index];
             start += " " + std::string(key) + "=" + std::string(value);
         }
         Add(start + ">");

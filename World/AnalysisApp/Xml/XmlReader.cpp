@@ -17,15 +17,25 @@ constexpr std::size_t MaxDepth = 1024;
 constexpr std::size_t MaxAttributes = 1024;
 constexpr std::size_t MaxParserMemory = std::size_t{64} << 20;
 
-// "x:row" -> "row"; false for a colon that namespaces cannot read (":row", "row:", "a:b:c").
-bool LocalPart(std::string_view name, std::string_view& local) {
-    const std::size_t colon = name.find(':');
-    if (colon == std::string_view::npos) {
-        local = name;
-        return true;
+// A name's length and where its local part starts ("x:row": 5 and 2), in one pass over the short
+// names of a tag; `qualified` false for a colon that namespaces cannot read (":row", "row:", "a:b:c").
+struct NameParts {
+    std::size_t length = 0;
+    std::size_t local = 0;
+    bool qualified = true;
+};
+
+NameParts PartsOf(const char* name) {
+    NameParts parts;
+    std::size_t colons = 0;
+    for (; name[parts.length] != '\0'; ++parts.length) {
+        if (name[parts.length] == ':') {
+            ++colons;
+            parts.local = parts.length + 1;
+        }
     }
-    local = name.substr(colon + 1);
-    return colon > 0 && !local.empty() && local.find(':') == std::string_view::npos;
+    parts.qualified = colons == 0 || (colons == 1 && parts.local > 1 && parts.local < parts.length);
+    return parts;
 }
 
 bool BeginsWith(std::string_view text, std::string_view prefix) {
@@ -156,21 +166,20 @@ struct XmlReader::Events {
     static void XMLCALL Start(void* data, const XML_Char* qualifiedName, const XML_Char** expatAttributes) {
         Guarded(data, [&](XmlReader& reader) {
             reader.textRun = 0;
-            const std::string_view qualified(qualifiedName);
-            std::string_view name;
-            if (!LocalPart(qualified, name)) {
+            const NameParts name = PartsOf(qualifiedName);
+            if (!name.qualified) {
                 reader.Fail("an element name with a colon that is no qualified name", reader.Here() + 1);
                 return;
             }
-            if (reader.openEnds.size() >= MaxDepth) {
+            if (reader.open.size() >= MaxDepth) {
                 reader.Fail("elements nested deeper than " + std::to_string(MaxDepth), reader.Here());
                 return;
             }
             auto& pairs = reader.attributes.pairs;
             pairs.clear();
             for (const XML_Char** attribute = expatAttributes; *attribute != nullptr; attribute += 2) {
-                std::string_view attributeName;
-                if (!LocalPart(attribute[0], attributeName)) {
+                const NameParts attributeName = PartsOf(attribute[0]);
+                if (!attributeName.qualified) {
                     reader.Fail("an attribute name with a colon that is no qualified name", reader.Here());
                     return;
                 }
@@ -179,20 +188,23 @@ struct XmlReader::Events {
                                 reader.Here());
                     return;
                 }
-                pairs.emplace_back(attributeName, attribute[1]);
+                pairs.emplace_back(std::string_view(attribute[0] + attributeName.local,
+                                                    attributeName.length - attributeName.local),
+                                   attribute[1]);
             }
-            reader.Open(qualified);
-            reader.handler.StartElement(name, reader.attributes);
+            reader.Open(qualifiedName, name.length, name.local);
+            reader.handler.StartElement(
+                std::string_view(qualifiedName + name.local, name.length - name.local), reader.attributes);
         });
     }
 
-    static void XMLCALL End(void* data, const XML_Char* qualifiedName) {
+    static void XMLCALL End(void* data, const XML_Char* /*qualifiedName: the innermost open element's*/) {
         Guarded(data, [&](XmlReader& reader) {
             reader.textRun = 0;
-            std::string_view name;
-            LocalPart(qualifiedName, name); // checked when it opened
-            reader.Close();
-            reader.handler.EndElement(name);
+            const OpenElement element = reader.open.back();
+            reader.open.pop_back();
+            reader.handler.EndElement(
+                std::string_view(reader.openNames).substr(element.local, element.end - element.local));
         });
     }
 
@@ -232,6 +244,10 @@ XmlReader::XmlReader(XmlInput& source, XmlHandler& events) : input(source), hand
     XML_SetElementHandler(parser, Events::Start, Events::End);
     XML_SetCharacterDataHandler(parser, Events::Text);
     XML_SetDefaultHandlerExpand(parser, Events::Other);
+#ifdef VELD_EXPAT_REPARSE_DEFERRAL
+    // Read paces expat itself: it must parse whatever it is given, so that the token a piece cut is known.
+    XML_SetReparseDeferralEnabled(parser, XML_FALSE);
+#endif
     // A second guard behind the refusal of DTDs: entities could inflate only through one.
     XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, 2.0F);
     XML_SetBillionLaughsAttackProtectionActivationThreshold(parser, MaxTokenBytes);
@@ -259,20 +275,20 @@ void XmlReader::Fail(const std::string& reason, std::uint64_t offset) {
     }
 }
 
-void XmlReader::Open(std::string_view name) {
-    openNames.append(name);
-    openEnds.push_back(openNames.size());
+void XmlReader::Open(const char* name, std::size_t length, std::size_t localStart) {
+    const std::size_t start = open.empty() ? 0 : open.back().end;
+    if (openNames.size() < start + length) {
+        openNames.resize(2 * (start + length));
+    }
+    for (std::size_t index = 0; index < length; ++index) {
+        openNames[start + index] = name[index]; // names are short: a call to memcpy costs more
+    }
+    open.push_back({start, start + localStart, start + length});
     rootSeen = true;
 }
 
-void XmlReader::Close() {
-    openEnds.pop_back();
-    openNames.resize(openEnds.empty() ? 0 : openEnds.back());
-}
-
 std::string_view XmlReader::Innermost() const {
-    const std::size_t start = openEnds.size() < 2 ? 0 : openEnds[openEnds.size() - 2];
-    return std::string_view(openNames).substr(start);
+    return std::string_view(openNames).substr(open.back().start, open.back().end - open.back().start);
 }
 
 XmlReader::Status XmlReader::Read() {
@@ -294,6 +310,10 @@ XmlReader::Status XmlReader::Read() {
                 // time in proportion to its length; and never so many that a token could pass the limit
                 // unseen.
                 const std::uint64_t wanted = std::max<std::uint64_t>(unfinished, 1);
+                if (consumed != 0 && pending.size() - consumed < wanted) {
+                    pending.erase(0, consumed); // what the last call left over, before more is read
+                    consumed = 0;
+                }
                 while (!inputEnded && pending.size() - consumed < wanted) {
                     const std::size_t before = pending.size();
                     inputEnded = !input.ReadMore(pending);
@@ -341,10 +361,6 @@ XmlReader::Status XmlReader::Read() {
             finished = true;
             continue;
         }
-        if (consumed != 0 && pending.size() - consumed > MaxTokenBytes) {
-            pending.erase(0, consumed); // what a long token left behind
-            consumed = 0;
-        }
         const XML_Index index = XML_GetCurrentByteIndex(parser);
         unfinished = index < 0 ? 0 : fed - std::min(fed, static_cast<std::uint64_t>(index));
         if (unfinished >= MaxTokenBytes) {
@@ -365,7 +381,7 @@ std::string XmlReader::DescribeExpatError() {
     const std::string_view before =
         upToHere.substr(upToHere.size() - std::min<std::size_t>(upToHere.size(), 1024));
     const std::string_view here = buffer.substr(static_cast<std::size_t>(offset));
-    const bool inRoot = !openEnds.empty();
+    const bool inRoot = !open.empty();
     switch (XML_GetErrorCode(parser)) {
     case XML_ERROR_NO_MEMORY:
         if (!memory.overdrawn) {

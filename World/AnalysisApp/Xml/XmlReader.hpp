@@ -41,11 +41,13 @@ public:
         }
         return {};
     }
-    const std::vector<std::pair<std::string_view, std::string_view>>& All() const { return pairs; }
+    std::size_t Count() const { return pairs.size(); }
+    std::pair<std::string_view, std::string_view> operator[](std::size_t index) const { return pairs[index]; }
 
 private:
     friend class XmlReader;
-    std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    // Values as expat hands them, measured only when asked for: most attributes of a sheet never are.
+    std::vector<std::pair<std::string_view, const char*>> pairs;
 };
 
 // What a document holds, in its order. Character data comes decoded, and one run of it may come in
@@ -76,10 +78,14 @@ public:
 private:
     struct Events;
 
-    // The open elements' qualified names, outermost first, in one string: the expat error of a
-    // mismatched end tag does not say which element it should have closed.
-    void Open(std::string_view name);
-    void Close();
+    // The open elements' qualified names, outermost first, in one buffer that only grows: the expat
+    // error of a mismatched end tag does not say which element it should have closed.
+    struct OpenElement {
+        std::size_t start;
+        std::size_t local; // where the name's local part starts
+        std::size_t end;
+    };
+    void Open(const char* name, std::size_t length, std::size_t localStart);
     std::string_view Innermost() const;
 
     void Fail(const std::string& reason, std::uint64_t offset);
@@ -98,7 +104,7 @@ private:
     std::exception_ptr thrown;
     XmlAttributes attributes;
     std::string openNames;
-    std::vector<std::size_t> openEnds;
+    std::vector<OpenElement> open;
     bool rootSeen = false;
     std::size_t textRun = 0; // bytes of character data since the last tag
     // Bytes read from the input and not yet handed to expat: pending[consumed..].
