@@ -71,10 +71,11 @@ bool BeginsLegalCharacter(std::string_view bytes) {
     } else {
         return false;
     }
-    if (bytes.size() < length || byte(1) < low || byte(1) > high) {
+    // A character cut by the end of what expat holds was not what expat refused: it judges one whole.
+    if (bytes.size() > 1 && (byte(1) < low || byte(1) > high)) {
         return false;
     }
-    for (std::size_t index = 2; index < length; ++index) {
+    for (std::size_t index = 2; index < std::min(length, bytes.size()); ++index) {
         if ((byte(index) & 0xC0) != 0x80) {
             return false;
         }
@@ -436,25 +437,32 @@ std::string XmlReader::DescribeExpatError() {
         return BeginsWith(here, "<") ? "a second root element" : "text after the root element";
     case XML_ERROR_INVALID_TOKEN:
     case XML_ERROR_SYNTAX: {
-        if (!BeginsLegalCharacter(here)) {
-            return "a byte that is no legal character";
-        }
+        // Right after the start of markup, expat refuses a byte for what the markup needs there, before
+        // it would judge the character.
         if (!before.empty() && before.back() == '<') {
             return BeginsWith(here, "/") && !inRoot ? "an end tag without its element"
                                                     : "an element name that is no XML name";
         }
-        if (inRoot) {
+        if (before.size() >= 2 && before[before.size() - 2] == '<' &&
+            std::string_view("!?/").find(before.back()) != std::string_view::npos) {
             return "malformed markup";
         }
-        if (BeginsWith(here, "<![")) {
-            return "a CDATA section outside the root element";
+        if (!BeginsLegalCharacter(here)) {
+            return "a byte that is no legal character";
         }
-        // Outside the root, what is neither inside a tag nor the start of one is text.
+        // Outside the root, a fault inside a tag is the tag's; what is neither inside a tag nor the start
+        // of one is text.
         const std::size_t lastOpen = before.rfind('<');
         const bool inTag = lastOpen != std::string_view::npos &&
                            (before.rfind('>') == std::string_view::npos || before.rfind('>') < lastOpen);
-        if (!inTag && (!BeginsWith(here, "<") ||
-                       (!before.empty() && !IsSpace(before.back()) && before.back() != '>'))) {
+        if (inRoot || inTag) {
+            return "malformed markup";
+        }
+        const bool afterText = !before.empty() && !IsSpace(before.back()) && before.back() != '>';
+        if (!afterText && BeginsWith(here, "<![")) {
+            return "a CDATA section outside the root element";
+        }
+        if (afterText || !BeginsWith(here, "<")) {
             return rootSeen ? "text after the root element" : "text before the root element";
         }
         return "malformed markup";
