@@ -6,7 +6,7 @@
 #   functions, ...), one for programs and one for DLLs, plus what both share;
 # - the static part of the MSVC STL, built from its sources (what msvcprt.lib holds beside the
 #   imports of msvcp140.dll);
-# - zlib, from Debian's source package.
+# - zlib and expat, from Debian's source packages.
 # Every program and DLL declared after this file links them all (MsvcRuntime).
 
 set(runtime_lib_dir ${CMAKE_BINARY_DIR}/msvc-runtime/lib)
@@ -72,6 +72,30 @@ add_library(ZLIB::ZLIB ALIAS ZlibStatic)
 # find_package(ZLIB) then finds this build of it; ZLIB::ZLIB already names it.
 set(ZLIB_INCLUDE_DIR ${VELD_ZLIB_SOURCE_DIR} CACHE PATH "" FORCE)
 set(ZLIB_LIBRARY ZlibStatic CACHE STRING "" FORCE)
+
+# expat for Windows comes as source too: Debian's source package, fetched by scripts/install-deps.sh,
+# compiled unchanged with a configuration header of ours (ExpatWindows/expat_config.h).
+file(GLOB expat_candidates LIST_DIRECTORIES true /usr/local/src/veld/expat-*)
+list(SORT expat_candidates)
+list(POP_BACK expat_candidates expat_default)
+set(VELD_EXPAT_SOURCE_DIR "${expat_default}" CACHE PATH "expat's sources (Debian's source package, unpacked)")
+set(expat_lib ${VELD_EXPAT_SOURCE_DIR}/expat/lib)
+if(NOT EXISTS "${expat_lib}/expat.h")
+    message(FATAL_ERROR "No expat sources at '${VELD_EXPAT_SOURCE_DIR}': run scripts/install-deps.sh")
+endif()
+add_library(ExpatStatic STATIC ${expat_lib}/xmlparse.c ${expat_lib}/xmlrole.c ${expat_lib}/xmltok.c)
+target_include_directories(ExpatStatic SYSTEM PUBLIC ${expat_lib})
+target_include_directories(ExpatStatic PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ExpatWindows)
+# A static library: no import decoration on its functions (XML_STATIC). Byte offsets and counts in 64
+# bits (XML_LARGE_SIZE), where long has 32 on Windows: parts may pass 2 GiB. Both change the interface,
+# so the users are built with them too.
+target_compile_definitions(ExpatStatic PUBLIC XML_STATIC XML_LARGE_SIZE)
+# expat's own code, built as its authors ship it; only its interface is ours to judge.
+target_compile_options(ExpatStatic PRIVATE -w)
+add_library(EXPAT::EXPAT ALIAS ExpatStatic)
+# find_package(EXPAT) then finds this build of it; EXPAT::EXPAT already names it.
+set(EXPAT_INCLUDE_DIR ${expat_lib} CACHE PATH "" FORCE)
+set(EXPAT_LIBRARY ExpatStatic CACHE STRING "" FORCE)
 
 add_library(MsvcRuntime INTERFACE)
 add_dependencies(MsvcRuntime MsvcImportLibraries)

@@ -10,11 +10,12 @@ if [ "$set_name" != demo ] && [ "$set_name" != test ]; then
     exit 64
 fi
 
-# The demo builds hostsim, the add-on and VeldEngineer.exe with the dev preset, whose configuration
-# finds GoogleTest too, and libedit for line editing at hostsim's prompt; it prints its report with
-# python3.
+# The demo builds hostsim, the add-on and VeldEngineer.exe (which reads workbooks with zlib and expat)
+# with the dev preset, whose configuration finds GoogleTest too, and libedit for line editing at
+# hostsim's prompt; it prints its report with python3.
 demo_packages=(
-    cmake ninja-build g++ binutils libgtest-dev libgmock-dev nlohmann-json3-dev zlib1g-dev libedit-dev python3
+    cmake ninja-build g++ binutils libgtest-dev libgmock-dev nlohmann-json3-dev zlib1g-dev libexpat1-dev
+    libedit-dev python3
 )
 
 test_packages=(
@@ -23,16 +24,15 @@ test_packages=(
     # memory checks of the hostsim runs (scripts/valgrind.sh); the add-on's line and branch coverage
     # of the native tests, summed up file by file
     valgrind gcovr
-    # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes; expat, the
-    # oracle of the XML parser's target
-    clang libclang-rt-14-dev libexpat1-dev
+    # libFuzzer targets (the fuzz preset): clang and its fuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
     # independent readers of the SAF workbooks the writer makes (tests)
     python3-openpyxl libreoffice-calc-nogui
     # a terminal emulator: what a person sees at hostsim's prompt when a started program writes to it
     python3-pyte
     # the Windows target, in the host's C++ ABI: clang in MSVC mode, lld-link and the LLVM tools
     # (import libraries, resources, undecorating names), Wine's C runtime and Win32 headers, and Wine
-    # to run it; dpkg-dev unpacks zlib's source package (below)
+    # to run it; dpkg-dev unpacks the source packages of zlib and expat (below)
     clang-19 lld-19 llvm-19 libwine-dev dpkg-dev wine wine64
     # shipping the Windows add-on: its installer (wixl; msitools reads and unpacks MSI packages),
     # Authenticode signatures (osslsigncode, openssl for the test certificate), and the PE reader of
@@ -66,18 +66,22 @@ if [ ${#missing[@]} -ne 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# zlib for the Windows build (tests only) comes as source: Debian's source package, unpacked where
-# cmake/MsvcRuntime.cmake looks for it. Source packages need a deb-src entry of their own.
-zlib_sources=/usr/local/src/veld
-if [ "$set_name" = test ] && ! compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null; then
-    sources_entry=/etc/apt/sources.list.d/veld-deb-src.sources
-    if [ ! -f "$sources_entry" ]; then
-        printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
-            "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
-            $sudo tee "$sources_entry" >/dev/null
-    fi
-    $sudo apt-get update -qq
-    $sudo mkdir -p "$zlib_sources"
-    (cd "$zlib_sources" && $sudo apt-get source -qq zlib >/dev/null 2>&1)
-    compgen -G "$zlib_sources/zlib-*/zlib.h" >/dev/null || { echo "zlib's source package did not unpack" >&2; exit 1; }
+# zlib and expat for the Windows build (tests only) come as source: Debian's source packages, unpacked
+# where cmake/MsvcRuntime.cmake looks for them. Source packages need a deb-src entry of their own.
+sources=/usr/local/src/veld
+if [ "$set_name" = test ]; then
+    for source in "zlib zlib-*/zlib.h" "expat expat-*/expat/lib/expat.h"; do
+        read -r package unpacked <<<"$source"
+        compgen -G "$sources/$unpacked" >/dev/null && continue
+        sources_entry=/etc/apt/sources.list.d/veld-deb-src.sources
+        if [ ! -f "$sources_entry" ]; then
+            printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
+                "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
+                $sudo tee "$sources_entry" >/dev/null
+        fi
+        $sudo apt-get update -qq
+        $sudo mkdir -p "$sources"
+        (cd "$sources" && $sudo apt-get source -qq "$package" >/dev/null 2>&1)
+        compgen -G "$sources/$unpacked" >/dev/null || { echo "$package's source package did not unpack" >&2; exit 1; }
+    done
 fi

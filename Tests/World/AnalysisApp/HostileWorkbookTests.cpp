@@ -50,7 +50,7 @@ TEST(HostileWorkbook, APartThatIsNotWellFormedMakesTheWorkbookUnreadableNamingPa
         {"text after the root", [](Parts& parts) { parts.at(Nodes) += "tail"; },
          sheet + "text after the root element at byte 582"},
         {"a bad character reference", [](Parts& parts) { Replace(parts, Nodes, "no name", "no &#1;name"); },
-         sheet + "bad entity reference at byte 448"},
+         sheet + "bad entity reference at byte 451"},
         {"a DTD with entities",
          [](Parts& parts) {
              parts.at(Nodes).insert(0, "<!DOCTYPE w [<!ENTITY e \"x\">]>");

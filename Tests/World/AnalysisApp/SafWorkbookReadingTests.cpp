@@ -96,7 +96,7 @@ TEST(NotSafWorkbook, DamagedPartsAreNamed) {
     Parts brokenXml = SpreadsheetProgramParts();
     brokenXml.at("book/sheets/c.xml") = "<worksheet><sheetData><row r=\"1>";
     EXPECT_EQ(RefusalOf(Package(brokenXml)),
-              "sheet Model (book/sheets/c.xml): unterminated attribute value at byte 29");
+              "sheet Model (book/sheets/c.xml): unterminated start tag at byte 22");
 }
 
 // Headers and Model keys match as SAF advises readers; sheets the reader does not know are counted

@@ -1,7 +1,7 @@
 #include "Spreadsheet/SpreadsheetPackage.hpp"
 
-#include "Xml/RichText.hpp"
-#include "Xml/XmlPullParser.hpp"
+#include "Spreadsheet/RichText.hpp"
+#include "Xml/XmlReader.hpp"
 
 #include <algorithm>
 #include <map>
@@ -22,21 +22,72 @@ struct Relationship {
 // Relationship elements of a .rels part, by Id; external targets are left out.
 std::map<std::string, Relationship> ReadRelationships(XmlInput& xml, std::string_view sourcePart,
                                                       std::string& error) {
-    std::map<std::string, Relationship> relationships;
-    XmlPullParser parser(xml);
-    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
-        if (event.kind == XmlEventKind::Error) {
-            error = event.text;
-            return {};
+    struct Relationships final : XmlHandler {
+        std::string_view source;
+        std::map<std::string, Relationship> found;
+        void StartElement(std::string_view name, const XmlAttributes& attributes) override {
+            if (name == "Relationship" && attributes.Value("TargetMode") != "External") {
+                found[std::string(attributes.Value("Id"))] = {
+                    std::string(attributes.Value("Type")),
+                    ResolvePartPath(source, attributes.Value("Target"))};
+            }
         }
-        if (event.kind == XmlEventKind::Start && event.name == "Relationship" &&
-            event.Attribute("TargetMode") != "External") {
-            relationships[event.Attribute("Id")] = {event.Attribute("Type"),
-                                                    ResolvePartPath(sourcePart, event.Attribute("Target"))};
+    } relationships;
+    relationships.source = sourcePart;
+    error = ReadXml(xml, relationships);
+    return error.empty() ? std::move(relationships.found) : std::map<std::string, Relationship>();
+}
+
+// The sheets that workbook.xml names, in its order, with the parts their relationships give them.
+struct SheetList final : XmlHandler {
+    const std::map<std::string, Relationship>& relationships;
+    std::vector<std::string> names;
+    std::vector<std::string> parts;
+    // A part that two sheets name would be read once for each: no spreadsheet program writes one.
+    std::map<std::string, std::size_t, std::less<>> sheetOfPart;
+    std::string problem;
+
+    explicit SheetList(const std::map<std::string, Relationship>& byId) : relationships(byId) {}
+    void StartElement(std::string_view name, const XmlAttributes& attributes) override {
+        if (name != "sheet" || !problem.empty()) {
+            return;
+        }
+        const auto found = relationships.find(std::string(attributes.Value("id")));
+        const std::string part = found == relationships.end() ? std::string() : found->second.target;
+        const std::string sheetName(attributes.Value("name"));
+        if (!part.empty()) {
+            const auto [other, first] = sheetOfPart.emplace(part, names.size());
+            if (!first) {
+                problem =
+                    "sheets " + names[other->second] + " and " + sheetName + " name the same part " + part;
+                return;
+            }
+        }
+        names.push_back(sheetName);
+        parts.push_back(part);
+    }
+};
+
+// The texts of a shared-strings part, in order.
+struct SharedStringsReader final : XmlHandler {
+    SharedStringTable& table;
+    RichTextCollector collector;
+
+    explicit SharedStringsReader(SharedStringTable& strings) : table(strings) {}
+    void StartElement(std::string_view name, const XmlAttributes& /*attributes*/) override {
+        if (name == "si") {
+            collector.Take();
+        }
+        collector.Start(name);
+    }
+    void EndElement(std::string_view name) override {
+        collector.End(name);
+        if (name == "si") {
+            table.Add(collector.Take());
         }
     }
-    return relationships;
-}
+    void Text(std::string_view text) override { collector.Text(text); }
+};
 
 std::string RelationshipsPartOf(std::string_view part) {
     const std::size_t slash = part.rfind('/');
@@ -178,27 +229,18 @@ std::string SpreadsheetPackage::OpenSource() {
             return relationshipsPart + ": " + error;
         }
     }
-    XmlPullParser parser(*workbook);
-    // A part that two sheets name would be read once for each: no spreadsheet program writes one.
-    std::map<std::string_view, std::size_t> sheetOfPart;
-    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
-        if (event.kind == XmlEventKind::Error) {
-            return workbookPart + ": " + event.text;
-        }
-        if (event.kind == XmlEventKind::Start && event.name == "sheet") {
-            const auto found = relationships.find(event.Attribute("id"));
-            const std::string part = found == relationships.end() ? std::string() : found->second.target;
-            if (!part.empty()) {
-                const auto [other, first] = sheetOfPart.emplace(found->second.target, sheetNames.size());
-                if (!first) {
-                    return workbookPart + ": sheets " + sheetNames[other->second] + " and " +
-                           event.Attribute("name") + " name the same part " + part;
-                }
-            }
-            sheetIndex.emplace(event.Attribute("name"), sheetNames.size());
-            sheetNames.push_back(event.Attribute("name"));
-            sheetParts.push_back(part);
-        }
+    SheetList sheets(relationships);
+    error = ReadXml(*workbook, sheets);
+    if (!sheets.problem.empty()) {
+        return workbookPart + ": " + sheets.problem; // met before any fault of the XML after it
+    }
+    if (!error.empty()) {
+        return workbookPart + ": " + error;
+    }
+    sheetNames = std::move(sheets.names);
+    sheetParts = std::move(sheets.parts);
+    for (std::size_t index = 0; index < sheetNames.size(); ++index) {
+        sheetIndex.emplace(sheetNames[index], index);
     }
     // One shared-strings part, however many relationships name it; two would make every index ambiguous.
     std::string sharedStringsPart;
@@ -227,32 +269,9 @@ std::string SpreadsheetPackage::ReadSharedStrings(const std::string& path) {
     if (!xml) {
         return error;
     }
-    RichTextCollector collector;
-    XmlPullParser parser(*xml);
-    for (XmlEvent event = parser.Next(); event.kind != XmlEventKind::Done; event = parser.Next()) {
-        switch (event.kind) {
-        case XmlEventKind::Error:
-            return path + ": " + event.text;
-        case XmlEventKind::Start:
-            if (event.name == "si") {
-                collector.Take();
-            }
-            collector.Start(event.name);
-            break;
-        case XmlEventKind::End:
-            collector.End(event.name);
-            if (event.name == "si") {
-                sharedStrings.Add(collector.Take());
-            }
-            break;
-        case XmlEventKind::Text:
-            collector.Text(event.text);
-            break;
-        case XmlEventKind::Done:
-            break;
-        }
-    }
-    return {};
+    SharedStringsReader reader(sharedStrings);
+    const std::string failure = ReadXml(*xml, reader);
+    return failure.empty() ? std::string() : path + ": " + failure;
 }
 
 bool SpreadsheetPackage::HasSheet(std::string_view name) const {

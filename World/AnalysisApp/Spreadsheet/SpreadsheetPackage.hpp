@@ -2,7 +2,7 @@
 
 #include "Container/ByteSource.hpp"
 #include "Container/ZipArchive.hpp"
-#include "Xml/XmlPullParser.hpp"
+#include "Xml/XmlReader.hpp"
 
 #include <cstddef>
 #include <filesystem>

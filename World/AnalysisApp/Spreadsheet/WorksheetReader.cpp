@@ -1,7 +1,7 @@
 #include "Spreadsheet/SpreadsheetPackage.hpp"
 
-#include "Xml/RichText.hpp"
-#include "Xml/XmlPullParser.hpp"
+#include "Spreadsheet/RichText.hpp"
+#include "Xml/XmlReader.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -114,56 +114,25 @@ CellType CellTypeOf(std::string_view type) {
     return type == "str" ? CellType::FormulaString : CellType::Other;
 }
 
-// The two plain forms most writers give a cell's content, read with the cell's end in one step.
-const XmlPlainRun PlainValue("<v>", "</v></c>");
-const XmlPlainRun PlainInlineString("<is><t>", "</t></is></c>");
-
 } // namespace
 
-// Walks one worksheet part and hands out its rows with a non-empty cell. A cell without a reference
-// follows the one before it; a row without a number follows the row before it.
-class SheetRowReader::Walker {
+// Walks one worksheet part and hands out its rows with a non-empty cell, pausing the XML reader at the
+// end of each. A cell without a reference follows the one before it; a row without a number follows
+// the row before it.
+class SheetRowReader::Walker final : public XmlHandler {
 public:
     Walker(XmlInput& input, const SharedStringTable& strings, const SkippedPlaceListener& skipped)
-        : parser(input), sharedStrings(strings), onSkipped(skipped) {}
+        : reader(input, *this), sharedStrings(strings), onSkipped(skipped) {}
 
     // True with a row; false at the end or on an error (then `failure` says what).
     bool Next(SheetRow& out, std::string& failure) {
-        for (const XmlEvent* next = &parser.NextEvent(); next->kind != XmlEventKind::Done;
-             next = &parser.NextEvent()) {
-            const XmlEvent& event = *next;
-            switch (event.kind) {
-            case XmlEventKind::Error:
-                failure = event.text;
-                return false;
-            case XmlEventKind::Start:
-                StartElement(event, failure);
-                if (!failure.empty()) {
-                    return false;
-                }
-                break;
-            case XmlEventKind::End:
-                if (EndElement(event.name, failure)) {
-                    return HandOver(out, failure);
-                }
-                if (!failure.empty()) {
-                    return false;
-                }
-                break;
-            case XmlEventKind::Text:
-                TextOf(event.text);
-                break;
-            case XmlEventKind::Done:
-                break;
-            }
+        const XmlReader::Status status = reader.Read();
+        if (!problem.empty()) {
+            failure = problem;
+            return false;
         }
-        return false;
-    }
-
-private:
-    // A complete row (or an error) is ready: true with the row in `out`.
-    bool HandOver(SheetRow& out, const std::string& failure) {
-        if (!failure.empty()) {
+        if (status != XmlReader::Status::Paused) {
+            failure = reader.Error();
             return false;
         }
         // The caller's row gives its cells' room to the next row.
@@ -173,20 +142,19 @@ private:
         return true;
     }
 
-    // A start tag never completes a row; `failure` says when the cell it begins cannot be read.
-    void StartElement(const XmlEvent& event, std::string& failure) {
+    void StartElement(std::string_view name, const XmlAttributes& attributes) override {
         if (skipDepth > 0) {
             ++skipDepth;
             return;
         }
-        const Tag tag = TagOf(event.name);
+        const Tag tag = TagOf(name);
         if (tag == Tag::Row) {
             // A row that cannot be placed is skipped with its cells; the next row without a number
             // follows the last row read.
-            const std::string_view reference = event.AttributeView("r");
+            const std::string_view reference = attributes.Value("r");
             std::size_t number = 0;
-            if (const std::optional<Misplacement> problem = PlaceRow(reference, row.number, number)) {
-                Skip({*problem, reference, row.number, 0});
+            if (const std::optional<Misplacement> problemOfRow = PlaceRow(reference, row.number, number)) {
+                Skip({*problemOfRow, reference, row.number, 0});
                 return;
             }
             row.number = number;
@@ -194,39 +162,28 @@ private:
             nextColumn = 0;
         } else if (tag == Tag::Cell) {
             // A cell is placed by its reference or after the one before it, left to right, within XFD.
-            const std::string_view reference = event.AttributeView("r");
-            if (const std::optional<Misplacement> problem =
+            const std::string_view reference = attributes.Value("r");
+            if (const std::optional<Misplacement> problemOfCell =
                     PlaceCell(reference, row.number, nextColumn, cellColumn)) {
-                Skip({*problem, reference, row.number, nextColumn});
+                Skip({*problemOfCell, reference, row.number, nextColumn});
                 return;
             }
-            cellType = CellTypeOf(event.AttributeView("t"));
+            cellType = CellTypeOf(attributes.Value("t"));
             valueText.clear();
             inlineText.Take();
-            // Most writers write a cell's content the plain way: read it and the cell's end in one step.
-            if (parser.ReadPlainContent(PlainValue, valueText)) {
-                EndElement("c", failure);
-            } else if (parser.ReadPlainContent(PlainInlineString, valueText)) {
-                inlineText.Start("t");
-                inlineText.Text(valueText);
-                inlineText.End("t");
-                valueText.clear();
-                EndElement("c", failure);
-            }
         } else if (tag == Tag::Value) {
             ++valueDepth;
         } else if (tag == Tag::InlineString) {
             ++inlineDepth;
         } else if (inlineDepth > 0) {
-            inlineText.Start(event.name);
+            inlineText.Start(name);
         }
     }
 
-    // True when a row with cells is complete.
-    bool EndElement(std::string_view name, std::string& failure) {
+    void EndElement(std::string_view name) override {
         if (skipDepth > 0) {
             --skipDepth;
-            return false;
+            return;
         }
         const Tag tag = TagOf(name);
         if (tag == Tag::Value && valueDepth > 0) {
@@ -236,35 +193,13 @@ private:
         } else if (inlineDepth > 0) {
             inlineText.End(name);
         } else if (tag == Tag::Cell) {
-            SheetCell cell{
-                cellColumn, {}, cellType != CellType::Number && cellType != CellType::Other, false, {}};
-            if (cellType == CellType::SharedString) {
-                const std::optional<std::size_t> index = ParseNumber(valueText);
-                if (!index || *index >= sharedStrings.size()) {
-                    failure = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
-                              "\" does not exist";
-                    return true;
-                }
-                cell.isShared = true;
-                cell.shared = sharedStrings[*index];
-            } else if (cellType == CellType::InlineString) {
-                cell.ownValue = inlineText.Take();
-            } else {
-                cell.ownValue = valueText;
-            }
-            if (!cell.Value().empty()) {
-                row.cells.push_back(std::move(cell));
-            }
-            nextColumn = cellColumn + 1;
-        } else if (tag == Tag::Row) {
-            if (!row.cells.empty()) {
-                return true;
-            }
+            EndCell();
+        } else if (tag == Tag::Row && !row.cells.empty()) {
+            reader.Pause(); // a row with cells is complete: Next hands it out
         }
-        return false;
     }
 
-    void TextOf(const std::string& text) {
+    void Text(std::string_view text) override {
         if (skipDepth > 0) {
             return;
         }
@@ -275,6 +210,31 @@ private:
         }
     }
 
+private:
+    void EndCell() {
+        SheetCell cell{
+            cellColumn, {}, cellType != CellType::Number && cellType != CellType::Other, false, {}};
+        if (cellType == CellType::SharedString) {
+            const std::optional<std::size_t> index = ParseNumber(valueText);
+            if (!index || *index >= sharedStrings.size()) {
+                problem = "row " + std::to_string(row.number) + ": shared string \"" + valueText +
+                          "\" does not exist";
+                reader.Pause();
+                return;
+            }
+            cell.isShared = true;
+            cell.shared = sharedStrings[*index];
+        } else if (cellType == CellType::InlineString) {
+            cell.ownValue = inlineText.Take();
+        } else {
+            cell.ownValue = valueText;
+        }
+        if (!cell.Value().empty()) {
+            row.cells.push_back(std::move(cell));
+        }
+        nextColumn = cellColumn + 1;
+    }
+
     // Everything up to the end of the element just begun is left unread.
     void Skip(const SkippedPlace& place) {
         skipDepth = 1;
@@ -283,9 +243,10 @@ private:
         }
     }
 
-    XmlPullParser parser;
+    XmlReader reader;
     const SharedStringTable& sharedStrings;
     const SkippedPlaceListener& onSkipped;
+    std::string problem;       // what ends the sheet that is not the XML's fault
     std::size_t skipDepth = 0; // elements open in a skipped row or cell, itself included
     SheetRow row;
     std::size_t nextColumn = 0;

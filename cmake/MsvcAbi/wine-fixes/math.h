@@ -1,12 +1,14 @@
 // Wine's math.h, completed to what the MSVC STL's <cmath> expects of the Universal C runtime's:
 // - long double is double in the MSVC x64 ABI, so every `...l` function forwards to the double one,
 //   inline, as the Windows SDK's header does;
-// - the classification macros go: in C++ the STL and the overloads below provide them as functions,
-//   and the macros would rewrite the STL's declarations of those functions;
+// - the classification macros go in C++: there the STL and the overloads below provide them as
+//   functions, and the macros would rewrite the STL's declarations of those functions;
 // - the few C99 functions Wine's header leaves out are declared; ucrtbase.dll exports them.
 #pragma once
 #include_next <math.h>
 
+// In C (expat's sources) Wine's macros are the classification there is, and stay.
+#ifdef __cplusplus
 #undef fpclassify
 #undef signbit
 #undef isinf
@@ -19,6 +21,7 @@
 #undef islessequal
 #undef islessgreater
 #undef isunordered
+#endif
 
 typedef float float_t;
 typedef double double_t;

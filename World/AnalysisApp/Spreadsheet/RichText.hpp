@@ -24,7 +24,7 @@ public:
             --textDepth;
         }
     }
-    void Text(const std::string& text) {
+    void Text(std::string_view text) {
         if (textDepth > 0) {
             collected += text;
         }
