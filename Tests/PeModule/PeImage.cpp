@@ -1,5 +1,7 @@
 #include "PeImage.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <fstream>
 #include <iterator>
 
@@ -19,12 +21,11 @@ public:
     }
     std::uint16_t U16(std::uint64_t offset, const char* what) const {
         Need(offset, 2, what);
-        return static_cast<std::uint16_t>(file[offset] | (file[offset + 1] << 8));
+        return LittleEndian::Read16(file.data() + offset);
     }
     std::uint32_t U32(std::uint64_t offset, const char* what) const {
         Need(offset, 4, what);
-        return static_cast<std::uint32_t>(U16(offset, what) |
-                                          (static_cast<std::uint32_t>(U16(offset + 2, what)) << 16));
+        return LittleEndian::Read32(file.data() + offset);
     }
     std::string CString(std::uint64_t offset, const char* what) const {
         std::string text;

@@ -95,19 +95,18 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
 // The data folder made ready: its registry folder, and the user data given on the command line.
 // False, said in words, when it cannot be used.
 bool PrepareHome(const HostSimOptions& options, const ScreenOptions& screenOptions) {
-    std::string error;
     std::error_code failure;
     const bool homeIsNew = !std::filesystem::exists(PathFromUtf8(options.home), failure);
-    if (!PrepareRegistryFolder(options.home, error)) {
-        std::cerr << "hostsim: " << error << std::endl;
+    if (const Result<> prepared = PrepareRegistryFolder(options.home); !prepared) {
+        std::cerr << "hostsim: " << prepared.Error() << std::endl;
         return false;
     }
     if (homeIsNew && !options.script) {
         std::cerr << "hostsim: made the data folder " << options.home << " (--home DIR chooses another)"
                   << std::endl;
     }
-    if (std::string stored = StoreUserData(screenOptions.userData); !stored.empty()) {
-        std::cerr << "hostsim: " << stored << std::endl;
+    if (const Result<> stored = StoreUserData(screenOptions.userData); !stored) {
+        std::cerr << "hostsim: " << stored.Error() << std::endl;
         return false;
     }
     return true;
