@@ -68,12 +68,12 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
                                                     const std::function<void(std::size_t)>& progress) {
     ParseResult result;
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
-    if (!read.document) {
-        result.error = read.error;
+    Result<Json> read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
+    if (!read) {
+        result.error = read.Error();
         return result;
     }
-    Json& document = *read.document;
+    Json& document = read.Value();
     if (!document.is_object()) {
         result.error = "the document is not a JSON object";
         return result;

@@ -172,15 +172,15 @@ bool HandOverModel(const std::string& path, CommandLine::ProgressLine& progress,
         return false;
     }
     progress.Stage("reading the model " + TerminalSafe(path), text.size());
-    Building::ModelReadResult model =
+    Result<Building::Model> model =
         Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
-    if (!model.model) {
+    if (!model) {
         progress.EndLine();
-        std::cerr << "hostsim: --model: " << path << ": " << model.error << std::endl;
+        std::cerr << "hostsim: --model: " << path << ": " << model.Error() << std::endl;
         return false;
     }
-    const std::size_t members = model.model->curveMembers.size();
-    project.SetModel(ProjectModel(std::move(*model.model)));
+    const std::size_t members = model->curveMembers.size();
+    project.SetModel(ProjectModel(std::move(model).Value()));
     progress.Finish("read the model " + TerminalSafe(path) + ": " + std::to_string(members) + " members");
     return true;
 }
