@@ -143,21 +143,21 @@ std::unique_ptr<ProjectDocument> OpenProject(const HostSimOptions& options,
     if (std::filesystem::exists(PathFromUtf8(*options.project), failure)) {
         progress.Stage("reading the project " + TerminalSafe(*options.project));
     }
-    ProjectDocument::OpenResult project = ProjectDocument::Open(
+    Result<std::unique_ptr<ProjectDocument>> project = ProjectDocument::Open(
         *options.project, [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); });
-    if (!project.project) {
+    if (!project) {
         progress.EndLine();
         Json fields;
         fields["path"] = *options.project;
-        fields["message"] = project.error;
+        fields["message"] = project.Error();
         transcript.Write("project-refused", fields);
-        std::cerr << "hostsim: " << project.error << std::endl;
+        std::cerr << "hostsim: " << project.Error() << std::endl;
         return nullptr;
     }
-    if (project.project->DigestOnDisk()) {
+    if (project.Value()->DigestOnDisk()) {
         progress.Finish("read the project " + TerminalSafe(*options.project));
     }
-    return std::move(project.project);
+    return std::move(project).Value();
 }
 
 // The model of --model handed to the open project. False, said in words, when it cannot be read.
