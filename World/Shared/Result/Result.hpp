@@ -8,7 +8,7 @@
 // The one way the host libraries, hostsim and the tools hand back a step that can fail: its value,
 // or the text that tells a person why it failed (naming the file, the line or the member at fault).
 // A failure is made with Failure{"why"}, which turns into a Result of any value type, so that a
-// function returns either `value` or `Failure{...}` and its callers pass a failure on unchanged.
+// function returns either `value` or `Failure{...}`.
 struct Failure {
     std::string why;
 };
@@ -42,8 +42,6 @@ public:
         static const std::string none;
         return Ok() ? none : std::get<1>(outcome).why;
     }
-    // The failure as it is, to pass on from a function that returns another type of Result.
-    Failure TakeFailure() && { return std::get<1>(std::move(outcome)); }
 
 private:
     std::variant<T, Failure> outcome;
@@ -60,7 +58,6 @@ public:
     explicit operator bool() const { return Ok(); }
 
     const std::string& Error() const { return failure; }
-    Failure TakeFailure() && { return Failure{std::move(failure)}; }
 
 private:
     std::string failure;
