@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "ChannelFormat.hpp"
 #include "Channels.hpp"
 #include "FuzzCheck.hpp"
@@ -37,7 +38,7 @@ void CheckDecodeOfRawBytes(const std::uint8_t* data, std::size_t size) {
 std::u16string UnitsOf(const std::uint8_t* data, std::size_t size) {
     std::u16string units(size / 2, u'\0');
     for (std::size_t index = 0; index < units.size(); ++index) {
-        units[index] = static_cast<char16_t>(data[2 * index] | (data[2 * index + 1] << 8));
+        units[index] = static_cast<char16_t>(LittleEndian::Read16(data + 2 * index));
     }
     return units;
 }

@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "DialogLayout.hpp"
 #include "FuzzCheck.hpp"
 
@@ -62,10 +63,7 @@ private:
         }
     }
 
-    void Word(UInt16 value) {
-        body.push_back(static_cast<std::uint8_t>(value & 0xFFu));
-        body.push_back(static_cast<std::uint8_t>(value >> 8));
-    }
+    void Word(UInt16 value) { LittleEndian::Append16(body, value); }
     void Text(const std::string& text) {
         body.insert(body.end(), text.begin(), text.end());
         body.push_back(0);

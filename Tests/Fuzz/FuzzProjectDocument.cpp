@@ -55,27 +55,27 @@ bool SameObjects(const std::vector<HostSim::ObjectStore::Object>& left,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const HostSim::ProjectDocument::ParseResult first = HostSim::ProjectDocument::Parse(text);
-    if (!first.objects) {
-        FUZZ_REQUIRE(!first.error.empty(), "a refused project says why");
+    const Result<HostSim::ProjectDocument::Contents> first = HostSim::ProjectDocument::Parse(text);
+    if (!first) {
+        FUZZ_REQUIRE(!first.Error().empty(), "a refused project says why");
         return 0;
     }
 
     const std::filesystem::path file = WorkFolder() / "project.json";
     WriteFile(file, data, size);
-    HostSim::ProjectDocument::OpenResult opened = HostSim::ProjectDocument::Open(file.string());
-    FUZZ_REQUIRE(opened.project != nullptr, "a project that parses opens");
-    std::string error;
-    FUZZ_REQUIRE(opened.project->Save(error), "an open project saves");
+    Result<std::unique_ptr<HostSim::ProjectDocument>> opened = HostSim::ProjectDocument::Open(file.string());
+    FUZZ_REQUIRE(opened.Ok(), "a project that parses opens");
+    FUZZ_REQUIRE(opened.Value()->Save().Ok(), "an open project saves");
 
     const std::string saved = ReadFile(file);
-    const HostSim::ProjectDocument::ParseResult second = HostSim::ProjectDocument::Parse(saved);
-    FUZZ_REQUIRE(second.objects.has_value(), "a saved project parses");
-    FUZZ_REQUIRE(SameObjects(*first.objects, *second.objects), "it holds the same add-on objects");
-    FUZZ_REQUIRE(first.model.ToJson() == second.model.ToJson(), "it holds the same model");
+    const Result<HostSim::ProjectDocument::Contents> second = HostSim::ProjectDocument::Parse(saved);
+    FUZZ_REQUIRE(second.Ok(), "a saved project parses");
+    FUZZ_REQUIRE(SameObjects(first->objects, second->objects), "it holds the same add-on objects");
+    FUZZ_REQUIRE(first->model.ToJson() == second->model.ToJson(), "it holds the same model");
 
-    HostSim::ProjectDocument::OpenResult reopened = HostSim::ProjectDocument::Open(file.string());
-    FUZZ_REQUIRE(reopened.project != nullptr, "a saved project opens");
-    FUZZ_REQUIRE(reopened.project->Format() == saved, "saving it again gives the same bytes");
+    Result<std::unique_ptr<HostSim::ProjectDocument>> reopened =
+        HostSim::ProjectDocument::Open(file.string());
+    FUZZ_REQUIRE(reopened.Ok(), "a saved project opens");
+    FUZZ_REQUIRE(reopened.Value()->Format() == saved, "saving it again gives the same bytes");
     return 0;
 }

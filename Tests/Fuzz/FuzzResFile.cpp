@@ -1,5 +1,5 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "FuzzCheck.hpp"
-#include "ResFormat/ByteOrder.hpp"
 #include "ResFormat/ResFileLayout.hpp"
 #include "ResFormat/ResFileReader.hpp"
 #include "ResFormat/StringListFormat.hpp"
@@ -16,19 +16,19 @@
 // must be exactly the bytes after its count.
 namespace {
 
-using ResFormat::AppendUInt16LE;
-using ResFormat::AppendUInt32LE;
+using LittleEndian::Append16;
+using LittleEndian::Append32;
 
 void AppendName(std::vector<std::uint8_t>& out, const ResFormat::ResName& name) {
     if (name.IsOrdinal()) {
-        AppendUInt16LE(out, ResFormat::OrdinalMarker);
-        AppendUInt16LE(out, name.GetOrdinal());
+        Append16(out, ResFormat::OrdinalMarker);
+        Append16(out, name.GetOrdinal());
         return;
     }
     for (char16_t unit : name.GetText()) {
-        AppendUInt16LE(out, static_cast<std::uint16_t>(unit));
+        Append16(out, static_cast<std::uint16_t>(unit));
     }
-    AppendUInt16LE(out, 0);
+    Append16(out, 0);
 }
 
 void PadToEntry(std::vector<std::uint8_t>& out) {
@@ -40,15 +40,15 @@ void AppendEntry(std::vector<std::uint8_t>& out, const ResFormat::ResourceEntry&
     AppendName(names, entry.type);
     AppendName(names, entry.name);
     PadToEntry(names);
-    AppendUInt32LE(out, static_cast<std::uint32_t>(entry.data.size()));
-    AppendUInt32LE(out, static_cast<std::uint32_t>(ResFormat::HeaderPrefixSize + names.size() +
-                                                   ResFormat::HeaderTailSize));
+    Append32(out, static_cast<std::uint32_t>(entry.data.size()));
+    Append32(out, static_cast<std::uint32_t>(ResFormat::HeaderPrefixSize + names.size() +
+                                             ResFormat::HeaderTailSize));
     out.insert(out.end(), names.begin(), names.end());
-    AppendUInt32LE(out, entry.dataVersion);
-    AppendUInt16LE(out, entry.memoryFlags);
-    AppendUInt16LE(out, entry.language);
-    AppendUInt32LE(out, entry.version);
-    AppendUInt32LE(out, entry.characteristics);
+    Append32(out, entry.dataVersion);
+    Append16(out, entry.memoryFlags);
+    Append16(out, entry.language);
+    Append32(out, entry.version);
+    Append32(out, entry.characteristics);
     out.insert(out.end(), entry.data.begin(), entry.data.end());
     PadToEntry(out);
 }

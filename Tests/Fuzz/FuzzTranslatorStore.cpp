@@ -26,18 +26,17 @@ bool SameTranslators(const std::vector<SAF::Translator>& left, const std::vector
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const SAF::TranslatorFileRead first =
+    const Result<std::vector<SAF::Translator>> first =
         SAF::ParseTranslatorFile(std::string(reinterpret_cast<const char*>(data), size));
-    if (!first.translators) {
-        FUZZ_REQUIRE(!first.error.empty(), "a refused store says why");
+    if (!first) {
+        FUZZ_REQUIRE(!first.Error().empty(), "a refused store says why");
         return 0;
     }
-    const std::string formatted = SAF::FormatTranslatorFile(*first.translators);
-    const SAF::TranslatorFileRead second = SAF::ParseTranslatorFile(formatted);
-    FUZZ_REQUIRE(second.translators.has_value(), "a formatted store reads");
-    FUZZ_REQUIRE(SameTranslators(*first.translators, *second.translators),
-                 "it reads as the same translators");
-    FUZZ_REQUIRE(SAF::FormatTranslatorFile(*second.translators) == formatted,
+    const std::string formatted = SAF::FormatTranslatorFile(first.Value());
+    const Result<std::vector<SAF::Translator>> second = SAF::ParseTranslatorFile(formatted);
+    FUZZ_REQUIRE(second.Ok(), "a formatted store reads");
+    FUZZ_REQUIRE(SameTranslators(first.Value(), second.Value()), "it reads as the same translators");
+    FUZZ_REQUIRE(SAF::FormatTranslatorFile(second.Value()) == formatted,
                  "formatting again gives the same text");
     return 0;
 }

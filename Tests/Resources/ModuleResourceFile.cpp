@@ -1,5 +1,7 @@
 #include "ModuleResourceFile.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <fstream>
 #include <iterator>
 
@@ -42,14 +44,16 @@ std::uint8_t ByteReader::Byte() {
 
 std::uint16_t ByteReader::Word() {
     Require(2);
-    const auto value = static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    const std::uint16_t value = LittleEndian::Read16(bytes.data() + offset);
     offset += 2;
     return value;
 }
 
 std::uint32_t ByteReader::DoubleWord() {
-    const std::uint32_t low = Word();
-    return low | std::uint32_t{Word()} << 16;
+    Require(4);
+    const std::uint32_t value = LittleEndian::Read32(bytes.data() + offset);
+    offset += 4;
+    return value;
 }
 
 std::string ByteReader::Text() {

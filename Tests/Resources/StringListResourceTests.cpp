@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "ResFormat/ResFileReader.hpp"
 #include "ResFormat/StringListFormat.hpp"
 
@@ -45,9 +46,7 @@ protected:
     }
 
     static std::uint32_t Count(const std::vector<std::uint8_t>& data) {
-        return data.size() < 4 ? 0
-                               : std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
-                                     std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24;
+        return data.size() < 4 ? 0 : LittleEndian::Read32(data.data());
     }
 };
 

@@ -1,5 +1,7 @@
 #include "DialogLayout.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <utility>
 
 namespace DG {
@@ -28,8 +30,7 @@ public:
         Need(4, field);
         const std::uint8_t* at = bytes.data() + offset;
         offset += 4;
-        return static_cast<UInt32>(at[0]) | (static_cast<UInt32>(at[1]) << 8) |
-               (static_cast<UInt32>(at[2]) << 16) | (static_cast<UInt32>(at[3]) << 24);
+        return LittleEndian::Read32(at);
     }
 
     UInt16 ReadWord(const char* field) {
@@ -37,7 +38,7 @@ public:
         Need(2, field);
         const std::uint8_t* at = bytes.data() + offset;
         offset += 2;
-        return static_cast<UInt16>(at[0] | (at[1] << 8));
+        return LittleEndian::Read16(at);
     }
 
     Int16 ReadSignedWord(const char* field) { return static_cast<Int16>(ReadWord(field)); }

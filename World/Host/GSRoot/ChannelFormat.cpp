@@ -1,43 +1,27 @@
 #include "ChannelFormat.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 namespace GS::ChannelFormat {
-
-namespace {
-
-void AppendLittleEndian(std::string& out, UInt64 value, std::size_t byteCount) {
-    for (std::size_t index = 0; index < byteCount; ++index) {
-        out.push_back(static_cast<char>((value >> (8 * index)) & 0xFFu));
-    }
-}
-
-UInt32 ReadLittleEndian(const unsigned char* bytes, std::size_t byteCount) {
-    UInt32 value = 0;
-    for (std::size_t index = byteCount; index-- > 0;) {
-        value = (value << 8) | bytes[index];
-    }
-    return value;
-}
-
-} // namespace
 
 std::string EncodeUniString(const char16_t* units, std::size_t count) {
     std::string out;
     out.reserve(UniStringHeaderSize + 2 * count);
-    AppendLittleEndian(out, UniStringVersion, 2);
-    AppendLittleEndian(out, count, 4);
+    LittleEndian::Append16(out, UniStringVersion);
+    LittleEndian::Append32(out, static_cast<UInt32>(count));
     for (std::size_t index = 0; index < count; ++index) {
-        AppendLittleEndian(out, units[index], 2);
+        LittleEndian::Append16(out, units[index]);
     }
     return out;
 }
 
 DecodedUniString DecodeUniString(const unsigned char* bytes, std::size_t size) {
     DecodedUniString decoded;
-    if (bytes == nullptr || size < UniStringHeaderSize || ReadLittleEndian(bytes, 2) != UniStringVersion) {
+    if (bytes == nullptr || size < UniStringHeaderSize || LittleEndian::Read16(bytes) != UniStringVersion) {
         decoded.result = GSErr::BadData;
         return decoded;
     }
-    const std::size_t count = ReadLittleEndian(bytes + 2, 4);
+    const std::size_t count = LittleEndian::Read32(bytes + 2);
     // Compared as a count of units so that a huge count cannot overflow the byte arithmetic.
     if (count > (size - UniStringHeaderSize) / 2) {
         decoded.result = GSErr::BadData;
@@ -46,7 +30,7 @@ DecodedUniString DecodeUniString(const unsigned char* bytes, std::size_t size) {
     decoded.units.resize(count);
     const unsigned char* unit = bytes + UniStringHeaderSize;
     for (std::size_t index = 0; index < count; ++index, unit += 2) {
-        decoded.units[index] = static_cast<char16_t>(ReadLittleEndian(unit, 2));
+        decoded.units[index] = static_cast<char16_t>(LittleEndian::Read16(unit));
     }
     decoded.consumed = UniStringHeaderSize + 2 * count;
     return decoded;

@@ -4,8 +4,8 @@
 #include "GSTypes.hpp"
 
 // The host's debug output. printf-style, with one host rule: "%s" takes a NUL-terminated UTF-16
-// string (the add-on passes its module path so); "%hs" takes 8-bit UTF-8 text. Also %d %i %u %x %X
-// %c %p %% with the h, l and ll length modifiers, and width and precision.
+// string (the add-on passes its module path so); "%hs" takes 8-bit UTF-8 text. Also %d, %i and %%;
+// this host copies any other conversion as it stands (DebugFormat.hpp).
 GSROOT_API void DBPrintf(const char* format, ...);
 
 namespace GS {

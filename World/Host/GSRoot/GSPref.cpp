@@ -1,5 +1,7 @@
 #include "GSPref.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include "CallDetails.hpp"
 #include "CallMonitor.hpp"
 #include "GSPrefBackend.hpp"
@@ -188,8 +190,7 @@ GSErrCode WriteStringValue(RootKeyDomain domain, const char* keyPath, const char
 GSErrCode WriteDWordValue(RootKeyDomain domain, const char* keyPath, const char* valueName, UInt32 value) {
     Backend::Value stored;
     stored.type = GS::RegistryStore::DWordType;
-    stored.bytes = {static_cast<UInt8>(value), static_cast<UInt8>(value >> 8),
-                    static_cast<UInt8>(value >> 16), static_cast<UInt8>(value >> 24)};
+    LittleEndian::Append32(stored.bytes, value);
     return WriteValue(domain, keyPath, valueName, std::move(stored));
 }
 

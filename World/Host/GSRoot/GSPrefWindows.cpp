@@ -1,4 +1,6 @@
 #include "GSPrefBackend.hpp"
+
+#include "ByteOrder/LittleEndian.hpp"
 #include "TextEncoding.hpp"
 
 #define WIN32_LEAN_AND_MEAN
@@ -158,7 +160,7 @@ Value ValueFromRegistry(const std::u16string& name, DWORD type, const std::vecto
     if (type == REG_SZ) {
         std::u16string text(data.size() / 2, u'\0');
         for (std::size_t unit = 0; unit < text.size(); ++unit) {
-            text[unit] = static_cast<char16_t>(data[2 * unit] | (data[2 * unit + 1] << 8));
+            text[unit] = static_cast<char16_t>(LittleEndian::Read16(data.data() + 2 * unit));
         }
         while (!text.empty() && text.back() == u'\0') {
             text.pop_back();
@@ -200,10 +202,9 @@ GSErrCode WriteValue(RootKeyDomain domain, const std::string& keyPath, Value val
     if (value.type == GS::RegistryStore::StringType) {
         // REG_SZ data is UTF-16LE with its terminating NUL.
         for (const char16_t unit : value.text) {
-            data.push_back(static_cast<BYTE>(unit & 0xFF));
-            data.push_back(static_cast<BYTE>(unit >> 8));
+            LittleEndian::Append16(data, unit);
         }
-        data.insert(data.end(), {0, 0});
+        LittleEndian::Append16(data, 0);
     } else {
         data.assign(value.bytes.begin(), value.bytes.end());
     }

@@ -1,5 +1,7 @@
 #include "RegistryStore.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include "HexDigits.hpp"
 #include "TextEncoding.hpp"
 
@@ -355,8 +357,8 @@ bool Parser::ParseData(std::string_view data, const std::vector<Line>& lines, st
             number = (number << 4) | static_cast<UInt32>(digit);
         }
         value.type = DWordType;
-        value.bytes = {static_cast<UInt8>(number), static_cast<UInt8>(number >> 8),
-                       static_cast<UInt8>(number >> 16), static_cast<UInt8>(number >> 24)};
+        value.bytes.clear();
+        LittleEndian::Append32(value.bytes, number);
         return true;
     }
     if (StartsWithIgnoringCase(data, "hex")) {
@@ -391,7 +393,7 @@ bool Parser::ParseData(std::string_view data, const std::vector<Line>& lines, st
             }
             std::u16string text;
             for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-                text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+                text.push_back(static_cast<char16_t>(LittleEndian::Read16(bytes.data() + i)));
             }
             if (!text.empty() && text.back() == u'\0') {
                 text.pop_back();

@@ -1,5 +1,7 @@
 #include "RegistryStore.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include "TextEncoding.hpp"
 
 #include <cstdio>
@@ -67,11 +69,9 @@ void WriteByteList(std::string& out, std::string line, const std::vector<UInt8>&
 std::vector<UInt8> Utf16LittleEndianWithNul(const std::u16string& text) {
     std::vector<UInt8> bytes;
     for (const char16_t unit : text) {
-        bytes.push_back(static_cast<UInt8>(unit & 0xFF));
-        bytes.push_back(static_cast<UInt8>(unit >> 8));
+        LittleEndian::Append16(bytes, unit);
     }
-    bytes.push_back(0);
-    bytes.push_back(0);
+    LittleEndian::Append16(bytes, 0);
     return bytes;
 }
 
@@ -83,11 +83,7 @@ void WriteValue(std::string& out, const Value& value) {
         WriteByteList(out, name + "=hex(1):", Utf16LittleEndianWithNul(value.text));
     } else if (value.type == DWordType && value.bytes.size() == 4) {
         char digits[9];
-        UInt32 number = 0;
-        for (std::size_t i = 4; i-- > 0;) {
-            number = (number << 8) | value.bytes[i];
-        }
-        std::snprintf(digits, sizeof(digits), "%08x", number);
+        std::snprintf(digits, sizeof(digits), "%08x", LittleEndian::Read32(value.bytes.data()));
         out += name + "=dword:" + digits + "\n";
     } else if (value.type == BinaryType) {
         WriteByteList(out, name + "=hex:", value.bytes);

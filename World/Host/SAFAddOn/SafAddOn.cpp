@@ -76,11 +76,11 @@ SafAddOn::SafAddOn(const std::filesystem::path& dataFolder) {
     }
     if (read == GS::CarefulFile::ReadOutcome::Refused) {
         storeError = "the SAF translator store " + utf8Path + " is not usable: " + storeError;
-    } else if (TranslatorFileRead parsed = ParseTranslatorFile(text); !parsed.translators) {
-        storeError =
-            "the SAF translator store " + utf8Path + " is not usable and was left as it is: " + parsed.error;
+    } else if (Result<std::vector<Translator>> parsed = ParseTranslatorFile(text); !parsed) {
+        storeError = "the SAF translator store " + utf8Path +
+                     " is not usable and was left as it is: " + parsed.Error();
     } else {
-        translators = std::move(*parsed.translators);
+        translators = std::move(parsed).Value();
     }
     if (!translators.empty()) {
         selected = 0;

@@ -6,6 +6,8 @@
 #include "DebugOutput.hpp"
 #include "RS.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -62,10 +64,7 @@ public:
     }
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> bytes;
-        const auto count = static_cast<UInt32>(body.size());
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<std::uint8_t>((count >> shift) & 0xFFu));
-        }
+        LittleEndian::Append32(bytes, static_cast<UInt32>(body.size()));
         bytes.insert(bytes.end(), body.begin(), body.end());
         bytes[4 + itemCountAt] = static_cast<std::uint8_t>(itemCount & 0xFFu);
         bytes[4 + itemCountAt + 1] = static_cast<std::uint8_t>(itemCount >> 8);
@@ -79,10 +78,7 @@ private:
             Word(word);
         }
     }
-    void Word(UInt16 word) {
-        body.push_back(static_cast<std::uint8_t>(word & 0xFFu));
-        body.push_back(static_cast<std::uint8_t>(word >> 8));
-    }
+    void Word(UInt16 word) { LittleEndian::Append16(body, word); }
     void Text(const std::string& text) {
         body.insert(body.end(), text.begin(), text.end());
         body.push_back(0);

@@ -69,33 +69,33 @@ std::vector<Translator> DefaultTranslators() {
     };
 }
 
-TranslatorFileRead ParseTranslatorFile(const std::string& text) {
-    JsonDocument::ReadResult read = JsonDocument::Read(text);
-    if (!read.document) {
-        return {std::nullopt, read.error};
+Result<std::vector<Translator>> ParseTranslatorFile(const std::string& text) {
+    const Result<Json> read = JsonDocument::Read(text);
+    if (!read) {
+        return Failure{read.Error()};
     }
-    const Json& document = *read.document;
+    const Json& document = read.Value();
     if (!document.is_object()) {
-        return {std::nullopt, "the document is not a JSON object"};
+        return Failure{"the document is not a JSON object"};
     }
     const auto version = document.find("version");
     if (version == document.end() || !version->is_number_integer() || *version != FileVersion) {
-        return {std::nullopt, "member version: missing, or not 1"};
+        return Failure{"member version: missing, or not 1"};
     }
     const auto list = document.find("translators");
     if (list == document.end() || !list->is_array()) {
-        return {std::nullopt, "member translators: missing or not a list"};
+        return Failure{"member translators: missing or not a list"};
     }
     std::vector<Translator> translators;
     translators.reserve(list->size());
     for (std::size_t index = 0; index < list->size(); ++index) {
         Translator translator;
         if (std::string fault = ReadTranslator((*list)[index], translator); !fault.empty()) {
-            return {std::nullopt, "member translators[" + std::to_string(index) + "]" + fault};
+            return Failure{"member translators[" + std::to_string(index) + "]" + fault};
         }
         translators.push_back(std::move(translator));
     }
-    return {std::move(translators), {}};
+    return translators;
 }
 
 std::string FormatTranslatorFile(const std::vector<Translator>& translators) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Result/Result.hpp"
 #include "UniString.hpp"
 
 #include <optional>
@@ -18,12 +19,9 @@ struct Translator {
 // The translator store file, DIR/SAF/Translators.json:
 //   {"version": 1, "translators": [{"name": "...", "elementKinds": ["beam", ...], "unitSystem": "SI"}]}
 // Names are any text, empty and repeated ones included; the user knows a translator by its name.
-struct TranslatorFileRead {
-    std::optional<std::vector<Translator>> translators;
-    std::string error; // "line L, column C: ..." or "member translators[2].name: ..."
-};
-
-TranslatorFileRead ParseTranslatorFile(const std::string& text);
+// The translators, or why the text holds none ("line L, column C: ..." or
+// "member translators[2].name: ...").
+Result<std::vector<Translator>> ParseTranslatorFile(const std::string& text);
 std::string FormatTranslatorFile(const std::vector<Translator>& translators);
 
 // What a first run of the SAF add-on offers.

@@ -1,6 +1,6 @@
 #include "ResFileReader.hpp"
 
-#include "ByteOrder.hpp"
+#include "ByteOrder/LittleEndian.hpp"
 #include "ResFileLayout.hpp"
 
 #include <algorithm>
@@ -38,14 +38,14 @@ public:
 
     std::uint16_t ReadUInt16(const char* what) {
         Require(2, what);
-        const std::uint16_t value = ReadUInt16LE(bytes.data() + position);
+        const std::uint16_t value = LittleEndian::Read16(bytes.data() + position);
         position += 2;
         return value;
     }
 
     std::uint32_t ReadUInt32(const char* what) {
         Require(4, what);
-        const std::uint32_t value = ReadUInt32LE(bytes.data() + position);
+        const std::uint32_t value = LittleEndian::Read32(bytes.data() + position);
         position += 4;
         return value;
     }
@@ -70,8 +70,8 @@ ResourceView ReadEntry(std::span<const std::uint8_t> bytes, std::size_t& offset)
     if (remaining < HeaderPrefixSize) {
         throw Problem{offset, "entry header is cut off by the end of the file"};
     }
-    const std::uint32_t dataSize = ReadUInt32LE(bytes.data() + offset);
-    const std::uint32_t headerSize = ReadUInt32LE(bytes.data() + offset + 4);
+    const std::uint32_t dataSize = LittleEndian::Read32(bytes.data() + offset);
+    const std::uint32_t headerSize = LittleEndian::Read32(bytes.data() + offset + 4);
     if (headerSize > remaining) {
         throw Problem{offset,
                       "header of " + std::to_string(headerSize) + " bytes runs past the end of the file"};

@@ -1,6 +1,6 @@
 #include "StringListFormat.hpp"
 
-#include "ByteOrder.hpp"
+#include "ByteOrder/LittleEndian.hpp"
 
 namespace ResFormat {
 
@@ -20,7 +20,7 @@ StringList ParseStringList(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < CountSize) {
         return Malformed("shorter than its 4-byte count");
     }
-    const std::uint32_t count = ReadUInt32LE(bytes.data());
+    const std::uint32_t count = LittleEndian::Read32(bytes.data());
     const std::size_t following = bytes.size() - CountSize;
     if (count != following) {
         return Malformed("count " + std::to_string(count) + " does not match the " +

@@ -1,6 +1,6 @@
 #include "IconResourceWriter.hpp"
 
-#include "ResFormat/ByteOrder.hpp"
+#include "ByteOrder/LittleEndian.hpp"
 #include "ResFormat/ResFileLayout.hpp"
 
 #include <algorithm>
@@ -10,8 +10,8 @@ namespace ResConv {
 
 namespace {
 
-using ResFormat::AppendUInt16LE;
-using ResFormat::AppendUInt32LE;
+using LittleEndian::Append16;
+using LittleEndian::Append32;
 
 constexpr std::uint32_t BitmapInfoHeaderSize = 40;
 constexpr std::uint16_t IconDirectoryType = 1;
@@ -23,15 +23,15 @@ std::size_t MaskRowBytes(std::uint32_t width) {
 void AppendBitmapInfoHeader(std::vector<std::uint8_t>& out, const IconImage& image) {
     const std::size_t colourBytes = std::size_t{image.width} * image.height * 4;
     const std::size_t maskBytes = MaskRowBytes(image.width) * image.height;
-    AppendUInt32LE(out, BitmapInfoHeaderSize);
-    AppendUInt32LE(out, image.width);
-    AppendUInt32LE(out, image.height * 2);
-    AppendUInt16LE(out, 1);  // planes
-    AppendUInt16LE(out, 32); // bits per pixel
-    AppendUInt32LE(out, 0);  // BI_RGB: uncompressed
-    AppendUInt32LE(out, static_cast<std::uint32_t>(colourBytes + maskBytes));
+    Append32(out, BitmapInfoHeaderSize);
+    Append32(out, image.width);
+    Append32(out, image.height * 2);
+    Append16(out, 1);  // planes
+    Append16(out, 32); // bits per pixel
+    Append32(out, 0);  // BI_RGB: uncompressed
+    Append32(out, static_cast<std::uint32_t>(colourBytes + maskBytes));
     for (int unused = 0; unused < 4; ++unused) {
-        AppendUInt32LE(out, 0); // resolution in x and y, colours used, colours important
+        Append32(out, 0); // resolution in x and y, colours used, colours important
     }
 }
 
@@ -80,19 +80,19 @@ std::vector<std::uint8_t> WriteIconImage(const IconImage& image) {
 std::vector<std::uint8_t> WriteIconDirectory(const CheckedResource& group,
                                              const std::vector<ResFormat::ResourceEntry>& written) {
     std::vector<std::uint8_t> out;
-    AppendUInt16LE(out, 0);
-    AppendUInt16LE(out, IconDirectoryType);
-    AppendUInt16LE(out, static_cast<std::uint16_t>(group.ItemCount()));
+    Append16(out, 0);
+    Append16(out, IconDirectoryType);
+    Append16(out, static_cast<std::uint16_t>(group.ItemCount()));
     for (const CheckedRecord& entry : group.records) {
         const auto number = static_cast<std::uint16_t>(entry.Field("icon").number);
         out.push_back(static_cast<std::uint8_t>(entry.Field("width").number));
         out.push_back(static_cast<std::uint8_t>(entry.Field("height").number));
-        out.push_back(0);       // colour count: none for images of more than 8 bits per pixel
-        out.push_back(0);       // reserved
-        AppendUInt16LE(out, 1); // planes
-        AppendUInt16LE(out, static_cast<std::uint16_t>(entry.Field("bit count").number));
-        AppendUInt32LE(out, WrittenIconSize(number, group.language, written));
-        AppendUInt16LE(out, number);
+        out.push_back(0); // colour count: none for images of more than 8 bits per pixel
+        out.push_back(0); // reserved
+        Append16(out, 1); // planes
+        Append16(out, static_cast<std::uint16_t>(entry.Field("bit count").number));
+        Append32(out, WrittenIconSize(number, group.language, written));
+        Append16(out, number);
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #include "PayloadWriter.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
 #include "IconResourceWriter.hpp"
-#include "ResFormat/ByteOrder.hpp"
 
 #include <limits>
 #include <stdexcept>
@@ -23,10 +23,10 @@ void AppendNumber(std::vector<std::uint8_t>& out, FieldType type, std::int64_t n
         out.push_back(static_cast<std::uint8_t>(number));
         break;
     case FieldType::UInt16:
-        ResFormat::AppendUInt16LE(out, static_cast<std::uint16_t>(number));
+        LittleEndian::Append16(out, static_cast<std::uint16_t>(number));
         break;
     case FieldType::UInt32:
-        ResFormat::AppendUInt32LE(out, static_cast<std::uint32_t>(number));
+        LittleEndian::Append32(out, static_cast<std::uint32_t>(number));
         break;
     default:
         throw std::logic_error("not a number field");
@@ -52,7 +52,7 @@ std::vector<std::uint8_t> WriteHostFramed(const CheckedResource& resource) {
         }
     }
     std::vector<std::uint8_t> payload;
-    ResFormat::AppendUInt32LE(payload, CheckedCount(body.size(), resource));
+    LittleEndian::Append32(payload, CheckedCount(body.size(), resource));
     payload.insert(payload.end(), body.begin(), body.end());
     return payload;
 }

@@ -1,6 +1,6 @@
 #include "ResConvCommand.hpp"
 
-#include "AtomicFileWrite.hpp"
+#include "AtomicFile.hpp"
 #include "Compiler.hpp"
 #include "FileLoading.hpp"
 #include "ProgramCommandLine.hpp"
@@ -84,8 +84,10 @@ int Compile(const Arguments& arguments, std::ostream& err) {
         err << compilation.diagnostics.Format();
         return ExitFailure;
     }
-    if (const auto problem = WriteFileAtomically(arguments.output, compilation.resFile)) {
-        err << "ResConv: " << *problem << "\n";
+    const std::string_view bytes(reinterpret_cast<const char*>(compilation.resFile.data()),
+                                 compilation.resFile.size());
+    if (const Result<> written = AtomicFile::ReplaceWith(arguments.output, bytes); !written) {
+        err << "ResConv: " << written.Error() << "\n";
         return ExitFailure;
     }
     return ExitSuccess;

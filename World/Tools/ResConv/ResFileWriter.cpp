@@ -1,6 +1,6 @@
 #include "ResFileWriter.hpp"
 
-#include "ResFormat/ByteOrder.hpp"
+#include "ByteOrder/LittleEndian.hpp"
 #include "ResFormat/ResFileLayout.hpp"
 
 #include <cassert>
@@ -10,19 +10,19 @@ namespace ResConv {
 
 namespace {
 
-using ResFormat::AppendUInt16LE;
-using ResFormat::AppendUInt32LE;
+using LittleEndian::Append16;
+using LittleEndian::Append32;
 
 void AppendName(std::vector<std::uint8_t>& out, const ResFormat::ResName& name) {
     if (name.IsOrdinal()) {
-        AppendUInt16LE(out, ResFormat::OrdinalMarker);
-        AppendUInt16LE(out, name.GetOrdinal());
+        Append16(out, ResFormat::OrdinalMarker);
+        Append16(out, name.GetOrdinal());
         return;
     }
     for (char16_t unit : name.GetText()) {
-        AppendUInt16LE(out, unit);
+        Append16(out, unit);
     }
-    AppendUInt16LE(out, 0);
+    Append16(out, 0);
 }
 
 void PadToEntryAlignment(std::vector<std::uint8_t>& out) {
@@ -40,19 +40,19 @@ void AppendEntry(std::vector<std::uint8_t>& out, const ResFormat::ResourceEntry&
     header.resize(ResFormat::AlignToEntry(ResFormat::HeaderPrefixSize + header.size()) -
                       ResFormat::HeaderPrefixSize,
                   0);
-    AppendUInt32LE(header, entry.dataVersion);
-    AppendUInt16LE(header, entry.memoryFlags);
-    AppendUInt16LE(header, entry.language);
-    AppendUInt32LE(header, entry.version);
-    AppendUInt32LE(header, entry.characteristics);
+    Append32(header, entry.dataVersion);
+    Append16(header, entry.memoryFlags);
+    Append16(header, entry.language);
+    Append32(header, entry.version);
+    Append32(header, entry.characteristics);
 
     const std::size_t headerSize = ResFormat::HeaderPrefixSize + header.size();
     assert(headerSize == ResFormat::AlignToEntry(headerSize) && "the data starts aligned as well");
     if (entry.data.size() > 0xFFFFFFFFu || headerSize > 0xFFFFFFFFu) {
         throw std::length_error("resource too large for a .res file");
     }
-    AppendUInt32LE(out, static_cast<std::uint32_t>(entry.data.size()));
-    AppendUInt32LE(out, static_cast<std::uint32_t>(headerSize));
+    Append32(out, static_cast<std::uint32_t>(entry.data.size()));
+    Append32(out, static_cast<std::uint32_t>(headerSize));
     out.insert(out.end(), header.begin(), header.end());
     out.insert(out.end(), entry.data.begin(), entry.data.end());
     PadToEntryAlignment(out);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -66,10 +68,7 @@ public:
 
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> bytes;
-        const auto count = static_cast<std::uint32_t>(body.size());
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<std::uint8_t>((count >> shift) & 0xFFu));
-        }
+        LittleEndian::Append32(bytes, static_cast<std::uint32_t>(body.size()));
         bytes.insert(bytes.end(), body.begin(), body.end());
         bytes[4 + itemCountOffset] = static_cast<std::uint8_t>(itemCount & 0xFFu);
         bytes[4 + itemCountOffset + 1] = static_cast<std::uint8_t>(itemCount >> 8);
@@ -84,10 +83,7 @@ private:
             Word(word);
         }
     }
-    void Word(std::uint16_t word) {
-        body.push_back(static_cast<std::uint8_t>(word & 0xFFu));
-        body.push_back(static_cast<std::uint8_t>(word >> 8));
-    }
+    void Word(std::uint16_t word) { LittleEndian::Append16(body, word); }
     void Text(const std::string& text) {
         body.insert(body.end(), text.begin(), text.end());
         body.push_back(0);

@@ -46,8 +46,8 @@ TEST_F(DataFolderTest, AGivenExportFolderIsTakenAsItIsAndNotMade) {
 }
 
 TEST_F(DataFolderTest, TheRegistryFolderIsMadeWhenMissing) {
-    std::string error;
-    EXPECT_TRUE(PrepareRegistryFolder(PathToUtf8(home / "deeper"), error)) << error;
+    const Result<> prepared = PrepareRegistryFolder(PathToUtf8(home / "deeper"));
+    EXPECT_TRUE(prepared.Ok()) << prepared.Error();
     EXPECT_TRUE(std::filesystem::is_directory(home / "deeper" / "Registry"));
 }
 
@@ -55,7 +55,7 @@ TEST_F(DataFolderTest, ADataFolderThatIsAFileCannotBeUsed) {
     std::filesystem::create_directories(home);
     const std::filesystem::path file = home / "file";
     std::ofstream(file) << "x";
-    std::string error;
-    EXPECT_FALSE(PrepareRegistryFolder(PathToUtf8(file), error));
-    EXPECT_NE(error.find("cannot make folder"), std::string::npos);
+    const Result<> prepared = PrepareRegistryFolder(PathToUtf8(file));
+    ASSERT_FALSE(prepared.Ok());
+    EXPECT_NE(prepared.Error().find("cannot make folder"), std::string::npos);
 }

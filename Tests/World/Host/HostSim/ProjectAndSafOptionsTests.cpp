@@ -28,9 +28,10 @@ TEST(ProjectAndSafOptions, ProjectVersionBuildAndSafFailuresAreTakenAsGiven) {
     EXPECT_EQ(parsed.options->project, "Tower é.json");
     EXPECT_EQ(parsed.options->hostVersion, "26");
     EXPECT_EQ(parsed.options->buildNumber, -12);
-    using Failure = std::pair<UInt32, GSErrCode>;
-    EXPECT_EQ(parsed.options->safFailures,
-              (std::vector<Failure>{{0x47545253u, 7}, {0x49534944u, static_cast<GSErrCode>(0x81060003u)}}));
+    using SafFailure = std::pair<UInt32, GSErrCode>;
+    EXPECT_EQ(
+        parsed.options->safFailures,
+        (std::vector<SafFailure>{{0x47545253u, 7}, {0x49534944u, static_cast<GSErrCode>(0x81060003u)}}));
 }
 
 TEST(ProjectAndSafOptions, MalformedValuesAreRefusedByName) {

@@ -34,10 +34,10 @@ protected:
     }
     std::string RefusalOf(const std::string& text) {
         Write(text);
-        ProjectDocument::OpenResult opened = ProjectDocument::Open(path);
-        EXPECT_EQ(opened.project, nullptr) << text;
+        Result<std::unique_ptr<ProjectDocument>> opened = ProjectDocument::Open(path);
+        EXPECT_FALSE(opened.Ok()) << text;
         EXPECT_EQ(OnDisk(), text) << "a refused project stays as it was";
-        return opened.error;
+        return opened.Error();
     }
 
     std::filesystem::path folder;
@@ -51,12 +51,12 @@ GSHandle HandleOf(const std::vector<char>& bytes) {
 }
 
 TEST_F(ProjectFile, AMissingFileOpensEmptyAndTheFirstSaveCreatesIt) {
-    ProjectDocument::OpenResult opened = ProjectDocument::Open(path);
-    ASSERT_NE(opened.project, nullptr) << opened.error;
-    EXPECT_TRUE(opened.project->Objects().All().empty());
+    Result<std::unique_ptr<ProjectDocument>> opened = ProjectDocument::Open(path);
+    ASSERT_TRUE(opened.Ok()) << opened.Error();
+    EXPECT_TRUE(opened.Value()->Objects().All().empty());
     EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(path)));
-    std::string error;
-    ASSERT_TRUE(opened.project->Save(error)) << error;
+    const Result<> saved = opened.Value()->Save();
+    ASSERT_TRUE(saved.Ok()) << saved.Error();
     EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(path)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
         << "no temporary file is left";
@@ -65,22 +65,22 @@ TEST_F(ProjectFile, AMissingFileOpensEmptyAndTheFirstSaveCreatesIt) {
 TEST_F(ProjectFile, ObjectsAndTheModelSurviveASaveAndAReopenByteForByte) {
     Write(R"({"format": "hostsim-project", "version": 1, "model": {"storeys": [{"name": "Ground"}]},
               "addOnObjects": []})");
-    ProjectDocument::OpenResult first = ProjectDocument::Open(path);
-    ASSERT_NE(first.project, nullptr) << first.error;
+    Result<std::unique_ptr<ProjectDocument>> first = ProjectDocument::Open(path);
+    ASSERT_TRUE(first.Ok()) << first.Error();
     const std::vector<char> content{1, 0, 2, 0, 0, 0, 'A', 0, '\xFF', '\xD8'};
     GSHandle handle = HandleOf(content);
-    const GS::Guid guid = first.project->Objects().Create(GS::UniString(u"VELD \u00C9"), handle);
+    const GS::Guid guid = first.Value()->Objects().Create(GS::UniString(u"VELD \u00C9"), handle);
     BMKillHandle(&handle);
-    std::string error;
-    ASSERT_TRUE(first.project->Save(error)) << error;
+    const Result<> saved = first.Value()->Save();
+    ASSERT_TRUE(saved.Ok()) << saved.Error();
 
-    ProjectDocument::OpenResult second = ProjectDocument::Open(path);
-    ASSERT_NE(second.project, nullptr) << second.error;
-    const ObjectStore::Object* object = second.project->Objects().Find(guid);
+    Result<std::unique_ptr<ProjectDocument>> second = ProjectDocument::Open(path);
+    ASSERT_TRUE(second.Ok()) << second.Error();
+    const ObjectStore::Object* object = second.Value()->Objects().Find(guid);
     ASSERT_NE(object, nullptr);
     EXPECT_TRUE(object->name.IsEqual(GS::UniString(u"VELD \u00C9")));
     EXPECT_EQ(object->content, content);
-    EXPECT_EQ(second.project->Format(), first.project->Format());
+    EXPECT_EQ(second.Value()->Format(), first.Value()->Format());
     EXPECT_NE(OnDisk().find("\"storeys\""), std::string::npos);
 }
 
@@ -156,22 +156,22 @@ TEST(ProjectDocument, AFaultInsideTheModelsListsNamesItsPlace) {
     };
     for (const auto& [text, error] : cases) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(ProjectDocument::Parse(text).error, error);
+        EXPECT_EQ(ProjectDocument::Parse(text).Error(), error);
     }
 }
 
 TEST_F(ProjectFile, AnObjectNameHoldingUPlus0000SurvivesASaveAndAReopen) {
-    ProjectDocument::OpenResult first = ProjectDocument::Open(path);
-    ASSERT_NE(first.project, nullptr) << first.error;
+    Result<std::unique_ptr<ProjectDocument>> first = ProjectDocument::Open(path);
+    ASSERT_TRUE(first.Ok()) << first.Error();
     const char16_t units[] = {u'a', u'\0', u'b'};
     const GS::UniString name(units, 3);
-    const GS::Guid guid = first.project->Objects().Create(name, nullptr);
-    std::string error;
-    ASSERT_TRUE(first.project->Save(error)) << error;
+    const GS::Guid guid = first.Value()->Objects().Create(name, nullptr);
+    const Result<> saved = first.Value()->Save();
+    ASSERT_TRUE(saved.Ok()) << saved.Error();
 
-    ProjectDocument::OpenResult second = ProjectDocument::Open(path);
-    ASSERT_NE(second.project, nullptr) << second.error;
-    const ObjectStore::Object* object = second.project->Objects().Find(guid);
+    Result<std::unique_ptr<ProjectDocument>> second = ProjectDocument::Open(path);
+    ASSERT_TRUE(second.Ok()) << second.Error();
+    const ObjectStore::Object* object = second.Value()->Objects().Find(guid);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(object->name.GetLength(), 3u);
     EXPECT_TRUE(object->name.IsEqual(name));
@@ -179,9 +179,9 @@ TEST_F(ProjectFile, AnObjectNameHoldingUPlus0000SurvivesASaveAndAReopen) {
 
 TEST(ProjectDocument, AProjectWithoutAFileCannotBeSaved) {
     ProjectDocument untitled;
-    std::string error;
-    EXPECT_FALSE(untitled.Save(error));
-    EXPECT_NE(error.find("--project"), std::string::npos);
+    const Result<> saved = untitled.Save();
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_NE(saved.Error().find("--project"), std::string::npos);
 }
 
 } // namespace

@@ -70,14 +70,15 @@ TEST(ProjectModel, GivesBackTheJsonItReadAndJudgesItAsTheReaderDoes) {
         SCOPED_TRACE(row.what);
         const Json json = row.model();
         const ProjectModel held(json);
-        const Building::ModelReadResult read = Building::ReadModel(json);
+        const Result<Building::Model> read = Building::ReadModel(json);
         EXPECT_EQ(held.ToJson().dump(), json.dump());
         EXPECT_EQ(held.KeepsText(), row.keepsText);
-        EXPECT_EQ(held.Typed().has_value(), read.model.has_value());
-        EXPECT_EQ(held.ReadError(), read.error);
+        EXPECT_EQ(held.Typed().has_value(), read.Ok());
+        EXPECT_EQ(held.ReadError(), read.Error());
         EXPECT_EQ(held.TextXmlCannotCarry(), FindTextXmlCannotCarry(json));
-        if (read.model) {
-            EXPECT_EQ(Building::ModelToJson(*held.Typed()).dump(), Building::ModelToJson(*read.model).dump());
+        if (read) {
+            EXPECT_EQ(Building::ModelToJson(*held.Typed()).dump(),
+                      Building::ModelToJson(read.Value()).dump());
         }
     }
 }

@@ -55,7 +55,7 @@ TEST_F(QuietHost, ATranscriptInstallsTheMonitorForTheSessionsLife) {
 }
 
 TEST_F(QuietHost, AFaultPlanInstallsTheMonitorEvenWithoutTranscript) {
-    options.failRules.push_back(ParseFailRule("GSPref::OpenRootKey=5").rule.value());
+    options.failRules.push_back(ParseFailRule("GSPref::OpenRootKey=5").Value());
     Transcript none;
     EXPECT_TRUE(MonitorActiveDuringSession(none));
 }

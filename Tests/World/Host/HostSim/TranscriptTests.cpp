@@ -68,30 +68,30 @@ TEST(RegistryRequestTests, HivesAreAcceptedInFullOrAbbreviatedAnyCase) {
 }
 
 TEST(RegistryRequestTests, SetStringTakesKeyNameAndValue) {
-    RegistryRequestParse parsed =
+    Result<RegistryRequest> parsed =
         ParseRegistryRequest({"--home", "/tmp/h", "set-string",
                               R"(HKLM\SOFTWARE\VELD\Installer\VeldEngineer\23)", "InstallDir", "C:\\x y"});
-    ASSERT_TRUE(parsed.request.has_value()) << parsed.error;
-    EXPECT_EQ(parsed.request->home, "/tmp/h");
-    EXPECT_EQ(parsed.request->action, RegistryAction::SetString);
-    EXPECT_EQ(parsed.request->key.path, R"(SOFTWARE\VELD\Installer\VeldEngineer\23)");
-    EXPECT_EQ(parsed.request->valueName, "InstallDir");
-    EXPECT_EQ(parsed.request->text, "C:\\x y");
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error();
+    EXPECT_EQ(parsed->home, "/tmp/h");
+    EXPECT_EQ(parsed->action, RegistryAction::SetString);
+    EXPECT_EQ(parsed->key.path, R"(SOFTWARE\VELD\Installer\VeldEngineer\23)");
+    EXPECT_EQ(parsed->valueName, "InstallDir");
+    EXPECT_EQ(parsed->text, "C:\\x y");
 }
 
 TEST(RegistryRequestTests, SetDwordReadsDecimalAndHex) {
     auto parsed = ParseRegistryRequest({"set-dword", R"(HKCU\K)", "N", "0xFFFFFFFF"});
-    ASSERT_TRUE(parsed.request.has_value()) << parsed.error;
-    EXPECT_EQ(parsed.request->number, 0xFFFFFFFFu);
-    EXPECT_FALSE(ParseRegistryRequest({"set-dword", R"(HKCU\K)", "N", "4294967296"}).request.has_value());
-    EXPECT_FALSE(ParseRegistryRequest({"set-dword", R"(HKCU\K)", "N", "-1"}).request.has_value());
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error();
+    EXPECT_EQ(parsed->number, 0xFFFFFFFFu);
+    EXPECT_FALSE(ParseRegistryRequest({"set-dword", R"(HKCU\K)", "N", "4294967296"}).Ok());
+    EXPECT_FALSE(ParseRegistryRequest({"set-dword", R"(HKCU\K)", "N", "-1"}).Ok());
 }
 
 TEST(RegistryRequestTests, WrongShapesAreExplained) {
-    EXPECT_EQ(ParseRegistryRequest({"get", R"(HKLM\K)"}).error, "get takes KEY NAME");
-    EXPECT_EQ(ParseRegistryRequest({"remove", R"(HKLM\K)"}).error, "unknown action \"remove\"");
-    EXPECT_NE(ParseRegistryRequest({"delete-key", "HKLM"}).error.find("is not a key"), std::string::npos);
-    EXPECT_NE(ParseRegistryRequest({"--home"}).error.find("needs a value"), std::string::npos);
-    EXPECT_FALSE(ParseRegistryRequest({}).error.empty());
-    EXPECT_TRUE(ParseRegistryRequest({"delete-value", R"(HKLM\K)", "N"}).request.has_value());
+    EXPECT_EQ(ParseRegistryRequest({"get", R"(HKLM\K)"}).Error(), "get takes KEY NAME");
+    EXPECT_EQ(ParseRegistryRequest({"remove", R"(HKLM\K)"}).Error(), "unknown action \"remove\"");
+    EXPECT_NE(ParseRegistryRequest({"delete-key", "HKLM"}).Error().find("is not a key"), std::string::npos);
+    EXPECT_NE(ParseRegistryRequest({"--home"}).Error().find("needs a value"), std::string::npos);
+    EXPECT_FALSE(ParseRegistryRequest({}).Error().empty());
+    EXPECT_TRUE(ParseRegistryRequest({"delete-value", R"(HKLM\K)", "N"}).Ok());
 }

@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "RSTestModules.hpp"
 
 #include <gtest/gtest.h>
@@ -29,11 +30,11 @@ protected:
 };
 
 UInt16 Word(const std::vector<UInt8>& bytes, std::size_t offset) {
-    return static_cast<UInt16>(bytes[offset] | bytes[offset + 1] << 8);
+    return LittleEndian::Read16(bytes.data() + offset);
 }
 
 UInt32 DoubleWord(const std::vector<UInt8>& bytes, std::size_t offset) {
-    return static_cast<UInt32>(Word(bytes, offset)) | static_cast<UInt32>(Word(bytes, offset + 2)) << 16;
+    return LittleEndian::Read32(bytes.data() + offset);
 }
 
 TEST_F(ProgramWindowsResources, InformationIconGroupNamesAPngIconOfItsOwnSize) {

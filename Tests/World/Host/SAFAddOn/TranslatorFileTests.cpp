@@ -15,33 +15,33 @@ std::string Utf8(const GS::UniString& text) {
 }
 
 std::string ErrorOf(const std::string& text) {
-    SAF::TranslatorFileRead read = ParseTranslatorFile(text);
-    EXPECT_FALSE(read.translators.has_value()) << text;
-    return read.error;
+    Result<std::vector<SAF::Translator>> read = ParseTranslatorFile(text);
+    EXPECT_FALSE(read.Ok()) << text;
+    return read.Error();
 }
 
 TEST(TranslatorFile, WhatIsWrittenReadsBackWithNamesAndOptions) {
     std::vector<SAF::Translator> written = SAF::DefaultTranslators();
     written.push_back({GS::UniString(u"\u00C9tage \U0001F3D7"), {}, "Imperial"});
     written.push_back({GS::UniString(), {"load"}, "SI"});
-    SAF::TranslatorFileRead read = ParseTranslatorFile(SAF::FormatTranslatorFile(written));
-    ASSERT_TRUE(read.translators.has_value()) << read.error;
-    ASSERT_EQ(read.translators->size(), written.size());
+    Result<std::vector<SAF::Translator>> read = ParseTranslatorFile(SAF::FormatTranslatorFile(written));
+    ASSERT_TRUE(read.Ok()) << read.Error();
+    ASSERT_EQ(read->size(), written.size());
     for (std::size_t index = 0; index < written.size(); ++index) {
-        EXPECT_TRUE((*read.translators)[index].name.IsEqual(written[index].name)) << index;
-        EXPECT_EQ((*read.translators)[index].elementKinds, written[index].elementKinds) << index;
-        EXPECT_EQ((*read.translators)[index].unitSystem, written[index].unitSystem) << index;
+        EXPECT_TRUE(read.Value()[index].name.IsEqual(written[index].name)) << index;
+        EXPECT_EQ(read.Value()[index].elementKinds, written[index].elementKinds) << index;
+        EXPECT_EQ(read.Value()[index].unitSystem, written[index].unitSystem) << index;
     }
 }
 
 TEST(TranslatorFile, ANameHoldingUPlus0000ReadsBackWhole) {
     const char16_t units[] = {u'A', u'\0', u'B'};
     const std::vector<SAF::Translator> written{{GS::UniString(units, 3), {"beam"}, "SI"}};
-    SAF::TranslatorFileRead read = ParseTranslatorFile(SAF::FormatTranslatorFile(written));
-    ASSERT_TRUE(read.translators.has_value()) << read.error;
-    ASSERT_EQ(read.translators->size(), 1u);
-    EXPECT_EQ((*read.translators)[0].name.GetLength(), 3u);
-    EXPECT_TRUE((*read.translators)[0].name.IsEqual(written[0].name));
+    Result<std::vector<SAF::Translator>> read = ParseTranslatorFile(SAF::FormatTranslatorFile(written));
+    ASSERT_TRUE(read.Ok()) << read.Error();
+    ASSERT_EQ(read->size(), 1u);
+    EXPECT_EQ(read.Value()[0].name.GetLength(), 3u);
+    EXPECT_TRUE(read.Value()[0].name.IsEqual(written[0].name));
 }
 
 TEST(TranslatorFile, ANumberNoDoubleHoldsIsRefusedWithItsMemberNotThrown) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteOrder/LittleEndian.hpp"
 #include "Compiler.hpp"
 #include "ResFormat/ResFileReader.hpp"
 
@@ -80,8 +81,7 @@ inline std::string PlainPam(std::uint32_t width, std::uint32_t height) {
 }
 
 inline std::uint32_t ReadUInt32LE(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 | std::uint32_t{bytes[at + 2]} << 16 |
-           std::uint32_t{bytes[at + 3]} << 24;
+    return LittleEndian::Read32(bytes.data() + at);
 }
 
 } // namespace ResConvTest

@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "CompileHelpers.hpp"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,7 @@ using ResFormat::ResName;
 class Bytes {
 public:
     Bytes& Word(std::uint16_t value) {
-        bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+        LittleEndian::Append16(bytes, value);
         return *this;
     }
     Bytes& Words(std::initializer_list<std::uint16_t> values) {
@@ -33,10 +33,8 @@ public:
     }
     // The resource: the count of these bytes, then the bytes.
     std::vector<std::uint8_t> Framed() const {
-        const auto count = static_cast<std::uint32_t>(bytes.size());
-        std::vector<std::uint8_t> framed = {
-            static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>((count >> 8) & 0xFF),
-            static_cast<std::uint8_t>((count >> 16) & 0xFF), static_cast<std::uint8_t>(count >> 24)};
+        std::vector<std::uint8_t> framed;
+        LittleEndian::Append32(framed, static_cast<std::uint32_t>(bytes.size()));
         framed.insert(framed.end(), bytes.begin(), bytes.end());
         return framed;
     }

@@ -1,3 +1,4 @@
+#include "ByteOrder/LittleEndian.hpp"
 #include "Compiler.hpp"
 #include "ResFormat/ResFileReader.hpp"
 #include "ResFormat/StringListFormat.hpp"
@@ -45,7 +46,7 @@ TEST(ResConvOutput, CountIsTheSizeLessFourAndTheLastByteIsTheLastNul) {
     ASSERT_EQ(entries.size(), 1u);
     const std::vector<std::uint8_t>& data = entries[0].data;
     ASSERT_EQ(data.size(), 4u + 3u + 7u);
-    EXPECT_EQ(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24, 10);
+    EXPECT_EQ(LittleEndian::Read32(data.data()), 10u);
     EXPECT_EQ(data.back(), 0);
 }
 
@@ -105,21 +106,19 @@ TEST(ResConvOutput, ResFileFrameHasTheLeadingEntryAndAlignedHeaders) {
         ResConv::CompileSources({{"a.rsrc", "resource STRS 1 language 1033\ntext \"abc\"\n"},
                                  {"b.rsrc", "resource STRS 2 language 1033\ntext \"d\"\n"}});
     const std::vector<std::uint8_t>& bytes = compilation.resFile;
-    const auto dword = [&](std::size_t at) {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24;
-    };
+    const auto dword = [&](std::size_t at) { return LittleEndian::Read32(bytes.data() + at); };
 
     const std::vector<std::uint8_t> leading(bytes.begin(), bytes.begin() + 32);
     EXPECT_EQ(leading,
               (std::vector<std::uint8_t>{0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,
                                          0, 0, 0, 0, 0,  0, 0, 0, 0,    0,    0, 0, 0,    0,    0, 0}));
     // "STRS" + NUL (10 bytes) and an ordinal (4) after the 8-byte prefix: 22, padded to 24, + 16.
-    EXPECT_EQ(dword(32), 8);
-    EXPECT_EQ(dword(36), 40);
+    EXPECT_EQ(dword(32), 8u);
+    EXPECT_EQ(dword(36), 40u);
     EXPECT_EQ(bytes[32 + 22], 0);
     EXPECT_EQ(bytes[32 + 23], 0);
     // The 8 data bytes end on a DWORD boundary; the next header follows at once.
-    EXPECT_EQ(dword(32 + 40 + 8), 6);
+    EXPECT_EQ(dword(32 + 40 + 8), 6u);
     // The second entry's 6 data bytes are padded with two zero bytes to the end of the file.
     EXPECT_EQ(bytes.size(), 32u + 40 + 8 + 40 + 8);
 }

@@ -6,10 +6,10 @@
 
 namespace HostSim {
 
-FailRuleParse ParseFailRule(std::string_view text) {
+Result<FailRule> ParseFailRule(std::string_view text) {
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos || equals == 0) {
-        return {std::nullopt, "expected OP=CODE or OP=CODE@N, got \"" + std::string(text) + "\""};
+        return Failure{"expected OP=CODE or OP=CODE@N, got \"" + std::string(text) + "\""};
     }
     FailRule rule;
     rule.operation = std::string(text.substr(0, equals));
@@ -18,17 +18,17 @@ FailRuleParse ParseFailRule(std::string_view text) {
     if (at != std::string_view::npos) {
         std::optional<UInt64> nth = ParseUnsigned(codeText.substr(at + 1), UINT64_MAX);
         if (!nth || *nth == 0) {
-            return {std::nullopt, "call number after '@' must be 1 or more in \"" + std::string(text) + "\""};
+            return Failure{"call number after '@' must be 1 or more in \"" + std::string(text) + "\""};
         }
         rule.onlyCall = nth;
         codeText = codeText.substr(0, at);
     }
     std::optional<GSErrCode> code = ParseResultCode(codeText);
     if (!code) {
-        return {std::nullopt, "\"" + std::string(codeText) + "\" is not a result code (decimal or 0x hex)"};
+        return Failure{"\"" + std::string(codeText) + "\" is not a result code (decimal or 0x hex)"};
     }
     rule.code = *code;
-    return {std::move(rule), {}};
+    return rule;
 }
 
 void FaultPlan::Add(FailRule rule) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GSTypes.hpp"
+#include "Result/Result.hpp"
 
 #include <map>
 #include <optional>
@@ -17,12 +18,8 @@ struct FailRule {
     std::optional<UInt64> onlyCall; // counted from 1
 };
 
-// Parses "OP=CODE" or "OP=CODE@N"; an error text when the form is wrong.
-struct FailRuleParse {
-    std::optional<FailRule> rule;
-    std::string error;
-};
-FailRuleParse ParseFailRule(std::string_view text);
+// Parses "OP=CODE" or "OP=CODE@N"; says what is wrong with any other form.
+Result<FailRule> ParseFailRule(std::string_view text);
 
 // Decides, call by call, which operations fail. Every operation name is counted separately, so
 // "fail the 3rd call of X" means the 3rd call of X whatever else ran in between.

@@ -65,56 +65,47 @@ std::string ReadObject(const Json& entry, ObjectStore::Object& object) {
 
 } // namespace
 
-ProjectDocument::ParseResult ProjectDocument::Parse(const std::string& text,
-                                                    const std::function<void(std::size_t)>& progress) {
-    ParseResult result;
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
-    if (!read.document) {
-        result.error = read.error;
-        return result;
+Result<ProjectDocument::Contents> ProjectDocument::Parse(const std::string& text,
+                                                         const std::function<void(std::size_t)>& progress) {
+    Result<Json> read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
+    if (!read) {
+        return Failure{read.Error()};
     }
-    Json& document = *read.document;
+    Json& document = read.Value();
     if (!document.is_object()) {
-        result.error = "the document is not a JSON object";
-        return result;
+        return Failure{"the document is not a JSON object"};
     }
     const auto format = document.find("format");
     if (format == document.end() || !format->is_string() || *format != FormatName) {
-        result.error = "member format: missing, or not \"" + std::string(FormatName) + "\"";
-        return result;
+        return Failure{"member format: missing, or not \"" + std::string(FormatName) + "\""};
     }
     const auto version = document.find("version");
     if (version == document.end() || !version->is_number_integer() || *version != FormatVersion) {
-        result.error = "member version: missing, or not " + std::to_string(FormatVersion);
-        return result;
+        return Failure{"member version: missing, or not " + std::to_string(FormatVersion)};
     }
     const auto model = document.find("model");
     if (model == document.end() || !model->is_object()) {
-        result.error = "member model: missing or not an object";
-        return result;
+        return Failure{"member model: missing or not an object"};
     }
+    Contents contents;
     for (const auto& [name, value] : document.items()) {
         if (name != "format" && name != "version" && name != "model" && name != "addOnObjects") {
-            result.otherMembers[name] = value;
+            contents.otherMembers[name] = value;
         }
     }
     const auto list = document.find("addOnObjects");
     if (list == document.end() || !list->is_array()) {
-        result.error = "member addOnObjects: missing or not a list";
-        return result;
+        return Failure{"member addOnObjects: missing or not a list"};
     }
-    std::vector<ObjectStore::Object> objects;
     for (std::size_t index = 0; index < list->size(); ++index) {
         ObjectStore::Object object;
         if (std::string fault = ReadObject((*list)[index], object); !fault.empty()) {
-            result.error = "member addOnObjects[" + std::to_string(index) + "]" + fault;
-            return result;
+            return Failure{"member addOnObjects[" + std::to_string(index) + "]" + fault};
         }
-        objects.push_back(std::move(object));
+        contents.objects.push_back(std::move(object));
     }
-    result.model = ProjectModel(*model);
-    result.objects = std::move(objects);
-    return result;
+    contents.model = ProjectModel(*model);
+    return contents;
 }
 
 std::string ProjectDocument::Format() const {
@@ -136,29 +127,30 @@ std::string ProjectDocument::Format() const {
     return document.dump(2) + "\n";
 }
 
-ProjectDocument::OpenResult ProjectDocument::Open(const std::string& utf8Path, const ReadProgress& progress) {
+Result<std::unique_ptr<ProjectDocument>> ProjectDocument::Open(const std::string& utf8Path,
+                                                               const ReadProgress& progress) {
     auto project = std::make_unique<ProjectDocument>();
     project->path = utf8Path;
     std::string text, error;
     switch (GS::CarefulFile::ReadRegularFile(PathFromUtf8(utf8Path), text, error)) {
     case GS::CarefulFile::ReadOutcome::Missing:
-        return {std::move(project), {}};
+        return project;
     case GS::CarefulFile::ReadOutcome::Refused:
-        return {nullptr, "project " + utf8Path + ": " + error};
+        return Failure{"project " + utf8Path + ": " + error};
     case GS::CarefulFile::ReadOutcome::Read:
         break;
     }
-    ParseResult parsed = progress
-                             ? Parse(text, [&](std::size_t bytesRead) { progress(bytesRead, text.size()); })
-                             : Parse(text);
-    if (!parsed.objects) {
-        return {nullptr, "project " + utf8Path + " is not usable: " + parsed.error};
+    Result<Contents> parsed =
+        progress ? Parse(text, [&](std::size_t bytesRead) { progress(bytesRead, text.size()); })
+                 : Parse(text);
+    if (!parsed) {
+        return Failure{"project " + utf8Path + " is not usable: " + parsed.Error()};
     }
-    project->model = std::move(parsed.model);
-    project->otherMembers = std::move(parsed.otherMembers);
-    project->objects.Load(std::move(*parsed.objects));
+    project->model = std::move(parsed->model);
+    project->otherMembers = std::move(parsed->otherMembers);
+    project->objects.Load(std::move(parsed->objects));
     project->onDisk = VersionOf(text);
-    return {std::move(project), {}};
+    return project;
 }
 
 std::string ProjectDocument::Digest(const std::string& bytes) {
@@ -171,41 +163,38 @@ std::string ProjectDocument::Digest(const std::string& bytes) {
     return text;
 }
 
-bool ProjectDocument::Save(std::string& error) {
+Result<> ProjectDocument::Save() {
     if (!path) {
-        error = "this project has no file: start hostsim with --project FILE to save";
-        return false;
+        return Failure{"this project has no file: start hostsim with --project FILE to save"};
     }
     const std::filesystem::path file = PathFromUtf8(*path);
     GS::CarefulFile::UpdateLock lock;
+    std::string current, error;
     if (!lock.Acquire(file, error)) {
-        return false;
+        return Failure{error};
     }
-    std::string current;
     const GS::CarefulFile::ReadOutcome read = GS::CarefulFile::ReadRegularFile(file, current, error);
     if (read == GS::CarefulFile::ReadOutcome::Refused) {
-        return false;
+        return Failure{error};
     }
     const bool unchanged =
         read == GS::CarefulFile::ReadOutcome::Missing ? !onDisk.has_value() : onDisk == VersionOf(current);
     if (!unchanged) {
-        error = "project " + *path +
-                " changed on disk since it was opened (another program wrote or removed it); " +
-                "not saved, so that those changes are not lost: open the project again";
-        return false;
+        return Failure{"project " + *path +
+                       " changed on disk since it was opened (another program wrote or removed it); " +
+                       "not saved, so that those changes are not lost: open the project again"};
     }
     std::string text;
     try {
         text = Format();
     } catch (const std::exception& failure) {
-        error = "project " + *path + " not saved: " + failure.what();
-        return false;
+        return Failure{"project " + *path + " not saved: " + failure.what()};
     }
     if (!GS::CarefulFile::ReplaceFile(file, text, error)) {
-        return false;
+        return Failure{error};
     }
     onDisk = VersionOf(text);
-    return true;
+    return {};
 }
 
 } // namespace HostSim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Result/Result.hpp"
 #include "Services/ObjectStore.hpp"
 #include "Services/ProjectModel.hpp"
 
@@ -32,29 +33,29 @@ class ProjectDocument {
 public:
     ProjectDocument() = default;
 
-    struct OpenResult {
-        std::unique_ptr<ProjectDocument> project;
-        std::string error; // names the file and the place of the fault
-    };
     // A file that does not exist yet opens as an empty project; the first save creates it. A file that
-    // cannot be read or is not a project is refused, and nothing ever writes over it.
+    // cannot be read or is not a project is refused, naming the file and the place of the fault, and
+    // nothing ever writes over it.
     // `progress` hears the bytes read so far and the file's size.
     using ReadProgress = std::function<void(std::size_t bytesRead, std::size_t fileSize)>;
-    static OpenResult Open(const std::string& utf8Path, const ReadProgress& progress = {});
+    static Result<std::unique_ptr<ProjectDocument>> Open(const std::string& utf8Path,
+                                                         const ReadProgress& progress = {});
 
-    struct ParseResult {
-        std::optional<std::vector<ObjectStore::Object>> objects;
+    struct Contents {
+        std::vector<ObjectStore::Object> objects;
         ProjectModel model;
         nlohmann::ordered_json otherMembers = nlohmann::ordered_json::object();
-        std::string error; // "line L, column C: ..." or "member addOnObjects[1].guid: ..."
     };
-    static ParseResult Parse(const std::string& text, const std::function<void(std::size_t)>& progress = {});
+    // The contents, or where the text stops being a project ("line L, column C: ..." or
+    // "member addOnObjects[1].guid: ...").
+    static Result<Contents> Parse(const std::string& text,
+                                  const std::function<void(std::size_t)>& progress = {});
     std::string Format() const;
 
-    // Writes the document over its file (GS::CarefulFile), under the file's update lock. False, with
-    // the reason, when there is no file, it changed on disk since it was read, or it cannot be
-    // written; the file on disk is then what it was.
-    bool Save(std::string& error);
+    // Writes the document over its file (GS::CarefulFile), under the file's update lock. Says why not
+    // when there is no file, it changed on disk since it was read, or it cannot be written; the file
+    // on disk is then what it was.
+    Result<> Save();
 
     const std::optional<std::string>& Path() const { return path; }
     // The Digest of the file as this document last read or wrote it; nothing when there was no file.

@@ -14,9 +14,12 @@ using Json = nlohmann::ordered_json;
 ProjectModel::ProjectModel() : ProjectModel(Json::object()) {}
 
 ProjectModel::ProjectModel(const Json& model) : textXmlCannotCarry(FindTextXmlCannotCarry(model)) {
-    Building::ModelReadResult read = Building::ReadModel(model);
-    typed = std::move(read.model);
-    readError = std::move(read.error);
+    Result<Building::Model> read = Building::ReadModel(model);
+    if (read) {
+        typed = std::move(read).Value();
+    } else {
+        readError = read.Error();
+    }
     if (!typed || !Building::ModelToJsonGives(*typed, model)) {
         keptText = model.dump();
     }
@@ -31,11 +34,11 @@ Json ProjectModel::ToJson() const {
     }
     // The text is a document's own dump, so it reads back; were it ever refused, {} would lose the
     // model, so the refusal ends the save instead.
-    JsonDocument::ReadResult read = JsonDocument::Read(*keptText);
-    if (!read.document) {
-        throw std::runtime_error("the project's model no longer reads: " + read.error);
+    Result<Json> read = JsonDocument::Read(*keptText);
+    if (!read) {
+        throw std::runtime_error("the project's model no longer reads: " + read.Error());
     }
-    return std::move(*read.document);
+    return std::move(read).Value();
 }
 
 } // namespace HostSim

@@ -9,26 +9,25 @@ namespace HostSim {
 
 namespace {
 
-bool MakeFolder(const std::filesystem::path& folder, std::string& error) {
+Result<> MakeFolder(const std::filesystem::path& folder) {
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     if (failure || !std::filesystem::is_directory(folder)) {
-        error =
-            "cannot make folder " + PathToUtf8(folder) + (failure ? ": " + failure.message() : std::string());
-        return false;
+        return Failure{"cannot make folder " + PathToUtf8(folder) +
+                       (failure ? ": " + failure.message() : std::string())};
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool PrepareRegistryFolder(const std::string& home, std::string& error) {
+Result<> PrepareRegistryFolder(const std::string& home) {
     const std::filesystem::path registry = PathFromUtf8(home) / "Registry";
-    if (!MakeFolder(registry, error)) {
-        return false;
+    Result<> made = MakeFolder(registry);
+    if (made) {
+        GSPref::SetStoreFolder(PathToUtf8(registry).c_str());
     }
-    GSPref::SetStoreFolder(PathToUtf8(registry).c_str());
-    return true;
+    return made;
 }
 
 std::filesystem::path HiveFileOf(const std::string& home, GSPref::RootKeyDomain domain) {
@@ -43,8 +42,10 @@ std::map<Int32, std::string> PrepareSpecialFolders(const std::string& home,
     if (!folders.contains(ExportFolderNumber)) {
         // Absolute: add-ons receive it as a location and build file paths on it.
         const std::filesystem::path exportFolder = std::filesystem::absolute(PathFromUtf8(home) / "Export");
-        if (MakeFolder(exportFolder, error)) {
+        if (const Result<> made = MakeFolder(exportFolder)) {
             folders[ExportFolderNumber] = PathToUtf8(exportFolder);
+        } else {
+            error = made.Error();
         }
     }
     return folders;

@@ -2,6 +2,7 @@
 
 #include "GSPref.hpp"
 #include "GSTypes.hpp"
+#include "Result/Result.hpp"
 
 #include <filesystem>
 
@@ -13,8 +14,8 @@ namespace HostSim {
 // The host's data folder (--home): the registry files live in DIR/Registry, exports go to DIR/Export
 // unless told otherwise. Both are made when missing.
 
-// Makes DIR and DIR/Registry and points the registry there. False, with the reason, when it cannot.
-bool PrepareRegistryFolder(const std::string& home, std::string& error);
+// Makes DIR and DIR/Registry and points the registry there, or says why it cannot.
+Result<> PrepareRegistryFolder(const std::string& home);
 
 // The file of a hive in DIR/Registry, as the registry store names it on POSIX (Windows keeps its
 // hives in the system's registry, and no such file is ever made there).

@@ -462,15 +462,14 @@ std::string HostSession::MenuSummary() const {
 }
 
 std::string HostSession::SaveProject() {
-    std::string error;
     const std::optional<std::string> replaced = project.DigestOnDisk();
-    const bool saved = project.Save(error);
+    const Result<> saved = project.Save();
     Json fields;
     fields["path"] = project.Path().value_or("");
     fields["objects"] = project.Objects().All().size();
     fields["result"] = saved ? "saved" : "failed";
     if (!saved) {
-        fields["reason"] = error;
+        fields["reason"] = saved.Error();
     } else {
         // A save only ever replaces the version it read, so these chain the saves of one file.
         fields["replaced"] = replaced.value_or("");
@@ -478,7 +477,7 @@ std::string HostSession::SaveProject() {
     }
     transcript.Write("project-save", fields);
     if (!saved) {
-        return "\"save\" failed: " + error;
+        return "\"save\" failed: " + saved.Error();
     }
     savedObjects = project.Objects().All();
     modelSaved = true;

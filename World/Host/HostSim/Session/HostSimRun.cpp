@@ -95,19 +95,18 @@ bool RunCommands(const HostSimOptions& options, const ScreenOptions& screenOptio
 // The data folder made ready: its registry folder, and the user data given on the command line.
 // False, said in words, when it cannot be used.
 bool PrepareHome(const HostSimOptions& options, const ScreenOptions& screenOptions) {
-    std::string error;
     std::error_code failure;
     const bool homeIsNew = !std::filesystem::exists(PathFromUtf8(options.home), failure);
-    if (!PrepareRegistryFolder(options.home, error)) {
-        std::cerr << "hostsim: " << error << std::endl;
+    if (const Result<> prepared = PrepareRegistryFolder(options.home); !prepared) {
+        std::cerr << "hostsim: " << prepared.Error() << std::endl;
         return false;
     }
     if (homeIsNew && !options.script) {
         std::cerr << "hostsim: made the data folder " << options.home << " (--home DIR chooses another)"
                   << std::endl;
     }
-    if (std::string stored = StoreUserData(screenOptions.userData); !stored.empty()) {
-        std::cerr << "hostsim: " << stored << std::endl;
+    if (const Result<> stored = StoreUserData(screenOptions.userData); !stored) {
+        std::cerr << "hostsim: " << stored.Error() << std::endl;
         return false;
     }
     return true;
@@ -144,21 +143,21 @@ std::unique_ptr<ProjectDocument> OpenProject(const HostSimOptions& options,
     if (std::filesystem::exists(PathFromUtf8(*options.project), failure)) {
         progress.Stage("reading the project " + TerminalSafe(*options.project));
     }
-    ProjectDocument::OpenResult project = ProjectDocument::Open(
+    Result<std::unique_ptr<ProjectDocument>> project = ProjectDocument::Open(
         *options.project, [&](std::size_t done, std::size_t whole) { progress.Advance(done, whole); });
-    if (!project.project) {
+    if (!project) {
         progress.EndLine();
         Json fields;
         fields["path"] = *options.project;
-        fields["message"] = project.error;
+        fields["message"] = project.Error();
         transcript.Write("project-refused", fields);
-        std::cerr << "hostsim: " << project.error << std::endl;
+        std::cerr << "hostsim: " << project.Error() << std::endl;
         return nullptr;
     }
-    if (project.project->DigestOnDisk()) {
+    if (project.Value()->DigestOnDisk()) {
         progress.Finish("read the project " + TerminalSafe(*options.project));
     }
-    return std::move(project.project);
+    return std::move(project).Value();
 }
 
 // The model of --model handed to the open project. False, said in words, when it cannot be read.
@@ -173,15 +172,15 @@ bool HandOverModel(const std::string& path, CommandLine::ProgressLine& progress,
         return false;
     }
     progress.Stage("reading the model " + TerminalSafe(path), text.size());
-    Building::ModelReadResult model =
+    Result<Building::Model> model =
         Building::ReadModelText(text, [&](std::size_t done) { progress.Advance(done); });
-    if (!model.model) {
+    if (!model) {
         progress.EndLine();
-        std::cerr << "hostsim: --model: " << path << ": " << model.error << std::endl;
+        std::cerr << "hostsim: --model: " << path << ": " << model.Error() << std::endl;
         return false;
     }
-    const std::size_t members = model.model->curveMembers.size();
-    project.SetModel(ProjectModel(std::move(*model.model)));
+    const std::size_t members = model->curveMembers.size();
+    project.SetModel(ProjectModel(std::move(model).Value()));
     progress.Finish("read the model " + TerminalSafe(path) + ": " + std::to_string(members) + " members");
     return true;
 }

@@ -67,14 +67,14 @@ std::string ExpandLauncherRule(const std::string& text) {
 }
 
 std::string AddFailRule(HostSimOptions& options, const std::string& text) {
-    FailRuleParse parsed = ParseFailRule(ExpandLauncherRule(text));
-    if (!parsed.rule) {
-        return "--fail: " + parsed.error;
+    Result<FailRule> parsed = ParseFailRule(ExpandLauncherRule(text));
+    if (!parsed) {
+        return "--fail: " + parsed.Error();
     }
-    if (std::optional<TableOperation> operation = TableOperationFromName(parsed.rule->operation)) {
-        parsed.rule->operation = std::string(InfoOf(*operation).name);
+    if (std::optional<TableOperation> operation = TableOperationFromName(parsed->operation)) {
+        parsed->operation = std::string(InfoOf(*operation).name);
     }
-    options.failRules.push_back(std::move(*parsed.rule));
+    options.failRules.push_back(std::move(parsed).Value());
     return {};
 }
 

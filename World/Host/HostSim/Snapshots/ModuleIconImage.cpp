@@ -2,6 +2,8 @@
 
 #include "RS.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -22,7 +24,7 @@ constexpr std::size_t EntryIconNumberOffset = 12;
 constexpr std::array<std::uint8_t, 8> PngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 UInt16 WordAt(const UInt8* bytes, std::size_t offset) {
-    return static_cast<UInt16>(bytes[offset] | bytes[offset + 1] << 8);
+    return LittleEndian::Read16(bytes + offset);
 }
 
 std::u16string GroupName(Int16 iconNumber) {

@@ -71,13 +71,13 @@ std::optional<RegistryKey> ParseRegistryKey(std::string_view text) {
     return std::nullopt;
 }
 
-RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& arguments) {
+Result<RegistryRequest> ParseRegistryRequest(const std::vector<std::string>& arguments) {
     RegistryRequest request;
     std::vector<std::string> words;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--home") {
             if (i + 1 >= arguments.size()) {
-                return {std::nullopt, "--home needs a value"};
+                return Failure{"--home needs a value"};
             }
             request.home = arguments[++i];
         } else {
@@ -85,21 +85,20 @@ RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& argume
         }
     }
     if (words.empty()) {
-        return {std::nullopt, "expected set-string, set-dword, delete-key, delete-value or get"};
+        return Failure{"expected set-string, set-dword, delete-key, delete-value or get"};
     }
     auto form = std::find_if(actionForms.begin(), actionForms.end(),
                              [&](const ActionForm& candidate) { return candidate.word == words[0]; });
     if (form == actionForms.end()) {
-        return {std::nullopt, "unknown action \"" + words[0] + "\""};
+        return Failure{"unknown action \"" + words[0] + "\""};
     }
     if (words.size() != form->operandCount + 1) {
-        return {std::nullopt, WrongCount(*form)};
+        return Failure{WrongCount(*form)};
     }
     request.action = form->action;
     std::optional<RegistryKey> key = ParseRegistryKey(words[1]);
     if (!key || key->path.empty()) {
-        return {std::nullopt,
-                "\"" + words[1] + "\" is not a key below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"};
+        return Failure{"\"" + words[1] + "\" is not a key below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER"};
     }
     request.key = std::move(*key);
     if (form->operandCount >= 2) {
@@ -110,11 +109,11 @@ RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& argume
     } else if (request.action == RegistryAction::SetDWord) {
         std::optional<UInt64> number = ParseUnsigned(words[3], 0xFFFFFFFFu);
         if (!number) {
-            return {std::nullopt, "\"" + words[3] + "\" is not a 32-bit unsigned number"};
+            return Failure{"\"" + words[3] + "\" is not a 32-bit unsigned number"};
         }
         request.number = static_cast<UInt32>(*number);
     }
-    return {std::move(request), {}};
+    return request;
 }
 
 } // namespace HostSim

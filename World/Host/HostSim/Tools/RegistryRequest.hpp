@@ -2,6 +2,7 @@
 
 #include "GSPref.hpp"
 #include "GSTypes.hpp"
+#include "Result/Result.hpp"
 
 #include <optional>
 #include <string>
@@ -31,12 +32,7 @@ struct RegistryRequest {
     UInt32 number = 0; // set-dword
 };
 
-struct RegistryRequestParse {
-    std::optional<RegistryRequest> request;
-    std::string error;
-};
-
 // `arguments` are those after the word "registry".
-RegistryRequestParse ParseRegistryRequest(const std::vector<std::string>& arguments);
+Result<RegistryRequest> ParseRegistryRequest(const std::vector<std::string>& arguments);
 
 } // namespace HostSim

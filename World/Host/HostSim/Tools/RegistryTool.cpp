@@ -79,17 +79,16 @@ int RunRegistryCommand(const std::vector<std::string>& arguments, std::ostream& 
     if (const auto request = CommandLine::StandardRequest(arguments); request != CommandLine::Request::Run) {
         return CommandLine::Answer(request, Program, out);
     }
-    RegistryRequestParse parsed = ParseRegistryRequest(arguments);
-    if (!parsed.request) {
-        return CommandLine::Refuse(Program, parsed.error, err);
+    const Result<RegistryRequest> parsed = ParseRegistryRequest(arguments);
+    if (!parsed) {
+        return CommandLine::Refuse(Program, parsed.Error(), err);
     }
-    return RunRegistryRequest(*parsed.request, out, err);
+    return RunRegistryRequest(parsed.Value(), out, err);
 }
 
 int RunRegistryRequest(const RegistryRequest& request, std::ostream& out, std::ostream& err) {
-    std::string folderError;
-    if (!PrepareRegistryFolder(request.home, folderError)) {
-        err << "hostsim registry: " << folderError << std::endl;
+    if (const Result<> prepared = PrepareRegistryFolder(request.home); !prepared) {
+        err << "hostsim registry: " << prepared.Error() << std::endl;
         return 1;
     }
     const GSPref::RootKeyDomain domain = request.key.domain;

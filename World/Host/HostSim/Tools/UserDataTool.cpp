@@ -89,11 +89,11 @@ ScreenOptionsParse TakeScreenOptions(const std::vector<std::string>& arguments) 
     return parsed;
 }
 
-std::string StoreUserData(const std::map<std::string, std::vector<unsigned char>>& records) {
+Result<> StoreUserData(const std::map<std::string, std::vector<unsigned char>>& records) {
     for (const auto& [name, bytes] : records) {
         const GS::UniString uniName = GS::UniString::FromUTF8(name.c_str(), static_cast<UIndex>(name.size()));
         if (DGStoreUserDataToRegistry(uniName, bytes.data(), static_cast<GSSize>(bytes.size())) != NoError) {
-            return "cannot store the user data \"" + name + "\"";
+            return Failure{"cannot store the user data \"" + name + "\""};
         }
     }
     return {};
@@ -159,17 +159,15 @@ int RunUserDataCommand(const std::vector<std::string>& arguments) {
     } else if (words[0] != "get") {
         return CommandLine::Refuse(UserDataProgram, "unknown action \"" + words[0] + "\"", std::cerr);
     }
-    std::string error;
-    if (!PrepareRegistryFolder(home, error)) {
-        std::cerr << "hostsim user-data: " << error << std::endl;
-        return 1;
-    }
-    if (!bytes) {
+    Result<> done = PrepareRegistryFolder(home);
+    if (done && !bytes) {
         return PrintRecord(words[1]);
     }
-    error = StoreUserData({{words[1], *bytes}});
-    if (!error.empty()) {
-        std::cerr << "hostsim user-data: " << error << std::endl;
+    if (done) {
+        done = StoreUserData({{words[1], *bytes}});
+    }
+    if (!done) {
+        std::cerr << "hostsim user-data: " << done.Error() << std::endl;
         return 1;
     }
     return ExitCode::Success;

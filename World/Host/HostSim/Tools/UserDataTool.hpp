@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result/Result.hpp"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -37,8 +39,8 @@ struct ScreenOptionsParse {
 };
 ScreenOptionsParse TakeScreenOptions(const std::vector<std::string>& arguments);
 
-// Stores every record in the registry that the data folder's store points to; empty or the error.
-std::string StoreUserData(const std::map<std::string, std::vector<unsigned char>>& records);
+// Stores every record in the registry that the data folder's store points to, or says which failed.
+Result<> StoreUserData(const std::map<std::string, std::vector<unsigned char>>& records);
 
 // `arguments` after "user-data". Returns the process exit code.
 int RunUserDataCommand(const std::vector<std::string>& arguments);

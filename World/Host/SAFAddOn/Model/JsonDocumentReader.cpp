@@ -182,20 +182,17 @@ private:
 
 } // namespace
 
-ReadResult Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
+Result<Json> Read(const std::string& text, std::size_t depthLimit, const ReadProgress& progress) {
     Builder builder(text, depthLimit);
-    ReadResult result;
     const char* const start = text.data();
     const bool parsed =
         progress ? Json::sax_parse(WatchedCharacter(start, start, &progress),
                                    WatchedCharacter(start, start + text.size(), &progress), &builder)
                  : Json::sax_parse(text, &builder);
-    if (parsed) {
-        result.document = builder.Take();
-    } else {
-        result.error = builder.Error().empty() ? "the document is incomplete" : builder.Error();
+    if (!parsed) {
+        return Failure{builder.Error().empty() ? "the document is incomplete" : builder.Error()};
     }
-    return result;
+    return builder.Take();
 }
 
 } // namespace JsonDocument

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result/Result.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -20,16 +22,12 @@ namespace JsonDocument {
 // thread's stack allows.
 constexpr std::size_t MaxDepth = 512;
 
-struct ReadResult {
-    std::optional<nlohmann::ordered_json> document;
-    std::string error; // "line L, column C: ...", "member a.b[2]: ...", or the nesting refused
-};
-
 // Hears how many bytes of the text the parser has read, every so often, for a progress line.
 using ReadProgress = std::function<void(std::size_t bytesRead)>;
 
-// The document in `text`, or why it is not one. No exception of the parser leaves it.
-ReadResult Read(const std::string& text, std::size_t depthLimit = MaxDepth,
-                const ReadProgress& progress = {});
+// The document in `text`, or why it is not one ("line L, column C: ...", "member a.b[2]: ...", or the
+// nesting refused). No exception of the parser leaves it.
+Result<nlohmann::ordered_json> Read(const std::string& text, std::size_t depthLimit = MaxDepth,
+                                    const ReadProgress& progress = {});
 
 } // namespace JsonDocument

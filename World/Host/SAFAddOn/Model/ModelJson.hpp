@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BuildingModel.hpp"
+#include "Result/Result.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -45,22 +46,17 @@
 // misspelt member is not silently lost.
 namespace Building {
 
-struct ModelReadResult {
-    std::optional<Model> model;
-    // Where and why the input was refused, e.g. `curveMembers[3] "B4": unknown node "N99"`.
-    std::string error;
-};
-
-ModelReadResult ReadModel(const nlohmann::ordered_json& document);
+// The model, or where and why the input was refused, e.g. `curveMembers[3] "B4": unknown node "N99"`.
+Result<Model> ReadModel(const nlohmann::ordered_json& document);
 
 // A document that holds only a model (the demo building, generated models). Errors say where the
 // text stops being JSON, which member holds a number out of range, or how deep it nests.
 // `progress` hears the bytes read so far.
-ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress = {});
+Result<Model> ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress = {});
 
 // The same from a file; anything but a regular file (a folder, a pipe) is refused before it is
 // opened. Errors start with the file's name.
-ModelReadResult ReadModelFile(const std::filesystem::path& file);
+Result<Model> ReadModelFile(const std::filesystem::path& file);
 
 nlohmann::ordered_json ModelToJson(const Model& model);
 

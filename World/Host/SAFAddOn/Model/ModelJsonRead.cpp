@@ -191,39 +191,38 @@ Model ReadWholeModel(const nlohmann::ordered_json& document) {
 
 } // namespace
 
-ModelReadResult ReadModel(const nlohmann::ordered_json& document) {
+Result<Model> ReadModel(const nlohmann::ordered_json& document) {
     try {
-        return {ReadWholeModel(document), {}};
+        return ReadWholeModel(document);
     } catch (const ModelFault& fault) {
-        return {std::nullopt, fault.what()};
+        return Failure{fault.what()};
     }
 }
 
-ModelReadResult ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
-    JsonDocument::ReadResult read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
-    if (!read.document) {
-        return {std::nullopt, "not a JSON document: " + read.error};
+Result<Model> ReadModelText(const std::string& text, const std::function<void(std::size_t)>& progress) {
+    const Result<nlohmann::ordered_json> read = JsonDocument::Read(text, JsonDocument::MaxDepth, progress);
+    if (!read) {
+        return Failure{"not a JSON document: " + read.Error()};
     }
-    return ReadModel(*read.document);
+    return ReadModel(read.Value());
 }
 
-ModelReadResult ReadModelFile(const std::filesystem::path& file) {
+Result<Model> ReadModelFile(const std::filesystem::path& file) {
     std::error_code failure;
     const std::filesystem::file_status status = std::filesystem::status(file, failure);
     if (status.type() != std::filesystem::file_type::regular) {
-        return {std::nullopt,
-                file.string() + ": " +
-                    (status.type() == std::filesystem::file_type::not_found ? "does not exist"
-                                                                            : "is not a regular file")};
+        return Failure{file.string() + ": " +
+                       (status.type() == std::filesystem::file_type::not_found ? "does not exist"
+                                                                               : "is not a regular file")};
     }
     std::ifstream input(file, std::ios::binary);
     if (!input) {
-        return {std::nullopt, file.string() + ": cannot be opened"};
+        return Failure{file.string() + ": cannot be opened"};
     }
     const std::string text((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
-    ModelReadResult result = ReadModelText(text);
-    if (!result.model) {
-        result.error = file.string() + ": " + result.error;
+    Result<Model> result = ReadModelText(text);
+    if (!result) {
+        return Failure{file.string() + ": " + result.Error()};
     }
     return result;
 }

@@ -1,6 +1,6 @@
 #include "SafWorkbookWriter.hpp"
 
-#include "AtomicReplace.hpp"
+#include "AtomicFile.hpp"
 #include "ByteSink.hpp"
 #include "ExportSelection.hpp"
 #include "Geometry.hpp"
@@ -69,20 +69,24 @@ WriteReport WriteSafWorkbook(const Building::Model& model, const ExportOptions& 
                              const std::filesystem::path& target,
                              const std::function<void(std::uint64_t written)>& written) {
     WriteReport report;
-    const std::string failure = ReplaceFileAtomically(target, [&](const std::filesystem::path& temporary) {
-        FileSink sink(temporary);
-        if (!sink.Good()) {
-            return "cannot create " + temporary.string();
-        }
-        WatchedSink watched(sink, written);
-        report = WriteSafWorkbookTo(model, options, written ? static_cast<ByteSink&>(watched) : sink);
-        if (!sink.Close() && report.written) {
-            return "cannot write " + temporary.string();
-        }
-        return report.written ? std::string() : report.error;
-    });
-    if (!failure.empty()) {
-        return NotWritten(failure);
+    const Result<> replaced =
+        AtomicFile::Replace(target, [&](const std::filesystem::path& temporary) -> Result<> {
+            FileSink sink(temporary);
+            if (!sink.Good()) {
+                return Failure{"cannot create " + temporary.string()};
+            }
+            WatchedSink watched(sink, written);
+            report = WriteSafWorkbookTo(model, options, written ? static_cast<ByteSink&>(watched) : sink);
+            if (!sink.Close() && report.written) {
+                return Failure{"cannot write " + temporary.string()};
+            }
+            if (!report.written) {
+                return Failure{report.error};
+            }
+            return {};
+        });
+    if (!replaced) {
+        return NotWritten(replaced.Error());
     }
     return report;
 }

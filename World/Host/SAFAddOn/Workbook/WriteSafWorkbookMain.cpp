@@ -63,22 +63,22 @@ int main(int argc, char** argv) {
     CommandLine::ProgressLine progress(std::cerr, progressAsked || CommandLine::StandardErrorIsTerminal(),
                                        Program.name);
     progress.Stage("reading " + files[0]);
-    const Building::ModelReadResult read = Building::ReadModelFile(CommandLine::PathFromUtf8(files[0]));
-    if (!read.model) {
+    const Result<Building::Model> read = Building::ReadModelFile(CommandLine::PathFromUtf8(files[0]));
+    if (!read) {
         progress.EndLine();
-        std::cerr << "WriteSafWorkbook: " << read.error << '\n';
+        std::cerr << "WriteSafWorkbook: " << read.Error() << '\n';
         return 1;
     }
     progress.Stage("writing " + files[1], 0, CommandLine::ProgressLine::Unit::Bytes);
     const SafWorkbook::WriteReport report =
-        SafWorkbook::WriteSafWorkbook(*read.model, options, CommandLine::PathFromUtf8(files[1]),
+        SafWorkbook::WriteSafWorkbook(read.Value(), options, CommandLine::PathFromUtf8(files[1]),
                                       [&](std::uint64_t written) { progress.Advance(written); });
     if (!report.written) {
         progress.EndLine();
         std::cerr << "WriteSafWorkbook: " << report.error << '\n';
         return 1;
     }
-    progress.Finish("wrote " + std::to_string(read.model->curveMembers.size()) + " members (" +
+    progress.Finish("wrote " + std::to_string(read->curveMembers.size()) + " members (" +
                     CommandLine::ByteCountText(report.bytes) + ") to " + files[1]);
     std::cout << SafWorkbook::DescribeSheets(report.sheets) << '\n';
     return 0;

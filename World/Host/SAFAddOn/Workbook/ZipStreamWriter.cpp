@@ -1,5 +1,7 @@
 #include "ZipStreamWriter.hpp"
 
+#include "ByteOrder/LittleEndian.hpp"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -26,19 +28,12 @@ constexpr std::uint32_t Max32 = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint16_t Max16 = std::numeric_limits<std::uint16_t>::max();
 constexpr std::size_t OutputChunk = 64 * 1024;
 
-void Put16(std::string& out, std::uint16_t value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8);
-}
-
-void Put32(std::string& out, std::uint32_t value) {
-    Put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    Put16(out, static_cast<std::uint16_t>(value >> 16));
-}
+using LittleEndian::Append16;
+using LittleEndian::Append32;
 
 void Put64(std::string& out, std::uint64_t value) {
-    Put32(out, static_cast<std::uint32_t>(value & Max32));
-    Put32(out, static_cast<std::uint32_t>(value >> 32));
+    Append32(out, static_cast<std::uint32_t>(value & Max32));
+    Append32(out, static_cast<std::uint32_t>(value >> 32));
 }
 
 std::uint32_t Clamp32(std::uint64_t value) {
@@ -91,21 +86,21 @@ bool ZipStreamWriter::BeginEntry(const std::string& name, const ZipEntryOptions&
         compressor->open = true;
     }
     std::string header;
-    Put32(header, LocalHeaderSignature);
-    Put16(header, VersionNeeded);
-    Put16(header, Utf8NamesFlag);
-    Put16(header, current.method);
-    Put16(header, DosTime);
-    Put16(header, DosDate);
-    Put32(header, 0); // CRC-32, compressed size and size follow the data
-    Put32(header, 0);
-    Put32(header, 0);
-    Put16(header, static_cast<std::uint16_t>(name.size()));
-    Put16(header, static_cast<std::uint16_t>(options.mayExceed4GiB ? ReservedExtraSize : 0));
+    Append32(header, LocalHeaderSignature);
+    Append16(header, VersionNeeded);
+    Append16(header, Utf8NamesFlag);
+    Append16(header, current.method);
+    Append16(header, DosTime);
+    Append16(header, DosDate);
+    Append32(header, 0); // CRC-32, compressed size and size follow the data
+    Append32(header, 0);
+    Append32(header, 0);
+    Append16(header, static_cast<std::uint16_t>(name.size()));
+    Append16(header, static_cast<std::uint16_t>(options.mayExceed4GiB ? ReservedExtraSize : 0));
     header += name;
     if (options.mayExceed4GiB) {
-        Put16(header, PaddingExtraId);
-        Put16(header, ReservedExtraSize - 4);
+        Append16(header, PaddingExtraId);
+        Append16(header, ReservedExtraSize - 4);
         header.append(ReservedExtraSize - 4, '\0');
     }
     sink.Append(header);
@@ -174,17 +169,17 @@ bool ZipStreamWriter::EndEntry() {
         return Fail(current.name + " is too large for its zip entry");
     }
     std::string sizes;
-    Put32(sizes, current.crc);
-    Put32(sizes, large ? Max32 : static_cast<std::uint32_t>(current.compressedSize));
-    Put32(sizes, large ? Max32 : static_cast<std::uint32_t>(current.size));
+    Append32(sizes, current.crc);
+    Append32(sizes, large ? Max32 : static_cast<std::uint32_t>(current.compressedSize));
+    Append32(sizes, large ? Max32 : static_cast<std::uint32_t>(current.size));
     sink.Overwrite(current.offset + 14, sizes);
     if (large) {
         std::string version;
-        Put16(version, VersionNeededZip64);
+        Append16(version, VersionNeededZip64);
         sink.Overwrite(current.offset + 4, version);
         std::string extra;
-        Put16(extra, Zip64ExtraId);
-        Put16(extra, 16);
+        Append16(extra, Zip64ExtraId);
+        Append16(extra, 16);
         Put64(extra, current.size);
         Put64(extra, current.compressedSize);
         sink.Overwrite(current.offset + 30 + current.name.size(), extra);
@@ -205,27 +200,27 @@ void ZipStreamWriter::WriteCentralEntry(const Placed& entry, std::string& out) c
         Put64(zip64, entry.offset);
     }
     const std::uint16_t version = zip64.empty() ? VersionNeeded : VersionNeededZip64;
-    Put32(out, CentralHeaderSignature);
-    Put16(out, version); // version made by: MS-DOS attributes
-    Put16(out, version);
-    Put16(out, Utf8NamesFlag);
-    Put16(out, entry.method);
-    Put16(out, DosTime);
-    Put16(out, DosDate);
-    Put32(out, entry.crc);
-    Put32(out, Clamp32(entry.compressedSize));
-    Put32(out, Clamp32(entry.size));
-    Put16(out, static_cast<std::uint16_t>(entry.name.size()));
-    Put16(out, static_cast<std::uint16_t>(zip64.empty() ? 0 : zip64.size() + 4));
-    Put16(out, 0); // comment length
-    Put16(out, 0); // disk number
-    Put16(out, 0); // internal attributes
-    Put32(out, 0); // external attributes
-    Put32(out, Clamp32(entry.offset));
+    Append32(out, CentralHeaderSignature);
+    Append16(out, version); // version made by: MS-DOS attributes
+    Append16(out, version);
+    Append16(out, Utf8NamesFlag);
+    Append16(out, entry.method);
+    Append16(out, DosTime);
+    Append16(out, DosDate);
+    Append32(out, entry.crc);
+    Append32(out, Clamp32(entry.compressedSize));
+    Append32(out, Clamp32(entry.size));
+    Append16(out, static_cast<std::uint16_t>(entry.name.size()));
+    Append16(out, static_cast<std::uint16_t>(zip64.empty() ? 0 : zip64.size() + 4));
+    Append16(out, 0); // comment length
+    Append16(out, 0); // disk number
+    Append16(out, 0); // internal attributes
+    Append32(out, 0); // external attributes
+    Append32(out, Clamp32(entry.offset));
     out += entry.name;
     if (!zip64.empty()) {
-        Put16(out, Zip64ExtraId);
-        Put16(out, static_cast<std::uint16_t>(zip64.size()));
+        Append16(out, Zip64ExtraId);
+        Append16(out, static_cast<std::uint16_t>(zip64.size()));
         out += zip64;
     }
 }
@@ -235,29 +230,29 @@ void ZipStreamWriter::WriteEndRecords(std::uint64_t directoryOffset, std::uint64
     const std::uint64_t count = placed.size();
     if (count >= Max16 || directoryOffset >= Max32 || directorySize >= Max32) {
         const std::uint64_t zip64EndOffset = directoryOffset + directorySize;
-        Put32(out, Zip64EndOfDirectorySignature);
+        Append32(out, Zip64EndOfDirectorySignature);
         Put64(out, 44); // the record's size after this field
-        Put16(out, VersionNeededZip64);
-        Put16(out, VersionNeededZip64);
-        Put32(out, 0); // this disk
-        Put32(out, 0); // disk holding the directory
+        Append16(out, VersionNeededZip64);
+        Append16(out, VersionNeededZip64);
+        Append32(out, 0); // this disk
+        Append32(out, 0); // disk holding the directory
         Put64(out, count);
         Put64(out, count);
         Put64(out, directorySize);
         Put64(out, directoryOffset);
-        Put32(out, Zip64LocatorSignature);
-        Put32(out, 0); // disk holding the zip64 end record
+        Append32(out, Zip64LocatorSignature);
+        Append32(out, 0); // disk holding the zip64 end record
         Put64(out, zip64EndOffset);
-        Put32(out, 1); // number of disks
+        Append32(out, 1); // number of disks
     }
-    Put32(out, EndOfDirectorySignature);
-    Put16(out, 0); // this disk
-    Put16(out, 0); // disk holding the directory
-    Put16(out, count >= Max16 ? Max16 : static_cast<std::uint16_t>(count));
-    Put16(out, count >= Max16 ? Max16 : static_cast<std::uint16_t>(count));
-    Put32(out, directorySize >= Max32 ? Max32 : static_cast<std::uint32_t>(directorySize));
-    Put32(out, directoryOffset >= Max32 ? Max32 : static_cast<std::uint32_t>(directoryOffset));
-    Put16(out, 0); // comment length
+    Append32(out, EndOfDirectorySignature);
+    Append16(out, 0); // this disk
+    Append16(out, 0); // disk holding the directory
+    Append16(out, count >= Max16 ? Max16 : static_cast<std::uint16_t>(count));
+    Append16(out, count >= Max16 ? Max16 : static_cast<std::uint16_t>(count));
+    Append32(out, directorySize >= Max32 ? Max32 : static_cast<std::uint32_t>(directorySize));
+    Append32(out, directoryOffset >= Max32 ? Max32 : static_cast<std::uint32_t>(directoryOffset));
+    Append16(out, 0); // comment length
 }
 
 bool ZipStreamWriter::Finish() {

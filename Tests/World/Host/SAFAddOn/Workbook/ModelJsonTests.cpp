@@ -25,40 +25,40 @@ Json SmallModel() {
 }
 
 std::string RefusalOf(const Json& document) {
-    const Building::ModelReadResult result = Building::ReadModel(document);
-    EXPECT_FALSE(result.model.has_value()) << "accepted although it should be refused";
-    return result.error;
+    const Result<Building::Model> result = Building::ReadModel(document);
+    EXPECT_FALSE(result.Ok()) << "accepted although it should be refused";
+    return result.Error();
 }
 
 TEST(ModelJson, ASmallModelReadsWithTheDefaultsItLeavesOut) {
-    const Building::ModelReadResult result = Building::ReadModel(SmallModel());
-    ASSERT_TRUE(result.model) << result.error;
-    const Building::CurveMember& column = result.model->curveMembers.at(0);
+    const Result<Building::Model> result = Building::ReadModel(SmallModel());
+    ASSERT_TRUE(result.Ok()) << result.Error();
+    const Building::CurveMember& column = result->curveMembers.at(0);
     EXPECT_EQ(column.nodes, (std::vector<std::string>{"N1", "N2"}));
     EXPECT_EQ(column.systemLine, "Centre");
     EXPECT_EQ(column.behaviour, "Standard");
-    EXPECT_EQ(result.model->supports.at(0).restraints,
+    EXPECT_EQ(result->supports.at(0).restraints,
               (Building::Restraints{true, true, true, false, false, false}));
 }
 
 TEST(ModelJson, TheDemoBuildingSurvivesWritingAndReadingBack) {
     const Building::Model demo = Building::GenerateDemoBuilding();
-    const Building::ModelReadResult result =
+    const Result<Building::Model> result =
         Building::ReadModel(Json::parse(Building::ModelToJson(demo).dump()));
-    ASSERT_TRUE(result.model) << result.error;
-    EXPECT_EQ(Building::ModelToJson(*result.model), Building::ModelToJson(demo));
+    ASSERT_TRUE(result.Ok()) << result.Error();
+    EXPECT_EQ(Building::ModelToJson(result.Value()), Building::ModelToJson(demo));
 }
 
 TEST(ModelJson, CustomRestraintsSurviveWritingAndReadingBack) {
     Json document = SmallModel();
     document["supports"][0] =
         Json::parse(R"({"name": "Sn1", "type": "Custom", "node": "N1", "rigid": ["uz", "fix"]})");
-    const Building::ModelReadResult first = Building::ReadModel(document);
-    ASSERT_TRUE(first.model) << first.error;
-    const Building::ModelReadResult second =
-        Building::ReadModel(Json::parse(Building::ModelToJson(*first.model).dump()));
-    ASSERT_TRUE(second.model) << second.error;
-    EXPECT_EQ(second.model->supports.at(0).restraints,
+    const Result<Building::Model> first = Building::ReadModel(document);
+    ASSERT_TRUE(first.Ok()) << first.Error();
+    const Result<Building::Model> second =
+        Building::ReadModel(Json::parse(Building::ModelToJson(first.Value()).dump()));
+    ASSERT_TRUE(second.Ok()) << second.Error();
+    EXPECT_EQ(second->supports.at(0).restraints,
               (Building::Restraints{false, false, true, true, false, false}));
 }
 
@@ -181,9 +181,9 @@ TEST(ModelJsonFile, AFileThatIsNotJsonIsRefusedWithItsPlace) {
         std::ofstream out(file, std::ios::binary);
         out << "{\"nodes\": [}";
     }
-    const Building::ModelReadResult result = Building::ReadModelFile(file);
-    EXPECT_FALSE(result.model);
-    EXPECT_EQ(result.error.substr(0, file.string().size() + 42),
+    const Result<Building::Model> result = Building::ReadModelFile(file);
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.Error().substr(0, file.string().size() + 42),
               file.string() + ": not a JSON document: line 1, column 12: ");
     std::filesystem::remove(file);
 }
@@ -205,25 +205,26 @@ TEST(ModelJsonFile, HostileDocumentsAreRefusedWithTheirFault) {
          "not a JSON document: arrays and objects nested deeper than 512 levels"},
     };
     for (const auto& [text, error] : cases) {
-        const Building::ModelReadResult result = Building::ReadModelText(text);
-        EXPECT_FALSE(result.model);
-        EXPECT_EQ(result.error, error);
+        const Result<Building::Model> result = Building::ReadModelText(text);
+        EXPECT_FALSE(result.Ok());
+        EXPECT_EQ(result.Error(), error);
     }
 }
 
 TEST(ModelJsonFile, AnythingButARegularFileIsRefusedBeforeItIsOpened) {
     const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "model-folder.json";
     std::filesystem::create_directories(folder);
-    const Building::ModelReadResult result = Building::ReadModelFile(folder);
-    EXPECT_EQ(result.error, folder.string() + ": is not a regular file");
+    const Result<Building::Model> result = Building::ReadModelFile(folder);
+    EXPECT_EQ(result.Error(), folder.string() + ": is not a regular file");
     std::filesystem::remove(folder);
-    EXPECT_EQ(Building::ReadModelFile(folder).error, folder.string() + ": does not exist");
+    EXPECT_EQ(Building::ReadModelFile(folder).Error(), folder.string() + ": does not exist");
 }
 
 TEST(DemoBuilding, TheShippedFileIsTheGeneratorsDemoBuilding) {
-    const Building::ModelReadResult shipped = Building::ReadModelFile(DEMO_BUILDING_PATH);
-    ASSERT_TRUE(shipped.model) << shipped.error;
-    EXPECT_EQ(Building::ModelToJson(*shipped.model), Building::ModelToJson(Building::GenerateDemoBuilding()));
+    const Result<Building::Model> shipped = Building::ReadModelFile(DEMO_BUILDING_PATH);
+    ASSERT_TRUE(shipped.Ok()) << shipped.Error();
+    EXPECT_EQ(Building::ModelToJson(shipped.Value()),
+              Building::ModelToJson(Building::GenerateDemoBuilding()));
 }
 
 TEST(DemoBuilding, IsASmallTwoStoreySteelAndConcreteFrame) {
@@ -246,9 +247,9 @@ TEST(GeneratedBuilding, HasExactlyTheMembersAskedForAndReadsBackValid) {
     for (const std::size_t count : {std::size_t{1}, std::size_t{100}, std::size_t{2500}}) {
         const Building::Model model = Building::GenerateBuildingWithMembers(count);
         EXPECT_EQ(model.curveMembers.size(), count);
-        const Building::ModelReadResult result =
+        const Result<Building::Model> result =
             Building::ReadModel(Json::parse(Building::ModelToJson(model).dump()));
-        EXPECT_TRUE(result.model) << count << " members: " << result.error;
+        EXPECT_TRUE(result.Ok()) << count << " members: " << result.Error();
     }
 }
 
