@@ -255,11 +255,9 @@ public:
     GSErrCode ObjectFind(AddOnToken, const GS::UniString*, GS::Guid*) override { throw std::bad_alloc(); }
 };
 
-TEST(HostTableMemory, EverySlotTurnsRunningOutOfMemoryIntoTheOutOfMemoryCode) {
-    HostFunctionTableBytes table = BuildHostFunctionTable({});
-    ExhaustedOperations exhausted;
-    SetActiveHostOperations(&exhausted);
-    const GSErrCode answers[] = {
+// Calls every slot of the table that an operation answers, with null arguments, in table order.
+std::vector<GSErrCode> CallEverySlot(const HostFunctionTableBytes& table) {
+    return {
         SlotAt<HostMenuRegisterProc>(table, 0x28)(nullptr),
         SlotAt<HostMenuHandlerInstallProc>(table, 0xD0)(nullptr, 1, nullptr),
         SlotAt<HostEnvironmentProc>(table, 0x280)(nullptr, 0, nullptr, nullptr, nullptr),
@@ -270,6 +268,13 @@ TEST(HostTableMemory, EverySlotTurnsRunningOutOfMemoryIntoTheOutOfMemoryCode) {
         SlotAt<HostObjectModifyProc>(table, 0x1060)(nullptr, nullptr, nullptr, nullptr),
         SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr),
     };
+}
+
+TEST(HostTableMemory, EverySlotTurnsRunningOutOfMemoryIntoTheOutOfMemoryCode) {
+    HostFunctionTableBytes table = BuildHostFunctionTable({});
+    ExhaustedOperations exhausted;
+    SetActiveHostOperations(&exhausted);
+    const std::vector<GSErrCode> answers = CallEverySlot(table);
     SetActiveHostOperations(nullptr);
     for (const GSErrCode answer : answers) {
         EXPECT_EQ(answer, GSErr::OutOfMemory);
@@ -314,17 +319,7 @@ TEST(HostTableTiming, EverySlotAnswersInsideOneTimedHostService) {
     DepthProbingOperations operations;
     SetActiveHostOperations(&operations);
     GS::SetCallTimer(&timer);
-    const GSErrCode answers[] = {
-        SlotAt<HostMenuRegisterProc>(table, 0x28)(nullptr),
-        SlotAt<HostMenuHandlerInstallProc>(table, 0xD0)(nullptr, 1, nullptr),
-        SlotAt<HostEnvironmentProc>(table, 0x280)(nullptr, 0, nullptr, nullptr, nullptr),
-        SlotAt<HostAutomateProc>(table, 0x298)(nullptr, 0, nullptr, nullptr, nullptr),
-        SlotAt<HostCommandCallProc>(table, 0xAC8)(nullptr, nullptr, 0, 0, nullptr, nullptr, false),
-        SlotAt<HostObjectCreateProc>(table, 0x1048)(nullptr, nullptr, nullptr, nullptr),
-        SlotAt<HostObjectReadProc>(table, 0x1058)(nullptr, nullptr, nullptr, nullptr),
-        SlotAt<HostObjectModifyProc>(table, 0x1060)(nullptr, nullptr, nullptr, nullptr),
-        SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr),
-    };
+    const std::vector<GSErrCode> answers = CallEverySlot(table);
     SetActiveHostOperations(nullptr);
     const GSErrCode unanswered = SlotAt<HostObjectFindProc>(table, 0x1080)(nullptr, nullptr, nullptr);
     GS::SetCallTimer(nullptr);
